@@ -1,0 +1,4 @@
+quillanx/quillanx_autogen/timestamp: \
+  /work/main/quillanx/CMakeLists.txt \
+  /work/main/quillanx/main.cpp \
+  /usr/bin/cmake

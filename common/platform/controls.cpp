@@ -1,0 +1,476 @@
+#include "platform/controls.h"
+
+#include "platform/services.h"
+
+#include <QAbstractItemView>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLocale>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QStyleOptionFrame>
+#include <QValidator>
+
+namespace ui {
+
+// --- SingleLineEdit ---
+
+SingleLineEdit::SingleLineEdit(QWidget *parent) : QLineEdit(parent)
+{
+    connect(this, &QLineEdit::textEdited, this, &SingleLineEdit::onEdited);
+}
+
+void SingleLineEdit::setTextByCode(const QString &text)
+{
+    setText(text);
+    m_lastFitting = text;
+}
+
+void SingleLineEdit::onEdited(const QString &text)
+{
+    if (m_noHScroll) {
+        QStyleOptionFrame opt;
+        initStyleOption(&opt);
+        const int room = style()->subElementRect(QStyle::SE_LineEditContents, &opt, this).width() - 4;
+        if (fontMetrics().horizontalAdvance(text) > room) {
+            const int pos = cursorPosition() - int(text.size() - m_lastFitting.size());
+            QLineEdit::setText(m_lastFitting);
+            setCursorPosition(qMax(0, pos));
+            return;
+        }
+    }
+    m_lastFitting = text;
+    m_dirty = true;
+    emit other();
+}
+
+void SingleLineEdit::fireModified()
+{
+    if (!m_dirty)
+        return;
+    m_dirty = false;
+    emit modified();
+}
+
+void SingleLineEdit::focusInEvent(QFocusEvent *e)
+{
+    QLineEdit::focusInEvent(e);
+    m_lastFitting = text();
+    emit getFocus();
+}
+
+void SingleLineEdit::focusOutEvent(QFocusEvent *e)
+{
+    QLineEdit::focusOutEvent(e);
+    // A change counts when the box is left, not when the window merely loses activation.
+    if (e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason)
+        fireModified();
+    emit loseFocus();
+}
+
+void SingleLineEdit::keyPressEvent(QKeyEvent *e)
+{
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        fireModified();
+        e->ignore(); // let the window see the Enter (Enter as Tab, default buttons)
+        return;
+    }
+    QLineEdit::keyPressEvent(e);
+}
+
+// --- EditMask ---
+
+EditMask::EditMask(QWidget *parent) : SingleLineEdit(parent)
+{
+    setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+}
+
+void EditMask::setMask(const QString &mask)
+{
+    m_mask = mask;
+    const QString lower = mask.toLower();
+    m_isDate = lower.contains(u'y') || lower.contains(QStringLiteral("dd"));
+    if (m_isDate) {
+        setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        setInputMask(QStringLiteral("9999-99-99;_"));
+        return;
+    }
+    const qsizetype dot = mask.indexOf(u'.');
+    m_decimals = dot < 0 ? 0 : int(mask.size() - dot - 1);
+    m_integerDigits = int((dot < 0 ? mask : mask.left(dot)).count(u'#') + (dot < 0 ? mask : mask.left(dot)).count(u'0'));
+    setValidator(nullptr);
+}
+
+double EditMask::number() const
+{
+    QString t = text();
+    t.remove(u',').remove(u' ');
+    bool ok = false;
+    const double v = t.toDouble(&ok);
+    return ok ? v : 0.0;
+}
+
+QDate EditMask::date() const { return QDate::fromString(text(), QStringLiteral("yyyy-MM-dd")); }
+
+QString EditMask::formatted(double v) const
+{
+    QLocale c(QLocale::C);
+    QString s = c.toString(v, 'f', m_decimals);
+    // Group the integer part by thousands.
+    const qsizetype dot = s.indexOf(u'.');
+    QString intPart = dot < 0 ? s : s.left(dot);
+    const QString frac = dot < 0 ? QString() : s.mid(dot);
+    bool neg = intPart.startsWith(u'-');
+    if (neg)
+        intPart.remove(0, 1);
+    for (qsizetype i = intPart.size() - 3; i > 0; i -= 3)
+        intPart.insert(i, u',');
+    return (neg ? QStringLiteral("-") : QString()) + intPart + frac;
+}
+
+void EditMask::setNumber(double v) { setTextByCode(formatted(v)); }
+
+void EditMask::setDate(const QDate &d) { setTextByCode(d.toString(QStringLiteral("yyyy-MM-dd"))); }
+
+void EditMask::reformat()
+{
+    if (m_isDate || text().trimmed().isEmpty())
+        return;
+    setTextByCode(formatted(number()));
+}
+
+void EditMask::focusOutEvent(QFocusEvent *e)
+{
+    const bool dirty = isDirty();
+    if (dirty)
+        reformat();
+    SingleLineEdit::focusOutEvent(e);
+}
+
+void EditMask::keyPressEvent(QKeyEvent *e)
+{
+    if (!m_isDate) {
+        if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+            if (isDirty())
+                reformat();
+            SingleLineEdit::keyPressEvent(e);
+            return;
+        }
+        const QString t = e->text();
+        if (!t.isEmpty() && t.at(0).isPrint()) {
+            // Digits and one decimal point; the number of places is the mask's.
+            const QChar c = t.at(0);
+            QString plain = text();
+            plain.remove(u',');
+            if (c == u'.' ? (m_decimals == 0 || plain.contains(u'.')) : !c.isDigit())
+                return;
+            if (c.isDigit() && !hasSelectedText()) {
+                const qsizetype dot = plain.indexOf(u'.');
+                const int pos = cursorPosition() - int(text().left(cursorPosition()).count(u','));
+                if (dot >= 0 && pos > dot && plain.size() - dot - 1 >= m_decimals)
+                    return;
+                if ((dot < 0 || pos <= dot) && (dot < 0 ? plain.size() : dot) >= m_integerDigits)
+                    return;
+            }
+        }
+    }
+    SingleLineEdit::keyPressEvent(e);
+}
+
+// --- DropDownList ---
+
+DropDownList::DropDownList(QWidget *parent) : QComboBox(parent)
+{
+    setInsertPolicy(QComboBox::NoInsert);
+    connect(this, &QComboBox::activated, this, [this](int index) {
+        m_dirty = false;
+        emit selectionChanged(index + 1);
+    });
+}
+
+void DropDownList::setAllowEdit(bool on)
+{
+    setEditable(on);
+    if (on && lineEdit()) {
+        setInsertPolicy(QComboBox::NoInsert);
+        connect(lineEdit(), &QLineEdit::textEdited, this, [this](const QString &) { m_dirty = true; });
+        setTypingLimit(m_limit);
+    }
+}
+
+namespace {
+// Limits what is typed only: text set by code or chosen from the list is never cut.
+class TypingLimit : public QValidator {
+public:
+    TypingLimit(int limit, QObject *parent) : QValidator(parent), m_limit(limit) {}
+    State validate(QString &input, int &) const override
+    {
+        return input.size() <= m_limit ? Acceptable : Invalid;
+    }
+
+private:
+    int m_limit;
+};
+} // namespace
+
+void DropDownList::setTypingLimit(int chars)
+{
+    m_limit = chars;
+    if (lineEdit())
+        lineEdit()->setValidator(chars > 0 ? new TypingLimit(chars, lineEdit()) : nullptr);
+}
+
+int DropDownList::addItemText(const QString &text)
+{
+    // A list entry may be longer than the typing limit; adding must not cut it.
+    int index = count();
+    if (m_sorted) {
+        index = 0;
+        while (index < count() && itemText(index) <= text)
+            ++index;
+    }
+    const QString keep = isEditable() ? currentText() : QString();
+    insertItem(index, text);
+    if (isEditable()) {
+        setCurrentIndex(-1);
+        lineEdit()->setText(keep);
+    } else if (count() == 1) {
+        setCurrentIndex(-1);
+    }
+    return index + 1;
+}
+
+QString DropDownList::text() const { return currentText(); }
+
+void DropDownList::setTextByCode(const QString &text)
+{
+    if (isEditable()) {
+        lineEdit()->setText(text);
+    } else {
+        setCurrentIndex(text.isEmpty() ? -1 : findText(text, Qt::MatchExactly));
+    }
+}
+
+int DropDownList::selectItem(const QString &text)
+{
+    const int i = findText(text, Qt::MatchExactly);
+    setCurrentIndex(i);
+    return i < 0 ? -1 : i + 1;
+}
+
+void DropDownList::fireModified()
+{
+    if (!m_dirty)
+        return;
+    m_dirty = false;
+    emit modified();
+}
+
+void DropDownList::focusInEvent(QFocusEvent *e)
+{
+    QComboBox::focusInEvent(e);
+    emit getFocus();
+}
+
+void DropDownList::focusOutEvent(QFocusEvent *e)
+{
+    QComboBox::focusOutEvent(e);
+    if (e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason)
+        fireModified();
+    emit loseFocus();
+}
+
+void DropDownList::keyPressEvent(QKeyEvent *e)
+{
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        fireModified();
+        e->ignore();
+        return;
+    }
+    QComboBox::keyPressEvent(e);
+}
+
+// --- CommandButton ---
+
+CommandButton::CommandButton(QWidget *parent) : QPushButton(parent) { setAutoDefault(false); }
+
+void CommandButton::focusInEvent(QFocusEvent *e)
+{
+    QPushButton::focusInEvent(e);
+    emit getFocus();
+}
+
+void CommandButton::focusOutEvent(QFocusEvent *e)
+{
+    QPushButton::focusOutEvent(e);
+    emit loseFocus();
+}
+
+void CommandButton::keyPressEvent(QKeyEvent *e)
+{
+    // Enter on a focused button passes to the window (Enter as Tab on the forms); Space clicks.
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        e->ignore();
+        return;
+    }
+    QPushButton::keyPressEvent(e);
+}
+
+// --- Picture ---
+
+Picture::Picture(QWidget *parent) : QLabel(parent)
+{
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+void Picture::setPictureName(const QString &name)
+{
+    m_name = name;
+    render();
+}
+
+void Picture::setScaled(bool on)
+{
+    m_scaled = on;
+    render();
+}
+
+void Picture::render()
+{
+    if (m_name.isEmpty()) {
+        clear();
+        return;
+    }
+    // Our pictures are drawings: "unscaled" shows them at their drawn size, scaled fills the control.
+    setPixmap(services::picture(m_name, m_scaled ? size() : QSize()));
+}
+
+void Picture::resizeEvent(QResizeEvent *e)
+{
+    QLabel::resizeEvent(e);
+    if (m_scaled)
+        render();
+}
+
+void Picture::mousePressEvent(QMouseEvent *e)
+{
+    m_pressed = true;
+    QLabel::mousePressEvent(e);
+}
+
+void Picture::mouseReleaseEvent(QMouseEvent *e)
+{
+    QLabel::mouseReleaseEvent(e);
+    if (m_pressed && rect().contains(e->position().toPoint())) {
+        m_pressed = false;
+        emit clicked();
+    }
+    m_pressed = false;
+}
+
+void Picture::mouseDoubleClickEvent(QMouseEvent *e)
+{
+    QLabel::mouseDoubleClickEvent(e);
+    emit doubleClicked();
+}
+
+void Picture::keyPressEvent(QKeyEvent *e)
+{
+    if (e->key() == Qt::Key_Space) {
+        emit clicked();
+        return;
+    }
+    QLabel::keyPressEvent(e);
+}
+
+void Picture::focusInEvent(QFocusEvent *e)
+{
+    QLabel::focusInEvent(e);
+    emit getFocus();
+}
+
+void Picture::focusOutEvent(QFocusEvent *e)
+{
+    QLabel::focusOutEvent(e);
+    emit loseFocus();
+}
+
+// --- StaticText ---
+
+StaticText::StaticText(QWidget *parent) : QLabel(parent) {}
+
+void StaticText::mouseReleaseEvent(QMouseEvent *e)
+{
+    QLabel::mouseReleaseEvent(e);
+    emit clicked();
+}
+
+void StaticText::mouseDoubleClickEvent(QMouseEvent *e)
+{
+    QLabel::mouseDoubleClickEvent(e);
+    emit doubleClicked();
+}
+
+// --- RadioButton ---
+
+RadioButton::RadioButton(QWidget *parent) : QRadioButton(parent) { setAutoExclusive(false); }
+
+void RadioButton::nextCheckState()
+{
+    // A click always checks; it never unchecks.
+    setChecked(true);
+}
+
+void RadioButton::checkStateSet()
+{
+    QRadioButton::checkStateSet();
+    if (!isChecked() || !parentWidget())
+        return;
+    const auto siblings = parentWidget()->findChildren<RadioButton *>(QString(), Qt::FindDirectChildrenOnly);
+    for (RadioButton *other : siblings)
+        if (other != this && other->groupName() == m_group && other->isChecked())
+            other->setChecked(false);
+}
+
+void RadioButton::focusInEvent(QFocusEvent *e)
+{
+    QRadioButton::focusInEvent(e);
+    emit getFocus();
+}
+
+void RadioButton::focusOutEvent(QFocusEvent *e)
+{
+    QRadioButton::focusOutEvent(e);
+    emit loseFocus();
+}
+
+// --- Shape ---
+
+Shape::Shape(Kind kind, QWidget *parent) : QWidget(parent), m_kind(kind)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void Shape::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing, m_kind == RoundRectangle);
+    QPen pen(m_lineColor, m_lineWidth);
+    p.setPen(m_lineWidth > 0 ? pen : Qt::NoPen);
+    p.setBrush(m_fill.isValid() ? QBrush(m_fill) : Qt::NoBrush);
+    const qreal half = m_lineWidth / 2.0;
+    const QRectF r = QRectF(rect()).adjusted(half, half, -half, -half);
+    switch (m_kind) {
+    case Line:
+        p.drawLine(m_a, m_b);
+        break;
+    case Rectangle:
+        p.drawRect(r);
+        break;
+    case RoundRectangle:
+        p.drawRoundedRect(r, 8, 8);
+        break;
+    }
+}
+} // namespace ui

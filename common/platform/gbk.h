@@ -1,0 +1,13 @@
+#pragma once
+#include "platform/export.h"
+#include <QString>
+
+// Every text width of the system is counted in bytes of the GBK code page.
+namespace gbk {
+// Code points below 0x80 count one byte, all others two.
+COMMON_EXPORT int byteLength(const QString &text);
+// The longest prefix of at most maxBytes bytes that does not split a character.
+COMMON_EXPORT QString leftBytes(const QString &text, int maxBytes);
+// Removes ASCII blanks at both ends only (a full-width blank is text).
+COMMON_EXPORT QString trimBlanks(const QString &text);
+} // namespace gbk

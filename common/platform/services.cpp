@@ -1,0 +1,233 @@
+#include "platform/services.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QLockFile>
+#include <QPainter>
+#include <QProcess>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QSvgRenderer>
+#include <QUrl>
+#include <QWidget>
+
+#include <csignal>
+#include <memory>
+
+namespace services {
+namespace {
+std::function<QDateTime()> &clock()
+{
+    static std::function<QDateTime()> c;
+    return c;
+}
+std::function<qint64(const ExternalCall &)> &externalRecorder()
+{
+    static std::function<qint64(const ExternalCall &)> r;
+    return r;
+}
+std::function<void(bool)> &haltHandler()
+{
+    static std::function<void(bool)> h;
+    return h;
+}
+QString &lockPath()
+{
+    static QString p;
+    return p;
+}
+std::unique_ptr<QLockFile> &lockFile()
+{
+    static std::unique_ptr<QLockFile> l;
+    return l;
+}
+} // namespace
+
+QDateTime now() { return clock() ? clock()() : QDateTime::currentDateTime(); }
+QDate today() { return now().date(); }
+void setClock(std::function<QDateTime()> c) { clock() = std::move(c); }
+
+QString currentDirectory()
+{
+    QString dir = QDir::toNativeSeparators(QDir::currentPath());
+    while (dir.size() > 1 && dir.endsWith(QDir::separator()))
+        dir.chop(1);
+    return dir;
+}
+
+bool screenSize(int &width, int &height)
+{
+    QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return false;
+    width = screen->size().width();
+    height = screen->size().height();
+    return true;
+}
+
+QString pictureResource(const QString &name)
+{
+    QString path = name;
+    path.replace(u'\\', u'/');
+    const qsizetype dot = path.lastIndexOf(u'.');
+    if (dot > 0)
+        path.truncate(dot);
+    return QStringLiteral(":/") + path + QStringLiteral(".svg");
+}
+
+QPixmap picture(const QString &name, const QSize &size)
+{
+    QSvgRenderer renderer(pictureResource(name));
+    if (!renderer.isValid())
+        return {};
+    const QSize target = size.isValid() ? size : renderer.defaultSize();
+    const qreal dpr = qApp ? qApp->devicePixelRatio() : 1.0;
+    QPixmap pm(target * dpr);
+    pm.setDevicePixelRatio(dpr);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    renderer.render(&p, QRectF(QPointF(0, 0), QSizeF(target)));
+    return pm;
+}
+
+QColor color(qint64 value)
+{
+    switch (value) {
+    case 67108864: // button face
+    case 79741120:
+        return QApplication::palette().color(QPalette::Button);
+    case 1073741824: // window background
+        return QApplication::palette().color(QPalette::Window);
+    case 33554432: // window text
+        return QApplication::palette().color(QPalette::WindowText);
+    case 134217728: // application workspace
+        return QApplication::palette().color(QPalette::Dark);
+    case 276856960: // 3-D highlight
+        return QApplication::palette().color(QPalette::Light);
+    default:
+        break;
+    }
+    const quint32 v = quint32(value & 0xFFFFFF);
+    return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
+}
+
+void installFontSubstitutes()
+{
+    QFont::insertSubstitution(QStringLiteral("宋体"), QStringLiteral("AR PL UMing CN"));
+    QFont::insertSubstitution(QStringLiteral("黑体"), QStringLiteral("WenQuanYi Zen Hei"));
+    QFont::insertSubstitution(QStringLiteral("楷体_GB2312"), QStringLiteral("AR PL UKai CN"));
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+}
+
+QFont font(const QString &face, int points, int weight)
+{
+    QFont f(face.isEmpty() ? QStringLiteral("宋体") : face);
+    f.setPointSize(points > 0 ? points : 9);
+    f.setWeight(QFont::Weight(qBound(100, weight, 900)));
+    return f;
+}
+
+void setInstanceLockPath(const QString &path)
+{
+    lockFile().reset();
+    lockPath() = path;
+}
+
+static QString effectiveLockPath()
+{
+    if (!lockPath().isEmpty())
+        return lockPath();
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::TempLocation))
+        .filePath(QStringLiteral("quillanx-%1.lock").arg(QString::fromLocal8Bit(qgetenv("USER"))));
+}
+
+bool acquireInstanceLock()
+{
+    if (lockFile() && lockFile()->isLocked())
+        return true;
+    lockFile() = std::make_unique<QLockFile>(effectiveLockPath());
+    lockFile()->setStaleLockTime(0);
+    if (!lockFile()->tryLock(0)) {
+        lockFile().reset();
+        return false;
+    }
+    return true;
+}
+
+bool anotherInstanceRunning()
+{
+    if (lockFile() && lockFile()->isLocked())
+        return false;
+    QLockFile probe(effectiveLockPath());
+    probe.setStaleLockTime(0);
+    if (probe.tryLock(0)) {
+        probe.unlock();
+        return false;
+    }
+    return true;
+}
+
+void releaseInstanceLock() { lockFile().reset(); }
+
+void setExternalRecorder(std::function<qint64(const ExternalCall &)> recorder)
+{
+    externalRecorder() = std::move(recorder);
+}
+
+qint64 runCommand(const QString &program, const QStringList &args)
+{
+    if (externalRecorder())
+        return externalRecorder()({QStringLiteral("run"), program, args});
+    qint64 pid = 0;
+    if (!QProcess::startDetached(program, args, QString(), &pid))
+        return 0;
+    return pid;
+}
+
+bool isProcessRunning(qint64 pid)
+{
+    if (pid <= 0)
+        return false;
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return false;
+    // A finished child that was not reaped yet still has an entry: it counts as ended.
+    return !status.readAll().contains("State:\tZ");
+}
+
+bool openUrl(const QString &url)
+{
+    if (externalRecorder())
+        return externalRecorder()({QStringLiteral("url"), url, {}}) >= 0;
+    return QDesktopServices::openUrl(QUrl::fromUserInput(url, currentDirectory(), QUrl::AssumeLocalFile));
+}
+
+void setHaltHandler(std::function<void(bool)> handler) { haltHandler() = std::move(handler); }
+
+void halt()
+{
+    if (haltHandler()) {
+        haltHandler()(false);
+        return;
+    }
+    releaseInstanceLock();
+    QApplication::exit(0);
+    std::exit(0);
+}
+
+void haltClose()
+{
+    if (haltHandler()) {
+        haltHandler()(true);
+        return;
+    }
+    QApplication::closeAllWindows();
+    releaseInstanceLock();
+    QApplication::exit(0);
+    std::exit(0);
+}
+} // namespace services

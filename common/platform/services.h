@@ -1,0 +1,60 @@
+#pragma once
+#include "platform/export.h"
+#include <QColor>
+#include <QDate>
+#include <QFont>
+#include <QPixmap>
+#include <QSize>
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+namespace services {
+// Today's date; tests fix it.
+COMMON_EXPORT QDate today();
+COMMON_EXPORT QDateTime now();
+COMMON_EXPORT void setClock(std::function<QDateTime()> clock);
+
+// The current directory without a trailing separator.
+COMMON_EXPORT QString currentDirectory();
+
+// Screen size in pixels; false when no screen is known.
+COMMON_EXPORT bool screenSize(int &width, int &height);
+
+// A picture by the name the windows use ("001\k01.bmp" is the resource 001/k01.svg).
+COMMON_EXPORT QString pictureResource(const QString &name);
+COMMON_EXPORT QPixmap picture(const QString &name, const QSize &size = {});
+
+// The system's colour values (0x00BBGGRR and the system colours) as colours.
+COMMON_EXPORT QColor color(qint64 value);
+
+// The faces the windows name, mapped to the fonts installed here; call once at start.
+COMMON_EXPORT void installFontSubstitutes();
+// A font by face, points and weight (400 normal, 700 bold).
+COMMON_EXPORT QFont font(const QString &face, int points, int weight = 400);
+
+// Single instance: true when this process holds the per-user lock (or already held it).
+COMMON_EXPORT bool acquireInstanceLock();
+COMMON_EXPORT bool anotherInstanceRunning();
+COMMON_EXPORT void releaseInstanceLock();
+COMMON_EXPORT void setInstanceLockPath(const QString &path);
+
+// Run a command line, detached, result ignored. Tests install a recorder.
+COMMON_EXPORT qint64 runCommand(const QString &program, const QStringList &args = {});
+COMMON_EXPORT bool isProcessRunning(qint64 pid);
+// Opens a URL or a local file with the desktop.
+COMMON_EXPORT bool openUrl(const QString &url);
+struct ExternalCall {
+    QString what; // "run" or "url"
+    QString target;
+    QStringList args;
+};
+COMMON_EXPORT void setExternalRecorder(std::function<qint64(const ExternalCall &)> recorder);
+
+// Halt: end the program at once. Halt-close: close all windows in the usual way, then end.
+COMMON_EXPORT void halt();
+COMMON_EXPORT void haltClose();
+// Tests observe a halt instead of the process ending.
+COMMON_EXPORT void setHaltHandler(std::function<void(bool closeWindows)> handler);
+} // namespace services

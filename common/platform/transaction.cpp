@@ -1,0 +1,505 @@
+#include "platform/transaction.h"
+
+#include "platform/gbk.h"
+#include "platform/registry.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QUrl>
+
+namespace db {
+
+void Into::assign(const QVariant &value) const
+{
+    std::visit(
+        [&value](auto *p) {
+            using T = std::remove_pointer_t<decltype(p)>;
+            if constexpr (std::is_same_v<T, QString>)
+                *p = value.isNull() ? QString() : value.toString();
+            else if constexpr (std::is_same_v<T, int>)
+                *p = value.toInt();
+            else if constexpr (std::is_same_v<T, qint64>)
+                *p = value.toLongLong();
+            else if constexpr (std::is_same_v<T, double>)
+                *p = value.toDouble();
+            else if constexpr (std::is_same_v<T, QDate>)
+                *p = value.toDate().isValid() ? value.toDate() : QDate::fromString(value.toString(), Qt::ISODate);
+            else
+                *p = value;
+        },
+        target);
+}
+
+namespace {
+int nextConnectionId()
+{
+    static int id = 0;
+    return ++id;
+}
+
+// Dates are stored as ISO text; bind them that way whatever the caller passes.
+QVariant bindable(const QVariant &v)
+{
+    if (v.typeId() == QMetaType::QDate)
+        return v.toDate().toString(Qt::ISODate);
+    return v;
+}
+
+const QHash<QString, int> &widthTable()
+{
+    static const QHash<QString, int> table = [] {
+        QHash<QString, int> t;
+        QFile f(QStringLiteral(":/database/widths.tsv"));
+        if (f.open(QIODevice::ReadOnly)) {
+            for (const QByteArray &raw : f.readAll().split('\n')) {
+                const QString line = QString::fromUtf8(raw).trimmed();
+                if (line.isEmpty() || line.startsWith(u'#'))
+                    continue;
+                const QStringList parts = line.split(u'\t');
+                if (parts.size() == 3)
+                    t.insert(parts[0].toLower() + u'.' + parts[1].toLower(), parts[2].toInt());
+            }
+        }
+        return t;
+    }();
+    return table;
+}
+
+// Splits a comma list at top level, leaving quoted literals and parentheses whole.
+QStringList splitTopLevel(const QString &text)
+{
+    QStringList items;
+    QString cur;
+    int depth = 0;
+    bool quoted = false;
+    for (QChar c : text) {
+        if (c == u'\'')
+            quoted = !quoted;
+        else if (!quoted && c == u'(')
+            ++depth;
+        else if (!quoted && c == u')')
+            --depth;
+        if (!quoted && depth == 0 && c == u',') {
+            items << cur.trimmed();
+            cur.clear();
+        } else {
+            cur += c;
+        }
+    }
+    if (!cur.trimmed().isEmpty())
+        items << cur.trimmed();
+    return items;
+}
+
+QString literalText(const QString &item)
+{
+    if (item.size() >= 2 && item.startsWith(u'\'') && item.endsWith(u'\''))
+        return item.mid(1, item.size() - 2).replace(QStringLiteral("''"), QStringLiteral("'"));
+    return {};
+}
+
+QString tooLong(const QString &table, const QString &column, int bytes, int width)
+{
+    return QStringLiteral("%1.%2 的内容过长（%3 字节，最多 %4 字节），未保存。")
+        .arg(table, column)
+        .arg(bytes)
+        .arg(width);
+}
+
+bool isWrite(const QString &sql)
+{
+    static const QRegularExpression re(QStringLiteral("^\\s*(insert|update|delete)\\b"),
+                                       QRegularExpression::CaseInsensitiveOption);
+    return re.match(sql).hasMatch();
+}
+} // namespace
+
+int columnWidth(const QString &table, const QString &column)
+{
+    return widthTable().value(table.toLower() + u'.' + column.toLower(), 0);
+}
+
+QString checkWidths(const QString &sql, const QVariantList &args)
+{
+    static const QRegularExpression insertRe(
+        QStringLiteral("^\\s*insert\\s+into\\s+(\\w+)\\s*\\((.*?)\\)\\s*values\\s*\\((.*)\\)\\s*;?\\s*$"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression updateRe(
+        QStringLiteral("^\\s*update\\s+(\\w+)\\s+set\\s+(.*?)(\\s+where\\s+.*)?\\s*;?\\s*$"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+
+    QString table;
+    QList<QPair<QString, QString>> assignments; // column, value expression
+    if (auto m = insertRe.match(sql); m.hasMatch()) {
+        table = m.captured(1);
+        const QStringList cols = splitTopLevel(m.captured(2));
+        const QStringList vals = splitTopLevel(m.captured(3));
+        for (int i = 0; i < cols.size() && i < vals.size(); ++i)
+            assignments.append({cols[i], vals[i]});
+    } else if (auto u = updateRe.match(sql); u.hasMatch()) {
+        table = u.captured(1);
+        for (const QString &item : splitTopLevel(u.captured(2))) {
+            const qsizetype eq = item.indexOf(u'=');
+            if (eq > 0)
+                assignments.append({item.left(eq).trimmed(), item.mid(eq + 1).trimmed()});
+        }
+    } else {
+        return {};
+    }
+
+    int argIndex = 0;
+    for (const auto &[column, expr] : assignments) {
+        QString value;
+        if (expr == QStringLiteral("?")) {
+            if (argIndex >= args.size())
+                break;
+            const QVariant &v = args.at(argIndex++);
+            if (v.typeId() != QMetaType::QString)
+                continue;
+            value = v.toString();
+        } else {
+            argIndex += int(expr.count(u'?'));
+            value = literalText(expr);
+        }
+        const int width = columnWidth(table, column);
+        const int bytes = gbk::byteLength(value);
+        if (width > 0 && bytes > width)
+            return tooLong(table, column, bytes, width);
+    }
+    return {};
+}
+
+QStringList expectedTables()
+{
+    return {QStringLiteral("xjzp"), QStringLiteral("jzd"), QStringLiteral("sescr"), QStringLiteral("sefonent"),
+            QStringLiteral("prsz"), QStringLiteral("bankoffice"), QStringLiteral("skrbook"), QStringLiteral("fkrbook"),
+            QStringLiteral("bs_1"), QStringLiteral("myname"), QStringLiteral("pass")};
+}
+
+Transaction::Transaction() : m_connectionName(QStringLiteral("sqlca-%1").arg(nextConnectionId())) {}
+
+Transaction::~Transaction() { disconnect(); }
+
+QSqlDatabase Transaction::database() const { return QSqlDatabase::database(m_connectionName, false); }
+
+bool Transaction::isConnected() const { return database().isOpen(); }
+
+void Transaction::setOk(int rows)
+{
+    SQLCode = 0;
+    SQLDBCode = 0;
+    SQLErrText.clear();
+    SQLNRows = rows;
+}
+
+void Transaction::setError(int dbCode, const QString &text)
+{
+    SQLCode = -1;
+    SQLDBCode = dbCode;
+    SQLErrText = text;
+    SQLNRows = 0;
+}
+
+void Transaction::setFromQuery(const QSqlQuery &query)
+{
+    const QSqlError e = query.lastError();
+    if (e.type() == QSqlError::NoError)
+        setOk(query.numRowsAffected() > 0 ? query.numRowsAffected() : 0);
+    else
+        setError(e.nativeErrorCode().toInt() ? e.nativeErrorCode().toInt() : -1,
+                 e.databaseText().isEmpty() ? e.text() : e.databaseText());
+}
+
+void Transaction::connect()
+{
+    disconnect();
+    static const QRegularExpression dsnRe(QStringLiteral("DSN=([^;']+)"), QRegularExpression::CaseInsensitiveOption);
+    const auto m = dsnRe.match(DBParm);
+    if (!m.hasMatch()) {
+        setError(-1, QStringLiteral("连接参数中没有数据源名称。"));
+        return;
+    }
+    const QString dsn = m.captured(1).trimmed();
+    const QString file =
+        registry::value(QStringLiteral("HKEY_CURRENT_USER\\Software\\ODBC\\ODBC.INI\\") + dsn, QStringLiteral("DatabaseFile"))
+            .toString();
+    if (file.isEmpty()) {
+        setError(-1, QStringLiteral("数据源 %1 没有登记数据库文件。").arg(dsn));
+        return;
+    }
+    if (!QFileInfo(file).isFile()) {
+        // Never create an empty database in place of a missing one.
+        setError(14, QStringLiteral("数据库文件不存在：%1").arg(QDir::toNativeSeparators(file)));
+        return;
+    }
+
+    QSqlDatabase dbase = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+    // mode=rw: SQLite refuses to create the file if it vanished since the check above.
+    dbase.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
+    dbase.setDatabaseName(QStringLiteral("file:") + QUrl::toPercentEncoding(QFileInfo(file).absoluteFilePath(), "/")
+                          + QStringLiteral("?mode=rw"));
+    if (!dbase.open()) {
+        const QSqlError e = dbase.lastError();
+        setError(e.nativeErrorCode().toInt() ? e.nativeErrorCode().toInt() : -1, e.text());
+        dbase = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_connectionName);
+        return;
+    }
+
+    // A file that is not a database, or a database without the system's tables, is no connection either.
+    QSqlQuery probe(dbase);
+    if (!probe.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"))) {
+        setFromQuery(probe);
+        probe = QSqlQuery();
+        disconnect();
+        return;
+    }
+    QStringList present;
+    while (probe.next())
+        present << probe.value(0).toString().toLower();
+    for (const QString &t : expectedTables()) {
+        if (!present.contains(t)) {
+            probe = QSqlQuery();
+            disconnect();
+            setError(1, QStringLiteral("数据库中缺少数据表 %1。").arg(t));
+            return;
+        }
+    }
+    probe = QSqlQuery();
+    QSqlQuery(dbase).exec(QStringLiteral("PRAGMA foreign_keys = ON"));
+    m_inTransaction = false;
+    setOk();
+}
+
+void Transaction::disconnect()
+{
+    if (QSqlDatabase::contains(m_connectionName)) {
+        {
+            QSqlDatabase d = QSqlDatabase::database(m_connectionName, false);
+            if (d.isOpen()) {
+                if (m_inTransaction)
+                    d.rollback();
+                d.close();
+            }
+        }
+        QSqlDatabase::removeDatabase(m_connectionName);
+    }
+    m_inTransaction = false;
+}
+
+bool Transaction::prepare(QSqlQuery &query, const QString &sql, const QVariantList &args)
+{
+    if (!isConnected()) {
+        setError(-1, QStringLiteral("没有连接数据库。"));
+        return false;
+    }
+    if (!query.prepare(sql)) {
+        setFromQuery(query);
+        return false;
+    }
+    for (const QVariant &a : args)
+        query.addBindValue(bindable(a));
+    return true;
+}
+
+void Transaction::beginWrite()
+{
+    if (!AutoCommit && !m_inTransaction && isConnected()) {
+        m_inTransaction = database().transaction();
+    }
+}
+
+void Transaction::execute(const QString &sql, const QVariantList &args)
+{
+    if (const QString refused = checkWidths(sql, args); !refused.isEmpty()) {
+        setError(-1, refused);
+        return;
+    }
+    QSqlQuery q(database());
+    if (!prepare(q, sql, args))
+        return;
+    if (isWrite(sql))
+        beginWrite();
+    q.exec();
+    setFromQuery(q);
+}
+
+void Transaction::selectInto(const QString &sql, const QVariantList &args, std::initializer_list<Into> targets)
+{
+    QSqlQuery q(database());
+    q.setForwardOnly(true);
+    if (!prepare(q, sql, args))
+        return;
+    if (!q.exec()) {
+        setFromQuery(q);
+        return;
+    }
+    if (!q.next()) {
+        if (q.lastError().type() != QSqlError::NoError) {
+            setFromQuery(q);
+            return;
+        }
+        setOk();
+        SQLCode = 100;
+        return;
+    }
+    QVariantList row;
+    for (int i = 0; i < q.record().count(); ++i)
+        row << q.value(i);
+    if (q.next()) {
+        setError(-1, QStringLiteral("查询返回了多于一行的结果。"));
+        return;
+    }
+    int i = 0;
+    for (const Into &t : targets) {
+        if (i < row.size())
+            t.assign(row.at(i));
+        ++i;
+    }
+    setOk(1);
+}
+
+void Transaction::commit()
+{
+    if (!isConnected()) {
+        setError(-1, QStringLiteral("没有连接数据库。"));
+        return;
+    }
+    if (!m_inTransaction) {
+        setOk();
+        return;
+    }
+    QSqlDatabase d = database();
+    if (d.commit()) {
+        m_inTransaction = false;
+        setOk();
+    } else {
+        const QSqlError e = d.lastError();
+        setError(e.nativeErrorCode().toInt() ? e.nativeErrorCode().toInt() : -1, e.text());
+    }
+}
+
+void Transaction::rollback()
+{
+    if (!isConnected()) {
+        setError(-1, QStringLiteral("没有连接数据库。"));
+        return;
+    }
+    if (m_inTransaction)
+        database().rollback();
+    m_inTransaction = false;
+    setOk();
+}
+
+Cursor::Cursor(Transaction &transaction, QString sql, QVariantList args)
+    : m_tr(transaction), m_sql(std::move(sql)), m_args(std::move(args))
+{
+}
+
+Cursor::~Cursor() { close(); }
+
+void Cursor::open()
+{
+    m_query = std::make_unique<QSqlQuery>(m_tr.database());
+    m_query->setForwardOnly(true);
+    if (!m_tr.prepare(*m_query, m_sql, m_args)) {
+        m_query.reset();
+        return;
+    }
+    if (!m_query->exec()) {
+        m_tr.setFromQuery(*m_query);
+        m_query.reset();
+        return;
+    }
+    m_tr.setOk();
+}
+
+int Cursor::fetch(std::initializer_list<Into> targets)
+{
+    if (!m_query) {
+        if (m_tr.SQLCode == 0)
+            m_tr.setError(-1, QStringLiteral("游标没有打开。"));
+        return m_tr.SQLCode;
+    }
+    if (!m_query->next()) {
+        if (m_query->lastError().type() != QSqlError::NoError) {
+            m_tr.setFromQuery(*m_query);
+            return m_tr.SQLCode;
+        }
+        m_tr.setOk();
+        m_tr.SQLCode = 100;
+        return 100;
+    }
+    int i = 0;
+    for (const Into &t : targets) {
+        if (i < m_query->record().count())
+            t.assign(m_query->value(i));
+        ++i;
+    }
+    m_tr.setOk(1);
+    return 0;
+}
+
+void Cursor::close() { m_query.reset(); }
+
+QString createDatabase(const QString &path)
+{
+    if (QFileInfo::exists(path))
+        return QStringLiteral("%1 already exists").arg(path);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    const QString conn = QStringLiteral("create-%1").arg(nextConnectionId());
+    QString error;
+    {
+        QSqlDatabase d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), conn);
+        d.setDatabaseName(path);
+        if (!d.open()) {
+            error = d.lastError().text();
+        } else {
+            d.transaction();
+            for (const char *name : {":/database/schema.sql", ":/database/content.sql"}) {
+                QFile f(QString::fromLatin1(name));
+                if (!f.open(QIODevice::ReadOnly)) {
+                    error = QStringLiteral("cannot read %1").arg(QString::fromLatin1(name));
+                    break;
+                }
+                // One statement per ';' at a line end; the scripts hold no ';' inside literals at line ends.
+                const QString text = QString::fromUtf8(f.readAll());
+                static const QRegularExpression splitter(QStringLiteral(";\\s*\\n"));
+                for (QString stmt : text.split(splitter)) {
+                    QStringList lines;
+                    for (const QString &l : stmt.split(u'\n'))
+                        if (!l.trimmed().startsWith(QStringLiteral("--")))
+                            lines << l;
+                    stmt = lines.join(u'\n').trimmed();
+                    if (stmt.endsWith(u';'))
+                        stmt.chop(1);
+                    if (stmt.isEmpty())
+                        continue;
+                    QSqlQuery q(d);
+                    if (!q.exec(stmt)) {
+                        error = q.lastError().text() + QStringLiteral(" in: ") + stmt.left(80);
+                        break;
+                    }
+                }
+                if (!error.isEmpty())
+                    break;
+            }
+            if (error.isEmpty())
+                d.commit();
+            else
+                d.rollback();
+            d.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(conn);
+    if (!error.isEmpty())
+        QFile::remove(path);
+    return error;
+}
+} // namespace db

@@ -1,0 +1,101 @@
+#pragma once
+#include "platform/export.h"
+#include <QDate>
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariant>
+#include <initializer_list>
+#include <memory>
+#include <variant>
+
+class QSqlQuery;
+
+namespace db {
+
+// A target of a singleton select or a fetch. NULL arrives as empty text, 0 or an invalid date.
+struct Into {
+    std::variant<QString *, int *, qint64 *, double *, QDate *, QVariant *> target;
+    Into(QString &v) : target(&v) {}
+    Into(int &v) : target(&v) {}
+    Into(qint64 &v) : target(&v) {}
+    Into(double &v) : target(&v) {}
+    Into(QDate &v) : target(&v) {}
+    Into(QVariant &v) : target(&v) {}
+    void assign(const QVariant &value) const;
+};
+
+// The one database connection of the system, in the shape the windows expect: after every statement
+// SQLCode is 0 (ok), 100 (no row) or -1 (error), SQLDBCode the engine's error number, SQLErrText its text.
+// Values are always bound ('?' placeholders), never pasted into the SQL text.
+class COMMON_EXPORT Transaction {
+public:
+    Transaction();
+    ~Transaction();
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+
+    QString DBMS;
+    bool AutoCommit = true;
+    QString DBParm;
+
+    int SQLCode = 0;
+    int SQLDBCode = 0;
+    QString SQLErrText;
+    int SQLNRows = 0;
+
+    // Resolves the DSN named in DBParm through the registry store (its DatabaseFile) and opens that file.
+    // A missing file, a file that is not a database or one without the system's tables fails the connect.
+    void connect();
+    void disconnect();
+    bool isConnected() const;
+
+    // INSERT, UPDATE or DELETE. With AutoCommit off the first write begins a transaction.
+    // Text longer than its column's width in GBK bytes is refused before anything is written.
+    void execute(const QString &sql, const QVariantList &args = {});
+    // One row into the targets: no row -> 100, more than one -> -1; the targets change only on success.
+    void selectInto(const QString &sql, const QVariantList &args, std::initializer_list<Into> targets);
+    void commit();
+    void rollback();
+
+    // For the data view engine: the open connection and the status helpers it reports through.
+    QSqlDatabase database() const;
+    bool prepare(QSqlQuery &query, const QString &sql, const QVariantList &args);
+    void beginWrite();
+    void setOk(int rows = 0);
+    void setError(int dbCode, const QString &text);
+    void setFromQuery(const QSqlQuery &query);
+
+private:
+    QString m_connectionName;
+    bool m_inTransaction = false;
+};
+
+// A declared cursor: open, fetch until 100 (an error ends the loop too), close.
+class COMMON_EXPORT Cursor {
+public:
+    Cursor(Transaction &transaction, QString sql, QVariantList args = {});
+    ~Cursor();
+    void open();
+    // Returns SQLCode: 0 with the targets written, 100 at the end, -1 on error.
+    int fetch(std::initializer_list<Into> targets);
+    void close();
+
+private:
+    Transaction &m_tr;
+    QString m_sql;
+    QVariantList m_args;
+    std::unique_ptr<QSqlQuery> m_query;
+};
+
+// The widths of the text columns in GBK bytes, from the table kept beside the schema.
+COMMON_EXPORT int columnWidth(const QString &table, const QString &column);
+// Checks the bound values of an INSERT or UPDATE against the column widths. Empty when all fit,
+// else the message that refuses the statement.
+COMMON_EXPORT QString checkWidths(const QString &sql, const QVariantList &args);
+
+// Builds a fresh database file from the schema and initial content. Returns an error text, empty on success.
+COMMON_EXPORT QString createDatabase(const QString &path);
+
+// The tables the system expects in its database.
+COMMON_EXPORT QStringList expectedTables();
+} // namespace db

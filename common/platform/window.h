@@ -1,0 +1,158 @@
+#pragma once
+#include "platform/export.h"
+#include <QHash>
+#include <QList>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <functional>
+
+namespace ui {
+
+enum class Kind {
+    StaticText, Edit, MultiLineEdit, EditMask, DropDown, CommandButton, PictureButton, Picture, RadioButton,
+    CheckBox, GroupBox, Line, Rectangle, RoundRectangle, Custom
+};
+
+enum Flag : quint32 {
+    DisplayOnly = 1u << 0,
+    Password = 1u << 1,
+    NoHScroll = 1u << 2,
+    Disabled = 1u << 3,
+    Hidden = 1u << 4,
+    DefaultButton = 1u << 5,
+    CancelButton = 1u << 6,
+    Sorted = 1u << 7,
+    AllowEdit = 1u << 8,
+    NoBorder = 1u << 9,
+    RightToLeft = 1u << 10,
+    AlignCenter = 1u << 11,
+    AlignRight = 1u << 12,
+    Scaled = 1u << 13,
+    LeftText = 1u << 14,
+    Checked = 1u << 15,
+    Transparent = 1u << 16, // static text without a background of its own
+};
+
+struct Font {
+    QString face = QStringLiteral("宋体");
+    int points = 9;
+    int weight = 400;
+    bool italic = false;
+    bool underline = false;
+};
+
+constexpr qint64 kNoColor = -1;
+
+// One row of a window's control table: a control as the window lists it. Geometry in window units.
+// Lines run from (x, y) to (x + width, y + height).
+struct ControlSpec {
+    QString name;
+    Kind kind = Kind::StaticText;
+    int x = 0, y = 0, width = 0, height = 0;
+    QString text;
+    Font font = {};
+    qint64 textColor = kNoColor;
+    qint64 backColor = kNoColor;
+    int tabOrder = 0;
+    quint32 flags = 0;
+    QString picture = {}; // picture name, edit mask for EditMask, group for radios
+    int limit = 0;        // typing limit (characters) for edits and lists; line width for shapes
+};
+
+enum class Event { Clicked, DoubleClicked, Modified, GetFocus, LoseFocus, SelectionChanged, Other };
+
+// A top-level window of the system: a class name, a design size in units, controls built from a table,
+// the events open, activate, closequery, resize, timer and key, and per-control event handlers.
+// Windows are opened by name through the registry below; the opener is a logical parent only.
+class COMMON_EXPORT Window : public QWidget {
+    Q_OBJECT
+public:
+    Window(const QString &className, int designWidth, int designHeight);
+    ~Window() override;
+
+    QString className() const { return m_className; }
+    Window *opener() const { return m_opener; }
+
+    // Builds the controls of a table, in its order; may be called more than once (descendants add rows).
+    void build(const QList<ControlSpec> &table);
+    QWidget *control(const QString &name) const;
+    template <class T> T *get(const QString &name) const { return qobject_cast<T *>(control(name)); }
+    QStringList controlNames() const { return m_order; }
+    // Adds a control made by the window itself (data views, user objects) at a unit position.
+    void addCustom(const QString &name, QWidget *widget, int x, int y, int width, int height, int tabOrder = 0);
+
+    // Event handlers by control name.
+    void on(const QString &control, Event event, std::function<void()> handler);
+    void on(const QString &control, Event event, std::function<void(int)> handler); // selection index
+
+    // Units helpers.
+    void moveToUnits(int x, int y);
+    void resizeUnits(int width, int height);
+    QRect unitGeometry(const QString &control) const;
+    void setUnitGeometry(const QString &control, int x, int y, int width, int height);
+    int workspaceWidthUnits() const;
+    int workspaceHeightUnits() const;
+
+    void setBackground(qint64 color);
+    // Recomputes the tab chain from the declared tab orders (after visibility changes it need not be called).
+    void applyTabOrder();
+    // The tab stops in the order Tab visits them.
+    QList<QWidget *> tabStops() const;
+
+    // Close as the operator would (closequery decides).
+    bool closeWindow();
+
+protected:
+    virtual void open() {}
+    virtual void activate() {}
+    virtual void deactivate() {}
+    // false refuses the close.
+    virtual bool closeQuery() { return true; }
+    virtual void closed() {}
+    virtual void resized(int /*widthUnits*/, int /*heightUnits*/) {}
+    virtual void timer() {}
+    // Every key-down of the window and its controls, before the control handles it. Return true to eat it.
+    virtual bool key(QKeyEvent * /*event*/) { return false; }
+
+    bool event(QEvent *e) override;
+    bool eventFilter(QObject *watched, QEvent *e) override;
+    void closeEvent(QCloseEvent *e) override;
+    void resizeEvent(QResizeEvent *e) override;
+    void timerEvent(QTimerEvent *e) override;
+
+private:
+    friend COMMON_EXPORT Window *openWindow(const QString &, Window *);
+    QWidget *create(const ControlSpec &spec);
+    void placeControl(const QString &name);
+    void wire(const QString &name, QWidget *w);
+    void dispatch(const QString &name, Event event, int arg = 0);
+
+    struct Handlers {
+        QHash<int, std::function<void()>> plain;
+        QHash<int, std::function<void(int)>> indexed;
+    };
+
+    QString m_className;
+    QPointer<Window> m_opener;
+    QHash<QString, QWidget *> m_controls;
+    QHash<QString, QRect> m_units;
+    QHash<QString, int> m_tabOrder;
+    QStringList m_order;
+    QList<QWidget *> m_shapes;
+    QHash<QString, Handlers> m_handlers;
+    int m_designWidth, m_designHeight;
+    bool m_opened = false;
+};
+
+// The window registry: the program and both libraries register their windows by name at start.
+using Factory = std::function<Window *()>;
+COMMON_EXPORT void registerWindow(const QString &name, Factory factory);
+COMMON_EXPORT bool isRegistered(const QString &name);
+// Opens the window, or brings the open one to the front. A name not registered opens nothing (nullptr).
+COMMON_EXPORT Window *openWindow(const QString &name, Window *opener = nullptr);
+// The open window of that class, if any.
+COMMON_EXPORT Window *findWindow(const QString &name);
+COMMON_EXPORT void closeWindowByName(const QString &name);
+COMMON_EXPORT QList<Window *> openWindows();
+} // namespace ui

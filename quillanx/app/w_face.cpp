@@ -1,0 +1,24 @@
+#include "app/w_face.h"
+
+#include "platform/units.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+w_face::w_face() : ui::Window(QStringLiteral("w_face"), 1856, 1020)
+{
+    setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint);
+    setBackground(67108864);
+    build({
+        {.name = QStringLiteral("p_1"), .kind = ui::Kind::Picture, .x = 0, .y = 0, .width = 1847, .height = 1012,
+         .flags = ui::Scaled, .picture = QStringLiteral("001\\DALL.BMP")},
+    });
+}
+
+void w_face::open()
+{
+    if (QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - rect().center());
+    }
+}

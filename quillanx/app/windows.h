@@ -1,0 +1,4 @@
+#pragma once
+
+// Registers the program's own windows by name (start-up, main frame, forms and pickers).
+void registerProgramWindows();
