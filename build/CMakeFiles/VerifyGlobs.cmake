@@ -64,12 +64,16 @@ endif()
 # COMMON_SOURCES at common/CMakeLists.txt:2 (file)
 file(GLOB_RECURSE NEW_GLOB LIST_DIRECTORIES false "/work/main/common/*.h")
 set(OLD_GLOB
+  "/work/main/common/forms/amount.h"
+  "/work/main/common/forms/datecaps.h"
+  "/work/main/common/forms/layout.h"
   "/work/main/common/globals.h"
   "/work/main/common/platform/controls.h"
   "/work/main/common/platform/export.h"
   "/work/main/common/platform/gbk.h"
   "/work/main/common/platform/messagebox.h"
   "/work/main/common/platform/post.h"
+  "/work/main/common/platform/printjob.h"
   "/work/main/common/platform/registry.h"
   "/work/main/common/platform/services.h"
   "/work/main/common/platform/transaction.h"

@@ -1,0 +1,49 @@
+#pragma once
+#include "platform/export.h"
+#include <QList>
+#include <QString>
+#include <QVariant>
+#include <functional>
+
+class QPrinter;
+
+// Print jobs in the shape the forms use them: open a job, define numbered fonts, select one, print
+// texts at (x, y) in thousandths of an inch from the top-left corner of the printable area ((x, y) is the
+// top-left corner of the text), print a line at the line cursor, close. Backends: the application's
+// printer; a PDF file per job in PRINTOUT/ under the current directory when the system has no printer;
+// and a recording backend for tests.
+namespace print {
+
+// Opens a job; its number, or -1 when no job can be opened (the reason in lastError()).
+COMMON_EXPORT int open(const QString &documentName = QString());
+// height < 0: points; 0: 9 points. weight 400 normal, 700 bold, 800 heavy.
+COMMON_EXPORT int defineFont(int job, int number, const QString &face, int height, int weight, int pitch, int family,
+                             bool italic, bool underline);
+COMMON_EXPORT int setFont(int job, int number);
+// fontNumber > 0 prints in that font without changing the selected one.
+COMMON_EXPORT int text(int job, const QString &text, int x, int y, int fontNumber = 0);
+COMMON_EXPORT int line(int job, const QString &text);
+// Sends the page; returns 1, or -1 on failure.
+COMMON_EXPORT int close(int job);
+COMMON_EXPORT QString lastError();
+// The file of the last PDF written by the PDF backend (empty for a printer).
+COMMON_EXPORT QString lastOutputFile();
+
+// The one application-wide printer chosen in the printer set-up dialog; null until then.
+COMMON_EXPORT QPrinter *applicationPrinter();
+// Shows the printer set-up dialog on the application printer. True when the operator confirmed.
+COMMON_EXPORT bool printerSetup(QWidget *parent);
+COMMON_EXPORT bool systemHasPrinter();
+
+// Recording backend for tests: every call, in order.
+struct Call {
+    QString op; // "open", "defineFont", "setFont", "text", "line", "close"
+    int job = 0;
+    QVariantList args;
+};
+enum class Backend { Automatic, Pdf, Recording, Failing };
+COMMON_EXPORT void setBackend(Backend backend);
+COMMON_EXPORT QList<Call> recorded();
+COMMON_EXPORT void clearRecorded();
+
+} // namespace print
