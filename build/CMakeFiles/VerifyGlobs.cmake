@@ -109,6 +109,7 @@ endif()
 file(GLOB_RECURSE NEW_GLOB LIST_DIRECTORIES false "/work/main/quillanx/app/*.cpp")
 set(OLD_GLOB
   "/work/main/quillanx/app/quillan.cpp"
+  "/work/main/quillanx/app/register_frame.cpp"
   "/work/main/quillanx/app/w_face.cpp"
   "/work/main/quillanx/app/w_pass.cpp"
   "/work/main/quillanx/app/windows.cpp"
@@ -134,6 +135,7 @@ endif()
 # QUILLANX_SOURCES at quillanx/CMakeLists.txt:2 (file)
 file(GLOB_RECURSE NEW_GLOB LIST_DIRECTORIES false "/work/main/quillanx/cheques/*.cpp")
 set(OLD_GLOB
+  "/work/main/quillanx/cheques/register_cheques.cpp"
   )
 if(NOT "${NEW_GLOB}" STREQUAL "${OLD_GLOB}")
   message("-- GLOB mismatch!")
@@ -170,6 +172,8 @@ endif()
 # QUILLANX_SOURCES at quillanx/CMakeLists.txt:2 (file)
 file(GLOB_RECURSE NEW_GLOB LIST_DIRECTORIES false "/work/main/quillanx/pickers/*.cpp")
 set(OLD_GLOB
+  "/work/main/quillanx/pickers/handover.cpp"
+  "/work/main/quillanx/pickers/register_pickers.cpp"
   )
 if(NOT "${NEW_GLOB}" STREQUAL "${OLD_GLOB}")
   message("-- GLOB mismatch!")
@@ -179,6 +183,7 @@ endif()
 # QUILLANX_SOURCES at quillanx/CMakeLists.txt:2 (file)
 file(GLOB_RECURSE NEW_GLOB LIST_DIRECTORIES false "/work/main/quillanx/pickers/*.h")
 set(OLD_GLOB
+  "/work/main/quillanx/pickers/handover.h"
   )
 if(NOT "${NEW_GLOB}" STREQUAL "${OLD_GLOB}")
   message("-- GLOB mismatch!")

@@ -8,4 +8,7 @@ void registerProgramWindows()
 {
     ui::registerWindow(QStringLiteral("w_face"), [] { return new w_face; });
     ui::registerWindow(QStringLiteral("w_pass"), [] { return new w_pass; });
+    registerFrameWindows();
+    registerChequeWindows();
+    registerPickerWindows();
 }

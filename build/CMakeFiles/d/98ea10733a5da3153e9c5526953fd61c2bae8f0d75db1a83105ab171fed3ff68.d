@@ -410,10 +410,15 @@ quillanx/quillanx_core_autogen/timestamp: \
   /work/main/quillanx/CMakeLists.txt \
   /work/main/quillanx/app/quillan.cpp \
   /work/main/quillanx/app/quillan.h \
+  /work/main/quillanx/app/register_frame.cpp \
   /work/main/quillanx/app/w_face.cpp \
   /work/main/quillanx/app/w_face.h \
   /work/main/quillanx/app/w_pass.cpp \
   /work/main/quillanx/app/w_pass.h \
   /work/main/quillanx/app/windows.cpp \
   /work/main/quillanx/app/windows.h \
+  /work/main/quillanx/cheques/register_cheques.cpp \
+  /work/main/quillanx/pickers/handover.cpp \
+  /work/main/quillanx/pickers/handover.h \
+  /work/main/quillanx/pickers/register_pickers.cpp \
   /usr/bin/cmake
