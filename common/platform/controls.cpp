@@ -413,7 +413,14 @@ void StaticText::mouseDoubleClickEvent(QMouseEvent *e)
 
 // --- RadioButton ---
 
-RadioButton::RadioButton(QWidget *parent) : QRadioButton(parent) { setAutoExclusive(false); }
+RadioButton::RadioButton(QWidget *parent) : QRadioButton(parent)
+{
+    setAutoExclusive(false);
+    connect(this, &QAbstractButton::toggled, this, [this](bool on) {
+        if (on)
+            uncheckSiblings();
+    });
+}
 
 void RadioButton::nextCheckState()
 {
@@ -421,10 +428,9 @@ void RadioButton::nextCheckState()
     setChecked(true);
 }
 
-void RadioButton::checkStateSet()
+void RadioButton::uncheckSiblings()
 {
-    QRadioButton::checkStateSet();
-    if (!isChecked() || !parentWidget())
+    if (!parentWidget())
         return;
     const auto siblings = parentWidget()->findChildren<RadioButton *>(QString(), Qt::FindDirectChildrenOnly);
     for (RadioButton *other : siblings)

@@ -176,11 +176,11 @@ signals:
 
 protected:
     void nextCheckState() override;
-    void checkStateSet() override;
     void focusInEvent(QFocusEvent *e) override;
     void focusOutEvent(QFocusEvent *e) override;
 
 private:
+    void uncheckSiblings();
     QString m_group;
 };
 

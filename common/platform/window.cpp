@@ -72,6 +72,12 @@ Window::Window(const QString &className, int designWidth, int designHeight)
 
 Window::~Window()
 {
+    // The controls outlive this body (QWidget deletes them later): cut them off from handlers that are gone.
+    for (QWidget *w : std::as_const(m_controls)) {
+        w->disconnect(this);
+        w->removeEventFilter(this);
+    }
+    m_handlers.clear();
     auto &open = registry().open;
     if (open.value(m_className) == this)
         open.remove(m_className);

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QInputMethodEvent>
+#include <QPointer>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -37,8 +38,13 @@ Fixture::Fixture(bool withDatabase)
 
 Fixture::~Fixture()
 {
+    // Popups of combo boxes are top-level too but owned by their box: delete only what is still alive.
+    QList<QPointer<QWidget>> windows;
     for (QWidget *w : QApplication::topLevelWidgets())
-        delete w;
+        if (!w->parentWidget())
+            windows << w;
+    for (const QPointer<QWidget> &w : windows)
+        delete w.data();
     g::resetAll();
     services::releaseInstanceLock();
     msg::setResponder({});

@@ -1,0 +1,122 @@
+// Small platform services: GBK widths, the registry store, units, colours, pictures by name, the instance lock.
+#include "fixture.h"
+
+#include "platform/gbk.h"
+#include "platform/registry.h"
+#include "platform/services.h"
+#include "platform/units.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLockFile>
+#include <QtTest>
+
+class tst_services : public QObject {
+    Q_OBJECT
+private slots:
+    void gbkLength_data();
+    void gbkLength();
+    void registryWritesAndFails();
+    void unitsRoundTrip();
+    void colourValues_data();
+    void colourValues();
+    void pictureNames();
+    void instanceLock();
+};
+
+void tst_services::gbkLength_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("bytes");
+    QTest::addColumn<int>("cut");
+    QTest::addColumn<QString>("left");
+    QTest::newRow("ascii") << "abc" << 3 << 2 << "ab";
+    QTest::newRow("cjk") << "张三丰" << 6 << 4 << "张三";
+    QTest::newRow("no half character") << "a张三" << 5 << 2 << "a";
+    QTest::newRow("full-width blank is two") << "\u3000" << 2 << 2 << "\u3000";
+    QTest::newRow("empty") << "" << 0 << 3 << "";
+}
+
+void tst_services::gbkLength()
+{
+    QFETCH(QString, text);
+    QFETCH(int, bytes);
+    QFETCH(int, cut);
+    QFETCH(QString, left);
+    QCOMPARE(gbk::byteLength(text), bytes);
+    QCOMPARE(gbk::leftBytes(text, cut), left);
+    QCOMPARE(gbk::trimBlanks("  " + text + " "), text); // a full-width blank is text, not a blank
+}
+
+void tst_services::registryWritesAndFails()
+{
+    Fixture f(false);
+    QCOMPARE(registry::setValue("HKEY_LOCAL_MACHINE\\SOFTWARE\\ODBC\\ODBCINST.INI\\X", "UsageCount",
+                                registry::ValueType::DWord, 2),
+             1);
+    QCOMPARE(registry::value("HKEY_LOCAL_MACHINE\\SOFTWARE\\ODBC\\ODBCINST.INI\\X", "UsageCount").toInt(), 2);
+    QCOMPARE(registry::setValue("HKEY_CURRENT_USER\\Software\\ODBC\\ODBC.INI\\tolvane", "DatabaseFile",
+                                registry::ValueType::String, "/a/b c/nardelo.db"),
+             1);
+    QCOMPARE(registry::value("HKEY_CURRENT_USER\\Software\\ODBC\\ODBC.INI\\tolvane", "DatabaseFile").toString(),
+             QString("/a/b c/nardelo.db"));
+
+    // A store that cannot be written: its path is a folder.
+    const QString blocked = f.dir() + "/blocked.ini";
+    QDir().mkpath(blocked);
+    registry::setStorePath(blocked);
+    QCOMPARE(registry::setValue("HKEY_CURRENT_USER\\Software\\X", "Y", registry::ValueType::String, "z"), -1);
+}
+
+void tst_services::unitsRoundTrip()
+{
+    QCOMPARE(units::toPixelsX(3579), 795);
+    QCOMPARE(units::toPixelsY(1744), 436);
+    const QRect r = units::toPixels(2505, 632, 96, 92);
+    const QRect next = units::toPixels(2597, 632, 96, 92);
+    QVERIFY(r.right() < next.left() + 1); // neighbouring digit boxes do not overlap
+    QCOMPARE(units::toUnitsX(units::toPixelsX(900)), 900);
+}
+
+void tst_services::colourValues_data()
+{
+    QTest::addColumn<qint64>("value");
+    QTest::addColumn<QColor>("colour");
+    QTest::newRow("red") << qint64(255) << QColor(255, 0, 0);
+    QTest::newRow("blue") << qint64(16711680) << QColor(0, 0, 255);
+    QTest::newRow("light blue") << qint64(15780518) << QColor(0xA6, 0xCA, 0xF0);
+    QTest::newRow("teal") << qint64(8421376) << QColor(0, 128, 128);
+}
+
+void tst_services::colourValues()
+{
+    QFETCH(qint64, value);
+    QFETCH(QColor, colour);
+    QCOMPARE(services::color(value), colour);
+}
+
+void tst_services::pictureNames()
+{
+    QCOMPARE(services::pictureResource("001\\k01.bmp"), QString(":/001/k01.svg"));
+    QCOMPARE(services::pictureResource("001\\login.gif"), QString(":/001/login.svg"));
+    QVERIFY(services::picture("001\\no-such-picture.bmp").isNull());
+}
+
+void tst_services::instanceLock()
+{
+    Fixture f(false);
+    QVERIFY(!services::anotherInstanceRunning());
+    QVERIFY(services::acquireInstanceLock());
+    QVERIFY(!services::anotherInstanceRunning()); // our own lock is not another instance
+    services::releaseInstanceLock();
+    // Another holder of the per-user lock (as a running instance would be) is seen.
+    QLockFile other(f.dir() + "/instance.lock");
+    QVERIFY(other.tryLock(0));
+    QVERIFY(services::anotherInstanceRunning());
+    QVERIFY(!services::acquireInstanceLock());
+    other.unlock();
+    QVERIFY(!services::anotherInstanceRunning());
+}
+
+QTEST_MAIN(tst_services)
+#include "tst_services.moc"

@@ -1,0 +1,226 @@
+// The global transaction's contract: connect through the registered data source, status after every
+// statement, singleton selects, cursors, AutoCommit off, bound values and the GBK width refusal.
+#include "fixture.h"
+
+#include "globals.h"
+#include "platform/registry.h"
+#include "platform/transaction.h"
+
+#include <QFile>
+#include <QtTest>
+
+class tst_transaction : public QObject {
+    Q_OBJECT
+private slots:
+    void connectFailures_data();
+    void connectFailures();
+    void connectNeverCreatesTheFile();
+    void singletonSelect();
+    void cursorFetchesUntil100();
+    void cursorEndsOnError();
+    void autoCommitOffNeedsCommit();
+    void commitWithNothingPending();
+    void boundValuesAreNeverSql();
+    void widthRefusal_data();
+    void widthRefusal();
+    void datesAreStoredAsIsoText();
+};
+
+void tst_transaction::connectFailures_data()
+{
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QString>("errorContains");
+    QTest::newRow("missing file") << "missing" << "nardelo.db";
+    QTest::newRow("not a database") << "garbage" << "";
+    QTest::newRow("tables missing") << "empty" << "缺少数据表";
+    QTest::newRow("no data source") << "nodsn" << "tolvane";
+}
+
+void tst_transaction::connectFailures()
+{
+    QFETCH(QString, setup);
+    QFETCH(QString, errorContains);
+    Fixture f;
+    if (setup == "missing") {
+        QFile::remove(f.databasePath());
+    } else if (setup == "garbage") {
+        QFile file(f.databasePath());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(QByteArray(4096, 'x'));
+    } else if (setup == "empty") {
+        QFile::remove(f.databasePath());
+        QFile file(f.databasePath());
+        QVERIFY(file.open(QIODevice::WriteOnly)); // a zero-length file is an empty SQLite database
+    }
+    if (setup == "nodsn") {
+        g::sqlca.DBParm = "ConnectString='DSN=tolvane;UID=dba;PWD=h40392KT'";
+        g::sqlca.connect();
+    } else {
+        QVERIFY(!f.connect());
+    }
+    QCOMPARE(g::sqlca.SQLCode, -1);
+    QVERIFY(!g::sqlca.isConnected());
+    QVERIFY(g::sqlca.SQLDBCode != 0);
+    QVERIFY2(g::sqlca.SQLErrText.contains(errorContains), qPrintable(g::sqlca.SQLErrText));
+}
+
+void tst_transaction::connectNeverCreatesTheFile()
+{
+    Fixture f;
+    QFile::remove(f.databasePath());
+    QVERIFY(!f.connect());
+    QVERIFY(!QFile::exists(f.databasePath()));
+}
+
+void tst_transaction::singletonSelect()
+{
+    Fixture f;
+    QVERIFY(f.connect());
+    f.exec("INSERT INTO pass (id, name, passwd) VALUES (2, 'ann', 'a1'), (3, 'ann', 'a2')");
+
+    QString name = "before";
+    int id = -5;
+    g::sqlca.selectInto("SELECT name, id FROM pass WHERE id = ?", {1}, {name, id});
+    QCOMPARE(g::sqlca.SQLCode, 0);
+    QCOMPARE(name, QString("system"));
+    QCOMPARE(id, 1);
+
+    name = "kept";
+    g::sqlca.selectInto("SELECT name FROM pass WHERE id = ?", {99}, {name});
+    QCOMPARE(g::sqlca.SQLCode, 100);
+    QCOMPARE(name, QString("kept"));
+
+    g::sqlca.selectInto("SELECT passwd FROM pass WHERE name = ?", {"ann"}, {name});
+    QCOMPARE(g::sqlca.SQLCode, -1);
+    QCOMPARE(name, QString("kept"));
+
+    g::sqlca.selectInto("SELECT nosuchcolumn FROM pass", {}, {name});
+    QCOMPARE(g::sqlca.SQLCode, -1);
+    QVERIFY(!g::sqlca.SQLErrText.isEmpty());
+}
+
+void tst_transaction::cursorFetchesUntil100()
+{
+    Fixture f;
+    QVERIFY(f.connect());
+    db::Cursor c(g::sqlca, "SELECT prid, psname FROM prsz WHERE prid <= ? ORDER BY prid", {3});
+    c.open();
+    QCOMPARE(g::sqlca.SQLCode, 0);
+    int prid = 0;
+    QString psname;
+    QStringList names;
+    while (c.fetch({prid, psname}) == 0)
+        names << psname;
+    QCOMPARE(g::sqlca.SQLCode, 100);
+    QCOMPARE(names, QStringList({"格式一", "格式二", "格式三"}));
+    QCOMPARE(prid, 3); // the fetch that returned no row wrote nothing
+    c.close();
+}
+
+void tst_transaction::cursorEndsOnError()
+{
+    Fixture f;
+    QVERIFY(f.connect());
+    db::Cursor c(g::sqlca, "SELECT nosuch FROM prsz");
+    c.open();
+    QCOMPARE(g::sqlca.SQLCode, -1);
+    QString s;
+    QCOMPARE(c.fetch({s}), -1); // a loop "while fetch == 0" ends
+}
+
+void tst_transaction::autoCommitOffNeedsCommit()
+{
+    Fixture f;
+    QVERIFY(f.connect());
+    g::sqlca.execute("INSERT INTO bs_1 (cid, ctext, ccode) VALUES (?, ?, ?)", {"A1", "房租", ""});
+    QCOMPARE(g::sqlca.SQLCode, 0);
+    g::sqlca.rollback();
+    QCOMPARE(f.scalar("SELECT count(*) FROM bs_1").toInt(), 0);
+
+    g::sqlca.execute("INSERT INTO bs_1 (cid, ctext, ccode) VALUES (?, ?, ?)", {"A2", "水费", ""});
+    g::sqlca.commit();
+    QCOMPARE(g::sqlca.SQLCode, 0);
+    QCOMPARE(f.scalar("SELECT ctext FROM bs_1 WHERE cid = 'A2'").toString(), QString("水费"));
+}
+
+void tst_transaction::commitWithNothingPending()
+{
+    Fixture f;
+    QVERIFY(f.connect());
+    g::sqlca.commit();
+    QCOMPARE(g::sqlca.SQLCode, 0);
+}
+
+void tst_transaction::boundValuesAreNeverSql()
+{
+    Fixture f;
+    QVERIFY(f.connect());
+    const QString nasty = "x'); DROP TABLE pass; --";
+    QString got;
+    g::sqlca.selectInto("SELECT name FROM pass WHERE name = ?", {nasty}, {got});
+    QCOMPARE(g::sqlca.SQLCode, 100);
+    g::sqlca.execute("INSERT INTO bs_1 (cid, ctext, ccode) VALUES (?, ?, ?)", {"Q", nasty, ""});
+    g::sqlca.commit();
+    QCOMPARE(f.scalar("SELECT ctext FROM bs_1 WHERE cid = 'Q'").toString(), nasty);
+    QCOMPARE(f.scalar("SELECT count(*) FROM pass").toInt(), 1);
+}
+
+void tst_transaction::widthRefusal_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QVariantList>("args");
+    QTest::addColumn<bool>("refused");
+    const QString insert = "INSERT INTO xjzp ( rq , bz , xkr , an ) VALUES ( ? , '现金支票' , ? , ? )";
+    QTest::newRow("30 CJK chars fit 60 bytes") << insert << QVariantList{"2026-03-05", QString(30, QChar(0x5F20)), 1.0}
+                                               << false;
+    QTest::newRow("31 CJK chars are 62 bytes") << insert << QVariantList{"2026-03-05", QString(31, QChar(0x5F20)), 1.0}
+                                               << true;
+    QTest::newRow("60 ASCII fit") << insert << QVariantList{"2026-03-05", QString(60, 'a'), 1.0} << false;
+    QTest::newRow("59 ASCII + 1 CJK = 61") << insert
+                                           << QVariantList{"2026-03-05", QString(59, 'a') + QChar(0x5F20), 1.0}
+                                           << true;
+    QTest::newRow("update set list") << "UPDATE xjzp SET bz = ?, shcode = ? WHERE line = ?"
+                                     << QVariantList{"转帐支票", QString(26, '9'), 1} << true;
+    QTest::newRow("literal too long") << "INSERT INTO prsz (prid, psname) VALUES (?, '一二三四')" << QVariantList{9}
+                                      << true;
+}
+
+void tst_transaction::widthRefusal()
+{
+    QFETCH(QString, sql);
+    QFETCH(QVariantList, args);
+    QFETCH(bool, refused);
+    Fixture f;
+    QVERIFY(f.connect());
+    f.exec("INSERT INTO xjzp (rq, bz) VALUES ('2026-03-01', 'x')");
+    const int before = f.scalar("SELECT count(*) FROM xjzp").toInt();
+    g::sqlca.execute(sql, args);
+    g::sqlca.commit();
+    if (refused) {
+        QCOMPARE(g::sqlca.SQLCode, 0); // the commit itself succeeds: nothing was pending
+        g::sqlca.execute(sql, args);
+        QCOMPARE(g::sqlca.SQLCode, -1);
+        QVERIFY2(g::sqlca.SQLErrText.contains("过长"), qPrintable(g::sqlca.SQLErrText));
+        QCOMPARE(f.scalar("SELECT count(*) FROM xjzp").toInt(), before);
+        QCOMPARE(f.scalar("SELECT bz FROM xjzp").toString(), QString("x"));
+    } else {
+        QCOMPARE(f.scalar("SELECT count(*) FROM xjzp").toInt(), before + 1);
+    }
+}
+
+void tst_transaction::datesAreStoredAsIsoText()
+{
+    Fixture f;
+    QVERIFY(f.connect());
+    g::sqlca.execute("INSERT INTO xjzp (rq, bz, an) VALUES (?, ?, ?)", {QDate(2026, 3, 5), "现金支票", 12.3});
+    g::sqlca.commit();
+    QCOMPARE(f.scalar("SELECT rq FROM xjzp").toString(), QString("2026-03-05"));
+    QDate d;
+    double an = 0;
+    g::sqlca.selectInto("SELECT rq, an FROM xjzp", {}, {d, an});
+    QCOMPARE(d, QDate(2026, 3, 5));
+    QCOMPARE(an, 12.3);
+}
+
+QTEST_MAIN(tst_transaction)
+#include "tst_transaction.moc"

@@ -1,0 +1,242 @@
+// The window layer: control tables, events raised only for the operator's actions, tab order, the
+// window registry and activation hand-back.
+#include "fixture.h"
+
+#include "platform/controls.h"
+#include "platform/post.h"
+#include "platform/window.h"
+
+#include <QApplication>
+#include <QtTest>
+
+namespace {
+class Probe : public ui::Window {
+public:
+    QStringList log;
+    Probe(const QString &cls = "w_probe") : ui::Window(cls, 2000, 1000)
+    {
+        build({
+            {.name = "sle_b", .kind = ui::Kind::Edit, .x = 10, .y = 100, .width = 400, .height = 80, .tabOrder = 20},
+            {.name = "sle_a", .kind = ui::Kind::Edit, .x = 10, .y = 10, .width = 400, .height = 80, .tabOrder = 10},
+            {.name = "sle_off", .kind = ui::Kind::Edit, .x = 10, .y = 200, .width = 400, .height = 80,
+             .tabOrder = 15, .flags = ui::Disabled},
+            {.name = "sle_ro", .kind = ui::Kind::Edit, .x = 10, .y = 300, .width = 400, .height = 80, .tabOrder = 30,
+             .flags = ui::DisplayOnly},
+            {.name = "sle_click", .kind = ui::Kind::Edit, .x = 10, .y = 400, .width = 400, .height = 80},
+            {.name = "rb_1", .kind = ui::Kind::RadioButton, .x = 500, .y = 10, .width = 200, .height = 80,
+             .text = "A", .tabOrder = 40},
+            {.name = "rb_2", .kind = ui::Kind::RadioButton, .x = 500, .y = 100, .width = 200, .height = 80,
+             .text = "B", .tabOrder = 50},
+            {.name = "ddlb_1", .kind = ui::Kind::DropDown, .x = 800, .y = 10, .width = 400, .height = 80,
+             .tabOrder = 60, .flags = ui::AllowEdit, .limit = 8},
+            {.name = "cb_exit", .kind = ui::Kind::CommandButton, .x = 800, .y = 300, .width = 200, .height = 80,
+             .text = "退出", .tabOrder = 70, .flags = ui::CancelButton},
+            {.name = "r_1", .kind = ui::Kind::Rectangle, .x = 0, .y = 0, .width = 2000, .height = 1000,
+             .backColor = 15780518},
+        });
+        for (const char *n : {"sle_a", "sle_b", "ddlb_1"}) {
+            const QString name = n;
+            on(name, ui::Event::Modified, [this, name] { log << name + ".modified"; });
+            on(name, ui::Event::GetFocus, [this, name] { log << name + ".getfocus"; });
+            on(name, ui::Event::LoseFocus, [this, name] { log << name + ".losefocus"; });
+        }
+        on("ddlb_1", ui::Event::SelectionChanged, [this](int i) { log << QString("ddlb_1.selection %1").arg(i); });
+        on("cb_exit", ui::Event::Clicked, [this] { log << "cb_exit.clicked"; });
+    }
+    void open() override { log << "open"; }
+    void activate() override { log << "activate"; }
+};
+
+Probe *openProbe(const QString &cls = "w_probe", ui::Window *opener = nullptr)
+{
+    ui::registerWindow(cls, [cls] { return new Probe(cls); });
+    auto *w = static_cast<Probe *>(ui::openWindow(cls, opener));
+    if (w) {
+        QApplication::setActiveWindow(w);
+        QTest::qWaitForWindowActive(w);
+    }
+    return w;
+}
+
+void focusTo(QWidget *w)
+{
+    w->setFocus(Qt::MouseFocusReason);
+    QCoreApplication::processEvents();
+}
+} // namespace
+
+class tst_window : public QObject {
+    Q_OBJECT
+private slots:
+    void modifiedOnlyForOperatorChanges();
+    void modifiedOnEnterAndKeyState();
+    void dropDownLimitAndSelection();
+    void tabOrderFollowsDeclaredOrder();
+    void radiosMayAllBeUnchecked();
+    void escapeClicksCancel();
+    void registryOneInstanceAndUnknownNames();
+    void closingHandsActivationBack();
+    void postRunsAfterTheEventInOrder();
+    void messageBoxResponder();
+};
+
+void tst_window::modifiedOnlyForOperatorChanges()
+{
+    Fixture f(false);
+    Probe *w = openProbe();
+    auto *a = w->get<ui::SingleLineEdit>("sle_a");
+    focusTo(a);
+    a->setTextByCode("set by code");
+    QTest::keyClick(a, Qt::Key_Tab);
+    QVERIFY(!w->log.contains("sle_a.modified"));
+
+    focusTo(a);
+    w->log.clear();
+    QTest::keyClicks(a, "12");
+    QTest::keyClick(a, Qt::Key_Tab);
+    QCOMPARE(w->log.count("sle_a.modified"), 1);
+    QCOMPARE(QApplication::focusWidget(), w->control("sle_b"));
+    // Leaving again without a change raises nothing.
+    focusTo(a);
+    w->log.clear();
+    focusTo(w->control("sle_b"));
+    QCOMPARE(w->log.count("sle_a.modified"), 0);
+    QCOMPARE(w->log.count("sle_a.losefocus"), 1);
+    // Chinese typed through the input method counts as a change too.
+    focusTo(a);
+    typeText(a, "张三");
+    focusTo(w->control("sle_b"));
+    QCOMPARE(w->log.count("sle_a.modified"), 1);
+    QCOMPARE(a->text(), QString("set by code12张三"));
+}
+
+void tst_window::modifiedOnEnterAndKeyState()
+{
+    Fixture f(false);
+    Probe *w = openProbe();
+    auto *a = w->get<ui::SingleLineEdit>("sle_a");
+    bool enterWasDown = false;
+    w->on("sle_a", ui::Event::Modified, [&] { enterWasDown = keystate::isDown(Qt::Key_Return); });
+    focusTo(a);
+    QTest::keyClicks(a, "x");
+    QTest::keyClick(a, Qt::Key_Return);
+    QVERIFY(enterWasDown);
+    QVERIFY(!keystate::isDown(Qt::Key_Return)); // released again
+    QCOMPARE(QApplication::focusWidget(), a);   // Enter alone does not move on
+}
+
+void tst_window::dropDownLimitAndSelection()
+{
+    Fixture f(false);
+    Probe *w = openProbe();
+    auto *d = w->get<ui::DropDownList>("ddlb_1");
+    d->addItemText("administrator"); // longer than the typing limit
+    d->addItemText("ann");
+    QCOMPARE(d->itemText(0), QString("administrator"));
+    focusTo(d);
+    QTest::keyClicks(d, "abcdefghijk");
+    QCOMPARE(d->text(), QString("abcdefgh"));
+    d->setTextByCode("");
+    QCOMPARE(d->count(), 2); // clearing the text keeps the items
+    d->setCurrentIndex(1);    // by code: no selection event
+    QVERIFY(!w->log.join(',').contains("selection"));
+    QTest::keyClick(d, Qt::Key_Up); // the operator's choice
+    QVERIFY(w->log.contains("ddlb_1.selection 1"));
+    QCOMPARE(d->text(), QString("administrator"));
+}
+
+void tst_window::tabOrderFollowsDeclaredOrder()
+{
+    Fixture f(false);
+    Probe *w = openProbe();
+    QStringList visited;
+    focusTo(w->control("sle_a"));
+    for (int i = 0; i < 7; ++i) {
+        visited << QApplication::focusWidget()->objectName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    // Disabled sle_off (15) is skipped, display-only sle_ro (30) is a stop, each radio is its own stop,
+    // sle_click (order 0) is never reached; then the tab chain wraps.
+    QCOMPARE(visited, QStringList({"sle_a", "sle_b", "sle_ro", "rb_1", "rb_2", "ddlb_1", "cb_exit"}));
+    QCOMPARE(w->control("sle_click")->focusPolicy(), Qt::ClickFocus);
+}
+
+void tst_window::radiosMayAllBeUnchecked()
+{
+    Fixture f(false);
+    Probe *w = openProbe();
+    auto *r1 = w->get<ui::RadioButton>("rb_1");
+    auto *r2 = w->get<ui::RadioButton>("rb_2");
+    QTest::mouseClick(r1, Qt::LeftButton);
+    QVERIFY(r1->isChecked());
+    QTest::mouseClick(r1, Qt::LeftButton); // clicking a checked radio keeps it checked
+    QVERIFY(r1->isChecked());
+    QTest::mouseClick(r2, Qt::LeftButton);
+    QVERIFY(r2->isChecked() && !r1->isChecked());
+    r2->setChecked(false);
+    QVERIFY(!r1->isChecked() && !r2->isChecked());
+}
+
+void tst_window::escapeClicksCancel()
+{
+    Fixture f(false);
+    Probe *w = openProbe();
+    focusTo(w->control("sle_b"));
+    QTest::keyClick(w->control("sle_b"), Qt::Key_Escape);
+    QVERIFY(w->log.contains("cb_exit.clicked"));
+}
+
+void tst_window::registryOneInstanceAndUnknownNames()
+{
+    Fixture f(false);
+    QVERIFY(!ui::openWindow("w_never_registered"));
+    Probe *first = openProbe("w_one");
+    Probe *again = static_cast<Probe *>(ui::openWindow("w_one"));
+    QCOMPARE(again, first);
+    QCOMPARE(first->log.count("open"), 1);
+    QCOMPARE(ui::findWindow("w_one"), first);
+    QPointer<Probe> gone = first;
+    first->close();
+    QVERIFY(!ui::findWindow("w_one"));
+    QTRY_VERIFY(!gone);
+}
+
+void tst_window::closingHandsActivationBack()
+{
+    Fixture f(false);
+    Probe *parent = openProbe("w_parent");
+    focusTo(parent->control("sle_b"));
+    Probe *child = openProbe("w_child", parent);
+    QCOMPARE(child->opener(), parent);
+    QVERIFY(parent->isEnabled());
+    parent->log.clear();
+    child->close();
+    QTRY_VERIFY(parent->log.contains("activate"));
+    // The focus comes back to the control that had it, raising its getfocus.
+    QTRY_COMPARE(QApplication::focusWidget(), parent->control("sle_b"));
+    QVERIFY(parent->log.contains("sle_b.getfocus"));
+}
+
+void tst_window::postRunsAfterTheEventInOrder()
+{
+    Fixture f(false);
+    QStringList order;
+    post::later([&] { order << "first"; });
+    post::later([&] { order << "second"; });
+    order << "now";
+    QTRY_COMPARE(order, QStringList({"now", "first", "second"}));
+}
+
+void tst_window::messageBoxResponder()
+{
+    Fixture f(false);
+    f.answers << 2;
+    QCOMPARE(msg::show("提示", "确定要退出吗(Yes/No)?", msg::Icon::Exclamation, msg::Buttons::YesNo, 1), 2);
+    QCOMPARE(msg::show("t", "x"), 1);
+    QCOMPARE(f.boxes.size(), 2);
+    QCOMPARE(f.boxes[0].title, QString("提示"));
+    QCOMPARE(int(f.boxes[0].icon), int(msg::Icon::Exclamation));
+}
+
+QTEST_MAIN(tst_window)
+#include "tst_window.moc"
