@@ -5,6 +5,7 @@
 #include <QPair>
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 #include <array>
 
 namespace forms {
@@ -36,6 +37,9 @@ struct FontRow {
     std::array<int, 5> high{};
 };
 
+// The sescr columns of the family's pairs and jj, in the order its print and its layout window read and
+// write them: pairs in order with jj after the last, except the cheques, whose jj stands after pair 15.
+COMMON_EXPORT QStringList layoutColumns(Family family);
 // Reads the row of the slot as the family's print does (its pairs and jj); values not read stay 0.
 COMMON_EXPORT LayoutRow readLayoutRow(db::Transaction &sqlca, Family family, int slot);
 COMMON_EXPORT FontRow readFontRow(db::Transaction &sqlca, int slot);
@@ -56,7 +60,8 @@ struct Field {
     int airSlot;
     QString what; // the field's name, for the layout windows' sample fields
 };
-// The field table of a family in pair order.
+// The field table of a family in pair order: the printed fields only (the draft application prints no
+// pair 11 to 13). The digit row's airSlot is 15, the 千万 box; the budget voucher's 亿 box comes in slot 25.
 COMMON_EXPORT QList<Field> fieldTable(Family family);
 
 } // namespace forms

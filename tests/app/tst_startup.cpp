@@ -1,0 +1,114 @@
+// Start-up: the registry writes, the connect through the data source and its failure paths, the
+// single-instance test and the windows left on the screen.
+#include "fixture.h"
+
+#include "app/quillan.h"
+#include "globals.h"
+#include "platform/registry.h"
+#include "platform/window.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLockFile>
+#include <QtTest>
+
+class tst_startup : public QObject {
+    Q_OBJECT
+private slots:
+    void writesTheDataSourceAndOpensLogin();
+    void registryFailureEndsTheProgram();
+    void connectFailureShowsTheEngineError();
+    void databaseWithoutTablesFailsToConnect();
+    void secondInstanceIsRefused();
+};
+
+void tst_startup::writesTheDataSourceAndOpensLogin()
+{
+    Fixture f;
+    Quillan app;
+    QVERIFY(app.start());
+    QVERIFY(f.boxes.isEmpty());
+
+    const QString cwd = QDir::toNativeSeparators(QDir::currentPath());
+    const QString dsn = Quillan::dataSourceKey();
+    QCOMPARE(registry::value(Quillan::driverKey(), "UsageCount").toInt(), 2);
+    QCOMPARE(registry::value(Quillan::translatorKey(), "UsageCount").toInt(), 2);
+    QVERIFY(!registry::value(Quillan::driverKey(), "Driver").toString().isEmpty());
+    QCOMPARE(registry::value(Quillan::driverKey(), "Setup"), registry::value(Quillan::driverKey(), "Driver"));
+    QCOMPARE(registry::value(Quillan::dataSourcesKey(), "tolvane").toString(), Quillan::driverKey().section('\\', -1));
+    QCOMPARE(registry::value(dsn, "DatabaseFile").toString(), cwd + "/DATABASE/nardelo.db");
+    QVERIFY(registry::value(dsn, "Start").toString().startsWith(cwd));
+    QCOMPARE(registry::value(dsn, "AutoStop").toString(), QString("Yes"));
+    QCOMPARE(registry::value(dsn, "Integrated").toString(), QString("No"));
+
+    QVERIFY(g::sqlca.isConnected());
+    QCOMPARE(g::sqlca.DBMS, QString("ODBC"));
+    QVERIFY(!g::sqlca.AutoCommit);
+    QVERIFY(ui::findWindow("w_face"));
+    QVERIFY(ui::findWindow("w_pass"));
+    QCOMPARE(g::we_1, 5);
+}
+
+void tst_startup::registryFailureEndsTheProgram()
+{
+    Fixture f;
+    const QString blocked = f.dir() + "/store-is-a-folder";
+    QDir().mkpath(blocked);
+    registry::setStorePath(blocked);
+    Quillan app;
+    QVERIFY(!app.start());
+    QCOMPARE(f.boxes.size(), 1);
+    QCOMPARE(f.boxes[0].title, QString("error"));
+    QCOMPARE(f.boxes[0].text, QString("error"));
+    QCOMPARE(int(f.boxes[0].icon), int(msg::Icon::StopSign));
+    QVERIFY(!g::sqlca.isConnected()); // no connect was tried
+    QVERIFY(!ui::findWindow("w_pass"));
+    QVERIFY(!ui::findWindow("w_face")); // the splash does not linger as the only window
+}
+
+void tst_startup::connectFailureShowsTheEngineError()
+{
+    Fixture f;
+    QFile::remove(f.databasePath());
+    Quillan app;
+    QVERIFY(!app.start());
+    QCOMPARE(f.boxes.size(), 1);
+    QCOMPARE(f.boxes[0].title, QString::number(g::sqlca.SQLDBCode));
+    QVERIFY(f.boxes[0].text.startsWith(QString("不能连接数据库。") + QChar(13) + "错误，"));
+    QVERIFY(f.boxes[0].text.endsWith(g::sqlca.SQLErrText));
+    QCOMPARE(int(f.boxes[0].icon), int(msg::Icon::None));
+    QVERIFY(!ui::findWindow("w_face"));
+    QVERIFY(!ui::findWindow("w_pass"));
+    QVERIFY(!QFile::exists(f.databasePath())); // never an empty database in its place
+}
+
+void tst_startup::databaseWithoutTablesFailsToConnect()
+{
+    Fixture f;
+    f.exec("DROP TABLE pass");
+    Quillan app;
+    QVERIFY(!app.start());
+    QCOMPARE(f.boxes.size(), 1);
+    QVERIFY(f.boxes[0].text.contains("pass"));
+    QVERIFY(!ui::findWindow("w_pass"));
+}
+
+void tst_startup::secondInstanceIsRefused()
+{
+    Fixture f;
+    QLockFile running(f.dir() + "/instance.lock");
+    QVERIFY(running.tryLock(0));
+    Quillan app;
+    QVERIFY(!app.start());
+    QCOMPARE(f.boxes.size(), 1);
+    QCOMPARE(f.boxes[0].title, QString("提示信息"));
+    QCOMPARE(f.boxes[0].text, QString("Fennick用户登录系统已经运行！"));
+    QCOMPARE(f.halts, QList<bool>({true})); // halt-close
+    // It had rewritten the entries and connected before it refused to run.
+    QVERIFY(registry::value(Quillan::dataSourceKey(), "DatabaseFile").isValid());
+    QVERIFY(g::sqlca.isConnected());
+    QVERIFY(!ui::findWindow("w_pass"));
+}
+
+QTEST_MAIN(tst_startup)
+#include "tst_startup.moc"
