@@ -1,11 +1,13 @@
 #pragma once
 #include "platform/export.h"
+#include <QFont>
 #include <QList>
 #include <QString>
 #include <QVariant>
 #include <functional>
 
 class QPrinter;
+class QWidget;
 
 // Print jobs in the shape the forms use them: open a job, define numbered fonts, select one, print
 // texts at (x, y) in thousandths of an inch from the top-left corner of the printable area ((x, y) is the
@@ -28,6 +30,8 @@ COMMON_EXPORT int close(int job);
 COMMON_EXPORT QString lastError();
 // The file of the last PDF written by the PDF backend (empty for a printer).
 COMMON_EXPORT QString lastOutputFile();
+// The font an open job prints font number n in (0: the selected font); a default QFont for an unknown job or number.
+COMMON_EXPORT QFont jobFont(int job, int number = 0);
 
 // The one application-wide printer chosen in the printer set-up dialog; null until then.
 COMMON_EXPORT QPrinter *applicationPrinter();

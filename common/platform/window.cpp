@@ -87,6 +87,12 @@ void Window::resizeUnits(int width, int height) { resize(units::toPixelsX(width)
 
 void Window::moveToUnits(int x, int y) { move(units::toPixelsX(x), units::toPixelsY(y)); }
 
+void Window::setDesignPosition(int x, int y)
+{
+    m_designPosition = QPoint(x, y);
+    moveToUnits(x, y);
+}
+
 int Window::workspaceWidthUnits() const { return units::toUnitsX(width()); }
 int Window::workspaceHeightUnits() const { return units::toUnitsY(height()); }
 
@@ -522,6 +528,8 @@ Window *openWindow(const QString &name, Window *opener)
         return nullptr; // the open event closed the window again
     if (!w->isVisible())
         w->show();
+    if (w->m_designPosition.x() >= 0)
+        w->moveToUnits(w->m_designPosition.x(), w->m_designPosition.y());
     w->raise();
     w->activateWindow();
     return w;

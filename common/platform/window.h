@@ -88,6 +88,9 @@ public:
 
     // Units helpers.
     void moveToUnits(int x, int y);
+    // Where the window opens, in units from the screen's top left (the platform may not honour a move
+    // made before the window is shown, so it is applied again once shown).
+    void setDesignPosition(int x, int y);
     void resizeUnits(int width, int height);
     QRect unitGeometry(const QString &control) const;
     void setUnitGeometry(const QString &control, int x, int y, int width, int height);
@@ -143,6 +146,7 @@ private:
     QHash<QString, Handlers> m_handlers;
     int m_designWidth, m_designHeight;
     bool m_opened = false;
+    QPoint m_designPosition{-1, -1};
 };
 
 // The window registry: the program and both libraries register their windows by name at start.

@@ -16,6 +16,7 @@ w_pass::w_pass() : ui::Window(QStringLiteral("w_pass"), 1403, 664)
     setWindowTitle(QStringLiteral("Fennick用户登录"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
     setBackground(276856960);
+    setDesignPosition(9, 12);
     // Built in the order p_4, p_3, p_2, p_1, sle_1, ddlb_1.
     build({
         {.name = QStringLiteral("p_4"), .kind = Kind::Picture, .x = 855, .y = 460, .width = 215, .height = 72,
@@ -54,7 +55,6 @@ void w_pass::open()
         list->addItemText(km);
     }
     list->setTextByCode(QString());
-    moveToUnits(9, 12);
 }
 
 void w_pass::activate()

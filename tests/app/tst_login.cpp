@@ -101,7 +101,7 @@ void tst_login::passwordRule()
     QFETCH(QString, user);
     QFETCH(QString, typed);
     QFETCH(QString, loggedInAs);
-    Login l({"INSERT INTO pass (id, name, passwd) VALUES (2, ' pad ', ' p1 '), (3, 'empty', ''), (4, 'twin', 't'),"
+    Login l({"INSERT INTO pass (id, name, passwd) VALUES (2, 'pad', ' p1 '), (3, 'empty', ''), (4, 'twin', 't'),"
              " (5, 'twin', 't'), (6, '张三', '密码')"});
     l.attempt(user, typed);
     QCOMPARE(g::name, loggedInAs);
