@@ -53,7 +53,7 @@ Probe *openProbe(const QString &cls = "w_probe", ui::Window *opener = nullptr)
     auto *w = static_cast<Probe *>(ui::openWindow(cls, opener));
     if (w) {
         QApplication::setActiveWindow(w);
-        QTest::qWaitForWindowActive(w);
+        (void)QTest::qWaitForWindowActive(w);
     }
     return w;
 }
