@@ -1,0 +1,8 @@
+#pragma once
+#include "brevik.h"
+#include "platform/dataview.h"
+
+namespace brevik {
+// The payee list of the payee picker: the payee book filtered by a LIKE pattern on the name (argument `dnname`).
+BREVIK_EXPORT dw::Definition sdwskrbk();
+} // namespace brevik
