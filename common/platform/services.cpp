@@ -85,6 +85,8 @@ QPixmap picture(const QString &name, const QSize &size)
     if (!renderer.isValid())
         return {};
     const QSize target = size.isValid() ? size : renderer.defaultSize();
+    if (target.isEmpty())
+        return {};
     const qreal dpr = qApp ? qApp->devicePixelRatio() : 1.0;
     QPixmap pm(target * dpr);
     pm.setDevicePixelRatio(dpr);
