@@ -1,7 +1,9 @@
 #include "app/windows.h"
 
+#include "cheques/w_xjzp.h"
 #include "platform/window.h"
 
 void registerChequeWindows()
 {
+    ui::registerWindow(QStringLiteral("w_xjzp"), [] { return new w_xjzp; });
 }
