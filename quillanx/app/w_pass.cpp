@@ -1,5 +1,6 @@
 #include "app/w_pass.h"
 
+#include "app/operators.h"
 #include "globals.h"
 #include "platform/controls.h"
 #include "platform/gbk.h"
@@ -100,19 +101,15 @@ void w_pass::p_3_clicked()
 {
     g::we_1 = 3;
     const QString root = gbk::trimBlanks(get<ui::DropDownList>(QStringLiteral("ddlb_1"))->text());
-    const QString pasw = gbk::trimBlanks(get<ui::SingleLineEdit>(QStringLiteral("sle_1"))->text());
-    QString name1, pasw1;
-    g::sqlca.selectInto(QStringLiteral("SELECT name, passwd FROM pass WHERE name = ?"), {root}, {name1, pasw1});
-    name1 = gbk::trimBlanks(name1);
-    pasw1 = gbk::trimBlanks(pasw1);
+    const StoredOperator stored = lookUpOperator(root);
 
     if (nn == 3) {
         msg::show(QStringLiteral("警告!"), QStringLiteral(" 非法用户，正在退出! "), msg::Icon::StopSign);
         closeWindow(); // no question now; closing without a login ends the program
         return;
     }
-    if (pasw == pasw1 && !pasw.isEmpty()) {
-        g::name = name1;
+    if (passwordAccepted(get<ui::SingleLineEdit>(QStringLiteral("sle_1"))->text(), stored)) {
+        g::name = stored.name;
         m_loggedIn = true;
         ui::openWindow(QStringLiteral("w_main"));
         closeWindow();

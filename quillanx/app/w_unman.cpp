@@ -1,5 +1,6 @@
 #include "app/w_unman.h"
 
+#include "app/operators.h"
 #include "globals.h"
 #include "platform/controls.h"
 #include "platform/gbk.h"
@@ -81,11 +82,7 @@ void w_unman::open()
 void w_unman::cb_1_clicked()
 {
     const QString root = get<ui::DropDownList>(QStringLiteral("ddlb_1"))->text();
-    const QString pasw = gbk::trimBlanks(get<ui::SingleLineEdit>(QStringLiteral("sle_1"))->text());
-    QString name1, pasw1;
-    g::sqlca.selectInto(QStringLiteral("SELECT name, passwd FROM pass WHERE name = ?"), {root}, {name1, pasw1});
-    name1 = gbk::trimBlanks(name1);
-    pasw1 = gbk::trimBlanks(pasw1);
+    const StoredOperator stored = lookUpOperator(root);
 
     if (nn == 3) {
         msg::show(QStringLiteral("警告!"), QStringLiteral(" 非法用户，正在退出! "), msg::Icon::StopSign);
@@ -93,8 +90,8 @@ void w_unman::cb_1_clicked()
         services::halt();
         return;
     }
-    if (pasw == pasw1 && !pasw.isEmpty()) {
-        g::name = name1;
+    if (passwordAccepted(get<ui::SingleLineEdit>(QStringLiteral("sle_1"))->text(), stored)) {
+        g::name = stored.name;
         closeByCode();
         msg::show(QStringLiteral("更换操作员!"), QStringLiteral(" 现在操作员是") + g::name + QStringLiteral("! "),
                   msg::Icon::Exclamation);
