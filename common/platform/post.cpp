@@ -6,6 +6,7 @@
 #include <QSet>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 namespace post {
 void later(std::function<void()> call)
@@ -64,6 +65,9 @@ KeyTracker *tracker()
         t = new KeyTracker;
         t->setParent(qApp);
         qApp->installEventFilter(t);
+        // A release that arrives while no window of ours has the focus is never seen (the login window
+        // closes on the Enter that logs in): forget held keys whenever the focus window changes.
+        QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, t, [tracker = t] { tracker->down.clear(); });
     }
     return t;
 }

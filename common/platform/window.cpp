@@ -530,6 +530,12 @@ Window *openWindow(const QString &name, Window *opener)
         w->show();
     if (w->m_designPosition.x() >= 0)
         w->moveToUnits(w->m_designPosition.x(), w->m_designPosition.y());
+    // A window opens with the focus on its first tab stop, unless its open put it elsewhere.
+    if (!w->focusWidget()) {
+        const QList<QWidget *> stops = w->tabStops();
+        if (!stops.isEmpty())
+            stops.first()->setFocus(Qt::OtherFocusReason);
+    }
     w->raise();
     w->activateWindow();
     return w;
