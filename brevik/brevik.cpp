@@ -1,8 +1,12 @@
 #include "brevik.h"
 
+#include "registration.h"
+
 namespace brevik {
 void registerWindows()
 {
-    // The library's windows register here as they are built.
+    registerLayoutWindows();
+    registerBookWindows();
+    registerRegisterToolWindows();
 }
 } // namespace brevik

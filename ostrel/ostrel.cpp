@@ -1,8 +1,7 @@
 #include "ostrel.h"
 
+#include "registration.h"
+
 namespace ostrel {
-void registerWindows()
-{
-    // The library's windows register here as they are built.
-}
+void registerWindows() { registerLetterWindows(); }
 } // namespace ostrel

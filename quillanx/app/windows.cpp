@@ -11,4 +11,6 @@ void registerProgramWindows()
     registerFrameWindows();
     registerChequeWindows();
     registerPickerWindows();
+    registerVoucherWindows();
+    registerDraftDepositWindows();
 }

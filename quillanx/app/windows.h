@@ -7,3 +7,5 @@ void registerProgramWindows();
 void registerFrameWindows();
 void registerChequeWindows();
 void registerPickerWindows();
+void registerVoucherWindows();
+void registerDraftDepositWindows();

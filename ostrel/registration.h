@@ -1,0 +1,5 @@
+#pragma once
+
+namespace ostrel {
+void registerLetterWindows();
+} // namespace ostrel

@@ -1,0 +1,7 @@
+#include "app/windows.h"
+
+#include "platform/window.h"
+
+void registerVoucherWindows()
+{
+}
