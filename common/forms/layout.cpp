@@ -244,7 +244,7 @@ QList<Field> fieldTable(Family family)
             {11, 1, 0, 11, QStringLiteral("purpose")},
             {12, 1, 0, 12, QStringLiteral("voucher number")},
             {13, 1, 0, 13, QStringLiteral("budget class")},
-            {14, 4, 0, 14, QStringLiteral("mark")},
+            {14, 3, 0, 14, QStringLiteral("mark")},
             {15, 1, digits, 15, QStringLiteral("amount digits")},
             {16, 1, 0, 27, QStringLiteral("budget section")},
             {17, 1, 0, 26, QStringLiteral("budget item")},

@@ -275,7 +275,7 @@ void tst_layout::distinctiveFields()
     check(Family::WireTransfer, 17, 3, 4, 26);
     check(Family::WireTransfer, 19, 1, 0, 28);
     check(Family::DepositForm, 9, 1, 4, 9);
-    check(Family::BudgetVoucher, 14, 4, 0, 14);
+    check(Family::BudgetVoucher, 14, 3, 0, 14);
     check(Family::BudgetVoucher, 16, 1, 0, 27);
     check(Family::BudgetVoucher, 17, 1, 0, 26);
 }
