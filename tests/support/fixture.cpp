@@ -14,8 +14,16 @@
 #include <QSqlQuery>
 #include <QTest>
 
+static void initPictures()
+{
+    // The pictures live in the program's library; naming them also keeps the library linked into tests
+    // that use none of its other symbols.
+    Q_INIT_RESOURCE(pictures);
+}
+
 Fixture::Fixture(bool withDatabase)
 {
+    initPictures();
     m_oldCwd = QDir::currentPath();
     QDir::setCurrent(m_dir.path());
     g::resetAll();
