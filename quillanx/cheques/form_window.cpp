@@ -472,7 +472,7 @@ void FormWindow::nextSheet()
     for (int slot = 1; slot <= 6; ++slot)
         g::dnname[std::size_t(slot)].clear();
     showSavedMark(false);
-    for (const QString &radio : m_desc.buttons.radios)
+    for (const QString &radio : r.uncheckedRadios.value_or(m_desc.buttons.radios))
         if (auto *b = get<QAbstractButton>(radio))
             b->setChecked(false);
     enable(m_desc.buttons.print, false);

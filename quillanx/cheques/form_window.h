@@ -138,6 +138,7 @@ struct AmountSpec {
 struct ResetSpec {
     QString accountList;
     QStringList emptied;
+    std::optional<QStringList> uncheckedRadios = {}; // the format radios the reset unchecks; unset: all
 };
 
 struct FormDescription {
