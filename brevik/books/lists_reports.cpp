@@ -1,0 +1,150 @@
+#include "books/lists_reports.h"
+
+namespace brevik {
+namespace {
+using dw::ReportText;
+
+const ui::Font kText{QStringLiteral("宋体"), 12, 400};
+const ui::Font kTitle{QStringLiteral("黑体"), 18, 700};
+
+// Band texts sit a little below the band's top; the bands are laid out in thousandths of a centimetre.
+constexpr int kTop = 40;
+
+ReportText text(int x, int width, dw::ReportExpression value, Qt::Alignment align = Qt::AlignLeft, int y = kTop)
+{
+    return {x, y, width, 0, std::move(value), align, kText};
+}
+
+ReportText label(int x, int y, const char *caption, int width = 2000)
+{
+    return text(x, width, dw::literal(QString::fromUtf8(caption)), Qt::AlignLeft, y);
+}
+
+// What the two lists share: the title, the date range found in the rows, today's date in the footer.
+struct Heading {
+    const char *title;
+    int titleX, titleWidth;
+    dw::ReportBar titleBar;
+    int rangeY, firstX, dashX, lastX;
+    const char *rangeFormat;
+};
+
+void addHeading(dw::ReportDefinition &r, const Heading &h)
+{
+    r.header.texts << ReportText{h.titleX, 211, h.titleWidth, 800, dw::literal(QString::fromUtf8(h.title)),
+                                 Qt::AlignHCenter, kTitle};
+    r.header.bars << h.titleBar;
+    const QString format = QString::fromLatin1(h.rangeFormat);
+    r.header.texts << text(h.firstX, 2354, dw::minOf(QStringLiteral("rq"), format), Qt::AlignLeft, h.rangeY)
+                   << text(h.dashX, 340, dw::literal(QStringLiteral("--")), Qt::AlignLeft, h.rangeY)
+                   << text(h.lastX, 2407, dw::maxOf(QStringLiteral("rq"), format), Qt::AlignLeft, h.rangeY);
+}
+
+QList<dw::Column> registerColumns(std::initializer_list<const char *> names)
+{
+    using dw::Type;
+    static const QHash<QString, dw::Column> known = {
+        {"line", {"line", Type::Long, 0, true}}, {"rq", {"rq", Type::Date}},
+        {"zphm", {"zphm", Type::Text, 15}},      {"xkr", {"xkr", Type::Text, 60}},
+        {"et", {"et", Type::Text, 40}},          {"an", {"an", Type::Number}},
+        {"bz", {"bz", Type::Text, 20}},          {"fkhm", {"fkhm", Type::Text, 40}},
+        {"kpr", {"kpr", Type::Text, 10}},        {"shbank", {"shbank", Type::Text, 40}},
+    };
+    QList<dw::Column> columns;
+    for (const char *n : names)
+        columns << known.value(QString::fromLatin1(n));
+    return columns;
+}
+} // namespace
+
+dw::ReportDefinition cabank()
+{
+    dw::ReportDefinition r;
+    r.data.name = QStringLiteral("cabank");
+    r.data.sql = QStringLiteral("SELECT xjzp.line, xjzp.rq, xjzp.zphm, xjzp.xkr, xjzp.et, xjzp.an, xjzp.bz, xjzp.fkhm "
+                                "FROM xjzp WHERE xjzp.rq >= :cepa AND xjzp.rq <= :cepd "
+                                "ORDER BY xjzp.fkhm ASC, xjzp.rq ASC, xjzp.line ASC");
+    r.data.arguments = {{QStringLiteral("cepa"), dw::Type::Date}, {QStringLiteral("cepd"), dw::Type::Date}};
+    r.data.columns = registerColumns({"line", "rq", "zphm", "xkr", "et", "an", "bz", "fkhm"});
+    r.data.sort = {QStringLiteral("fkhm"), QStringLiteral("rq")};
+    r.groupBy = QStringLiteral("fkhm");
+    r.paper = QPageSize::A4;
+
+    r.header.height = 2698;
+    addHeading(r, {"支出明细表", 7963, 4021, {6693, 1005, 6588, 79}, 1296, 7355, 9789, 10133, "YYYY.MM.DD"});
+    r.header.texts << label(105, 2090, "编号") << label(1825, 2090, "日期") << label(3757, 2090, "支票号码")
+                   << label(6297, 2090, "收款人全称", 4000) << label(11932, 2090, "用途") << label(14684, 2090, "金额")
+                   << label(17145, 2090, "备注");
+    r.header.bars << dw::ReportBar{26, 2619, 19552, 79};
+
+    r.groupHeader.height = 529;
+    r.groupHeader.texts << text(1746, 8440, dw::columnValue(QStringLiteral("fkhm")))
+                        << text(13070, 3995, dw::sumOf(QStringLiteral("an"), dw::Scope::Group, QStringLiteral("#,##0.00")),
+                                Qt::AlignRight);
+
+    r.detail.height = 687;
+    r.detail.texts << text(0, 1613, dw::runningNumber())
+                   << text(1746, 1905, dw::columnValue(QStringLiteral("rq"), QStringLiteral("YY.MM.DD")), Qt::AlignHCenter)
+                   << text(3704, 2460, dw::columnValue(QStringLiteral("zphm")), Qt::AlignHCenter)
+                   << text(6244, 5556, dw::columnValue(QStringLiteral("xkr")))
+                   << text(11879, 2672, dw::columnValue(QStringLiteral("et")))
+                   << text(14631, 2354, dw::columnValue(QStringLiteral("an"), QStringLiteral("##,###,###,###.00")),
+                           Qt::AlignRight)
+                   << text(17065, 2354, dw::columnValue(QStringLiteral("bz")));
+
+    r.summary.height = 449;
+    ReportText total = label(8281, kTop, "合计", 873);
+    total.font = {QStringLiteral("Arial"), 12, 400};
+    total.opaque = true;
+    r.summary.texts << total
+                    << text(12700, 5371, dw::sumOf(QStringLiteral("an"), dw::Scope::All, QStringLiteral("#,##0.00")),
+                            Qt::AlignRight);
+
+    r.footer.height = 449;
+    r.footer.texts << text(26, 4021, dw::pageText(QStringLiteral("第 %1 页,共 %2页 "))) << label(13864, kTop, "打印日期：")
+                   << text(16166, 4286, dw::todayText(QStringLiteral("yyyy-mm-dd")));
+    return r;
+}
+
+dw::ReportDefinition eabank()
+{
+    dw::ReportDefinition r;
+    r.data.name = QStringLiteral("eabank");
+    r.data.sql = QStringLiteral("SELECT jzd.line, jzd.rq, jzd.zphm, jzd.xkr, jzd.an, jzd.kpr, jzd.bz, jzd.fkhm, jzd.shbank "
+                                "FROM jzd WHERE jzd.rq >= :qyz AND jzd.rq <= :qyd "
+                                "ORDER BY jzd.shbank ASC, jzd.rq ASC, jzd.line ASC");
+    r.data.arguments = {{QStringLiteral("qyz"), dw::Type::Date}, {QStringLiteral("qyd"), dw::Type::Date}};
+    r.data.columns = registerColumns({"line", "rq", "zphm", "xkr", "an", "kpr", "bz", "fkhm", "shbank"});
+    r.data.sort = {QStringLiteral("shbank"), QStringLiteral("rq")};
+    r.groupBy = QStringLiteral("shbank");
+    // The printer's default paper.
+
+    r.header.height = 3016;
+    addHeading(r, {"收入明细表", 7620, 4339, {7117, 1243, 5450, 105}, 1428, 6985, 9683, 10107, "yyyy.mm.dd"});
+    r.header.texts << label(502, 2434, "编号") << label(2037, 2434, "日期") << label(3757, 2434, "支票号码")
+                   << label(8731, 2434, "销售商名称", 4000) << label(14657, 2434, "金额") << label(17488, 2434, "备注");
+    r.header.bars << dw::ReportBar{26, 2963, 19050, 79};
+
+    r.groupHeader.height = 502;
+    r.groupHeader.texts << text(3571, 8440, dw::columnValue(QStringLiteral("shbank")))
+                        << text(12858, 3704, dw::sumOf(QStringLiteral("an"), dw::Scope::Group, QStringLiteral("#,##0.00")),
+                                Qt::AlignRight);
+
+    r.detail.height = 608;
+    r.detail.texts << text(105, 1217, dw::runningNumber())
+                   << text(1455, 1931, dw::columnValue(QStringLiteral("rq"), QStringLiteral("YY.MM.DD")), Qt::AlignHCenter)
+                   << text(3492, 2196, dw::columnValue(QStringLiteral("zphm")), Qt::AlignHCenter)
+                   << text(5767, 8202, dw::columnValue(QStringLiteral("xkr")))
+                   << text(14049, 2540, dw::columnValue(QStringLiteral("an"), QStringLiteral("###,###.00")), Qt::AlignRight)
+                   << text(16695, 2487, dw::columnValue(QStringLiteral("bz")));
+
+    r.summary.height = 449;
+    r.summary.texts << text(12964, 3704, dw::sumOf(QStringLiteral("an"), dw::Scope::All, QStringLiteral("#,##0.00")),
+                            Qt::AlignRight);
+
+    r.footer.height = 582;
+    r.footer.texts << text(26, 4021, dw::pageText(QStringLiteral("第%1页,共%2页"))) << label(11668, kTop, "打印日期：")
+                   << text(13917, 5291, dw::todayText(QStringLiteral("yyyy.mm.dd")));
+    return r;
+}
+} // namespace brevik

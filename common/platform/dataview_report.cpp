@@ -1,0 +1,561 @@
+#include "platform/dataview_report.h"
+
+#include "platform/messagebox.h"
+#include "platform/printjob.h"
+#include "platform/services.h"
+#include "platform/transaction.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QScopeGuard>
+#include <QScrollBar>
+#include <algorithm>
+#include <cmath>
+
+namespace dw {
+
+// --- Display formats ---
+
+namespace {
+bool isDateFormat(const QString &format)
+{
+    const QString lower = format.toLower();
+    return lower.contains(QStringLiteral("yy")) || lower.contains(QStringLiteral("dd"));
+}
+
+QString formatNumber(double v, const QString &format)
+{
+    const qsizetype dot = format.indexOf(u'.');
+    const QString intFormat = dot < 0 ? format : format.left(dot);
+    const int decimals = dot < 0 ? 0 : int(format.size() - dot - 1);
+    const bool grouped = intFormat.contains(u',');
+    const int minDigits = int(intFormat.count(u'0'));
+
+    QString s = QLocale::c().toString(std::fabs(v), 'f', decimals);
+    const qsizetype point = s.indexOf(u'.');
+    QString intPart = point < 0 ? s : s.left(point);
+    const QString frac = point < 0 ? QString() : s.mid(point);
+    // A '#' place shows no leading zero: 0.5 in "###,###.00" is ".50".
+    if (intPart == QStringLiteral("0") && minDigits == 0)
+        intPart.clear();
+    while (intPart.size() < minDigits)
+        intPart.prepend(u'0');
+    if (grouped)
+        for (qsizetype i = intPart.size() - 3; i > 0; i -= 3)
+            intPart.insert(i, u',');
+    const bool negative = v < 0 && (intPart + frac).contains(QRegularExpression(QStringLiteral("[1-9]")));
+    return (negative ? QStringLiteral("-") : QString()) + intPart + frac;
+}
+} // namespace
+
+QString formatValue(const QVariant &value, const QString &format)
+{
+    if (value.isNull())
+        return {};
+    if (format.isEmpty())
+        return Buffer::displayText(value);
+    if (isDateFormat(format)) {
+        const QDate d = value.typeId() == QMetaType::QDate ? value.toDate()
+                                                           : QDate::fromString(value.toString().left(10), Qt::ISODate);
+        if (!d.isValid())
+            return value.toString();
+        // In these formats "mm" is the month.
+        return d.toString(format.toLower().replace(QStringLiteral("mm"), QStringLiteral("MM")));
+    }
+    bool ok = false;
+    const double v = value.toDouble(&ok);
+    return ok ? formatNumber(v, format) : value.toString();
+}
+
+// --- Band texts ---
+
+ReportExpression literal(const QString &text)
+{
+    return [text](const ReportContext &) { return text; };
+}
+
+ReportExpression columnValue(const QString &column, const QString &format)
+{
+    return [column, format](const ReportContext &c) { return formatValue(c.buffer->item(c.row, column), format); };
+}
+
+ReportExpression runningNumber()
+{
+    return [](const ReportContext &c) { return c.row > 0 ? QString::number(c.row) : QString(); };
+}
+
+namespace {
+// Evaluates a total over all rows once per pass when the context carries a memo.
+QString memoised(const ReportContext &c, const QString &key, const std::function<QString()> &compute)
+{
+    if (!c.memo)
+        return compute();
+    const auto it = c.memo->constFind(key);
+    if (it != c.memo->constEnd())
+        return *it;
+    const QString value = compute();
+    c.memo->insert(key, value);
+    return value;
+}
+
+ReportExpression extreme(const QString &column, const QString &format, bool wantMax)
+{
+    const QString key = QStringLiteral("%1:%2:%3").arg(wantMax ? u'>' : u'<').arg(column, format);
+    return [=](const ReportContext &c) {
+        return memoised(c, key, [&] {
+            const int col = c.buffer->columnIndex(column);
+            QVariant best;
+            for (int r = 1; r <= c.buffer->rowCount(); ++r) {
+                const QVariant v = c.buffer->item(r, col);
+                if (v.isNull())
+                    continue;
+                const auto order = QVariant::compare(v, best);
+                if (best.isNull() || (wantMax ? order == QPartialOrdering::Greater : order == QPartialOrdering::Less))
+                    best = v;
+            }
+            return formatValue(best, format);
+        });
+    };
+}
+} // namespace
+
+ReportExpression sumOf(const QString &column, Scope scope, const QString &format)
+{
+    const QString key = QStringLiteral("sum:%1:%2").arg(column, format);
+    return [=](const ReportContext &c) {
+        auto sum = [&](int first, int last) {
+            const int col = c.buffer->columnIndex(column);
+            double total = 0;
+            for (int r = first; r <= last; ++r)
+                total += c.buffer->item(r, col).toDouble();
+            return formatValue(total, format);
+        };
+        if (scope == Scope::Group)
+            return sum(c.groupFirst, c.groupLast);
+        return memoised(c, key, [&] { return sum(1, c.buffer->rowCount()); });
+    };
+}
+
+ReportExpression minOf(const QString &column, const QString &format) { return extreme(column, format, false); }
+ReportExpression maxOf(const QString &column, const QString &format) { return extreme(column, format, true); }
+
+ReportExpression pageText(const QString &pattern)
+{
+    return [pattern](const ReportContext &c) { return pattern.arg(c.page).arg(c.pageCount); };
+}
+
+ReportExpression todayText(const QString &format)
+{
+    return [format](const ReportContext &c) { return formatValue(c.today, format); };
+}
+
+// --- Layout ---
+
+ReportLayout::ReportLayout(const ReportDefinition &definition, const Buffer &buffer)
+    : m_def(definition), m_buffer(buffer)
+{
+    const int rows = buffer.rowCount();
+    const int groupColumn = definition.groupBy.isEmpty() ? 0 : buffer.columnIndex(definition.groupBy);
+    m_rowGroup.reserve(rows);
+    for (int r = 1; r <= rows; ++r) {
+        const bool starts = m_groups.isEmpty() || (groupColumn && buffer.item(r, groupColumn) != buffer.item(r - 1, groupColumn));
+        if (starts)
+            m_groups.append({r, r});
+        m_groups.last().last = r;
+        m_rowGroup << int(m_groups.size() - 1);
+    }
+
+    m_flow.reserve(rows + m_groups.size() + 1);
+    int y = 0;
+    auto place = [&](PlacedBand::Kind kind, int row, int group, int height) {
+        if (height <= 0)
+            return;
+        m_flow.append({kind, y, row, group});
+        y += height;
+    };
+    for (int g = 0; g < m_groups.size(); ++g) {
+        if (groupColumn)
+            place(PlacedBand::GroupHeader, m_groups.at(g).first, g, definition.groupHeader.height);
+        for (int r = m_groups.at(g).first; r <= m_groups.at(g).last; ++r)
+            place(PlacedBand::Detail, r, g, definition.detail.height);
+    }
+    place(PlacedBand::Summary, rows, -1, definition.summary.height);
+    m_flowHeight = y;
+}
+
+int ReportLayout::groupOf(int row) const { return row >= 1 && row <= m_rowGroup.size() ? m_rowGroup.at(row - 1) : -1; }
+
+QList<QList<PlacedBand>> ReportLayout::paginate(int pageHeight) const
+{
+    const int top = m_def.header.height;
+    const int bottom = qMax(top + 1, pageHeight - m_def.footer.height);
+    QList<QList<PlacedBand>> pages;
+    QList<PlacedBand> page;
+    int y = top;
+    bool bodyOnPage = false;
+    auto finish = [&] {
+        if (m_def.header.height > 0)
+            page.prepend({PlacedBand::Header, 0, 0, -1});
+        if (m_def.footer.height > 0)
+            page.append({PlacedBand::Footer, pageHeight - m_def.footer.height, 0, -1});
+        pages << page;
+        page.clear();
+        y = top;
+        bodyOnPage = false;
+    };
+    for (int i = 0; i < m_flow.size(); ++i) {
+        const PlacedBand &band = m_flow.at(i);
+        const int height = bandOf(m_def, band.kind).height;
+        if (bodyOnPage && y + height > bottom)
+            finish();
+        page.append({band.kind, y, band.row, band.group});
+        y += height;
+        bodyOnPage = true;
+    }
+    finish();
+    return pages;
+}
+
+ReportContext ReportLayout::context(const PlacedBand &band, int page, int pageCount) const
+{
+    ReportContext c;
+    c.buffer = &m_buffer;
+    c.row = band.row;
+    c.page = page;
+    c.pageCount = pageCount;
+    c.today = services::today();
+    const int group = band.group >= 0 ? band.group : groupOf(band.row);
+    if (band.kind == PlacedBand::Summary || group < 0) {
+        c.groupFirst = 1;
+        c.groupLast = m_buffer.rowCount();
+    } else {
+        c.groupFirst = m_groups.at(group).first;
+        c.groupLast = m_groups.at(group).last;
+    }
+    return c;
+}
+
+const Band &bandOf(const ReportDefinition &definition, PlacedBand::Kind kind)
+{
+    switch (kind) {
+    case PlacedBand::Header:
+        return definition.header;
+    case PlacedBand::GroupHeader:
+        return definition.groupHeader;
+    case PlacedBand::Detail:
+        return definition.detail;
+    case PlacedBand::Summary:
+        return definition.summary;
+    case PlacedBand::Footer:
+        break;
+    }
+    return definition.footer;
+}
+
+void resolveBand(const ReportDefinition &definition, const PlacedBand &placed, const ReportContext &context,
+                 int yOffset, PrintedPage &out)
+{
+    const Band &band = bandOf(definition, placed.kind);
+    const int top = placed.y + yOffset;
+    for (const ReportText &t : band.texts) {
+        const int height = t.height > 0 ? t.height : band.height - t.y;
+        out.texts.append({QRect(t.x, top + t.y, t.width, height), t.value ? t.value(context) : QString(), t.alignment,
+                          t.font, t.opaque});
+    }
+    for (const ReportBar &b : band.bars)
+        out.bars.append(QRect(b.x, top + b.y, b.width, b.height));
+}
+
+void paintPage(QPainter &painter, const PrintedPage &page, qreal scale, QPointF origin)
+{
+    auto toDevice = [&](const QRect &r) {
+        return QRectF(origin.x() + r.x() * scale, origin.y() + r.y() * scale, r.width() * scale, r.height() * scale);
+    };
+    painter.save();
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::black);
+    for (const QRect &bar : page.bars)
+        painter.drawRect(toDevice(bar));
+    painter.setPen(Qt::black);
+    painter.setBrush(Qt::NoBrush);
+    for (const PrintedText &t : page.texts) {
+        if (t.text.isEmpty())
+            continue;
+        QFont font = services::font(t.font.face, t.font.points, t.font.weight);
+        font.setUnderline(t.font.underline);
+        font.setItalic(t.font.italic);
+        painter.setFont(font);
+        const QRectF rect = toDevice(t.rect);
+        if (t.opaque) {
+            const QRectF used = painter.boundingRect(rect, int(t.alignment | Qt::AlignTop), t.text);
+            painter.fillRect(used, Qt::white);
+        }
+        // As on paper, a text may run past its band; it is not cut at the band's edge.
+        painter.drawText(rect, int(t.alignment | Qt::AlignTop) | Qt::TextSingleLine | Qt::TextDontClip, t.text);
+    }
+    painter.restore();
+}
+
+PrintedDocument layoutDocument(const ReportDefinition &definition, const Buffer &buffer, QSizeF paperMillimetres,
+                               const QDate &today)
+{
+    const int pageHeight = int(paperMillimetres.height() * 100) - 2 * definition.margin;
+    const ReportLayout layout(definition, buffer);
+    const QList<QList<PlacedBand>> pages = layout.paginate(pageHeight);
+    PrintedDocument doc;
+    doc.name = definition.data.name;
+    QHash<QString, QString> memo;
+    for (int p = 0; p < pages.size(); ++p) {
+        PrintedPage out;
+        for (const PlacedBand &band : pages.at(p)) {
+            ReportContext c = layout.context(band, p + 1, int(pages.size()));
+            c.today = today;
+            c.memo = &memo;
+            resolveBand(definition, band, c, 0, out);
+        }
+        doc.pages << out;
+    }
+    return doc;
+}
+
+// --- Printing ---
+
+namespace {
+std::function<void(const PrintedDocument &)> &recorder()
+{
+    static std::function<void(const PrintedDocument &)> r;
+    return r;
+}
+
+QString &lastFile()
+{
+    static QString file;
+    return file;
+}
+
+QString reservePdf(const QString &stem, QString *error)
+{
+    QDir dir = QDir::current();
+    if (!dir.mkpath(QStringLiteral("PRINTOUT")) || !dir.cd(QStringLiteral("PRINTOUT"))) {
+        if (error)
+            *error = QStringLiteral("Cannot create the folder PRINTOUT.");
+        return {};
+    }
+    const QString base = services::now().toString(QStringLiteral("yyyyMMdd-HHmmss-")) + stem;
+    for (int n = 1; n < 10000; ++n) {
+        const QString name = n == 1 ? base + QStringLiteral(".pdf") : QStringLiteral("%1-%2.pdf").arg(base).arg(n);
+        QFile file(dir.filePath(name));
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return file.fileName();
+    }
+    if (error)
+        *error = QStringLiteral("No free file name for %1 in PRINTOUT.").arg(base);
+    return {};
+}
+
+QPageLayout pageLayoutFor(const ReportDefinition &definition, const QPageLayout &current)
+{
+    const QPageSize size = definition.paper ? QPageSize(*definition.paper) : current.pageSize();
+    const qreal margin = definition.margin / 100.0;
+    return QPageLayout(size, QPageLayout::Portrait,
+                       QMarginsF(margin, margin, margin, margin), QPageLayout::Millimeter);
+}
+} // namespace
+
+void setReportPrintRecorder(std::function<void(const PrintedDocument &)> r) { recorder() = std::move(r); }
+
+QString lastReportFile() { return lastFile(); }
+
+int printReport(const ReportDefinition &definition, const Buffer &buffer, QWidget *parent, QString *error)
+{
+    if (recorder()) {
+        const QPageLayout page = pageLayoutFor(definition, QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                                                       QMarginsF()));
+        const PrintedDocument doc = layoutDocument(definition, buffer, page.fullRect(QPageLayout::Millimeter).size(),
+                                                   services::today());
+        recorder()(doc);
+        return int(doc.pages.size());
+    }
+
+    std::unique_ptr<QPrinter> own;
+    QPrinter *printer = print::applicationPrinter();
+    bool toPdf = false;
+    if (!printer) {
+        own = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer = own.get();
+        if (!print::systemHasPrinter()) {
+            toPdf = true;
+            const QString file = reservePdf(definition.data.name.isEmpty() ? QStringLiteral("list")
+                                                                           : definition.data.name, error);
+            if (file.isEmpty())
+                return -1;
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(file);
+        }
+    }
+    const QPageLayout saved = printer->pageLayout();
+    printer->setPageLayout(pageLayoutFor(definition, saved));
+    printer->setDocName(definition.data.name);
+    // The shared printer keeps the operator's own page settings for the forms.
+    auto restore = qScopeGuard([&] {
+        if (!own)
+            printer->setPageLayout(saved);
+    });
+
+    if (!toPdf) {
+        QPrintDialog dialog(printer, parent);
+        if (dialog.exec() != QDialog::Accepted)
+            return 0;
+    }
+
+    const QSizeF paper = printer->pageLayout().fullRect(QPageLayout::Millimeter).size();
+    const PrintedDocument doc = layoutDocument(definition, buffer, paper, services::today());
+    QPainter painter;
+    if (!painter.begin(printer)) {
+        if (error)
+            *error = QStringLiteral("Cannot start printing.");
+        if (toPdf)
+            QFile::remove(printer->outputFileName());
+        return -1;
+    }
+    const qreal scale = printer->logicalDpiX() / 2540.0;
+    for (int p = 0; p < doc.pages.size(); ++p) {
+        if (p > 0)
+            printer->newPage();
+        paintPage(painter, doc.pages.at(p), scale);
+    }
+    painter.end();
+    lastFile() = toPdf ? QFileInfo(printer->outputFileName()).absoluteFilePath() : QString();
+    return int(doc.pages.size());
+}
+
+// --- The report control ---
+
+ReportView::ReportView(QWidget *parent) : QAbstractScrollArea(parent)
+{
+    setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    viewport()->setBackgroundRole(QPalette::Base);
+    QPalette pal = viewport()->palette();
+    pal.setColor(QPalette::Base, Qt::white);
+    viewport()->setPalette(pal);
+    viewport()->setAutoFillBackground(true);
+    relayout();
+}
+
+ReportView::~ReportView() = default;
+
+void ReportView::setDefinition(const ReportDefinition &definition)
+{
+    m_layout.reset();
+    m_def = definition;
+    m_buffer.setDefinition(definition.data);
+    relayout();
+}
+
+int ReportView::retrieve(const QVariantList &arguments)
+{
+    m_layout.reset();
+    const int result = m_transaction ? m_buffer.retrieve(*m_transaction, arguments) : (m_buffer.reset(), -1);
+    verticalScrollBar()->setValue(0);
+    relayout();
+    if (result < 0 && m_transaction)
+        msg::show(QStringLiteral("数据库错误"),
+                  QStringLiteral("数据库操作没有完成（错误代码 %1）：\r%2").arg(m_transaction->SQLDBCode).arg(m_transaction->SQLErrText),
+                  msg::Icon::StopSign);
+    return result;
+}
+
+qreal ReportView::scale() const { return viewport()->logicalDpiX() / 2540.0; }
+
+int ReportView::bodyHeight() const
+{
+    return qMax(1, int(viewport()->height() / scale()) - m_def.header.height - m_def.footer.height);
+}
+
+void ReportView::relayout()
+{
+    if (!m_layout)
+        m_layout = std::make_unique<ReportLayout>(m_def, m_buffer);
+    int width = 0;
+    for (const Band *band : {&m_def.header, &m_def.groupHeader, &m_def.detail, &m_def.summary, &m_def.footer}) {
+        for (const ReportText &t : band->texts)
+            width = qMax(width, t.x + t.width);
+        for (const ReportBar &b : band->bars)
+            width = qMax(width, b.x + b.width);
+    }
+    const int visibleWidth = int(viewport()->width() / scale());
+    horizontalScrollBar()->setRange(0, qMax(0, width - visibleWidth));
+    horizontalScrollBar()->setPageStep(visibleWidth);
+    horizontalScrollBar()->setSingleStep(500);
+    const int body = bodyHeight();
+    verticalScrollBar()->setRange(0, qMax(0, m_layout->flowHeight() - body));
+    verticalScrollBar()->setPageStep(body);
+    verticalScrollBar()->setSingleStep(qMax(1, m_def.detail.height));
+    viewport()->update();
+}
+
+void ReportView::resizeEvent(QResizeEvent *e)
+{
+    QAbstractScrollArea::resizeEvent(e);
+    relayout();
+}
+
+void ReportView::collect(PrintedPage &body, PrintedPage &fixed) const
+{
+    if (!m_layout)
+        return;
+    const int height = bodyHeight();
+    const int scrolled = verticalScrollBar()->value();
+    const int pageCount = qMax(1, int(std::ceil(double(m_layout->flowHeight()) / height)));
+    const int page = qMin(pageCount, scrolled / height + 1);
+    QHash<QString, QString> memo;
+    auto add = [&](const PlacedBand &band, int yOffset, PrintedPage &out) {
+        ReportContext c = m_layout->context(band, page, pageCount);
+        c.memo = &memo;
+        resolveBand(m_def, band, c, yOffset, out);
+    };
+    // Only the body bands in sight are resolved.
+    const QList<PlacedBand> &flow = m_layout->flow();
+    auto first = std::upper_bound(flow.begin(), flow.end(), scrolled,
+                                  [](int y, const PlacedBand &b) { return y < b.y; });
+    if (first != flow.begin())
+        --first;
+    for (auto it = first; it != flow.end() && it->y < scrolled + height; ++it)
+        add(*it, m_def.header.height - scrolled, body);
+    add({PlacedBand::Header, 0, 0, -1}, 0, fixed);
+    add({PlacedBand::Footer, m_def.header.height + height, 0, -1}, 0, fixed);
+}
+
+PrintedPage ReportView::visibleContent() const
+{
+    PrintedPage body, fixed;
+    collect(body, fixed);
+    body.texts << fixed.texts;
+    body.bars << fixed.bars;
+    return body;
+}
+
+void ReportView::paintEvent(QPaintEvent *)
+{
+    QPainter painter(viewport());
+    const qreal s = scale();
+    const QPointF origin(-horizontalScrollBar()->value() * s, 0);
+    PrintedPage body, fixed;
+    collect(body, fixed);
+    // The body scrolls between the header and the footer, which stay in place.
+    painter.save();
+    painter.setClipRect(QRectF(0, m_def.header.height * s, viewport()->width(), bodyHeight() * s));
+    paintPage(painter, body, s, origin);
+    painter.restore();
+    paintPage(painter, fixed, s, origin);
+}
+} // namespace dw

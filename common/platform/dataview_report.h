@@ -1,0 +1,186 @@
+#pragma once
+#include "platform/dataview.h"
+#include "platform/export.h"
+#include "platform/window.h"
+
+#include <QDate>
+#include <QList>
+#include <QPageSize>
+#include <QRect>
+#include <QString>
+#include <QAbstractScrollArea>
+#include <QHash>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QPainter;
+
+// The report presentation of the data view engine: bands (header, group header, detail, summary, footer)
+// laid out in thousandths of a centimetre, one group level, one painter shared by the screen and the printer.
+// Only the bands in sight are resolved and drawn, so reports over large registers stay fast.
+namespace dw {
+
+// What a band's text is evaluated against.
+struct ReportContext {
+    const Buffer *buffer = nullptr;
+    int row = 0;                    // the detail row, or the first row of the group for a group header
+    int groupFirst = 0, groupLast = 0; // rows of the current group (1-based, inclusive)
+    int page = 1, pageCount = 1;
+    QDate today;
+    QHash<QString, QString> *memo = nullptr; // totals over all rows, computed once per pass
+};
+using ReportExpression = std::function<QString(const ReportContext &)>;
+
+struct ReportText {
+    int x = 0, y = 0, width = 0, height = 0; // within the band; height 0: to the band's bottom
+    ReportExpression value;
+    Qt::Alignment alignment = Qt::AlignLeft;
+    ui::Font font;
+    bool opaque = false; // drawn on a white background of its own
+};
+
+struct ReportBar {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+
+struct Band {
+    int height = 0;
+    QList<ReportText> texts;
+    QList<ReportBar> bars;
+};
+
+struct ReportDefinition {
+    Definition data; // query, arguments, columns and order of the rows
+    QString groupBy; // column of the one group level; empty: no groups
+    Band header, groupHeader, detail, summary, footer;
+    int margin = 635;
+    std::optional<QPageSize::PageSizeId> paper; // none: the printer's default paper
+};
+
+// Texts of a band.
+COMMON_EXPORT ReportExpression literal(const QString &text);
+COMMON_EXPORT ReportExpression columnValue(const QString &column, const QString &format = {});
+COMMON_EXPORT ReportExpression runningNumber();
+enum class Scope { Group, All };
+COMMON_EXPORT ReportExpression sumOf(const QString &column, Scope scope, const QString &format);
+COMMON_EXPORT ReportExpression minOf(const QString &column, const QString &format);
+COMMON_EXPORT ReportExpression maxOf(const QString &column, const QString &format);
+// The page text: %1 is the page number, %2 the page count.
+COMMON_EXPORT ReportExpression pageText(const QString &pattern);
+COMMON_EXPORT ReportExpression todayText(const QString &format);
+
+// A value in a display format: numbers as "#,##0.00" or "##,###.00" (a '#' place shows no leading zero),
+// dates as "yyyy.mm.dd", "YY.MM.DD", "yyyy-mm-dd" (mm is the month), anything else as text.
+COMMON_EXPORT QString formatValue(const QVariant &value, const QString &format);
+
+// A band placed on a page or in the screen's flow.
+struct PlacedBand {
+    enum Kind { Header, GroupHeader, Detail, Summary, Footer } kind = Detail;
+    int y = 0;     // from the top of the page's printable area (or of the flow)
+    int row = 0;   // detail row, or the group's first row
+    int group = 0; // index into the groups, -1 for none
+};
+
+// Groups and their rows, and the flow of the body bands (group headers, details, summary) one after another.
+class COMMON_EXPORT ReportLayout {
+public:
+    ReportLayout(const ReportDefinition &definition, const Buffer &buffer);
+
+    struct Group {
+        int first = 0, last = 0;
+    };
+    const QList<Group> &groups() const { return m_groups; }
+    const QList<PlacedBand> &flow() const { return m_flow; }
+    int flowHeight() const { return m_flowHeight; }
+    // The group a row belongs to.
+    int groupOf(int row) const;
+
+    // The bands of every page for a printable area of this height: the header at the top, the footer at
+    // the bottom, the body between; a band never straddles a page.
+    QList<QList<PlacedBand>> paginate(int pageHeight) const;
+
+    ReportContext context(const PlacedBand &band, int page, int pageCount) const;
+
+private:
+    const ReportDefinition &m_def;
+    const Buffer &m_buffer;
+    QList<Group> m_groups;
+    QList<int> m_rowGroup;
+    QList<PlacedBand> m_flow;
+    int m_flowHeight = 0;
+};
+
+// The texts and bars of a page, resolved: what is printed, in thousandths of a centimetre.
+struct PrintedText {
+    QRect rect;
+    QString text;
+    Qt::Alignment alignment;
+    ui::Font font;
+    bool opaque = false;
+};
+struct PrintedPage {
+    QList<PrintedText> texts;
+    QList<QRect> bars;
+};
+struct PrintedDocument {
+    QString name;
+    QList<PrintedPage> pages;
+};
+
+COMMON_EXPORT const Band &bandOf(const ReportDefinition &definition, PlacedBand::Kind kind);
+COMMON_EXPORT void resolveBand(const ReportDefinition &definition, const PlacedBand &placed,
+                               const ReportContext &context, int yOffset, PrintedPage &out);
+// Draws resolved texts and bars; `scale` is device pixels per thousandth of a centimetre.
+COMMON_EXPORT void paintPage(QPainter &painter, const PrintedPage &page, qreal scale, QPointF origin = {});
+
+// The pages of a report as the printer gets them, for a page of the report's paper.
+COMMON_EXPORT PrintedDocument layoutDocument(const ReportDefinition &definition, const Buffer &buffer,
+                                             QSizeF paperMillimetres, const QDate &today);
+
+// Prints a report: to the application's printer, else the system default printer, each with the print dialog
+// that lets the operator cancel; else to a PDF file in PRINTOUT/. Returns the number of pages printed, 0 when
+// cancelled, -1 on failure (the reason in print::lastError() style through `error`).
+COMMON_EXPORT int printReport(const ReportDefinition &definition, const Buffer &buffer, QWidget *parent,
+                              QString *error = nullptr);
+// Tests take the printed document instead of a printer.
+COMMON_EXPORT void setReportPrintRecorder(std::function<void(const PrintedDocument &)> recorder);
+// The file of the last report written as a PDF (empty after a printer).
+COMMON_EXPORT QString lastReportFile();
+
+// The report control: the header band stays at the top, the footer at the bottom, the body scrolls between.
+class COMMON_EXPORT ReportView : public QAbstractScrollArea {
+    Q_OBJECT
+public:
+    explicit ReportView(QWidget *parent = nullptr);
+    ~ReportView() override;
+
+    void setDefinition(const ReportDefinition &definition);
+    const ReportDefinition &definition() const { return m_def; }
+    void setTransaction(db::Transaction &transaction) { m_transaction = &transaction; }
+    // A failed retrieve is reported in the data views' database-error box.
+    int retrieve(const QVariantList &arguments);
+    const Buffer &buffer() const { return m_buffer; }
+    int rowCount() const { return m_buffer.rowCount(); }
+    int print(QString *error = nullptr) { return printReport(m_def, m_buffer, this, error); }
+
+    // What the screen shows now, in thousandths of a centimetre from the control's top left.
+    PrintedPage visibleContent() const;
+
+protected:
+    void paintEvent(QPaintEvent *e) override;
+    void resizeEvent(QResizeEvent *e) override;
+
+private:
+    void relayout();
+    void collect(PrintedPage &body, PrintedPage &fixed) const;
+    qreal scale() const;
+    int bodyHeight() const; // visible body height, thousandths of a centimetre
+
+    ReportDefinition m_def;
+    Buffer m_buffer;
+    std::unique_ptr<ReportLayout> m_layout;
+    db::Transaction *m_transaction = nullptr;
+};
+} // namespace dw

@@ -1,0 +1,142 @@
+#include "platform/dataview_sql.h"
+
+#include "platform/gbk.h"
+#include "platform/services.h"
+#include "platform/transaction.h"
+
+#include <QPalette>
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlField>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTableView>
+
+namespace dw {
+namespace {
+// Reads "style(type=grid)column(color=9112585)": the presentation and the column text colour.
+bool parseStyle(const QString &style, qint64 &columnColor, QString &error)
+{
+    static const QRegularExpression part(QStringLiteral("(\\w+)\\s*\\(([^)]*)\\)"));
+    static const QRegularExpression setting(QStringLiteral("(\\w+)\\s*=\\s*([^\\s]+)"));
+    QString type = QStringLiteral("grid");
+    for (auto it = part.globalMatch(style); it.hasNext();) {
+        const auto m = it.next();
+        for (auto s = setting.globalMatch(m.captured(2)); s.hasNext();) {
+            const auto kv = s.next();
+            const QString group = m.captured(1).toLower(), key = kv.captured(1).toLower();
+            if (group == u"style" && key == u"type")
+                type = kv.captured(2).toLower();
+            else if (group == u"column" && key == u"color")
+                columnColor = kv.captured(2).toLongLong();
+        }
+    }
+    if (type != u"grid") {
+        error = QStringLiteral("Presentation style '%1' is not supported; only grid is.").arg(type);
+        return false;
+    }
+    return true;
+}
+
+Type typeOf(const QSqlField &field)
+{
+    switch (field.metaType().id()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+        return Type::Long;
+    case QMetaType::Double:
+        return Type::Number;
+    case QMetaType::QDate:
+    case QMetaType::QDateTime:
+        return Type::Date;
+    default:
+        return Type::Text;
+    }
+}
+
+// A width in window units that shows the heading and a typical value of the column.
+int cellWidth(const QString &header, Type type, int bytes)
+{
+    constexpr int unitsPerByte = 36; // one half-width character of a 12-point face
+    int content = 10;
+    switch (type) {
+    case Type::Long:
+        content = 8;
+        break;
+    case Type::Number:
+    case Type::Date:
+        content = 12;
+        break;
+    case Type::Text:
+        content = bytes > 0 ? qMin(bytes, 20) : 16;
+        break;
+    }
+    return (qMax(content, gbk::byteLength(header)) + 2) * unitsPerByte;
+}
+} // namespace
+
+GridSyntax syntaxFromSql(db::Transaction &transaction, const QString &select, const QList<Argument> &arguments,
+                         const QVariantList &values, const QString &style, QString &error)
+{
+    error.clear();
+    GridSyntax syntax;
+    if (!parseStyle(style, syntax.columnColor, error))
+        return {};
+
+    // The statement is compiled and run once to learn its result columns; the values are bound by position.
+    QSqlQuery query(transaction.database());
+    query.setForwardOnly(true);
+    const bool prepared = transaction.prepare(query, select, values);
+    if (!prepared || !query.exec()) {
+        if (prepared)
+            transaction.setFromQuery(query);
+        error = transaction.SQLErrText.isEmpty() ? QStringLiteral("The statement cannot be described.")
+                                                 : transaction.SQLErrText;
+        return {};
+    }
+    const QSqlRecord record = query.record();
+    query.finish();
+    transaction.setOk();
+    if (record.isEmpty()) {
+        error = QStringLiteral("The statement selects no columns.");
+        return {};
+    }
+
+    static const QRegularExpression fromRe(QStringLiteral("\\bfrom\\s+(\\w+)"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    const QString table = fromRe.match(select).captured(1);
+    Definition &d = syntax.definition;
+    d.name = QStringLiteral("grid");
+    d.sql = select;
+    d.arguments = arguments;
+    d.font = {QStringLiteral("Arial"), 12, 400};
+    for (int i = 0; i < record.count(); ++i) {
+        const QSqlField field = record.field(i);
+        const Type type = typeOf(field);
+        const QString owner = field.tableName().isEmpty() ? table : field.tableName();
+        const int bytes = type == Type::Text ? db::columnWidth(owner, field.name()) : 0;
+        d.columns.append({field.name(), type, bytes});
+        const Qt::Alignment align = type == Type::Long || type == Type::Number ? Qt::AlignRight | Qt::AlignVCenter
+                                                                               : Qt::AlignLeft | Qt::AlignVCenter;
+        d.cells.append({.name = field.name(), .header = field.name(), .width = cellWidth(field.name(), type, bytes),
+                        .alignment = align});
+    }
+    return syntax;
+}
+
+bool createGrid(DataView &view, const GridSyntax &syntax, QString &error)
+{
+    error.clear();
+    const Definition &d = syntax.definition;
+    if (d.columns.isEmpty() || d.cells.isEmpty() || d.sql.isEmpty()) {
+        error = QStringLiteral("The grid description is empty.");
+        return false;
+    }
+    view.setDefinition(d);
+    QPalette pal = view.grid()->palette();
+    pal.setColor(QPalette::Text, syntax.columnColor == ui::kNoColor ? QPalette().color(QPalette::Text)
+                                                                    : services::color(syntax.columnColor));
+    view.grid()->setPalette(pal);
+    return true;
+}
+} // namespace dw

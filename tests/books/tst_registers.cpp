@@ -1,0 +1,242 @@
+// The register editors inbank (receipts, jzd) and gobank (payments, xjzp): open, add, delete, save by `line`,
+// re-centring, exit without saving, and a failed save.
+#include "fixture.h"
+
+#include "books/grid_editor.h"
+#include "brevik.h"
+#include "globals.h"
+#include "platform/dataview.h"
+#include "platform/window.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QTableView>
+#include <QtTest>
+
+namespace {
+brevik::GridEditor *openEditor(const QString &name)
+{
+    auto *w = qobject_cast<brevik::GridEditor *>(ui::openWindow(name));
+    if (w) {
+        QApplication::setActiveWindow(w);
+        [[maybe_unused]] const bool active = QTest::qWaitForWindowActive(w);
+    }
+    return w;
+}
+
+void click(ui::Window *w, const QString &button) { w->get<QAbstractButton>(button)->click(); }
+
+QLineEdit *editor() { return qobject_cast<QLineEdit *>(QApplication::focusWidget()); }
+
+void addRow(Fixture &f, const QString &table, const QString &rq, const QString &bank, double an)
+{
+    f.exec(QString("INSERT INTO %1 (rq, bz, zphm, xkr, shbank, fkhm, an, kpr) VALUES (?, '转帐支票', '001', '某某', ?, ?, ?, "
+                   "'张')")
+               .arg(table),
+           {rq, bank, bank, an});
+}
+
+void grab(QWidget *w, const QString &name)
+{
+    const QString dir = qEnvironmentVariable("GRAB_DIR");
+    if (dir.isEmpty())
+        return;
+    QDir().mkpath(dir);
+    w->grab().save(dir + u'/' + name + QStringLiteral(".png"));
+}
+} // namespace
+
+class tst_registers : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { brevik::registerWindows(); }
+    void cleanup()
+    {
+        for (ui::Window *w : ui::openWindows())
+            delete w;
+    }
+    void opensInDateOrder_data();
+    void opensInDateOrder();
+    void addTypeSaveInsertsWithANewLine_data();
+    void addTypeSaveInsertsWithANewLine();
+    void deleteTheOnlyRowThenSave();
+    void paymentEditKeepsTheUnshownColumn();
+    void exitWritesNothing();
+    void badSaveKeepsTheEdits();
+    void resizeRecentresTheGrid_data();
+    void resizeRecentresTheGrid();
+};
+
+void tst_registers::opensInDateOrder_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("bankColumn"); // the second sort column
+    QTest::newRow("receipts") << "inbank" << "jzd" << "收款资料整理" << "shbank";
+    QTest::newRow("payments") << "gobank" << "xjzp" << "付款资料整理" << "fkhm";
+}
+
+void tst_registers::opensInDateOrder()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, table);
+    QFETCH(QString, title);
+    QFETCH(QString, bankColumn);
+    Fixture f;
+    QVERIFY(f.connect());
+    addRow(f, table, "2026-03-05", "乙", 1234.5);
+    addRow(f, table, "2026-01-02", "甲", 10);
+    addRow(f, table, "2026-03-05", "A", 0.5);
+    auto *w = openEditor(window);
+    QVERIFY(w);
+    QCOMPARE(w->windowTitle(), title);
+    dw::DataView *v = w->grid();
+    QCOMPARE(v->rowCount(), 3);
+    QCOMPARE(v->itemString(1, bankColumn), QString("甲"));
+    QCOMPARE(v->itemString(2, bankColumn), QString("A"));
+    // Shown as the register displays them: the row number, dates as yy.mm.dd, amounts grouped.
+    QAbstractItemModel *m = v->grid()->model();
+    QCOMPARE(m->index(2, 0).data().toString(), QString("3"));
+    QCOMPARE(m->index(0, 1).data().toString(), QString("26.01.02"));
+    const int an = window == "inbank" ? 5 : 8;
+    QCOMPARE(m->index(2, an).data().toString(), QString("1,234.50"));
+    // The current row stands out by its background.
+    QCOMPARE(m->index(0, 1).data(Qt::BackgroundRole).value<QColor>(), QColor(254, 235, 187));
+    QCOMPARE(m->index(1, 1).data(Qt::BackgroundRole).value<QColor>().rgb(), QColor(216, 240, 208).rgb());
+    grab(w, window);
+}
+
+void tst_registers::addTypeSaveInsertsWithANewLine_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("table");
+    QTest::newRow("receipts") << "inbank" << "jzd";
+    QTest::newRow("payments") << "gobank" << "xjzp";
+}
+
+void tst_registers::addTypeSaveInsertsWithANewLine()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, table);
+    Fixture f;
+    QVERIFY(f.connect());
+    addRow(f, table, "2026-03-05", "乙", 1);
+    addRow(f, table, "2026-03-06", "丙", 2);
+    auto *w = openEditor(window);
+    dw::DataView *v = w->grid();
+    click(w, "cb_1");
+    QCOMPARE(v->rowCount(), 3);
+    QCOMPARE(w->rememberedRow(), 3);
+    QVERIFY(!w->control("cb_1")->isEnabled());
+    // The date cell takes the input first; a two-digit year is read as this century.
+    QCOMPARE(v->currentColumn(), v->buffer().columnIndex("rq"));
+    typeText(editor(), "26.01.15");
+    QTest::keyClick(editor(), Qt::Key_Tab);
+    v->setCurrentCell(3, "an");
+    typeText(editor(), "88.5");
+    QTest::keyClick(editor(), Qt::Key_Tab);
+    v->setItem(3, "kpr", "李");
+    click(w, "cb_3");
+    QCOMPARE(f.scalar(QString("SELECT count(*) FROM %1").arg(table)).toInt(), 3);
+    QCOMPARE(f.scalar(QString("SELECT rq || '/' || an || '/' || kpr FROM %1 WHERE line = 3").arg(table)).toString(),
+             QString("2026-01-15/88.5/李"));
+    // Re-read in date order: the new row is first now; the grid stays on row 3, another record.
+    QCOMPARE(v->itemString(1, "kpr"), QString("李"));
+    QCOMPARE(v->currentRow(), 3);
+    QVERIFY(w->control("cb_1")->isEnabled());
+    QVERIFY(w->control("cb_2")->isEnabled());
+    QVERIFY(f.boxes.isEmpty());
+}
+
+void tst_registers::deleteTheOnlyRowThenSave()
+{
+    Fixture f;
+    QVERIFY(f.connect());
+    addRow(f, "jzd", "2026-03-05", "乙", 1);
+    auto *w = openEditor("inbank");
+    click(w, "cb_2");
+    QVERIFY(!w->control("cb_2")->isEnabled());
+    click(w, "cb_2"); // disabled: nothing more
+    click(w, "cb_3");
+    QCOMPARE(w->grid()->rowCount(), 0);
+    QCOMPARE(f.scalar("SELECT count(*) FROM jzd").toInt(), 0);
+    QVERIFY(w->control("cb_1")->isEnabled());
+    QVERIFY(w->control("cb_2")->isEnabled());
+}
+
+void tst_registers::paymentEditKeepsTheUnshownColumn()
+{
+    Fixture f;
+    QVERIFY(f.connect());
+    f.exec("INSERT INTO xjzp (rq, bz, xkr, an, fkrm) VALUES ('2026-03-05', '现金支票', '甲', 5, '付款人')");
+    auto *w = openEditor("gobank");
+    w->grid()->setItem(1, "xkr", "乙");
+    click(w, "cb_3");
+    QCOMPARE(f.scalar("SELECT xkr || fkrm FROM xjzp").toString(), QString("乙付款人"));
+}
+
+void tst_registers::exitWritesNothing()
+{
+    Fixture f;
+    QVERIFY(f.connect());
+    addRow(f, "jzd", "2026-03-05", "乙", 1);
+    auto *w = openEditor("inbank");
+    w->grid()->setItem(1, "kpr", "改");
+    click(w, "cb_1");
+    w->grid()->setItem(2, "kpr", "新");
+    QPointer<ui::Window> alive = w;
+    click(w, "cb_4");
+    QTRY_VERIFY(!alive);
+    g::sqlca.commit();
+    QCOMPARE(f.scalar("SELECT group_concat(kpr) FROM jzd").toString(), QString("张"));
+    QVERIFY(f.boxes.isEmpty());
+}
+
+void tst_registers::badSaveKeepsTheEdits()
+{
+    Fixture f;
+    QVERIFY(f.connect());
+    addRow(f, "xjzp", "2026-03-05", "乙", 1);
+    addRow(f, "xjzp", "2026-03-06", "丙", 2);
+    // The register refuses a kind it does not know (a constraint of this database, not of the program).
+    f.exec("CREATE TRIGGER refuse BEFORE UPDATE ON xjzp WHEN NEW.bz = '坏' BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    auto *w = openEditor("gobank");
+    dw::DataView *v = w->grid();
+    v->setItem(1, "kpr", "王");
+    v->setItem(2, "bz", "坏");
+    click(w, "cb_3");
+    QCOMPARE(f.boxes.size(), 1);
+    QVERIFY(f.boxes.first().text.contains("refused"));
+    g::sqlca.commit();
+    QCOMPARE(f.scalar("SELECT group_concat(kpr) FROM xjzp").toString(), QString("张,张"));
+    QCOMPARE(v->itemString(1, "kpr"), QString("王"));
+    QCOMPARE(v->buffer().modifiedCount(), 2);
+}
+
+void tst_registers::resizeRecentresTheGrid_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::newRow("design") << 3615;
+    QTest::newRow("wider") << 4616;
+    QTest::newRow("narrow") << 3000;
+}
+
+void tst_registers::resizeRecentresTheGrid()
+{
+    QFETCH(int, width);
+    Fixture f;
+    QVERIFY(f.connect());
+    auto *w = openEditor("inbank");
+    const QRect button = w->unitGeometry("cb_1");
+    w->resizeUnits(width, 1968);
+    const int W = w->workspaceWidthUnits();
+    QCOMPARE(w->unitGeometry("dw_1").x(), 9 + int(std::trunc((W - 40 - 3575) * 0.5)));
+    QCOMPARE(w->unitGeometry("dw_1").width(), 3575);
+    QCOMPARE(w->unitGeometry("cb_1"), button);
+}
+
+QTEST_MAIN(tst_registers)
+#include "tst_registers.moc"

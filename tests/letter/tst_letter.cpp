@@ -1,0 +1,497 @@
+// The business entrustment letter: the payment register drawn as letters, moving through them, typing that is
+// never stored, and the strip of picture buttons.
+#include "fixture.h"
+
+#include "letter/dw_ywwts.h"
+#include "letter/u_dw_ribbon1.h"
+#include "letter/u_picb01.h"
+#include "letter/w_ywwts.h"
+#include "ostrel.h"
+#include "platform/dataview_freeform.h"
+#include "globals.h"
+#include "platform/printjob.h"
+#include "platform/window.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+#include <QtTest>
+
+namespace {
+// One payment document; an empty amount string stores NULL.
+struct Doc {
+    QString kind;
+    QString number;
+    QString payee;
+    QVariant amount;
+};
+
+void addPayment(Fixture &f, const Doc &d)
+{
+    f.exec("INSERT INTO xjzp (rq, bz, zphm, xkr, shbank, shcode, et, an, fkhm, fkzh, kpr, fkrm) "
+           "VALUES ('2026-03-05', ?, ?, ?, '收款银行', '6222000011112222', '货款', ?, '工行城东支行', "
+           "'1001002003', 'system', NULL)",
+           {d.kind, d.number, d.payee, d.amount});
+}
+
+w_ywwts *openLetter()
+{
+    auto *w = qobject_cast<w_ywwts *>(ui::openWindow("w_ywwts", nullptr));
+    if (w) {
+        QApplication::setActiveWindow(w);
+        [[maybe_unused]] const bool active = QTest::qWaitForWindowActive(w);
+    }
+    return w;
+}
+
+QStringList column(dw::FreeFormView *v, const QString &item)
+{
+    QStringList out;
+    for (int r = 1; r <= v->rowCount(); ++r)
+        out << v->shownText(r, item);
+    return out;
+}
+
+void press(dw::FreeFormView *v, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QWidget *target = v->editor() ? static_cast<QWidget *>(v->editor()) : v;
+    QTest::keyClick(target, key, modifiers);
+}
+} // namespace
+
+class TestLetter : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        // The pictures live in the program's library, which nothing else here would load.
+        Q_INIT_RESOURCE(pictures);
+        ostrel::registerWindows();
+    }
+    void init() { print::setBackend(print::Backend::Recording); }
+    void cleanup() { print::clearRecorded(); }
+
+    void opensOnEveryPaymentInDatabaseOrder();
+    void emptyRegisterShowsNoLetter();
+    void texts_data();
+    void texts();
+    void tabVisitsFieldsThenNextLetter();
+    void rowsAtBothEnds();
+    void focusBringsFieldIntoSight();
+    void wheelScrollsWithinTheLetters();
+    void clickFocusesField();
+    void typingIsNeverStored();
+    void typingLimits_data();
+    void typingLimits();
+    void strip_data();
+    void strip();
+    void stripTabOrder();
+    void paintsEachLetter();
+    void grab();
+};
+
+void TestLetter::opensOnEveryPaymentInDatabaseOrder()
+{
+    Fixture f;
+    QVERIFY(f.connect());
+    addPayment(f, {"现金支票", "A1", "甲", 10.0});
+    addPayment(f, {"银行汇票", "B2", "乙", 20.0});
+    addPayment(f, {"预算付款", "C3", "丙", 30.0});
+    f.exec("INSERT INTO jzd (rq, bz, zphm, xkr, an) VALUES ('2026-03-05', '汇票进帐单', 'J9', '丁', 5)");
+
+    w_ywwts *w = openLetter();
+    QVERIFY(w);
+    QCOMPARE(w->windowTitle(), QString("Untitled"));
+    QCOMPARE(w->unitGeometry("dw_1"), QRect(27, 192, 2683, 1080));
+    QCOMPARE(w->unitGeometry("uo_1"), QRect(0, 4, 3131, 164));
+    QCOMPARE(w->dw_1()->rowCount(), 3);
+    QCOMPARE(column(w->dw_1(), "zphm"), QStringList({"A1", "B2", "C3"}));
+    QCOMPARE(column(w->dw_1(), "bz"), QStringList({"现金支票", "银行汇票", "预算付款"}));
+    // The letter holds the focus on its first field.
+    QCOMPARE(w->dw_1()->currentRow(), 1);
+    QCOMPARE(w->dw_1()->currentItem(), QString("rq"));
+    QVERIFY(w->dw_1()->editor() && w->dw_1()->editor()->hasFocus());
+
+    // A document saved while the letter is open shows only once it is opened again.
+    addPayment(f, {"转帐支票", "D4", "戊", 40.0});
+    QCOMPARE(ui::openWindow("w_ywwts", nullptr), w);
+    QCOMPARE(w->dw_1()->rowCount(), 3);
+    w->uo_1()->button(5)->click();
+    QTRY_VERIFY(!ui::findWindow("w_ywwts"));
+    w = openLetter();
+    QCOMPARE(column(w->dw_1(), "zphm"), QStringList({"A1", "B2", "C3", "D4"}));
+}
+
+void TestLetter::emptyRegisterShowsNoLetter()
+{
+    Fixture f;
+    QVERIFY(f.connect());
+    w_ywwts *w = openLetter();
+    QVERIFY(w);
+    QCOMPARE(w->dw_1()->rowCount(), 0);
+    QVERIFY(!w->dw_1()->editor());
+    QCOMPARE(w->dw_1()->shownText(1, "zphm"), QString());
+    // Keys on an empty letter do nothing.
+    QTest::keyClick(w->dw_1(), Qt::Key_PageDown);
+    QTest::keyClick(w->dw_1(), Qt::Key_Tab);
+    QCOMPARE(w->dw_1()->currentRow(), 0);
+    QVERIFY(w->closeWindow());
+    QVERIFY(!ui::findWindow("w_ywwts"));
+    QVERIFY(f.boxes.isEmpty());
+}
+
+void TestLetter::texts_data()
+{
+    QTest::addColumn<QVariant>("amount");
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("register number") << QVariant(1.0) << "line" << "1";
+    QTest::newRow("date") << QVariant(1.0) << "rq" << "2026-03-05";
+    QTest::newRow("payee") << QVariant(1.0) << "xkr" << "某某公司";
+    QTest::newRow("payer never written: blank") << QVariant(1.0) << "fkrm" << "";
+    QTest::newRow("heading") << QVariant(1.0) << "t_1" << "银行业务委托书";
+    QTest::newRow("capitals label") << QVariant(1.0) << "t_2" << "金额大写";
+    QTest::newRow("amount through the mask") << QVariant(1234.56) << "an" << "1,234.56";
+    QTest::newRow("amount whole") << QVariant(12.3) << "an" << "12.30";
+    QTest::newRow("amount zero: no leading zero in the mask") << QVariant(0.0) << "an" << ".00";
+    QTest::newRow("amount of millions in full") << QVariant(10005000.0) << "an" << "10,005,000.00";
+    QTest::newRow("negative amount") << QVariant(-1234.5) << "an" << "-1,234.50";
+    QTest::newRow("no amount") << QVariant() << "an" << "";
+    QTest::newRow("capitals") << QVariant(1234.56) << "t_3" << "壹仟贰佰叁拾肆元伍角陆分";
+    QTest::newRow("capitals of millions") << QVariant(10005000.0) << "t_3" << "壹仟万伍仟元整";
+    QTest::newRow("no capitals without an amount") << QVariant() << "t_3" << "";
+    QTest::newRow("no capitals for a negative amount") << QVariant(-5.0) << "t_3" << "";
+    QTest::newRow("no capitals beyond 亿 places") << QVariant(1e9) << "t_3" << "";
+}
+
+void TestLetter::texts()
+{
+    QFETCH(QVariant, amount);
+    QFETCH(QString, item);
+    QFETCH(QString, shown);
+    Fixture f;
+    QVERIFY(f.connect());
+    addPayment(f, {"现金支票", "X", "某某公司", amount});
+    w_ywwts *w = openLetter();
+    QCOMPARE(w->dw_1()->shownText(1, item), shown);
+}
+
+void TestLetter::tabVisitsFieldsThenNextLetter()
+{
+    Fixture f;
+    QVERIFY(f.connect());
+    addPayment(f, {"现金支票", "A1", "甲", 10.0});
+    addPayment(f, {"现金支票", "B2", "乙", 20.0});
+    w_ywwts *w = openLetter();
+    dw::FreeFormView *v = w->dw_1();
+
+    QStringList visited{v->currentItem()};
+    for (int i = 0; i < 11; ++i) {
+        press(v, Qt::Key_Tab);
+        visited << v->currentItem();
+    }
+    QCOMPARE(visited, QStringList({"rq", "zphm", "xkr", "et", "fkhm", "fkzh", "kpr", "an", "shbank", "shcode", "bz",
+                                   "fkrm"}));
+    QCOMPARE(v->currentRow(), 1);
+    press(v, Qt::Key_Tab);
+    QCOMPARE(v->currentRow(), 2);
+    QCOMPARE(v->currentItem(), QString("rq"));
+    press(v, Qt::Key_Tab, Qt::ShiftModifier);
+    QCOMPARE(v->currentRow(), 1);
+    QCOMPARE(v->currentItem(), QString("fkrm"));
+
+    // After the last field of the last letter the focus goes on to the strip, and comes back.
+    QVERIFY(v->setCurrent(2, "fkrm"));
+    press(v, Qt::Key_Tab);
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(w->uo_1()->button(1)));
+    QVERIFY(!v->editor());
+    v->setFocus(Qt::BacktabFocusReason);
+    QVERIFY(v->editor() && v->editor()->hasFocus());
+    QCOMPARE(v->currentItem(), QString("fkrm"));
+    // The register number is shown but never focused.
+    QVERIFY(!v->setCurrent(1, "line"));
+    QVERIFY(!v->setCurrent(1, "t_1"));
+    QVERIFY(!v->setCurrent(3, "rq"));
+}
+
+void TestLetter::rowsAtBothEnds()
+{
+    Fixture f;
+    QVERIFY(f.connect());
+    for (const char *n : {"A1", "B2", "C3"})
+        addPayment(f, {"现金支票", n, "甲", 1.0});
+    w_ywwts *w = openLetter();
+    dw::FreeFormView *v = w->dw_1();
+    QSignalSpy rows(v, &dw::FreeFormView::rowFocusChanged);
+    press(v, Qt::Key_Tab); // on zphm
+
+    press(v, Qt::Key_PageUp);
+    press(v, Qt::Key_Up);
+    QCOMPARE(v->currentRow(), 1);
+    QCOMPARE(rows.count(), 0);
+    for (int i = 0; i < 5; ++i)
+        press(v, Qt::Key_PageDown);
+    QCOMPARE(v->currentRow(), 3);
+    QCOMPARE(rows.count(), 2);
+    QCOMPARE(v->currentItem(), QString("zphm"));
+    press(v, Qt::Key_Down);
+    QCOMPARE(v->currentRow(), 3);
+    press(v, Qt::Key_Home, Qt::ControlModifier);
+    QCOMPARE(v->currentRow(), 1);
+    press(v, Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(v->currentRow(), 3);
+    QCOMPARE(v->editor()->text(), QString("C3"));
+    // A new letter comes into sight from its top.
+    QCOMPARE(v->itemRect(3, "line").top(), 20 / 4);
+}
+
+void TestLetter::focusBringsFieldIntoSight()
+{
+    Fixture f;
+    QVERIFY(f.connect());
+    addPayment(f, {"现金支票", "A1", "甲", 1.0});
+    addPayment(f, {"现金支票", "B2", "乙", 2.0});
+    w_ywwts *w = openLetter();
+    dw::FreeFormView *v = w->dw_1();
+    // The payee reaches past the control's right edge and the remark lies under it.
+    QVERIFY(!v->rect().contains(v->itemRect(1, "xkr")));
+    QVERIFY(!v->rect().contains(v->itemRect(1, "bz")));
+    for (const char *item : {"xkr", "bz", "rq", "an", "shcode"}) {
+        QVERIFY(v->setCurrent(2, item));
+        QVERIFY2(v->rect().contains(v->itemRect(2, item)), item);
+        QCOMPARE(v->editor()->geometry(), v->itemRect(2, item));
+    }
+}
+
+void TestLetter::wheelScrollsWithinTheLetters()
+{
+    Fixture f;
+    QVERIFY(f.connect());
+    addPayment(f, {"现金支票", "A1", "甲", 1.0});
+    addPayment(f, {"现金支票", "B2", "乙", 2.0});
+    w_ywwts *w = openLetter();
+    dw::FreeFormView *v = w->dw_1();
+    const QPoint centre = v->rect().center();
+    auto wheel = [&](QPoint angle, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QWheelEvent e(centre, v->mapToGlobal(centre), QPoint(), angle, Qt::NoButton, mods, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(v, &e);
+    };
+    wheel(QPoint(0, 120));
+    QCOMPARE(v->scrollPosition(), QPoint(0, 0));
+    wheel(QPoint(0, -120));
+    QVERIFY(v->scrollPosition().y() > 0);
+    for (int i = 0; i < 200; ++i)
+        wheel(QPoint(0, -120));
+    // The end of the last letter rests on the control's bottom edge.
+    QCOMPARE(v->scrollPosition().y(), 2 * 1880 / 4 - v->height());
+    wheel(QPoint(0, -120), Qt::ShiftModifier);
+    QVERIFY(v->scrollPosition().x() > 0);
+    for (int i = 0; i < 200; ++i)
+        wheel(QPoint(0, -120), Qt::ShiftModifier);
+    QCOMPARE(v->scrollPosition().x(), int(std::ceil(4530 / 4.5)) - v->width());
+}
+
+void TestLetter::clickFocusesField()
+{
+    Fixture f;
+    QVERIFY(f.connect());
+    addPayment(f, {"现金支票", "A1", "甲", 1.0});
+    w_ywwts *w = openLetter();
+    dw::FreeFormView *v = w->dw_1();
+    QTest::mouseClick(v, Qt::LeftButton, {}, v->itemRect(1, "fkhm").center());
+    QCOMPARE(v->currentItem(), QString("fkhm"));
+    QCOMPARE(v->editor()->text(), QString("工行城东支行"));
+    // The register number and the labels take no focus.
+    for (const char *item : {"line", "t_1", "fkhm_t"}) {
+        QTest::mouseClick(v, Qt::LeftButton, {}, v->itemRect(1, item).center());
+        QCOMPARE(v->currentItem(), QString("fkhm"));
+    }
+}
+
+void TestLetter::typingIsNeverStored()
+{
+    Fixture f;
+    QVERIFY(f.connect());
+    addPayment(f, {"现金支票", "A1", "甲", 1234.5});
+    w_ywwts *w = openLetter();
+    dw::FreeFormView *v = w->dw_1();
+
+    QVERIFY(v->setCurrent(1, "zphm"));
+    QTest::keyClicks(v->editor(), "999");
+    press(v, Qt::Key_Tab);
+    QCOMPARE(v->shownText(1, "zphm"), QString("999"));
+    typeText(v->editor(), "改名公司");
+    QVERIFY(v->setCurrent(1, "an"));
+    QTest::keyClicks(v->editor(), "88");
+    press(v, Qt::Key_Tab);
+    QCOMPARE(v->shownText(1, "xkr"), QString("改名公司"));
+    QCOMPARE(v->shownText(1, "an"), QString("88.00"));
+    // A date that cannot be read gives way to the stored one; a readable one shows in the date form.
+    QVERIFY(v->setCurrent(1, "rq"));
+    QTest::keyClicks(v->editor(), "abc");
+    press(v, Qt::Key_Tab);
+    QCOMPARE(v->shownText(1, "rq"), QString("2026-03-05"));
+    QVERIFY(v->setCurrent(1, "rq"));
+    QTest::keyClicks(v->editor(), "2025-1-2");
+    press(v, Qt::Key_Tab);
+    QCOMPARE(v->shownText(1, "rq"), QString("2025-01-02"));
+
+    QVERIFY(w->closeWindow());
+    QCOMPARE(f.scalar("SELECT zphm || '|' || xkr || '|' || an || '|' || rq FROM xjzp").toString(),
+             QString("A1|甲|1234.5|2026-03-05"));
+    QCOMPARE(f.scalar("SELECT count(*) FROM xjzp").toInt(), 1);
+    w = openLetter();
+    QCOMPARE(w->dw_1()->shownText(1, "zphm"), QString("A1"));
+    QCOMPARE(w->dw_1()->shownText(1, "an"), QString("1,234.50"));
+}
+
+void TestLetter::typingLimits_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("document number 15 bytes") << "zphm" << "12345678901234567890" << "123456789012345";
+    QTest::newRow("operator 10 bytes") << "kpr" << "abcdefghijkl" << "abcdefghij";
+    QTest::newRow("payee to its column's 60 bytes") << "xkr" << QString(70, u'x') << QString(60, u'x');
+    QTest::newRow("amount by its mask") << "an" << "12345678.987" << "123,456.98";
+}
+
+void TestLetter::typingLimits()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, typed);
+    QFETCH(QString, kept);
+    Fixture f;
+    QVERIFY(f.connect());
+    addPayment(f, {"现金支票", "", "", QVariant()});
+    w_ywwts *w = openLetter();
+    dw::FreeFormView *v = w->dw_1();
+    QVERIFY(v->setCurrent(1, item));
+    v->editor()->clear();
+    QTest::keyClicks(v->editor(), typed);
+    press(v, Qt::Key_Tab);
+    QCOMPARE(v->shownText(1, item), kept);
+}
+
+void TestLetter::strip_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::addColumn<QString>("tooltip");
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("pb_1") << 1 << "存盘" << false;
+    QTest::newRow("pb_2") << 2 << "打印定位" << false;
+    QTest::newRow("pb_3") << 3 << "打印" << false;
+    QTest::newRow("pb_4") << 4 << "下一张" << false;
+    QTest::newRow("pb_5") << 5 << "退出" << true;
+    QTest::newRow("pb_6") << 6 << "" << false;
+}
+
+void TestLetter::strip()
+{
+    QFETCH(int, button);
+    QFETCH(QString, tooltip);
+    QFETCH(bool, closes);
+    Fixture f;
+    QVERIFY(f.connect());
+    addPayment(f, {"现金支票", "A1", "甲", 1.0});
+    w_ywwts *w = openLetter();
+    u_picb01 *b = w->uo_1()->button(button);
+    QVERIFY(b);
+    QCOMPARE(b->toolTip(), tooltip);
+    QVERIFY(b->text().isEmpty());
+    QVERIFY2(!b->icon().isNull(), "the picture is found by its bare file name");
+    QCOMPARE(b->iconSize(), QSize(32, 32));
+
+    QTest::mouseClick(b, Qt::LeftButton);
+    if (closes) {
+        QTRY_VERIFY(!ui::findWindow("w_ywwts"));
+    } else {
+        QTest::qWait(20);
+        QCOMPARE(ui::findWindow("w_ywwts"), w);
+        QCOMPARE(w->dw_1()->rowCount(), 1);
+    }
+    QVERIFY(print::recorded().isEmpty());
+    QVERIFY(f.boxes.isEmpty());
+    QCOMPARE(ui::openWindows().size(), closes ? 0 : 1);
+    QCOMPARE(f.scalar("SELECT count(*) FROM xjzp").toInt(), 1);
+}
+
+void TestLetter::stripTabOrder()
+{
+    Fixture f;
+    QVERIFY(f.connect());
+    addPayment(f, {"现金支票", "A1", "甲", 1.0});
+    w_ywwts *w = openLetter();
+    w->uo_1()->setFocus(Qt::TabFocusReason);
+    QStringList visited;
+    for (int i = 0; i < 6; ++i) {
+        visited << QApplication::focusWidget()->objectName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    visited << QApplication::focusWidget()->objectName();
+    // After the strip the letter takes the focus again, on its field.
+    QCOMPARE(visited, QStringList({"pb_1", "pb_2", "pb_3", "pb_4", "pb_5", "pb_6", "editor"}));
+    QCOMPARE(w->dw_1()->currentItem(), QString("rq"));
+}
+
+void TestLetter::paintsEachLetter()
+{
+    // The painter draws a band on any device: the ink lies where the boxes are, scaled to the device.
+    Fixture f;
+    QVERIFY(f.connect());
+    addPayment(f, {"现金支票", "A1", "甲", 1.0});
+    addPayment(f, {"银行汇票", "B2", "乙", 10005000.0});
+    dw::Buffer buffer(ostrel::dw_ywwts_definition());
+    QCOMPARE(buffer.retrieve(g::sqlca, {}), 2);
+    const dw::FreeFormLayout layout = ostrel::dw_ywwts_layout();
+    for (double scale : {1.0, 2.0}) {
+        // A device of `scale` times the screen's resolution, as a printer is: the fonts grow with it.
+        QImage image(int(4600 / 4.5 * scale), int(1880 / 4.0 * scale), QImage::Format_RGB32);
+        image.setDotsPerMeterX(qRound(image.dotsPerMeterX() * scale));
+        image.setDotsPerMeterY(qRound(image.dotsPerMeterY() * scale));
+        auto paint = [&](int row) {
+            image.fill(Qt::white);
+            QPainter p(&image);
+            dw::paintBand(p, layout, buffer, row, QPointF(0, 0), scale / 4.5, scale / 4.0);
+        };
+        auto inked = [&](int x, int y, int w, int h) {
+            const QRect r = QRectF(x / 4.5 * scale, y / 4.0 * scale, w / 4.5 * scale, h / 4.0 * scale).toRect();
+            for (int py = r.top(); py <= r.bottom(); ++py)
+                for (int px = r.left(); px <= r.right(); ++px)
+                    if (image.pixel(px, py) != QColor(Qt::white).rgb())
+                        return true;
+            return false;
+        };
+        paint(1);
+        QVERIFY(inked(558, 8, 896, 108));    // heading
+        QVERIFY(inked(1280, 148, 585, 84));  // document number
+        QVERIFY(!inked(325, 424, 1499, 84)); // payer name: blank
+        QVERIFY(!inked(0, 1600, 4530, 270)); // nothing under the remark
+        QVERIFY(!inked(3030, 872, 600, 84)); // "1.00" fits its box
+        // An amount wider than its box is never cut on the left: it runs on to the right.
+        paint(2);
+        QVERIFY(inked(3030, 872, 600, 84));
+    }
+}
+
+void TestLetter::grab()
+{
+    const QString dir = qEnvironmentVariable("GRAB_DIR");
+    if (dir.isEmpty())
+        QSKIP("set GRAB_DIR to write a picture of the letter");
+    Fixture f;
+    QVERIFY(f.connect());
+    addPayment(f, {"银行汇票", "HP000123", "上海某某贸易有限公司", 10005000.0});
+    addPayment(f, {"现金支票", "XJ88", "张三", 1234.56});
+    w_ywwts *w = openLetter();
+    QVERIFY(w->grab().save(QDir(dir).filePath("w_ywwts.png")));
+    QVERIFY(w->dw_1()->setCurrent(1, "xkr"));
+    QVERIFY(w->grab().save(QDir(dir).filePath("w_ywwts_payee.png")));
+    QVERIFY(w->dw_1()->setCurrent(1, "bz"));
+    QVERIFY(w->grab().save(QDir(dir).filePath("w_ywwts_remark.png")));
+}
+
+QTEST_MAIN(TestLetter)
+#include "tst_letter.moc"

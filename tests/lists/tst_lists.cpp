@@ -1,0 +1,399 @@
+// The payment and receipt lists: retrieval by date range, groups and totals, the report's texts as printed,
+// resizing, printing, and the time a large register takes to list.
+#include "fixture.h"
+
+#include "books/lists_reports.h"
+#include "books/w_cabank.h"
+#include "books/w_cdbank.h"
+#include "brevik.h"
+#include "globals.h"
+#include "platform/controls.h"
+#include "platform/dataview_report.h"
+#include "platform/printjob.h"
+#include "platform/units.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QScrollBar>
+#include <QSqlQuery>
+#include <QtTest>
+
+namespace {
+void addPayment(Fixture &f, const QString &rq, const QString &bank, double an, const QString &payee = QStringLiteral("收款人"),
+                const QString &number = QStringLiteral("001"))
+{
+    f.exec("INSERT INTO xjzp (rq, bz, zphm, xkr, et, an, fkhm, kpr) VALUES (?, ?, ?, ?, ?, ?, ?, ?)",
+           {rq, QStringLiteral("现金支票"), number, payee, QStringLiteral("货款"), an, bank, QStringLiteral("system")});
+}
+
+void addReceipt(Fixture &f, const QString &rq, const QString &ownBank, double an, const QString &drawer)
+{
+    f.exec("INSERT INTO jzd (rq, bz, zphm, xkr, an, kpr, fkhm, shbank, et) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)",
+           {rq, QStringLiteral("汇票进帐单"), QStringLiteral("9"), drawer, an, QStringLiteral("system"),
+            QStringLiteral("付款行"), ownBank, QStringLiteral("转帐支票")});
+}
+
+template <class W> W *openList(const char *name)
+{
+    auto *w = qobject_cast<W *>(ui::openWindow(QString::fromLatin1(name)));
+    return w;
+}
+
+void query(w_cabank *w, const QString &from, const QString &to)
+{
+    w->get<ui::EditMask>("em_2")->setTextByCode(from);
+    w->get<ui::EditMask>("em_1")->setTextByCode(to);
+    w->get<QPushButton>("cb_3")->click();
+}
+
+QStringList column(const dw::Buffer &b, const char *name)
+{
+    QStringList out;
+    for (int r = 1; r <= b.rowCount(); ++r)
+        out << b.itemString(r, QString::fromLatin1(name));
+    return out;
+}
+
+// The texts of a page from top to bottom, left to right.
+QStringList texts(const dw::PrintedPage &page)
+{
+    QList<dw::PrintedText> sorted = page.texts;
+    std::stable_sort(sorted.begin(), sorted.end(), [](const auto &a, const auto &b) {
+        return a.rect.y() != b.rect.y() ? a.rect.y() < b.rect.y() : a.rect.x() < b.rect.x();
+    });
+    QStringList out;
+    for (const auto &t : sorted)
+        if (!t.text.isEmpty())
+            out << t.text;
+    return out;
+}
+
+void grab(QWidget *w, const QString &name)
+{
+    const QString dir = qEnvironmentVariable("GRAB_DIR");
+    if (!dir.isEmpty())
+        w->grab().save(QDir(dir).filePath(name + QStringLiteral(".png")));
+}
+} // namespace
+
+class tst_lists : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { brevik::registerWindows(); }
+    void cleanup()
+    {
+        for (ui::Window *w : ui::openWindows())
+            delete w;
+        dw::setReportPrintRecorder({});
+    }
+
+    void formats_data();
+    void formats();
+    void dateRangeIsInclusive_data();
+    void dateRangeIsInclusive();
+    void openAndQueryListsToday();
+    void groupsTotalsAndFoundRange();
+    void receiptListOverJzd();
+    void printPagesCarryHeaderAndFooter();
+    void printWithoutQueryShowsBands();
+    void printWritesPdf();
+    void resizeRecentres_data();
+    void resizeRecentres();
+    void failedQueryIsReported();
+    void largeRegister();
+};
+
+void tst_lists::formats_data()
+{
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("total") << QVariant(1234567.5) << "#,##0.00" << "1,234,567.50";
+    QTest::newRow("zero total") << QVariant(0.0) << "#,##0.00" << "0.00";
+    QTest::newRow("negative") << QVariant(-1234.5) << "#,##0.00" << "-1,234.50";
+    QTest::newRow("rounds") << QVariant(2.675000001) << "#,##0.00" << "2.68";
+    QTest::newRow("no leading zero with #") << QVariant(0.5) << "###,###.00" << ".50";
+    QTest::newRow("detail amount") << QVariant(98765.4) << "##,###,###,###.00" << "98,765.40";
+    QTest::newRow("short date") << QVariant(QDate(2026, 3, 5)) << "YY.MM.DD" << "26.03.05";
+    QTest::newRow("range date") << QVariant(QDate(2026, 3, 5)) << "YYYY.MM.DD" << "2026.03.05";
+    QTest::newRow("lower-case month") << QVariant(QDate(2026, 11, 5)) << "yyyy.mm.dd" << "2026.11.05";
+    QTest::newRow("footer date") << QVariant(QDate(2026, 3, 5)) << "yyyy-mm-dd" << "2026-03-05";
+    QTest::newRow("null") << QVariant() << "#,##0.00" << "";
+    QTest::newRow("general text") << QVariant(QStringLiteral("中国银行")) << "" << "中国银行";
+}
+
+void tst_lists::formats()
+{
+    QFETCH(QVariant, value);
+    QFETCH(QString, format);
+    QFETCH(QString, expected);
+    QCOMPARE(dw::formatValue(value, format), expected);
+}
+
+void tst_lists::dateRangeIsInclusive_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<QStringList>("dates");
+    const QStringList all{"2026-03-01", "2026-03-03", "2026-03-05", "2026-03-07"};
+    QTest::newRow("both bounds included") << "2026-03-03" << "2026-03-05" << QStringList{"2026-03-03", "2026-03-05"};
+    QTest::newRow("one day") << "2026-03-05" << "2026-03-05" << QStringList{"2026-03-05"};
+    QTest::newRow("everything") << "2026-01-01" << "2026-12-31" << all;
+    QTest::newRow("day without rows") << "2026-03-04" << "2026-03-04" << QStringList{};
+    QTest::newRow("first after last") << "2026-03-07" << "2026-03-01" << QStringList{};
+    QTest::newRow("box without a date") << "" << "2026-12-31" << QStringList{};
+}
+
+void tst_lists::dateRangeIsInclusive()
+{
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(QStringList, dates);
+    Fixture f;
+    QVERIFY(f.connect());
+    for (const char *d : {"2026-03-07", "2026-03-01", "2026-03-05", "2026-03-03"})
+        addPayment(f, QString::fromLatin1(d), QStringLiteral("工商银行"), 10);
+    auto *w = openList<w_cabank>("w_cabank");
+    QVERIFY(w);
+    query(w, from, to);
+    QCOMPARE(column(w->report()->buffer(), "rq"), dates);
+    QVERIFY(f.boxes.isEmpty());
+}
+
+void tst_lists::openAndQueryListsToday()
+{
+    Fixture f;
+    QVERIFY(f.connect());
+    addPayment(f, "2026-03-04", "工商银行", 1);
+    addPayment(f, "2026-03-05", "工商银行", 2);
+    addPayment(f, "2026-03-06", "工商银行", 3);
+    auto *w = openList<w_cabank>("w_cabank");
+    QCOMPARE(w->windowTitle(), QStringLiteral("支出明细表"));
+    QCOMPARE(w->get<ui::EditMask>("em_1")->date(), QDate(2026, 3, 5));
+    QCOMPARE(w->get<ui::EditMask>("em_2")->date(), QDate(2026, 3, 5));
+    QCOMPARE(w->report()->rowCount(), 0); // nothing is read before the first query
+    w->get<QPushButton>("cb_3")->click();
+    QCOMPARE(column(w->report()->buffer(), "an"), QStringList{"2"});
+    // A new query replaces the rows of the previous one.
+    query(w, "2026-03-06", "2026-03-06");
+    QCOMPARE(column(w->report()->buffer(), "an"), QStringList{"3"});
+    grab(w, "w_cabank");
+}
+
+void tst_lists::groupsTotalsAndFoundRange()
+{
+    Fixture f;
+    QVERIFY(f.connect());
+    addPayment(f, "2026-03-04", "建设银行", 300, "丙", "C1");
+    addPayment(f, "2026-03-02", "建设银行", 1200.5, "甲", "C2");
+    addPayment(f, "2026-03-03", "工商银行", 50, "乙", "G1");
+    auto *w = openList<w_cabank>("w_cabank");
+    query(w, "2026-01-01", "2026-12-31");
+    grab(w, "w_cabank_groups");
+
+    const dw::PrintedDocument doc =
+        dw::layoutDocument(w->report()->definition(), w->report()->buffer(), {210, 297}, QDate(2026, 3, 5));
+    QCOMPARE(doc.pages.size(), 1);
+    const QStringList expected{
+        "支出明细表",
+        // the range found in the rows, not the one typed
+        "2026.03.02", "--", "2026.03.04",
+        "编号", "日期", "支票号码", "收款人全称", "用途", "金额", "备注",
+        // banks in GBK order (工 before 建), each with its total, then its rows by date; numbers run on
+        "工商银行", "50.00",
+        "1", "26.03.03", "G1", "乙", "货款", "50.00", "现金支票",
+        "建设银行", "1,500.50",
+        "2", "26.03.02", "C2", "甲", "货款", "1,200.50", "现金支票",
+        "3", "26.03.04", "C1", "丙", "货款", "300.00", "现金支票",
+        "合计", "1,550.50",
+        "第 1 页,共 1页 ", "打印日期：", "2026-03-05",
+    };
+    QCOMPARE(texts(doc.pages.first()), expected);
+}
+
+void tst_lists::receiptListOverJzd()
+{
+    Fixture f;
+    QVERIFY(f.connect());
+    addReceipt(f, "2026-03-05", "农业银行", 800, "销售甲");
+    addReceipt(f, "2026-03-01", "农业银行", 0.5, "销售乙");
+    addPayment(f, "2026-03-05", "工商银行", 999); // the payment register is not listed here
+    auto *w = openList<w_cdbank>("w_cdbank");
+    QVERIFY(w);
+    QCOMPARE(w->windowTitle(), QStringLiteral("支出明细表"));
+    query(w, "2026-03-01", "2026-03-05");
+    grab(w, "w_cdbank");
+    QCOMPARE(column(w->report()->buffer(), "xkr"), (QStringList{"销售乙", "销售甲"}));
+
+    const dw::PrintedDocument doc =
+        dw::layoutDocument(w->report()->definition(), w->report()->buffer(), {210, 297}, QDate(2026, 3, 5));
+    const QStringList all = texts(doc.pages.first());
+    QCOMPARE(all.first(), QStringLiteral("收入明细表"));
+    QVERIFY(all.contains("2026.03.01") && all.contains("2026.03.05"));
+    QVERIFY(all.contains("销售商名称"));
+    QVERIFY(all.contains(".50")); // "###,###.00" shows no leading zero
+    QVERIFY(!all.contains("合计"));
+    QCOMPARE(all.mid(all.size() - 4), (QStringList{"800.50", "第1页,共1页", "打印日期：", "2026.03.05"}));
+}
+
+void tst_lists::printPagesCarryHeaderAndFooter()
+{
+    Fixture f;
+    QVERIFY(f.connect());
+    for (int i = 1; i <= 60; ++i)
+        addPayment(f, QStringLiteral("2026-02-%1").arg(1 + i % 28, 2, 10, QChar('0')), i % 2 ? "工商银行" : "建设银行",
+                   i);
+    auto *w = openList<w_cabank>("w_cabank");
+    query(w, "2026-01-01", "2026-12-31");
+    QList<dw::PrintedDocument> printed;
+    dw::setReportPrintRecorder([&](const dw::PrintedDocument &d) { printed << d; });
+    w->get<QPushButton>("cb_1")->click();
+    QCOMPARE(printed.size(), 1);
+    const QList<dw::PrintedPage> &pages = printed.first().pages;
+    QVERIFY(pages.size() >= 2);
+    int details = 0;
+    for (int p = 0; p < pages.size(); ++p) {
+        const QStringList t = texts(pages.at(p));
+        QCOMPARE(t.first(), QStringLiteral("支出明细表"));
+        QCOMPARE(t.at(t.size() - 3), QStringLiteral("第 %1 页,共 %2页 ").arg(p + 1).arg(pages.size()));
+        // Everything stays inside the printable area of A4 less the margins.
+        for (const auto &text : pages.at(p).texts)
+            QVERIFY2(text.rect.bottom() <= 29700 - 2 * 635, qPrintable(text.text));
+        for (const auto &text : pages.at(p).texts)
+            if (text.rect.x() == 0 && !text.text.isEmpty()) // the running number
+                QCOMPARE(text.text.toInt(), ++details);
+    }
+    QCOMPARE(details, 60);
+    QVERIFY(texts(pages.last()).contains("1,830.00")); // 1 + 2 + ... + 60
+}
+
+void tst_lists::printWithoutQueryShowsBands()
+{
+    Fixture f;
+    QVERIFY(f.connect());
+    addPayment(f, "2026-03-05", "工商银行", 5);
+    auto *w = openList<w_cabank>("w_cabank");
+    QList<dw::PrintedDocument> printed;
+    dw::setReportPrintRecorder([&](const dw::PrintedDocument &d) { printed << d; });
+    w->get<QPushButton>("cb_1")->click();
+    QCOMPARE(printed.size(), 1);
+    QCOMPARE(printed.first().pages.size(), 1);
+    const QStringList t = texts(printed.first().pages.first());
+    QVERIFY(t.contains("编号") && t.contains("合计") && t.contains("0.00"));
+    QVERIFY(!t.contains("工商银行"));
+}
+
+void tst_lists::printWritesPdf()
+{
+    if (print::systemHasPrinter())
+        QSKIP("a printer is installed: printing would go to it with its dialog");
+    Fixture f;
+    QVERIFY(f.connect());
+    addPayment(f, "2026-03-05", "工商银行", 1234.5, "北京某公司");
+    auto *w = openList<w_cabank>("w_cabank");
+    w->get<QPushButton>("cb_3")->click();
+    QString error;
+    QCOMPARE(w->report()->print(&error), 1);
+    const QString file = dw::lastReportFile();
+    QVERIFY2(QFileInfo(file).size() > 0, qPrintable(error));
+    QVERIFY(file.startsWith(QDir(f.dir()).filePath("PRINTOUT")));
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", {"-layout", file, "-"});
+    QVERIFY(pdftotext.waitForFinished());
+    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    for (const char *expected : {"支出明细表", "北京某公司", "1,234.50", "工商银行", "合计", "2026-03-05"})
+        QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
+    if (const QString dir = qEnvironmentVariable("GRAB_DIR"); !dir.isEmpty())
+        QFile::copy(file, QDir(dir).filePath("w_cabank.pdf"));
+}
+
+void tst_lists::resizeRecentres_data()
+{
+    QTest::addColumn<int>("workspace");
+    QTest::addColumn<int>("shift");
+    QTest::newRow("design") << 3505 << 0;
+    QTest::newRow("wider") << 4505 << 500;
+    QTest::newRow("odd width truncates") << 3508 << 1;  // 1.5
+    QTest::newRow("narrower truncates to zero") << 3502 << -1; // -1.5
+}
+
+void tst_lists::resizeRecentres()
+{
+    QFETCH(int, workspace);
+    QFETCH(int, shift);
+    Fixture f;
+    QVERIFY(f.connect());
+    auto *w = openList<w_cabank>("w_cabank");
+    const QHash<QString, int> design{{"dw_1", 14},   {"st_1", 603}, {"em_1", 1509}, {"cb_1", 2226},
+                                     {"cb_2", 2505}, {"cb_3", 1952}, {"em_2", 960},  {"st_2", 1403}};
+    // The window's width in pixels is rounded, so the workspace in units may differ from the one asked by a unit
+    // or two; the expected shift is computed from what the window really has.
+    w->resize(units::toPixelsX(workspace), w->height());
+    const int p2 = w->workspaceWidthUnits() - 40;
+    const int expected = int(std::trunc((p2 - 3465) * 0.5));
+    if (w->workspaceWidthUnits() == workspace)
+        QCOMPARE(expected, shift);
+    for (auto it = design.begin(); it != design.end(); ++it)
+        QCOMPARE(w->unitGeometry(it.key()).x(), it.value() + expected);
+    QCOMPARE(w->unitGeometry("dw_1").width(), 3465);
+    QCOMPARE(w->unitGeometry("cb_1").y(), 1716);
+}
+
+void tst_lists::failedQueryIsReported()
+{
+    Fixture f;
+    QVERIFY(f.connect());
+    auto *w = openList<w_cabank>("w_cabank");
+    f.exec("DROP TABLE xjzp");
+    w->get<QPushButton>("cb_3")->click();
+    QCOMPARE(f.boxes.size(), 1);
+    QCOMPARE(f.boxes.first().title, QStringLiteral("数据库错误"));
+    QVERIFY(f.boxes.first().text.contains("xjzp"));
+    QCOMPARE(w->report()->rowCount(), 0);
+}
+
+void tst_lists::largeRegister()
+{
+    Fixture f;
+    QVERIFY(f.connect());
+    {
+        QSqlDatabase db = g::sqlca.database();
+        QSqlQuery q(db);
+        QVERIFY(db.transaction());
+        QVERIFY(q.prepare("INSERT INTO xjzp (rq, bz, zphm, xkr, et, an, fkhm) VALUES (?, '现金支票', ?, ?, '货款', ?, ?)"));
+        for (int i = 0; i < 20000; ++i) {
+            q.addBindValue(QDate(2026, 1, 1).addDays(i % 60).toString(Qt::ISODate));
+            q.addBindValue(QString::number(100000 + i));
+            q.addBindValue(QStringLiteral("收款人%1").arg(i));
+            q.addBindValue(i % 1000 + 0.25);
+            q.addBindValue(QStringLiteral("银行%1").arg(i % 7));
+            QVERIFY(q.exec());
+        }
+        QVERIFY(db.commit());
+    }
+    auto *w = openList<w_cabank>("w_cabank");
+    w->show();
+    QElapsedTimer timer;
+    timer.start();
+    query(w, "2026-01-01", "2026-12-31");
+    const qint64 retrieve = timer.restart();
+    w->grab();
+    const qint64 firstPaint = timer.restart();
+    w->report()->verticalScrollBar()->setValue(w->report()->verticalScrollBar()->maximum());
+    w->grab();
+    const qint64 lastPaint = timer.restart();
+    dw::PrintedDocument doc;
+    dw::setReportPrintRecorder([&](const dw::PrintedDocument &d) { doc = d; });
+    w->report()->print();
+    const qint64 paginate = timer.elapsed();
+    QCOMPARE(w->report()->rowCount(), 20000);
+    qInfo("20000 rows: retrieve %lld ms, first paint %lld ms, paint at the end %lld ms, %lld pages laid out in %lld ms",
+          retrieve, firstPaint, lastPaint, qint64(doc.pages.size()), paginate);
+    QVERIFY(texts(w->report()->visibleContent()).contains("20000"));
+    QVERIFY(retrieve < 3000);
+    QVERIFY(firstPaint < 500 && lastPaint < 500);
+}
+
+QTEST_MAIN(tst_lists)
+#include "tst_lists.moc"

@@ -1,0 +1,296 @@
+// The payment search: the statement built from the field, the comparison and the typed value (always bound),
+// the grid built from it at run time, the two error boxes, resizing and printing; and the about window.
+#include "fixture.h"
+
+#include "books/w_about.h"
+#include "books/w_search.h"
+#include "brevik.h"
+#include "globals.h"
+#include "platform/controls.h"
+#include "platform/dataview_sql.h"
+#include "platform/printjob.h"
+#include "platform/services.h"
+#include "platform/units.h"
+
+#include <QDir>
+#include <QTableView>
+#include <QtTest>
+
+namespace {
+void addPayment(Fixture &f, const QString &zphm, const QString &rq, double an, const QString &xkr, const QString &kpr)
+{
+    f.exec("INSERT INTO xjzp (rq, bz, zphm, xkr, an, kpr) VALUES (?, '现金支票', ?, ?, ?, ?)", {rq, zphm, xkr, an, kpr});
+}
+
+void fill(Fixture &f)
+{
+    addPayment(f, "123", "2009-02-16", 1000, "中国", "张三");
+    addPayment(f, "1234", "2026-03-05", 10000, "北京", "");
+    addPayment(f, "O'Brien", "2026-03-05", 5000, "%全%", "李四");
+    addPayment(f, "50%", "2026-03-04", 500, "全国", "李四");
+    addPayment(f, " 12 ", "2026-03-04", 12, "上海", "李四");
+}
+
+void choose(w_search *w, const QString &field, const QString &comparison, const QString &value)
+{
+    auto pick = [](ui::DropDownList *list, const QString &text) {
+        if (text.isNull())
+            list->setCurrentIndex(-1);
+        else
+            QVERIFY(list->selectItem(text) >= 0);
+    };
+    pick(w->get<ui::DropDownList>("ddlb_1"), field);
+    pick(w->get<ui::DropDownList>("ddlb_2"), comparison);
+    w->get<ui::SingleLineEdit>("sle_1")->setText(value);
+    w->get<QPushButton>("cb_1")->click();
+}
+
+QStringList numbers(const dw::DataView *grid)
+{
+    QStringList out;
+    for (int r = 1; r <= grid->rowCount(); ++r)
+        out << grid->itemString(r, "zphm");
+    return out;
+}
+
+void grab(QWidget *w, const QString &name)
+{
+    const QString dir = qEnvironmentVariable("GRAB_DIR");
+    if (!dir.isEmpty())
+        w->grab().save(QDir(dir).filePath(name + QStringLiteral(".png")));
+}
+} // namespace
+
+class tst_search : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { brevik::registerWindows(); }
+    void cleanup()
+    {
+        for (ui::Window *w : ui::openWindows())
+            delete w;
+        print::setBackend(print::Backend::Automatic);
+    }
+
+    void opensEmpty();
+    void conditionIsBound_data();
+    void conditionIsBound();
+    void gridOverEveryColumn();
+    void queryThatCannotBeBuilt_data();
+    void queryThatCannotBeBuilt();
+    void descriptionThatCannotMakeAGrid();
+    void resizeMovesOnlyTheGrid_data();
+    void resizeMovesOnlyTheGrid();
+    void printsTheGridOnlyAfterAQuery();
+    void aboutWindow();
+};
+
+void tst_search::opensEmpty()
+{
+    Fixture f;
+    QVERIFY(f.connect());
+    auto *w = qobject_cast<w_search *>(ui::openWindow("w_search"));
+    QVERIFY(w);
+    QCOMPARE(w->windowTitle(), QStringLiteral("付款查询"));
+    auto *fields = w->get<ui::DropDownList>("ddlb_1");
+    auto *comparisons = w->get<ui::DropDownList>("ddlb_2");
+    QCOMPARE(fields->currentIndex(), -1);
+    QCOMPARE(comparisons->currentIndex(), -1);
+    QStringList items;
+    for (int i = 0; i < fields->count(); ++i)
+        items << fields->itemText(i);
+    QCOMPARE(items, (QStringList{"支票号码", "日期", "收款人", "金额", "开票人"}));
+    items.clear();
+    for (int i = 0; i < comparisons->count(); ++i)
+        items << comparisons->itemText(i);
+    QCOMPARE(items, (QStringList{">", "<", "=", ""}));
+    QCOMPARE(w->grid()->rowCount(), 0);
+}
+
+void tst_search::conditionIsBound_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("comparison");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("statement");
+    QTest::addColumn<QStringList>("found");
+    QTest::newRow("cheque number equal") << "支票号码" << "=" << "123" << "SELECT * FROM xjzp Where xjzp.zphm=:value"
+                                     << QStringList{"123"};
+    // The database compares the amount as a number: as text "10000" would sort before "5000".
+    QTest::newRow("amount above") << "金额" << ">" << "5000" << "SELECT * FROM xjzp Where xjzp.an>:value"
+                                  << QStringList{"1234"};
+    QTest::newRow("amount below") << "金额" << "<" << "1000" << "SELECT * FROM xjzp Where xjzp.an<:value"
+                                  << QStringList{"50%", " 12 "};
+    QTest::newRow("date") << "日期" << "=" << "2009-02-16" << "SELECT * FROM xjzp Where xjzp.rq=:value"
+                          << QStringList{"123"};
+    QTest::newRow("empty operator") << "开票人" << "=" << "" << "SELECT * FROM xjzp Where xjzp.kpr=:value"
+                                    << QStringList{"1234"};
+    QTest::newRow("quote is data") << "支票号码" << "=" << "O'Brien" << "SELECT * FROM xjzp Where xjzp.zphm=:value"
+                                   << QStringList{"O'Brien"};
+    QTest::newRow("percent is data") << "收款人" << "=" << "%全%" << "SELECT * FROM xjzp Where xjzp.xkr=:value"
+                                     << QStringList{"O'Brien"};
+    QTest::newRow("injected condition stays a value")
+        << "支票号码" << "=" << "x' OR '1'='1" << "SELECT * FROM xjzp Where xjzp.zphm=:value" << QStringList{};
+    QTest::newRow("blanks are part of the value") << "支票号码" << "=" << " 12 "
+                                                  << "SELECT * FROM xjzp Where xjzp.zphm=:value" << QStringList{" 12 "};
+}
+
+void tst_search::conditionIsBound()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, comparison);
+    QFETCH(QString, value);
+    QFETCH(QString, statement);
+    QFETCH(QStringList, found);
+    Fixture f;
+    QVERIFY(f.connect());
+    fill(f);
+    auto *w = qobject_cast<w_search *>(ui::openWindow("w_search"));
+    choose(w, field, comparison, value);
+    QVERIFY2(f.boxes.isEmpty(), f.boxes.isEmpty() ? "" : qPrintable(f.boxes.first().text));
+    QCOMPARE(w->lastStatement(), statement);
+    QCOMPARE(numbers(w->grid()), found);
+    QCOMPARE(f.scalar("SELECT count(*) FROM xjzp").toInt(), 5);
+}
+
+void tst_search::gridOverEveryColumn()
+{
+    Fixture f;
+    QVERIFY(f.connect());
+    fill(f);
+    auto *w = qobject_cast<w_search *>(ui::openWindow("w_search"));
+    choose(w, "开票人", "=", "李四");
+    QCOMPARE(w->grid()->rowCount(), 3);
+    QStringList headers;
+    for (const dw::Cell &cell : w->grid()->definition().cells)
+        headers << cell.header;
+    QCOMPARE(headers, (QStringList{"line", "rq", "bz", "zphm", "xkr", "shbank", "shcode", "et", "an", "fkhm", "fkzh",
+                                   "kpr", "fkrm"}));
+    QCOMPARE(w->grid()->grid()->palette().color(QPalette::Text), QColor(9, 12, 139));
+    grab(w, "w_search");
+    // A second query replaces the first result entirely.
+    choose(w, "支票号码", "=", "123");
+    QCOMPARE(numbers(w->grid()), QStringList{"123"});
+}
+
+void tst_search::queryThatCannotBeBuilt_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("comparison");
+    QTest::newRow("no field") << QString() << "=";
+    QTest::newRow("no comparison") << "支票号码" << QString();
+    QTest::newRow("empty comparison") << "支票号码" << "";
+}
+
+void tst_search::queryThatCannotBeBuilt()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, comparison);
+    Fixture f;
+    QVERIFY(f.connect());
+    fill(f);
+    auto *w = qobject_cast<w_search *>(ui::openWindow("w_search"));
+    choose(w, "支票号码", "=", "123");
+    QCOMPARE(w->grid()->rowCount(), 1);
+
+    choose(w, field, comparison, "5");
+    QCOMPARE(f.boxes.size(), 1);
+    QCOMPARE(f.boxes.first().title, QStringLiteral("Syntax From SQL"));
+    QVERIFY(f.boxes.first().text.contains("syntax error"));
+    QCOMPARE(f.boxes.first().icon, msg::Icon::None);
+    QCOMPARE(f.boxes.first().buttons, msg::Buttons::Ok);
+    // The earlier result stays on the screen.
+    QCOMPARE(numbers(w->grid()), QStringList{"123"});
+    QCOMPARE(w->lastStatement(), QStringLiteral("SELECT * FROM xjzp Where xjzp.zphm=:value"));
+}
+
+void tst_search::descriptionThatCannotMakeAGrid()
+{
+    Fixture f;
+    QVERIFY(f.connect());
+    QString error;
+    const dw::GridSyntax unsupported = dw::syntaxFromSql(g::sqlca, "SELECT * FROM xjzp", {}, {},
+                                                         "style(type=label)", error);
+    QVERIFY(!error.isEmpty());
+    QVERIFY(unsupported.definition.columns.isEmpty());
+
+    dw::DataView view;
+    const dw::GridSyntax good = dw::syntaxFromSql(g::sqlca, "SELECT zphm FROM xjzp", {}, {}, "style(type=grid)", error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QVERIFY(dw::createGrid(view, good, error));
+    QCOMPARE(view.definition().columns.size(), 1);
+    QVERIFY(!dw::createGrid(view, dw::GridSyntax{}, error));
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(view.definition().columns.size(), 1); // the view keeps what it showed
+}
+
+void tst_search::resizeMovesOnlyTheGrid_data()
+{
+    QTest::addColumn<int>("workspace");
+    QTest::newRow("design") << 3446;
+    QTest::newRow("maximised") << 5000;
+    QTest::newRow("narrow") << 3000;
+}
+
+void tst_search::resizeMovesOnlyTheGrid()
+{
+    QFETCH(int, workspace);
+    Fixture f;
+    QVERIFY(f.connect());
+    auto *w = qobject_cast<w_search *>(ui::openWindow("w_search"));
+    w->resize(units::toPixelsX(workspace), w->height());
+    const int expected = 14 + int(std::trunc((w->workspaceWidthUnits() - 40 - 3406) * 0.5));
+    QCOMPARE(w->unitGeometry("dw_scrth").x(), expected);
+    QCOMPARE(w->unitGeometry("dw_scrth").width(), 3406);
+    QCOMPARE(w->unitGeometry("cb_1").x(), 2601);
+    QCOMPARE(w->unitGeometry("ddlb_1").x(), 471);
+}
+
+void tst_search::printsTheGridOnlyAfterAQuery()
+{
+    Fixture f;
+    QVERIFY(f.connect());
+    fill(f);
+    print::setBackend(print::Backend::Recording);
+    print::clearRecorded();
+    auto *w = qobject_cast<w_search *>(ui::openWindow("w_search"));
+    w->get<QPushButton>("cb_3")->click();
+    QVERIFY(print::recorded().isEmpty());
+
+    choose(w, "支票号码", "=", "O'Brien");
+    w->get<QPushButton>("cb_3")->click();
+    QStringList printed;
+    for (const print::Call &c : print::recorded())
+        if (c.op == "text")
+            printed << c.args.value(0).toString();
+    QVERIFY(!print::recorded().isEmpty());
+    QCOMPARE(print::recorded().first().op, QStringLiteral("open"));
+    QCOMPARE(print::recorded().last().op, QStringLiteral("close"));
+    QVERIFY(printed.contains("zphm") && printed.contains("O'Brien") && printed.contains("%全%"));
+}
+
+void tst_search::aboutWindow()
+{
+    Fixture f;
+    QList<services::ExternalCall> opened;
+    services::setExternalRecorder([&](const services::ExternalCall &c) {
+        opened << c;
+        return qint64(1);
+    });
+    auto *w = ui::openWindow("w_about");
+    QVERIFY(w);
+    QCOMPARE(w->windowTitle(), QStringLiteral("关于Dallow财务软件"));
+    QVERIFY(w->isModal());
+    QCOMPARE(w->get<QLabel>("st_1")->text(), QStringLiteral("Fennick 软件    V2.58"));
+    grab(w, "w_about");
+    QTest::mouseClick(w->control("shl_1"), Qt::LeftButton);
+    QCOMPARE(opened.size(), 1);
+    QCOMPARE(opened.first().what, QStringLiteral("url"));
+    QCOMPARE(opened.first().target, w_about::updateAddress());
+    QVERIFY(ui::findWindow("w_about")); // the link leaves the window open
+    w->get<QPushButton>("cb_1")->click();
+    QVERIFY(!ui::findWindow("w_about"));
+}
+
+QTEST_MAIN(tst_search)
+#include "tst_search.moc"
