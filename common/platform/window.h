@@ -126,7 +126,7 @@ protected:
 
 private:
     friend COMMON_EXPORT Window *openWindow(const QString &, Window *);
-    QWidget *create(const ControlSpec &spec);
+    QWidget *create(const ControlSpec &row);
     void placeControl(const QString &name);
     void wire(const QString &name, QWidget *w);
     void dispatch(const QString &name, Event event, int arg = 0);

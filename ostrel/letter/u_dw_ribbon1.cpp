@@ -14,13 +14,13 @@ u_dw_ribbon1::u_dw_ribbon1(QWidget *parent) : QFrame(parent)
     setPalette(pal);
     setAutoFillBackground(true);
 
-    struct Spec {
+    struct ButtonRow {
         int number, x;
         const char *picture;
         QString tag;
     };
     // Created from the last button to the first.
-    const Spec buttons[] = {
+    const ButtonRow buttons[] = {
         {6, 983, "05tc.bmp", QString()},
         {5, 754, "05tc.bmp", QStringLiteral("退出")},
         {4, 567, "04xyz.bmp", QStringLiteral("下一张")},
@@ -28,7 +28,7 @@ u_dw_ribbon1::u_dw_ribbon1(QWidget *parent) : QFrame(parent)
         {2, 192, "02dydw.bmp", QStringLiteral("打印定位")},
         {1, 5, "01cp.bmp", QStringLiteral("存盘")},
     };
-    for (const Spec &s : buttons) {
+    for (const ButtonRow &s : buttons) {
         auto *b = new u_picb01(s.tag, QString::fromLatin1(s.picture), this);
         b->setObjectName(QStringLiteral("pb_%1").arg(s.number));
         b->setGeometry(units::toPixels(s.x, 0, u_picb01::kWidth, u_picb01::kHeight));

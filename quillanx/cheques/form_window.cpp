@@ -368,16 +368,16 @@ bool FormWindow::save()
 
 // --- Slot printing ---
 
-void FormWindow::printSheet(const PrintSpec &spec)
+void FormWindow::printSheet(const PrintSpec &sheet)
 {
     const int format = checkedFormat();
     if (format == 0)
         return;
-    g::acer = forms::slotOf(spec.family, format);
-    const forms::LayoutRow layout = forms::readLayoutRow(g::sqlca, spec.family, g::acer);
+    g::acer = forms::slotOf(sheet.family, format);
+    const forms::LayoutRow layout = forms::readLayoutRow(g::sqlca, sheet.family, g::acer);
     forms::FontRow fontRow;
-    QList<PrintFont> fonts = spec.fixedFonts;
-    if (forms::readsFontRow(spec.family)) {
+    QList<PrintFont> fonts = sheet.fixedFonts;
+    if (forms::readsFontRow(sheet.family)) {
         fontRow = forms::readFontRow(g::sqlca, g::acer);
         fonts = {{QStringLiteral("宋体"), fontRow.font[1], 400},
                  {QStringLiteral("黑体"), fontRow.font[2], 800},
@@ -396,11 +396,11 @@ void FormWindow::printSheet(const PrintSpec &spec)
     }
     print::setFont(job, 1);
     int selected = 1;
-    for (const PrintField &field : spec.fields) {
-        const std::optional<forms::Field> f = fieldOf(spec.family, field.pair);
+    for (const PrintField &field : sheet.fields) {
+        const std::optional<forms::Field> f = fieldOf(sheet.family, field.pair);
         if (!f)
             continue;
-        const bool byArgument = spec.smallFontByArgument && f->font == 3;
+        const bool byArgument = sheet.smallFontByArgument && f->font == 3;
         if (!byArgument && f->font != selected) {
             print::setFont(job, f->font);
             selected = f->font;
@@ -428,15 +428,15 @@ void FormWindow::printSheet(const PrintSpec &spec)
 
 // --- Positioning hand-over ---
 
-void FormWindow::handOver(const PrintSpec &spec)
+void FormWindow::handOver(const PrintSpec &sheet)
 {
     const int format = checkedFormat();
     if (format == 0)
         return;
-    g::acer = forms::slotOf(spec.family, format);
+    g::acer = forms::slotOf(sheet.family, format);
     QMap<int, QString> samples;
-    for (const PrintField &field : spec.fields) {
-        const std::optional<forms::Field> f = fieldOf(spec.family, field.pair);
+    for (const PrintField &field : sheet.fields) {
+        const std::optional<forms::Field> f = fieldOf(sheet.family, field.pair);
         if (!f)
             continue;
         if (f->split < 0) {
@@ -451,13 +451,13 @@ void FormWindow::handOver(const PrintSpec &spec)
             samples[f->airSlot] = sourceText(field.sample.value_or(field.text));
         }
     }
-    for (const auto &[slot, source] : spec.extraSamples)
+    for (const auto &[slot, source] : sheet.extraSamples)
         samples[slot] = sourceText(source);
     samples[30] = textOf(m_desc.heading);
     for (auto it = samples.cbegin(); it != samples.cend(); ++it)
         if (it.key() >= 1 && it.key() <= 30)
             g::air[std::size_t(it.key())] = it.value();
-    ui::openWindow(spec.layoutWindow, nullptr);
+    ui::openWindow(sheet.layoutWindow, nullptr);
 }
 
 // --- Next-sheet reset ---

@@ -207,8 +207,8 @@ protected:
 
     // The print format of the first checked radio (1..7), 0 when none is checked.
     int checkedFormat() const;
-    void printSheet(const PrintSpec &spec);
-    void handOver(const PrintSpec &spec);
+    void printSheet(const PrintSpec &sheet);
+    void handOver(const PrintSpec &sheet);
     bool runLookup(const Lookup &lookup);
     void enable(const QString &control, bool on);
     void showSavedMark(bool on);
