@@ -1,6 +1,6 @@
 #include "cheques/w_xjzp.h"
 
-#include <QLabel>
+#include "cheques/paper.h"
 
 using form::PrintField;
 using form::SaveColumn;
@@ -8,29 +8,14 @@ using form::Source;
 using ui::ControlSpec;
 using ui::Font;
 using ui::Kind;
+using namespace paper;
 
 namespace {
-// Colour values of the form.
-constexpr qint64 kLightBlue = 15780518;
-constexpr qint64 kBlue = 16711680;
-constexpr qint64 kWhite = 16777215;
-constexpr qint64 kRed = 255;
-constexpr qint64 kYellow = 65535;
-constexpr qint64 kNavy = 8388608;
-constexpr qint64 kTeal = 8421376;
-constexpr qint64 kDarkRed = 128;
-constexpr qint64 kWindowText = 33554432;
-
-const QString kSong = QStringLiteral("宋体");
-const QString kHei = QStringLiteral("黑体");
-
 // A word of the paper form: disabled, on the paper's light blue.
 ControlSpec word(const QString &name, int x, int y, int w, int h, const QString &text, int points = 10,
                  qint64 color = kWindowText, quint32 flags = 0, int weight = 400)
 {
-    return {.name = name, .kind = Kind::StaticText, .x = x, .y = y, .width = w, .height = h, .text = text,
-            .font = {kSong, points, weight}, .textColor = color, .backColor = kLightBlue,
-            .flags = ui::Disabled | flags};
+    return label(name, x, y, w, h, text, {kSong, points, weight}, color, kLightBlue, ui::Disabled | flags);
 }
 
 // A pre-printed word of the paper (teal).
@@ -39,48 +24,14 @@ ControlSpec printed(const QString &name, int x, int y, int w, int h, const QStri
     return word(name, x, y, w, h, text, points, kTeal);
 }
 
-ControlSpec edit(const QString &name, int x, int y, int w, int h, Font font, int tabOrder, quint32 flags = 0,
-                 qint64 back = ui::kNoColor, qint64 text = ui::kNoColor)
-{
-    return {.name = name, .kind = Kind::Edit, .x = x, .y = y, .width = w, .height = h, .font = font,
-            .textColor = text, .backColor = back, .tabOrder = tabOrder, .flags = flags};
-}
-
 // A box of the cheque that shows what the form wrote there: no border, on the paper.
 ControlSpec shown(const QString &name, int x, int y, int w, int h, Font font, qint64 text = kWindowText)
 {
     return edit(name, x, y, w, h, font, 0, ui::DisplayOnly | ui::NoBorder, kLightBlue, text);
 }
 
-ControlSpec button(const QString &name, int x, int y, int w, int h, const QString &text, const QString &face,
-                   int tabOrder, quint32 flags = ui::Disabled)
-{
-    return {.name = name, .kind = Kind::CommandButton, .x = x, .y = y, .width = w, .height = h, .text = text,
-            .font = {face, 12, 700}, .tabOrder = tabOrder, .flags = flags};
-}
-
-ControlSpec radio(int k, int x)
-{
-    return {.name = QStringLiteral("rb_%1").arg(k), .kind = Kind::RadioButton, .x = x, .y = 1316, .width = 247,
-            .height = 84, .font = {kHei, 10, 700}, .textColor = kWhite, .backColor = kBlue,
-            .tabOrder = 60 + 10 * k, .flags = ui::LeftText, .picture = QStringLiteral("format")};
-}
-
-ControlSpec pictureButton(const QString &name, int x, int y, int tabOrder)
-{
-    return {.name = name, .kind = Kind::PictureButton, .x = x, .y = y, .width = 87, .height = 72,
-            .tabOrder = tabOrder, .picture = QStringLiteral("001\\11.bmp")};
-}
-
-ControlSpec shape(const QString &name, Kind kind, int x, int y, int w, int h, qint64 line,
-                  qint64 fill = ui::kNoColor, int lineWidth = 0, quint32 flags = 0)
-{
-    return {.name = name, .kind = kind, .x = x, .y = y, .width = w, .height = h, .textColor = line,
-            .backColor = fill, .flags = flags, .limit = lineWidth};
-}
-
-QString sle(int n) { return QStringLiteral("sle_%1").arg(n); }
-QString st(int n) { return QStringLiteral("st_%1").arg(n); }
+// The radios sit in their own columns of this form, every one a tab stop.
+ControlSpec radio(int k, int x) { return formatRadio(k, x, 1316, 60 + 10 * k); }
 
 // Digit boxes sle_14 (千万) .. sle_23 (分) and their column heads.
 constexpr int kDigitX[10] = {2505, 2597, 2693, 2784, 2875, 2971, 3063, 3154, 3250, 3342};
@@ -94,19 +45,17 @@ constexpr DigitHead kDigitHeads[10] = {{27, u"千"}, {28, u"百"}, {29, u"十"},
 QList<ControlSpec> controls()
 {
     QList<ControlSpec> t;
-    t << pictureButton(QStringLiteral("pb_2"), 722, 940, 140) << pictureButton(QStringLiteral("pb_1"), 722, 768, 180);
-    t << ControlSpec{.name = st(46), .kind = Kind::StaticText, .x = 997, .y = 88, .width = 293, .height = 80,
-                     .text = QStringLiteral("已存盘"), .font = {kHei, 14, 700}, .textColor = kRed,
-                     .flags = ui::Hidden | ui::Transparent | ui::AlignCenter};
-    t << button(QStringLiteral("cb_10"), 1413, 1448, 398, 108, QStringLiteral("打印定位"), kSong, 150);
+    t << pickerButton(QStringLiteral("pb_2"), 722, 940, 140) << pickerButton(QStringLiteral("pb_1"), 722, 768, 180);
+    t << label(st(46), 997, 88, 293, 80, QStringLiteral("已存盘"), {kHei, 14, 700}, kRed, ui::kNoColor,
+               ui::Hidden | ui::AlignCenter);
+    t << commandButton(QStringLiteral("cb_10"), 1413, 1448, 398, 108, QStringLiteral("打印定位"), kSong, 150);
     t << radio(7, 2930) << radio(6, 2587);
-    t << ControlSpec{.name = st(47), .kind = Kind::StaticText, .x = 400, .y = 1316, .width = 360, .height = 84,
-                     .text = QStringLiteral("打印格式"), .font = {kHei, 10, 700}, .textColor = kRed,
-                     .backColor = kYellow, .flags = ui::Disabled | ui::AlignCenter};
+    t << label(st(47), 400, 1316, 360, 84, QStringLiteral("打印格式"), {kHei, 10, 700}, kRed, kYellow,
+               ui::Disabled | ui::AlignCenter);
     t << radio(5, 2235) << radio(4, 1888) << radio(3, 1541) << radio(2, 1193) << radio(1, 846);
     t << edit(sle(26), 544, 1092, 242, 84, {kHei, 10, 700}, 0, ui::NoBorder, kLightBlue, kWindowText);
-    t << button(QStringLiteral("cb_1"), 1152, 1448, 247, 104, QStringLiteral("存盘"), kHei, 140);
-    t << button(QStringLiteral("cb_3"), 2089, 1452, 247, 104, QStringLiteral("下一张"), kHei, 170);
+    t << commandButton(QStringLiteral("cb_1"), 1152, 1448, 247, 104, QStringLiteral("存盘"), kHei, 140);
+    t << commandButton(QStringLiteral("cb_3"), 2089, 1452, 247, 104, QStringLiteral("下一张"), kHei, 170);
     t << shown(sle(13), 1070, 596, 1422, 104, {kHei, 12, 700});
     t << shown(sle(25), 2798, 1112, 489, 92, {kSong, 12}, kRed);
     // st_45 .. st_36: the pre-printed words of the lower body.
@@ -147,8 +96,7 @@ QList<ControlSpec> controls()
       << word(st(13), 1614, 236, 55, 88, QStringLiteral("年"));
     t << edit(sle(5), 1335, 236, 279, 88, dateCaps, 0, ui::NoBorder, kLightBlue, kWindowText);
     t << word(st(12), 850, 236, 485, 88, QStringLiteral("出票日期（大写）"));
-    t << ControlSpec{.name = QStringLiteral("em_1"), .kind = Kind::EditMask, .x = 256, .y = 840, .width = 558,
-                     .height = 92, .font = {kSong, 10}, .tabOrder = 30, .picture = QStringLiteral("##,###,###.00")};
+    t << amountBox(256, 840, 558, 92, 30, {kSong, 10});
     t << printed(st(11), 400, 1096, 140, 80, QStringLiteral("会计"))
       << printed(st(10), 30, 1096, 270, 80, QStringLiteral("单位主管"));
     t << word(st(9), 30, 928, 222, 88, QStringLiteral("用途:"));
@@ -167,8 +115,9 @@ QList<ControlSpec> controls()
     t << edit(sle(12), 251, 240, 489, 92, {kSong, 12}, 10, ui::NoHScroll, kLightBlue);
     t << word(st(15), 60, 244, 180, 84, QStringLiteral("号码"));
     t << word(st(14), 60, 90, 740, 100, QStringLiteral("银行现金支票存根"), 12, kWindowText, ui::AlignCenter, 700);
-    t << button(QStringLiteral("cb_4"), 2354, 1452, 247, 104, QStringLiteral("退出"), kSong, 180, ui::CancelButton);
-    t << button(QStringLiteral("cb_2"), 1829, 1452, 247, 104, QStringLiteral("打印"), kSong, 160);
+    t << commandButton(QStringLiteral("cb_4"), 2354, 1452, 247, 104, QStringLiteral("退出"), kSong, 180,
+                       ui::CancelButton);
+    t << commandButton(QStringLiteral("cb_2"), 1829, 1452, 247, 104, QStringLiteral("打印"), kSong, 160);
     t << word(st(1), 1380, 56, 1380, 140, QStringLiteral("银行现金支票开票"), 18, kWindowText, ui::AlignCenter, 700);
     // Shapes: the paper, the line between stub and body, the amount band, the lower right corner, the band
     // behind the radios and the frame of the saved mark.
@@ -181,14 +130,6 @@ QList<ControlSpec> controls()
       << shape(QStringLiteral("rr_2"), Kind::RoundRectangle, 946, 56, 384, 144, kRed, ui::kNoColor, 8, ui::Hidden);
     t << edit(sle(4), 256, 748, 558, 96, {kSong, 10}, 20);
     return t;
-}
-
-QStringList digitBoxes()
-{
-    QStringList boxes;
-    for (int n = 14; n <= 23; ++n)
-        boxes << sle(n);
-    return boxes;
 }
 } // namespace
 
@@ -209,7 +150,7 @@ form::FormDescription w_xjzp::describe()
               .focus = sle(12)};
     d.buttons.positioning = QStringLiteral("cb_10");
     d.buttons.savedMark = {st(46), QStringLiteral("rr_2")};
-    d.amount = {.box = QStringLiteral("em_1"), .capitals = sle(13), .digitBoxes = digitBoxes()};
+    d.amount = {.box = QStringLiteral("em_1"), .capitals = sle(13), .digitBoxes = digitBoxes(14)};
 
     d.save = {QStringLiteral("xjzp"),
               {{QStringLiteral("rq"), SaveColumn::Rq},
@@ -223,7 +164,7 @@ form::FormDescription w_xjzp::describe()
                {QStringLiteral("bz"), SaveColumn::Literal, QStringLiteral("现金支票")}}};
 
     d.reset.accountList = QStringLiteral("ddlb_2");
-    d.reset.emptied = QStringList{sle(11), sle(10), sle(13)} + digitBoxes()
+    d.reset.emptied = QStringList{sle(11), sle(10), sle(13)} + digitBoxes(14)
                       + QStringList{sle(24), sle(4), QStringLiteral("em_1"), sle(6), sle(12), sle(9), sle(25)};
 
     // In the order the cheque is printed; font and split of each pair come from the cheques' field table.
@@ -273,7 +214,5 @@ w_xjzp::w_xjzp() : w_xjzp(describe()) {}
 w_xjzp::w_xjzp(form::FormDescription description) : form::FormWindow(std::move(description))
 {
     // The column heads over the digit boxes are boxed, as on the paper.
-    for (const DigitHead &head : kDigitHeads)
-        if (auto *label = get<QLabel>(st(head.label)))
-            label->setFrameShape(QFrame::Box);
+    frameLabels(this, digitHeads(25));
 }

@@ -1,6 +1,6 @@
 #include "draft_deposit/w_find.h"
 
-#include "draft_deposit/paper.h"
+#include "cheques/paper.h"
 
 using form::PrintField;
 using form::SaveColumn;
@@ -22,10 +22,17 @@ constexpr int kLeftLabelX = 70, kLeftBoxX = 480, kLeftBoxWidth = 1260;
 constexpr int kRightLabelX = 1760, kRightBoxX = 2170, kRightBoxWidth = 1270;
 constexpr int kLabelWidth = 400;
 
+// A word of the paper form: disabled, on the paper's green.
+ControlSpec word(const QString &name, int x, int y, int w, int h, const QString &text, Font font,
+                 qint64 color = kWindowText, quint32 flags = 0)
+{
+    return label(name, x, y, w, h, text, font, color, kGreen, ui::Disabled | flags);
+}
+
 ControlSpec cell(int st, int row, bool right, const QString &text, Font font = kLabel)
 {
     return word(paper::st(st), right ? kRightLabelX : kLeftLabelX, kRowY[row], kLabelWidth, kRowHeight, text, font,
-                kGreen, kWindowText, ui::AlignCenter);
+                kWindowText, ui::AlignCenter);
 }
 
 ControlSpec box(int n, int row, bool right, int tabOrder, quint32 flags = 0)
@@ -42,22 +49,22 @@ QList<ControlSpec> controls()
       << pickerButton(QStringLiteral("pb_2"), kLeftBoxX + kLeftBoxWidth - 95, kRowY[3] + 29, 210);
 
     // Heading, application number and date.
-    t << word(st(1), 1160, 56, 1200, 130, QStringLiteral("银行汇票申请书"), {kHei, 16, 700}, kGreen, kNavy,
-              ui::AlignCenter);
-    t << word(st(33), 2720, 88, 150, 88, QStringLiteral("号码"), kLabel, kGreen);
+    t << word(st(1), 1160, 56, 1200, 130, QStringLiteral("银行汇票申请书"), {kHei, 16, 700}, kNavy, ui::AlignCenter);
+    t << word(st(33), 2720, 88, 150, 88, QStringLiteral("号码"), kLabel);
     t << edit(sle(21), 2880, 84, 540, 96, {kHei, 12, 700}, 10, ui::NoHScroll, kGreen, kRed);
     const Font dateFont{kHei, 10, 700};
-    t << word(st(2), 1180, 226, 360, 84, QStringLiteral("申请日期："), dateFont, kGreen)
+    t << word(st(2), 1180, 226, 360, 84, QStringLiteral("申请日期："), dateFont)
       << edit(sle(17), 1540, 222, 200, 88, dateFont, 0, ui::NoHScroll)
-      << word(st(3), 1745, 226, 70, 84, QStringLiteral("年"), dateFont, kGreen)
+      << word(st(3), 1745, 226, 70, 84, QStringLiteral("年"), dateFont)
       << edit(sle(18), 1820, 222, 120, 88, dateFont, 0, ui::NoHScroll)
-      << word(st(4), 1945, 226, 70, 84, QStringLiteral("月"), dateFont, kGreen)
+      << word(st(4), 1945, 226, 70, 84, QStringLiteral("月"), dateFont)
       << edit(sle(19), 2020, 222, 120, 88, dateFont, 0, ui::NoHScroll)
-      << word(st(5), 2145, 226, 70, 84, QStringLiteral("日"), dateFont, kGreen);
+      << word(st(5), 2145, 226, 70, 84, QStringLiteral("日"), dateFont);
 
     // Applicant's side.
     t << cell(6, 0, false, QStringLiteral("申请人")) << box(1, 0, false, 20, ui::DisplayOnly);
-    t << cell(7, 1, false, QStringLiteral("付款行名称")) << accountList(kLeftBoxX, kRowY[1] + 17, kLeftBoxWidth, 30);
+    t << cell(7, 1, false, QStringLiteral("付款行名称"))
+      << accountList(kLeftBoxX, kRowY[1] + 17, kLeftBoxWidth, 30, 600);
     t << cell(30, 2, false, QStringLiteral("帐号或住址")) << box(2, 2, false, 40);
     t << cell(8, 3, false, QStringLiteral("用途")) << box(3, 3, false, 50);
     // Payee's side.
@@ -68,19 +75,20 @@ QList<ControlSpec> controls()
       << amountBox(kRightBoxX, kRowY[3] + 17, kRightBoxWidth, 96, 100);
 
     // Amount row: capitals and the digit columns.
-    t << word(st(12), 80, 916, 380, 88, QStringLiteral("汇票金额"), {kHei, 14, 700}, kGreen, kWindowText,
-              ui::AlignCenter);
-    t << word(st(13), 490, 916, 420, 88, QStringLiteral("人民币(大写)"), {kHei, 12}, kGreen);
+    t << word(st(12), 80, 916, 380, 88, QStringLiteral("汇票金额"), {kHei, 14, 700}, kWindowText, ui::AlignCenter);
+    t << word(st(13), 490, 916, 420, 88, QStringLiteral("人民币(大写)"), {kHei, 12});
     t << edit(sle(20), 920, 910, 1420, 100, {kHei, 12, 700}, 0, 0, kCream);
-    t << digitColumns(14, 7, 2380, 876, 960, {kHei, 10, 700}, {kSong, 11}, kGreen);
+    t << digitColumns({.heads = digitHeads(14), .boxes = digitBoxes(7), .x = 2380, .step = 104, .headY = 876,
+                       .headHeight = 84, .boxY = 960, .headFont = {kHei, 10, 700}, .boxFont = {kSong, 11},
+                       .ground = kGreen, .headFlags = ui::Disabled, .boxFlags = ui::NoHScroll});
 
     // Lower part: remarks on the left, accounts and signatures on the right.
-    t << word(st(24), 90, 1080, 200, 84, QStringLiteral("备注"), kLabel, kGreen)
-      << word(st(25), 1780, 1080, 700, 84, QStringLiteral("科    目"), kLabel, kGreen, kTeal)
-      << word(st(26), 1780, 1170, 700, 84, QStringLiteral("对方科目"), kLabel, kGreen, kTeal)
-      << word(st(27), 1780, 1300, 300, 84, QStringLiteral("财务主管"), kLabel, kGreen)
-      << word(st(28), 2160, 1300, 160, 84, QStringLiteral("复核"), kLabel, kGreen)
-      << word(st(29), 2560, 1300, 160, 84, QStringLiteral("经办"), kLabel, kGreen);
+    t << word(st(24), 90, 1080, 200, 84, QStringLiteral("备注"), kLabel)
+      << word(st(25), 1780, 1080, 700, 84, QStringLiteral("科    目"), kLabel, kTeal)
+      << word(st(26), 1780, 1170, 700, 84, QStringLiteral("对方科目"), kLabel, kTeal)
+      << word(st(27), 1780, 1300, 300, 84, QStringLiteral("财务主管"), kLabel)
+      << word(st(28), 2160, 1300, 160, 84, QStringLiteral("复核"), kLabel)
+      << word(st(29), 2560, 1300, 160, 84, QStringLiteral("经办"), kLabel);
     t << edit(sle(22), 2730, 1296, 600, 92, {kHei, 12, 700}, 0, ui::NoBorder | ui::NoHScroll, kGreen, kWindowText);
 
     // The paper, lowest first.
@@ -91,8 +99,10 @@ QList<ControlSpec> controls()
       << shape(QStringLiteral("ln_3"), Kind::Line, 470, 870, 0, 180, kGrey)
       << shape(QStringLiteral("ln_2"), Kind::Line, 1740, 1050, 0, 360, kGrey);
 
-    t << formatStrip(st(32), 1450, 110) << buttonRow(1640, 160, kHei);
-    t << savedMark(st(34), 90, 60, kGreen);
+    t << formatBand(st(32), 1450, 1474, {110, 120, 130, 140, 150, 0, 0}, Order::RadiosFirst);
+    t << buttonRow({.x = 900, .y = 1640, .gap = 40, .positioningWidth = 420, .save = {160}, .positioning = {170},
+                    .print = {180}, .next = {190}, .exit = {200}});
+    t << savedMark(st(34), 90, 60, 144, 46, kGreen);
     return t;
 }
 } // namespace
@@ -167,8 +177,5 @@ form::FormDescription w_find::describe()
 
 w_find::w_find() : form::FormWindow(describe())
 {
-    QStringList cells = {st(6), st(7), st(30), st(8), st(9), st(31), st(11), st(10)};
-    for (int n = 14; n <= 23; ++n)
-        cells << st(n);
-    frameLabels(this, cells);
+    frameLabels(this, QStringList{st(6), st(7), st(30), st(8), st(9), st(31), st(11), st(10)} + digitHeads(14));
 }

@@ -1,6 +1,6 @@
 #include "draft_deposit/w_jzd.h"
 
-#include "draft_deposit/paper.h"
+#include "cheques/paper.h"
 
 #include <QLabel>
 
@@ -24,11 +24,18 @@ constexpr int kRowHeight = 110;
 constexpr int kLeftX = 80, kRightX = 1750;
 constexpr int kBoxOffset = 460, kBoxWidth[2] = {1150, 1230};
 
+// A word of the paper form: disabled, on the paper's cream unless given another ground.
+ControlSpec word(const QString &name, int x, int y, int w, int h, const QString &text, Font font,
+                 qint64 color = kWindowText, quint32 flags = 0, qint64 ground = kCream)
+{
+    return label(name, x, y, w, h, text, font, color, ground, ui::Disabled | flags);
+}
+
 ControlSpec cell(int st, int row, bool right, const QString &text, Font font = kLabel)
 {
     // Rows of the block sit right of the tall label; the row under the block spans both.
     const int x = (right ? kRightX : kLeftX) + (row < 3 ? 120 : 0);
-    return word(paper::st(st), x, kRowY[row], row < 3 ? 330 : 450, kRowHeight, text, font, kCream, kWindowText,
+    return word(paper::st(st), x, kRowY[row], row < 3 ? 330 : 450, kRowHeight, text, font, kWindowText,
                 ui::AlignCenter);
 }
 
@@ -40,8 +47,8 @@ ControlSpec box(int n, int row, bool right, int tabOrder, quint32 flags = 0)
 
 ControlSpec blockLabel(int st, bool right, const QString &text)
 {
-    return word(paper::st(st), right ? kRightX : kLeftX, kRowY[0], 120, 3 * kRowHeight, text, kLabel, kCream,
-                kWindowText, ui::AlignCenter);
+    return word(paper::st(st), right ? kRightX : kLeftX, kRowY[0], 120, 3 * kRowHeight, text, kLabel, kWindowText,
+                ui::AlignCenter);
 }
 
 QList<ControlSpec> controls()
@@ -50,15 +57,14 @@ QList<ControlSpec> controls()
     t << pickerButton(QStringLiteral("pb_1"), kLeftX + kBoxOffset + kBoxWidth[0] - 95, kRowY[0] + 19, 20);
 
     // Heading and date.
-    t << word(st(1), 1260, 50, 1000, 140, QStringLiteral("银行进帐单"), {kHei, 18, 700}, kCream, kBlue,
-              ui::AlignCenter);
+    t << word(st(1), 1260, 50, 1000, 140, QStringLiteral("银行进帐单"), {kHei, 18, 700}, kBlue, ui::AlignCenter);
     const Font dateFont{kHei, 10, 700};
     t << edit(sle(1), 1440, 222, 200, 88, dateFont, 0, ui::NoHScroll)
-      << word(st(4), 1645, 226, 70, 84, QStringLiteral("年"), kSmallLabel, kCream)
+      << word(st(4), 1645, 226, 70, 84, QStringLiteral("年"), kSmallLabel)
       << edit(sle(2), 1720, 222, 120, 88, dateFont, 0, ui::NoHScroll)
-      << word(st(5), 1845, 226, 70, 84, QStringLiteral("月"), kSmallLabel, kCream)
+      << word(st(5), 1845, 226, 70, 84, QStringLiteral("月"), kSmallLabel)
       << edit(sle(3), 1920, 222, 120, 88, dateFont, 0, ui::NoHScroll)
-      << word(st(6), 2045, 226, 70, 84, QStringLiteral("日"), kSmallLabel, kCream);
+      << word(st(6), 2045, 226, 70, 84, QStringLiteral("日"), kSmallLabel);
 
     // Drawer's block, in tab order.
     t << blockLabel(2, false, QStringLiteral("  出票人"));
@@ -70,33 +76,35 @@ QList<ControlSpec> controls()
     t << blockLabel(11, true, QStringLiteral("  收款人"));
     t << cell(8, 0, true, QStringLiteral("全    称")) << box(4, 0, true, 60);
     t << cell(3, 1, true, QStringLiteral("开户银行"))
-      << accountList(kRightX + kBoxOffset, kRowY[1] + 7, kBoxWidth[1], 70);
+      << accountList(kRightX + kBoxOffset, kRowY[1] + 7, kBoxWidth[1], 70, 600);
     t << cell(10, 2, true, QStringLiteral("帐    号")) << box(5, 2, true, 80);
     t << cell(33, 3, true, QStringLiteral("收款金额(小写)"), kSmallLabel)
       << amountBox(kRightX + kBoxOffset, kRowY[3] + 7, kBoxWidth[1], 96, 90);
 
     // Amount row.
-    t << word(st(12), 100, 830, 420, 88, QStringLiteral("人民币(大写)"), {kSong, 12, 700}, kCream);
+    t << word(st(12), 100, 830, 420, 88, QStringLiteral("人民币(大写)"), {kSong, 12, 700});
     t << edit(sle(10), 530, 826, 1780, 96, {kHei, 12, 700}, 0, ui::DisplayOnly | ui::NoBorder, kGreen, kWindowText);
-    t << digitColumns(13, 14, 2380, 790, 870, {kSong, 10, 700}, {kSong, 10, 700}, kCream);
+    t << digitColumns({.heads = digitHeads(13), .boxes = digitBoxes(14), .x = 2380, .step = 104, .headY = 790,
+                       .headHeight = 80, .boxY = 870, .headFont = {kSong, 10, 700}, .boxFont = {kSong, 10, 700},
+                       .ground = kCream, .headFlags = ui::Disabled, .boxFlags = ui::NoHScroll});
 
     // Kind and number of bills, the stamp area, the signature row.
-    t << word(st(35), 80, 990, 450, 110, QStringLiteral("票据种类"), kLabel, kCream, kWindowText, ui::AlignCenter);
+    t << word(st(35), 80, 990, 450, 110, QStringLiteral("票据种类"), kLabel, kWindowText, ui::AlignCenter);
     t << edit(sle(13), 540, 997, 700, 96, kEntry, 100, ui::NoHScroll);
     t.last().text = QStringLiteral("银行汇票");
-    t << word(st(34), 80, 1110, 450, 110, QStringLiteral("票据张数"), kLabel, kCream, kWindowText, ui::AlignCenter);
+    t << word(st(34), 80, 1110, 450, 110, QStringLiteral("票据张数"), kLabel, kWindowText, ui::AlignCenter);
     t << edit(sle(12), 540, 1117, 700, 96, kEntry, 110, ui::NoHScroll);
     t.last().text = QStringLiteral("1张");
-    t << word(st(40), 2300, 1150, 800, 80, QStringLiteral("出票人开户行盖章"), {kSong, 10, 700}, kCream,
-              kWindowText, ui::AlignCenter);
-    t << word(st(36), 120, 1280, 300, 84, QStringLiteral("单位主管"), kSmallLabel, kLightBlue, kWindowText,
-              ui::AlignCenter)
-      << word(st(37), 900, 1280, 160, 84, QStringLiteral("会计"), kSmallLabel, kLightBlue, kWindowText,
-              ui::AlignCenter)
-      << word(st(38), 1800, 1280, 160, 84, QStringLiteral("复核"), kSmallLabel, kLightBlue, kWindowText,
-              ui::AlignCenter)
-      << word(st(39), 2600, 1280, 160, 84, QStringLiteral("记帐"), kSmallLabel, kLightBlue, kWindowText,
+    t << word(st(40), 2300, 1150, 800, 80, QStringLiteral("出票人开户行盖章"), {kSong, 10, 700}, kWindowText,
               ui::AlignCenter);
+    t << word(st(36), 120, 1280, 300, 84, QStringLiteral("单位主管"), kSmallLabel, kWindowText, ui::AlignCenter,
+              kLightBlue)
+      << word(st(37), 900, 1280, 160, 84, QStringLiteral("会计"), kSmallLabel, kWindowText, ui::AlignCenter,
+              kLightBlue)
+      << word(st(38), 1800, 1280, 160, 84, QStringLiteral("复核"), kSmallLabel, kWindowText, ui::AlignCenter,
+              kLightBlue)
+      << word(st(39), 2600, 1280, 160, 84, QStringLiteral("记帐"), kSmallLabel, kWindowText, ui::AlignCenter,
+              kLightBlue);
     t << edit(sle(24), 1070, 1276, 450, 92, dateFont, 0, ui::NoBorder | ui::NoHScroll, kCream, kWindowText);
 
     // The paper, lowest first.
@@ -106,8 +114,10 @@ QList<ControlSpec> controls()
       << shape(QStringLiteral("r_2"), Kind::Rectangle, 80, 790, 2250, 170, kGrey)
       << shape(QStringLiteral("ln_2"), Kind::Line, 1740, 970, 0, 290, kGrey);
 
-    t << formatStrip(st(41), 1450, 120) << buttonRow(1640, 170, kSong);
-    t << savedMark(st(25), 90, 50, kCream);
+    t << formatBand(st(41), 1450, 1474, {120, 130, 140, 150, 160, 0, 0}, Order::RadiosFirst);
+    t << buttonRow({.x = 900, .y = 1640, .gap = 40, .positioningWidth = 420, .save = {170},
+                    .positioning = {180, kSong}, .print = {190}, .next = {200}, .exit = {210}});
+    t << savedMark(st(25), 90, 50, 144, 46, kCream);
     return t;
 }
 } // namespace
@@ -181,10 +191,9 @@ form::FormDescription w_jzd::describe()
 
 w_jzd::w_jzd() : form::FormWindow(describe())
 {
-    QStringList cells = {st(2), st(7), st(24), st(9), st(23), st(11), st(8), st(3), st(10), st(33), st(35), st(34)};
-    for (int n = 13; n <= 22; ++n)
-        cells << st(n);
-    frameLabels(this, cells);
+    frameLabels(this, QStringList{st(2), st(7), st(24), st(9), st(23), st(11), st(8), st(3), st(10), st(33), st(35),
+                                  st(34)}
+                          + digitHeads(13));
     // The block labels stand upright: one character a line.
     for (const QString &name : {st(2), st(11)})
         if (auto *label = get<QLabel>(name))

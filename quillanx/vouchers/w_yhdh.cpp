@@ -1,6 +1,6 @@
 #include "vouchers/w_yhdh.h"
 
-#include "vouchers/voucher_controls.h"
+#include "cheques/paper.h"
 
 #include <QLabel>
 
@@ -10,7 +10,7 @@ using form::Target;
 using ui::ControlSpec;
 using ui::Font;
 using ui::Kind;
-using namespace vouchers;
+using namespace paper;
 
 namespace {
 constexpr qint64 kCyan = 15790280;
@@ -48,14 +48,6 @@ QList<ControlSpec> placeRow(int x, int y, const QStringList &boxes, int firstLab
                    ui::AlignCenter);
     }
     return t;
-}
-
-QStringList digitBoxes()
-{
-    QStringList boxes;
-    for (int n = 17; n <= 26; ++n)
-        boxes << sle(n);
-    return boxes;
 }
 
 QList<ControlSpec> controls()
@@ -101,18 +93,16 @@ QList<ControlSpec> controls()
     t << cell(22, kLeft, rowY(4), kCells - 10, kRow, QStringLiteral("汇款用途"))
       << edit(sle(27), boxX, rowY(4) + 24, boxW, 92, kEntry, 70)
       << cell(23, kRight, rowY(4), kCells - 10, kRow, QStringLiteral("汇款金额(小写)"))
-      << amountBox(payeeX, rowY(4) + 24, 800, 92, {kHei, 12}, 140, QStringLiteral("##,###,###.00"));
+      << amountBox(payeeX, rowY(4) + 24, 800, 92, 140, {kHei, 12});
 
     // The amount in capitals and the ten digit columns.
     const int amountY = rowY(5);
     t << cell(24, kLeft, amountY, 130, 180, QStringLiteral("金额"))
       << label(st(25), 215, amountY + 50, 345, 92, QStringLiteral("人民币(大写)"), kSmallCell)
       << edit(sle(10), 570, amountY + 45, 1515, 92, {kHei, 12, 700}, 0);
-    DigitColumns digits{.heads = {}, .texts = {"千", "百", "十", "万", "千", "百", "十", "元", "角", "分"},
-                        .boxes = digitBoxes()};
-    for (int n = 26; n <= 35; ++n)
-        digits.heads << st(n);
-    t << digitColumns(digits, 2235, 120, amountY + 10, amountY + 85, {kSong, 10, 700}, {kSong, 11});
+    t << digitColumns({.heads = digitHeads(26), .boxes = digitBoxes(17), .x = 2235, .step = 120,
+                       .headY = amountY + 10, .headHeight = 70, .boxY = amountY + 85, .boxInset = 8,
+                       .headFont = {kSong, 10, 700}, .boxFont = {kSong, 11}});
 
     // The signature row: the operator after "会计"; the bank's stamp right of the line.
     const int signY = amountY + 215;
@@ -126,8 +116,9 @@ QList<ControlSpec> controls()
       << label(st(42), 2950, signY + 60, 70, 88, QStringLiteral("月"), kSmallCell)
       << label(st(43), 3200, signY + 60, 70, 88, QStringLiteral("日"), kSmallCell);
 
-    t << formatBand(st(44), 1420, {150, 160, 170, 180, 190, 0, 0});
-    t << buttonRow(1620, {.save = 200, .positioning = 240, .print = 210, .next = 220, .exit = 230});
+    t << formatBand(st(44), 1420, 1442, {150, 160, 170, 180, 190, 0, 0});
+    t << buttonRow({.x = 790, .y = 1620, .gap = 80, .positioningWidth = 400, .save = {200},
+                    .positioning = {240, kSong}, .print = {210, kSong}, .next = {220}, .exit = {230, kSong}});
 
     // The paper: the cyan panel, the frame of the table and its rules, the capitals' frame, the line under
     // the heading and the line that divides the signature row.
@@ -141,7 +132,7 @@ QList<ControlSpec> controls()
     for (int r = 1; r <= 5; ++r)
         t << shape(QStringLiteral("ln_%1").arg(r + 3), Kind::Line, kLeft, rowY(r), 2 * kHalf, 0, kDarkRed);
     // Last, so that its frame lies over the paper.
-    t << savedMark(st(45), 100, 40);
+    t << savedMark(st(45), 100, 40, 120, 45);
     return t;
 }
 } // namespace
@@ -162,7 +153,7 @@ form::FormDescription w_yhdh::describe()
               .accountList = QStringLiteral("ddlb_1")};
     d.buttons.positioning = QStringLiteral("cb_5");
     d.buttons.savedMark = {st(45), QStringLiteral("rr_2")};
-    d.amount = {.box = QStringLiteral("em_1"), .capitals = sle(10), .digitBoxes = digitBoxes()};
+    d.amount = {.box = QStringLiteral("em_1"), .capitals = sle(10), .digitBoxes = digitBoxes(17)};
 
     d.save = {QStringLiteral("xjzp"),
               {{QStringLiteral("rq"), SaveColumn::Rq},
@@ -179,7 +170,7 @@ form::FormDescription w_yhdh::describe()
     d.reset.accountList = QStringLiteral("ddlb_1");
     d.reset.emptied = QStringList{sle(5), sle(7), sle(9), sle(14), sle(15), sle(16), sle(8), sle(10),
                                   QStringLiteral("em_1")}
-                      + digitBoxes() + QStringList{sle(27)};
+                      + digitBoxes(17) + QStringList{sle(27)};
 
     // In the order the voucher is printed: the places and both banks in font 3, named by each call.
     d.print = {.family = forms::Family::WireTransfer,
@@ -226,7 +217,5 @@ w_yhdh::w_yhdh() : form::FormWindow(describe())
     for (int n : {6, 14, 24})
         if (auto *cell = get<QLabel>(st(n)))
             standUpright(cell);
-    for (int n = 26; n <= 35; ++n)
-        if (auto *head = get<QLabel>(st(n)))
-            head->setFrameShape(QFrame::Box);
+    frameLabels(this, digitHeads(26));
 }

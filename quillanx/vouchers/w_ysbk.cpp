@@ -1,6 +1,6 @@
 #include "vouchers/w_ysbk.h"
 
-#include "vouchers/voucher_controls.h"
+#include "cheques/paper.h"
 
 #include <QLabel>
 
@@ -10,7 +10,7 @@ using form::Target;
 using ui::ControlSpec;
 using ui::Font;
 using ui::Kind;
-using namespace vouchers;
+using namespace paper;
 
 namespace {
 constexpr qint64 kPaper = 15794175;
@@ -31,14 +31,9 @@ constexpr int kAmountHeight = 320;
 constexpr int kAmountY = rowY(4);
 constexpr int kPurposeY = kAmountY + kAmountHeight;
 
-// The boxes from 亿 down to 分.
-QStringList digitBoxes()
-{
-    QStringList boxes = {sle(11)};
-    for (int n = 14; n <= 23; ++n)
-        boxes << sle(n);
-    return boxes;
-}
+// The digit boxes and their heads from 亿 down to 分.
+QStringList amountDigits() { return QStringList{sle(11)} + digitBoxes(14); }
+QStringList amountHeads() { return QStringList{st(25)} + digitHeads(13); }
 
 // The labels of the blocks' rows, framed in the constructor.
 const QList<int> kRowLabels = {7, 24, 9, 23, 8, 3, 10, 33};
@@ -104,7 +99,7 @@ QList<ControlSpec> controls()
       << edit(sle(9), kBoxRight, rowY(2) + 24, kBoxWidth, 92, kEntry, 80, ui::DisplayOnly);
     t << label(st(33), kRight + 130, rowY(3), 420, kRow, QStringLiteral("收款金额(小写)"), kSmallBold,
                kWindowText, ui::kNoColor, ui::AlignCenter)
-      << amountBox(kBoxRight, rowY(3) + 24, 800, 92, kEntry, 90, QStringLiteral("###,###,###.00"));
+      << amountBox(kBoxRight, rowY(3) + 24, 800, 92, 90, kEntry, QStringLiteral("###,###,###.00"));
 
     // The amount in capitals and the eleven digit columns.
     const int amountY = kAmountY;
@@ -112,13 +107,9 @@ QList<ControlSpec> controls()
                ui::kNoColor, ui::AlignCenter)
       << label(st(12), 215, amountY + 115, 345, 92, QStringLiteral("人民币(大写)"), kSmallBold)
       << edit(sle(10), 570, amountY + 115, 1715, 92, {kHei, 12, 700}, 0, ui::DisplayOnly | ui::NoBorder, kPaper);
-    DigitColumns digits{.heads = {st(25)},
-                        .texts = {"亿", "千", "百", "十", "万", "千", "百", "十", "元", "角", "分"},
-                        .boxes = digitBoxes()};
-    for (int n = 13; n <= 22; ++n)
-        digits.heads << st(n);
-    t << digitColumns(digits, 2330, 105, amountY + 65, amountY + 150, {kSong, 10, 700}, {kSong, 10, 700},
-                      fixedWidth);
+    t << digitColumns({.heads = amountHeads(), .boxes = amountDigits(), .x = 2330, .step = 105,
+                       .headY = amountY + 65, .headHeight = 70, .boxY = amountY + 150, .boxInset = 8,
+                       .headFont = {kSong, 10, 700}, .boxFont = {kSong, 10, 700}, .boxFlags = fixedWidth});
 
     // Purpose and the budget classification 类 / 款 / 项.
     const int purposeY = kPurposeY;
@@ -143,8 +134,9 @@ QList<ControlSpec> controls()
       << label(st(37), 2950, lowerY + 125, 220, 80, QStringLiteral("记帐员"), kCell, kGrey)
       << edit(sle(24), 3180, lowerY + 120, 300, 88, kSmallBold, 0, fixedWidth | ui::NoBorder, kPaper);
 
-    t << formatBand(st(41), 1590, {160, 170, 180, 190, 200, 210, 220});
-    t << buttonRow(1750, {.save = 230, .positioning = 240, .print = 250, .next = 260, .exit = 270});
+    t << formatBand(st(41), 1590, 1612, {160, 170, 180, 190, 200, 210, 220});
+    t << buttonRow({.x = 790, .y = 1750, .gap = 80, .positioningWidth = 400, .save = {230},
+                    .positioning = {240, kSong}, .print = {250, kSong}, .next = {260}, .exit = {270, kSong}});
 
     // The paper, the form's frame, the frame of the capitals and the two rules of the classification.
     const int frameBottom = lowerY + 240;
@@ -154,7 +146,7 @@ QList<ControlSpec> controls()
       << shape(QStringLiteral("ln_1"), Kind::Line, kRight, lowerY, 3450 + kLeft - kRight, 0, kDarkRed)
       << shape(QStringLiteral("ln_2"), Kind::Line, kRight, purposeY, 0, frameBottom - purposeY, kDarkRed);
     // Last, so that its frame lies over the paper.
-    t << savedMark(st(42), 80, 40);
+    t << savedMark(st(42), 80, 40, 120, 45);
     return t;
 }
 } // namespace
@@ -175,7 +167,7 @@ form::FormDescription w_ysbk::describe()
               .accountList = QStringLiteral("ddlb_1")};
     d.buttons.positioning = QStringLiteral("cb_5");
     d.buttons.savedMark = {st(42), QStringLiteral("rr_2")};
-    d.amount = {.box = QStringLiteral("em_1"), .capitals = sle(10), .digitBoxes = digitBoxes()};
+    d.amount = {.box = QStringLiteral("em_1"), .capitals = sle(10), .digitBoxes = amountDigits()};
 
     // The payee goes into fkhm/fkzh and the unit's own account into shbank/shcode.
     d.save = {QStringLiteral("xjzp"),
@@ -194,7 +186,7 @@ form::FormDescription w_ysbk::describe()
     // The mark box keeps a changed mark for the next voucher.
     d.reset.accountList = QStringLiteral("ddlb_1");
     d.reset.emptied = QStringList{sle(6), sle(7), sle(9), sle(8), QStringLiteral("em_1"), sle(5), sle(10)}
-                      + digitBoxes() + QStringList{sle(13), sle(25), sle(26), sle(27), sle(12)};
+                      + amountDigits() + QStringList{sle(13), sle(25), sle(26), sle(27), sle(12)};
 
     // Fixed fonts, no font row: the mark prints in the 40-point font 3.
     d.print = {.family = forms::Family::BudgetVoucher,
@@ -242,7 +234,5 @@ w_ysbk::w_ysbk() : form::FormWindow(describe())
     for (int n : kRowLabels)
         if (auto *cell = get<QLabel>(st(n)))
             cell->setFrameShape(QFrame::Box);
-    for (int n : {25, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22})
-        if (auto *head = get<QLabel>(st(n)))
-            head->setFrameShape(QFrame::Box);
+    frameLabels(this, amountHeads());
 }
