@@ -51,7 +51,8 @@ AmountText amountInCapitals(double value, int places)
     out.value = value;
 
     // The product is taken to the nearest fen: 1.13 * 100 is 112.99999... in double arithmetic.
-    const qint64 fen = std::isfinite(value) ? qRound64(std::fabs(value) * 100.0) : 0;
+    // A negative or non-finite amount has no capitals: its boxes are those of 0.
+    const qint64 fen = std::isfinite(value) && value > 0 ? qRound64(value * 100.0) : 0;
     QString fenDigits = QString::number(fen);
     std::reverse(fenDigits.begin(), fenDigits.end());
     // Yuan digits counted from the same rounded fen, so that the digits and the mark always agree.

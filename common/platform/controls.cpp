@@ -1,5 +1,6 @@
 #include "platform/controls.h"
 
+#include <algorithm>
 #include "platform/services.h"
 
 #include <QAbstractItemView>
@@ -80,6 +81,38 @@ void SingleLineEdit::keyPressEvent(QKeyEvent *e)
 
 // --- EditMask ---
 
+namespace {
+// The whole text of a numeric mask, whichever way it arrives (typed, pasted, dropped): digits with optional
+// group separators, at most the mask's places before and after the point, no sign.
+class NumericMaskValidator : public QValidator {
+public:
+    NumericMaskValidator(int integerDigits, int decimals, QObject *parent)
+        : QValidator(parent), m_integerDigits(integerDigits), m_decimals(decimals)
+    {
+    }
+    State validate(QString &input, int &) const override
+    {
+        QString plain = input;
+        plain.remove(u',');
+        const qsizetype dot = plain.indexOf(u'.');
+        const QString whole = dot < 0 ? plain : plain.left(dot);
+        const QString fraction = dot < 0 ? QString() : plain.mid(dot + 1);
+        const auto digitsOnly = [](const QString &t) {
+            return std::all_of(t.begin(), t.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+        };
+        if (!digitsOnly(whole) || !digitsOnly(fraction) || (dot >= 0 && m_decimals == 0))
+            return Invalid;
+        if (whole.size() > m_integerDigits || fraction.size() > m_decimals)
+            return Invalid;
+        return Acceptable;
+    }
+
+private:
+    int m_integerDigits;
+    int m_decimals;
+};
+} // namespace
+
 EditMask::EditMask(QWidget *parent) : SingleLineEdit(parent)
 {
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -98,7 +131,7 @@ void EditMask::setMask(const QString &mask)
     const qsizetype dot = mask.indexOf(u'.');
     m_decimals = dot < 0 ? 0 : int(mask.size() - dot - 1);
     m_integerDigits = int((dot < 0 ? mask : mask.left(dot)).count(u'#') + (dot < 0 ? mask : mask.left(dot)).count(u'0'));
-    setValidator(nullptr);
+    setValidator(new NumericMaskValidator(m_integerDigits, m_decimals, this));
 }
 
 double EditMask::number() const
@@ -183,7 +216,9 @@ DropDownList::DropDownList(QWidget *parent) : QComboBox(parent)
 {
     setInsertPolicy(QComboBox::NoInsert);
     connect(this, &QComboBox::activated, this, [this](int index) {
-        m_dirty = false;
+        // A name chosen into an editable list changes its text as typing does: leaving the box or Enter
+        // then raises modified.
+        m_dirty = isEditable();
         emit selectionChanged(index + 1);
     });
 }

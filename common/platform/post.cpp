@@ -82,9 +82,12 @@ bool isDown(int qtKey)
         return false;
     if (t->down.contains(qtKey))
         return true;
-    // Enter on the keypad and Return on the main block are the same key to the forms.
+    // Enter on the keypad and Return on the main block are the same key to the forms; Shift+Tab arrives
+    // as Backtab but holds the Tab key down all the same.
     if (qtKey == Qt::Key_Return)
         return t->down.contains(Qt::Key_Enter);
+    if (qtKey == Qt::Key_Tab)
+        return t->down.contains(Qt::Key_Backtab);
     return false;
 }
 } // namespace keystate

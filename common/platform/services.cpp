@@ -16,6 +16,7 @@
 #include <QWidget>
 
 #include <csignal>
+#include <unistd.h>
 #include <memory>
 
 namespace services {
@@ -144,7 +145,7 @@ static QString effectiveLockPath()
     if (!lockPath().isEmpty())
         return lockPath();
     return QDir(QStandardPaths::writableLocation(QStandardPaths::TempLocation))
-        .filePath(QStringLiteral("quillanx-%1.lock").arg(QString::fromLocal8Bit(qgetenv("USER"))));
+        .filePath(QStringLiteral("quillanx-%1.lock").arg(::getuid()));
 }
 
 bool acquireInstanceLock()
@@ -170,7 +171,8 @@ bool anotherInstanceRunning()
         probe.unlock();
         return false;
     }
-    return true;
+    // Only a lock held by a live process is a running instance; a lock that cannot be made is not.
+    return probe.error() == QLockFile::LockFailedError;
 }
 
 void releaseInstanceLock() { lockFile().reset(); }

@@ -61,6 +61,7 @@ private slots:
     void exitBeforeAndAfterAnAttempt();
     void closeBoxAfterFailureEndsTheProgram();
     void keysMoveOnAndLogIn();
+    void chosenNameThenEnterAndShiftTab();
     void typingLimitAndLongerListNames();
     void activatePositioning();
 };
@@ -191,6 +192,19 @@ void tst_login::keysMoveOnAndLogIn()
     m.list()->setFocus(Qt::MouseFocusReason);
     QTest::qWait(20);
     QCOMPARE(g::we_1, 5);
+}
+
+void tst_login::chosenNameThenEnterAndShiftTab()
+{
+    Login l;
+    l.list()->setFocus();
+    QTest::keyClick(l.list(), Qt::Key_Down); // a name chosen from the list counts as a change
+    QCOMPARE(l.list()->text(), QString("system"));
+    QTest::keyClick(l.list(), Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), l.password());
+    QTest::keyClicks(l.password(), "quill58");
+    QTest::keyClick(l.password(), Qt::Key_Backtab, Qt::ShiftModifier); // Shift+Tab holds Tab down too
+    QTRY_COMPARE(g::name, QString("system"));
 }
 
 void tst_login::typingLimitAndLongerListNames()

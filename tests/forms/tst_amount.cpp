@@ -2,6 +2,8 @@
 
 #include <QtTest>
 
+#include <limits>
+
 using forms::AmountText;
 
 class tst_amount : public QObject {
@@ -10,6 +12,7 @@ class tst_amount : public QObject {
 private slots:
     void capitalsAndBoxes_data();
     void capitalsAndBoxes();
+    void negativeAmountsHaveTheBoxesOfZero();
     void boxesAreIndexedFromFen();
     void amountFromText_data();
     void amountFromText();
@@ -87,6 +90,16 @@ void tst_amount::capitalsAndBoxes()
         if (box.isEmpty())
             box = QStringLiteral("_");
     QCOMPARE(shown.join(u' '), boxes);
+}
+
+void tst_amount::negativeAmountsHaveTheBoxesOfZero()
+{
+    const AmountText zero = forms::amountInCapitals(0.0);
+    for (double v : {-5.0, -0.01, std::numeric_limits<double>::quiet_NaN()}) {
+        const AmountText a = forms::amountInCapitals(v);
+        QCOMPARE(a.capitals, zero.capitals);
+        QCOMPARE(a.places, zero.places);
+    }
 }
 
 void tst_amount::boxesAreIndexedFromFen()

@@ -72,6 +72,7 @@ private slots:
     void modifiedOnEnterAndKeyState();
     void heldKeyForgottenWhenFocusWindowChanges();
     void dropDownLimitAndSelection();
+    void amountMaskRefusesPastedText();
     void tabOrderFollowsDeclaredOrder();
     void radiosMayAllBeUnchecked();
     void escapeClicksCancel();
@@ -158,6 +159,26 @@ void tst_window::dropDownLimitAndSelection()
     QTest::keyClick(d, Qt::Key_Up); // the operator's choice
     QVERIFY(w->log.contains("ddlb_1.selection 1"));
     QCOMPARE(d->text(), QString("administrator"));
+}
+
+void tst_window::amountMaskRefusesPastedText()
+{
+    Fixture f(false);
+    ui::Window w("w_mask", 1000, 500);
+    w.build({{.name = "em_1", .kind = ui::Kind::EditMask, .x = 0, .y = 0, .width = 400, .height = 80,
+              .tabOrder = 10, .picture = "##,###,###.00"}});
+    auto *m = w.get<ui::EditMask>("em_1");
+    // Pasting goes through insert(): a sign, letters, too many places are refused whole.
+    for (const char *bad : {"-5", "nan", "123456789", "1.234", "12a"}) {
+        m->setTextByCode("");
+        m->insert(QString::fromLatin1(bad));
+        QVERIFY2(m->text().isEmpty(), bad);
+    }
+    m->insert("12345678.9");
+    QCOMPARE(m->number(), 12345678.9);
+    m->setTextByCode("1,234.56"); // the box's own formatting is accepted
+    m->insert("7"); // a third decimal place
+    QCOMPARE(m->text(), QString("1,234.56"));
 }
 
 void tst_window::tabOrderFollowsDeclaredOrder()
