@@ -500,8 +500,7 @@ QString Buffer::formatted(const QVariant &value, const QString &format)
     if (format.isEmpty())
         return Buffer::displayText(value);
     if (format.startsWith(u'\'')) {
-        if (value.isNull())
-            return {};
+        // A literal format shows its text whatever the value, an empty one included (a masked password).
         const qsizetype end = format.indexOf(u'\'', 1);
         return format.mid(1, end < 0 ? -1 : end - 1);
     }
@@ -1197,7 +1196,14 @@ int DataView::print()
     const int perPage = qMax(1, (pageHeight - margin - headerHeight) / lineHeight);
     const int rows = m_buffer.rowCount();
     const int pages = qMax(1, (rows + perPage - 1) / perPage);
-    const int points = def.font.points > 0 ? def.font.points : 9;
+    // A grid wider than the paper is narrowed to fit it, columns and type alike, so no column falls off.
+    const int printableWidth = 8268 - 2 * margin; // A4 across
+    int gridWidth = 0;
+    for (const Cell &cell : def.cells)
+        gridWidth += x1000(cell.width);
+    const double fit = gridWidth > printableWidth ? double(printableWidth) / gridWidth : 1.0;
+    const auto across = [&](int unitsX) { return int(x1000(unitsX) * fit); };
+    const int points = qMax(5, int((def.font.points > 0 ? def.font.points : 9) * fit));
     for (int page = 0; page < pages; ++page) {
         const int job = print::open(def.name);
         if (job < 0)
@@ -1208,7 +1214,7 @@ int DataView::print()
         int x = margin;
         for (const Cell &cell : def.cells) {
             print::text(job, cell.header, x, margin, 2);
-            x += x1000(cell.width);
+            x += across(cell.width);
         }
         const int first = page * perPage + 1;
         for (int r = first; r <= rows && r < first + perPage; ++r) {
@@ -1218,7 +1224,7 @@ int DataView::print()
                 const QString text = m_model->data(m_model->index(r - 1, c), Qt::DisplayRole).toString();
                 if (!text.isEmpty())
                     print::text(job, text, x, y);
-                x += x1000(def.cells.at(c).width);
+                x += across(def.cells.at(c).width);
             }
         }
         print::line(job, QString());

@@ -503,8 +503,9 @@ void FormWindow::accountChosen()
         setTextOf(a.numberBox, number);
         if (a.readsPrintBank)
             prnbank = bank;
-    } else if (a.readsPrintBank) {
-        // No bank name of an earlier choice is printed for an account that was not found.
+    } else if (a.readsPrintBank && a.emptyFirst) {
+        // The number box was emptied for this choice: no bank name of an earlier choice goes with it. A form
+        // that keeps the number keeps the bank name with it.
         prnbank.clear();
     }
     if (!a.focusAfter.isEmpty())

@@ -44,10 +44,12 @@ const QHash<QString, QList<HandoverButton>> &tables()
     return t;
 }
 
+// A choice is waiting when a name, account, bank or remark slot holds one. The place slots 4 to 6 are not
+// cleared by every form's picker buttons, so an earlier choice's places alone are no choice.
 bool choiceWaiting(const HandoverButton &b)
 {
     for (const SlotTarget &t : b.targets)
-        if (!g::dnname[std::size_t(t.slot)].isEmpty())
+        if ((t.slot <= 3 || t.slot == 8) && !g::dnname[std::size_t(t.slot)].isEmpty())
             return true;
     return false;
 }

@@ -70,6 +70,7 @@ private slots:
     void displayFormats_data();
     void displayFormats();
     void printShowsTheGridAsEdited();
+    void wideGridIsNarrowedToThePage();
 };
 
 void tst_dataview_edit::rowStatesThroughEditing()
@@ -330,7 +331,7 @@ void tst_dataview_edit::displayFormats_data()
     QTest::newRow("small amount") << QVariant(0.5) << "###,###.00" << "0.50";
     QTest::newRow("negative") << QVariant(-1234.0) << "###,###.00" << "-1,234.00";
     QTest::newRow("masked") << QVariant("secret") << "'*****'" << "*****";
-    QTest::newRow("masked null") << QVariant() << "'*****'" << "";
+    QTest::newRow("masked null") << QVariant() << "'*****'" << "*****";
     QTest::newRow("general") << QVariant("text") << "" << "text";
 }
 
@@ -356,6 +357,27 @@ void tst_dataview_edit::printShowsTheGridAsEdited()
     QVERIFY(texts.contains("未保存的名"));
     QVERIFY(!texts.contains("乙"));
     QCOMPARE(print::recorded().last().op, QString("close"));
+}
+
+void tst_dataview_edit::wideGridIsNarrowedToThePage()
+{
+    Book b;
+    dw::Definition wide = brevik::views::dwbank();
+    for (dw::Cell &cell : wide.cells)
+        cell.width *= 6; // far wider than A4 across
+    b.view.setDefinition(wide);
+    b.view.retrieve();
+    print::clearRecorded();
+    QCOMPARE(b.view.print(), 1);
+    QStringList texts;
+    for (const print::Call &c : print::recorded()) {
+        if (c.op != "text")
+            continue;
+        texts << c.args.value(0).toString();
+        QVERIFY2(c.args.value(1).toInt() < 8268 - 400, qPrintable(c.args.value(0).toString()));
+    }
+    // The last column of the grid is printed too.
+    QVERIFY(texts.contains(wide.cells.last().header));
 }
 
 QTEST_MAIN(tst_dataview_edit)

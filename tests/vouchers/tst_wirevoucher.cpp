@@ -187,12 +187,12 @@ void tst_wirevoucher::accountChoiceMovesToThePurpose()
     QCOMPARE(text(w, "sle_5"), QStringLiteral("110060001"));
     QCOMPARE(w->prnbank, QStringLiteral("建设银行朝阳支行"));
     QCOMPARE(QApplication::focusWidget(), w->control("sle_27"));
-    // An account gone from the book meanwhile: its number box keeps the previous account, no bank name
-    // of the previous account is printed for it.
+    // An account gone from the book meanwhile: the number box and the bank name both keep the previous
+    // account, so what prints stays one account.
     f.exec("DELETE FROM bankoffice WHERE bankoffice = '基本户'");
     choose(w, "ddlb_1", 0);
     QCOMPARE(text(w, "sle_5"), QStringLiteral("110060001"));
-    QCOMPARE(w->prnbank, QString());
+    QCOMPARE(w->prnbank, QStringLiteral("建设银行朝阳支行"));
     QCOMPARE(QApplication::focusWidget(), w->control("sle_27"));
 }
 
@@ -215,6 +215,16 @@ void tst_wirevoucher::payeePickerFillsTheSixBoxes()
         QVERIFY(g::dnname[slot].isEmpty()); // emptied when pb_1 lost the focus
     focusOn(w, "sle_7");
     QVERIFY(g::dnname[8].isEmpty());
+
+    // Places left in slots 4 to 6 by another form's picker (which empties only 1 to 3) are no choice: what
+    // the operator has in the payee boxes stays.
+    for (const char *box : {"sle_7", "sle_9", "sle_8"})
+        w->get<ui::SingleLineEdit>(QString::fromLatin1(box))->setTextByCode(QStringLiteral("typed"));
+    g::dnname[4] = QStringLiteral("浙江");
+    g::dnname[5] = QStringLiteral("杭州");
+    g::dnname[6] = QStringLiteral("西湖");
+    focusOn(w, "pb_1");
+    QCOMPARE(boxes(w, {"sle_7", "sle_9", "sle_8"}), QStringLiteral("typed typed typed"));
 }
 
 void tst_wirevoucher::enterMovesAlongTheTabOrder()
