@@ -1095,9 +1095,15 @@ bool DataView::handleKey(QKeyEvent *e)
         if (!editable && !m_onEnter)
             return false;
         acceptText();
-        if (m_onEnter && m_onEnter())
+        if (m_onEnter) {
+            if (!m_onEnter())
+                nextCell();
             return true;
-        nextCell();
+        }
+        // A grid without a rule of its own: Enter goes down to the same column of the next row, and stays on
+        // the last row.
+        if (!m_form && m_grid->currentIndex().isValid() && m_current < m_buffer.rowCount())
+            setCurrentCell(m_current + 1, m_buffer.definition().cells.at(m_grid->currentIndex().column()).name);
         return true;
     default:
         return false;

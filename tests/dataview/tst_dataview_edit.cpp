@@ -269,13 +269,19 @@ void tst_dataview_edit::tabAndEnterMoveThroughTheCells()
     QCOMPARE(b.view.currentColumn(), 3);
     QTest::keyClick(editor(), Qt::Key_Tab);
     QCOMPARE(b.view.currentColumn(), 4);
-    // Past the last cell of a row: the first of the next row. Enter without a handler moves as Tab.
-    QTest::keyClick(editor(), Qt::Key_Return);
+    // Past the last cell of a row, Tab goes to the first of the next row; Backtab comes back.
+    QTest::keyClick(editor(), Qt::Key_Tab);
     QCOMPARE(b.view.currentRow(), 3);
     QCOMPARE(b.view.currentColumn(), 1);
     QTest::keyClick(editor(), Qt::Key_Backtab);
     QCOMPARE(b.view.currentRow(), 2);
     QCOMPARE(b.view.currentColumn(), 4);
+    // Enter without a handler of the window goes down the same column, and stays on the last row.
+    QTest::keyClick(editor(), Qt::Key_Return);
+    QCOMPARE(b.view.currentRow(), 3);
+    QCOMPARE(b.view.currentColumn(), 4);
+    QTest::keyClick(editor(), Qt::Key_Return);
+    QCOMPARE(b.view.currentRow(), 3);
     // The last cell of the last row: Tab stays, and no row is added.
     b.view.setCurrentCell(3, "printbank");
     QTest::keyClick(editor(), Qt::Key_Tab);
