@@ -98,7 +98,7 @@ QList<ControlSpec> buttonRow(const ButtonRow &row)
     struct Button {
         QString name, text;
         int width;
-        const RowButton &spec;
+        const RowButton &setting;
         quint32 flags;
     };
     const Button buttons[5] = {{QStringLiteral("cb_1"), QStringLiteral("存盘"), 300, row.save, ui::Disabled},
@@ -110,7 +110,7 @@ QList<ControlSpec> buttonRow(const ButtonRow &row)
     QList<ControlSpec> t;
     int x = row.x;
     for (const Button &b : buttons) {
-        t << commandButton(b.name, x, row.y, b.width, 108, b.text, b.spec.face, b.spec.tabOrder, b.flags);
+        t << commandButton(b.name, x, row.y, b.width, 108, b.text, b.setting.face, b.setting.tabOrder, b.flags);
         x += b.width + row.gap;
     }
     return t;
