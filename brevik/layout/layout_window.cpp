@@ -238,6 +238,36 @@ void LayoutWindow::openFontWindow()
 
 // --- w_setprint: the deposit form ---
 
+void LayoutWindow::buildPageToolRow(int noteX, int noteHeight, bool fontButton)
+{
+    const quint32 centre = ui::AlignCenter;
+    buildLabels({{QStringLiteral("st_34"), QStringLiteral("页面尺寸"), 37, 32, 315, 76, false, centre},
+                 {QStringLiteral("st_37"), QStringLiteral("长度"), 361, 32, 146, 76, false, centre},
+                 {QStringLiteral("st_38"), QStringLiteral("宽度"), 795, 32, 165, 76, false, centre},
+                 {QStringLiteral("st_30"), QStringLiteral("金额栏间距"), 23, 144, 393, 76, false, centre}},
+                kLightBlue);
+    buildLabels({{QStringLiteral("st_36"), QStringLiteral("1英寸=2.54厘米"), noteX, 24, 539, noteHeight, false, 0}},
+                ui::kNoColor);
+    QList<ui::ControlSpec> row = {edit(QStringLiteral("sle_1"), 521, 20, 20),
+                                  edit(QStringLiteral("sle_2"), 969, 24, 30),
+                                  button(QStringLiteral("cb_2"), QStringLiteral("设置"), 1239, 24, 247, 70),
+                                  button(QStringLiteral("cb_3"), QStringLiteral("保存设置"), 1504, 24, 361, 50)};
+    if (fontButton)
+        row << button(QStringLiteral("cb_4"), QStringLiteral("字号及转行设定"), 1883, 24, 622, 70);
+    row << button(QStringLiteral("cb_1"), QStringLiteral("退出"), fontButton ? 2523 : 1883, 24, 247, 10)
+        << edit(QStringLiteral("sle_3"), 430, 136, 60) << titleLine(713, 148, 0);
+    build(row);
+}
+
+void LayoutWindow::setNumberedSamples(const QList<Sample> &beyondTheGrid)
+{
+    QList<Sample> samples;
+    for (int k = 1; k <= 14; ++k)
+        samples << Sample{k, QStringLiteral("st_%1").arg(k)};
+    samples << Sample{15, QStringLiteral("uo_1")} << beyondTheGrid;
+    setSamples(samples);
+}
+
 SetPrint::SetPrint() : SetPrint(QStringLiteral("w_setprint"), forms::Family::DepositForm, 3067) {}
 
 SetPrint::SetPrint(const QString &className, forms::Family family, int designWidth)
@@ -245,21 +275,7 @@ SetPrint::SetPrint(const QString &className, forms::Family family, int designWid
 {
     setDesignPosition(50, 52);
     const quint32 centre = ui::AlignCenter, left = 0, right = ui::AlignRight;
-    buildLabels({{QStringLiteral("st_34"), QStringLiteral("页面尺寸"), 37, 32, 315, 76, false, centre},
-                 {QStringLiteral("st_37"), QStringLiteral("长度"), 361, 32, 146, 76, false, centre},
-                 {QStringLiteral("st_38"), QStringLiteral("宽度"), 795, 32, 165, 76, false, centre},
-                 {QStringLiteral("st_30"), QStringLiteral("金额栏间距"), 23, 144, 393, 76, false, centre}},
-                kLightBlue);
-    buildLabels({{QStringLiteral("st_36"), QStringLiteral("1英寸=2.54厘米"), 2789, 24, 539, 108, false, left}},
-                ui::kNoColor);
-    build({edit(QStringLiteral("sle_1"), 521, 20, 20),
-           edit(QStringLiteral("sle_2"), 969, 24, 30),
-           button(QStringLiteral("cb_2"), QStringLiteral("设置"), 1239, 24, 247, 70),
-           button(QStringLiteral("cb_3"), QStringLiteral("保存设置"), 1504, 24, 361, 50),
-           button(QStringLiteral("cb_4"), QStringLiteral("字号及转行设定"), 1883, 24, 622, 70),
-           button(QStringLiteral("cb_1"), QStringLiteral("退出"), 2523, 24, 247, 10),
-           edit(QStringLiteral("sle_3"), 430, 136, 60),
-           titleLine(713, 148, 0)});
+    buildPageToolRow(2789, 108, true);
     const ui::Font bold10{QStringLiteral("宋体"), 10, 700};
     buildLabels({{QStringLiteral("st_21"), QStringLiteral("年"), 1275, 348, 73, 76, false, left},
                  {QStringLiteral("st_22"), QStringLiteral("月"), 1550, 348, 73, 76, false, left},
@@ -293,11 +309,7 @@ SetPrint::SetPrint(const QString &className, forms::Family family, int designWid
                   {QStringLiteral("st_13"), QStringLiteral("13"), 622, 1124, 402, 76},
                   {QStringLiteral("st_14"), QStringLiteral("14"), 754, 1264, 334, 76}});
     addGrid(10, 2025, 752, 0);
-    QList<Sample> samples;
-    for (int k = 1; k <= 14; ++k)
-        samples << Sample{k, QStringLiteral("st_%1").arg(k)};
-    samples << Sample{15, QStringLiteral("uo_1")};
-    setSamples(samples);
+    setNumberedSamples();
     raiseControls({QStringLiteral("st_7"), QStringLiteral("st_8"), QStringLiteral("st_9")});
     wireToolRow(QStringLiteral("cb_4"));
 }
@@ -493,12 +505,7 @@ SetPrint1::SetPrint1() : LayoutWindow(QStringLiteral("w_setprint1"), QStringLite
                   {QStringLiteral("st_35"), QStringLiteral("35"), 37, 356, 658, 76},
                   {QStringLiteral("st_36"), QStringLiteral("36"), 37, 452, 658, 76}});
     addGrid(10, 2368, 564, 0);
-    QList<Sample> samples;
-    for (int k = 1; k <= 14; ++k)
-        samples << Sample{k, QStringLiteral("st_%1").arg(k)};
-    samples << Sample{15, QStringLiteral("uo_1")} << Sample{16, QStringLiteral("st_15")}
-            << Sample{17, QStringLiteral("st_35")} << Sample{18, QStringLiteral("st_36")};
-    setSamples(samples);
+    setNumberedSamples({{16, QStringLiteral("st_15")}, {17, QStringLiteral("st_35")}, {18, QStringLiteral("st_36")}});
     QStringList onTop;
     for (int k = 1; k <= 14; ++k)
         onTop << QStringLiteral("st_%1").arg(k);
@@ -519,20 +526,7 @@ SetPrint4::SetPrint4() : LayoutWindow(QStringLiteral("w_setprint4"), QStringLite
 {
     setDesignPosition(50, 52);
     const quint32 centre = ui::AlignCenter, left = 0, right = ui::AlignRight;
-    buildLabels({{QStringLiteral("st_34"), QStringLiteral("页面尺寸"), 37, 32, 315, 76, false, centre},
-                 {QStringLiteral("st_37"), QStringLiteral("长度"), 361, 32, 146, 76, false, centre},
-                 {QStringLiteral("st_38"), QStringLiteral("宽度"), 795, 32, 165, 76, false, centre},
-                 {QStringLiteral("st_30"), QStringLiteral("金额栏间距"), 23, 144, 393, 76, false, centre}},
-                kLightBlue);
-    buildLabels({{QStringLiteral("st_36"), QStringLiteral("1英寸=2.54厘米"), 2149, 24, 539, 76, false, left}},
-                ui::kNoColor);
-    build({edit(QStringLiteral("sle_1"), 521, 20, 20),
-           edit(QStringLiteral("sle_2"), 969, 24, 30),
-           button(QStringLiteral("cb_2"), QStringLiteral("设置"), 1239, 24, 247, 70),
-           button(QStringLiteral("cb_3"), QStringLiteral("保存设置"), 1504, 24, 361, 50),
-           button(QStringLiteral("cb_1"), QStringLiteral("退出"), 1883, 24, 247, 10),
-           edit(QStringLiteral("sle_3"), 430, 136, 60),
-           titleLine(713, 148, 0)});
+    buildPageToolRow(2149, 76, false);
     const ui::Font bold10{QStringLiteral("宋体"), 10, 700};
     buildLabels({{QStringLiteral("st_21"), QStringLiteral("年"), 325, 328, 73, 76, false, left},
                  {QStringLiteral("st_22"), QStringLiteral("月"), 599, 328, 73, 76, false, left},
@@ -570,12 +564,7 @@ SetPrint4::SetPrint4() : LayoutWindow(QStringLiteral("w_setprint4"), QStringLite
                   {QStringLiteral("st_19"), QStringLiteral("19"), 2400, 1044, 366, 76},
                   {QStringLiteral("st_28"), QStringLiteral("28"), 2921, 1044, 366, 76}});
     addGrid(11, 2011, 812, 80);
-    QList<Sample> samples;
-    for (int k = 1; k <= 14; ++k)
-        samples << Sample{k, QStringLiteral("st_%1").arg(k)};
-    samples << Sample{15, QStringLiteral("uo_1")} << Sample{16, QStringLiteral("st_19")}
-            << Sample{17, QStringLiteral("st_28")};
-    setSamples(samples);
+    setNumberedSamples({{16, QStringLiteral("st_19")}, {17, QStringLiteral("st_28")}});
     raiseControls({QStringLiteral("st_7"), QStringLiteral("st_8"), QStringLiteral("st_9")});
     wireToolRow(QString());
 }

@@ -54,6 +54,11 @@ protected:
     void addGrid(int places, int x, int y, int tabOrder);
     // Which control stands for which pair; each is made draggable once.
     void setSamples(const QList<Sample> &samples);
+    // Pairs 1 to 14 on st_1 .. st_14 and the digit grid on pair 15, then the window's further pairs.
+    void setNumberedSamples(const QList<Sample> &beyondTheGrid = {});
+    // The tool row of the deposit-form family of windows and the budget voucher's: page size, digit spacing,
+    // their buttons and the title line; the font button only where the window has one.
+    void buildPageToolRow(int noteX, int noteHeight, bool fontButton);
     void setBordered(const QString &name, bool on);
     void raiseControls(const QStringList &names);
     // Wires the buttons of the tool row present in the window: 设置, 保存设置, 退出 and the font button.
