@@ -14,16 +14,19 @@
 
 namespace chequetest {
 
-inline w_xjzp *openCheque()
+// Opens a form by name once its group of windows is registered, and makes it the active window.
+template <class Form> Form *openForm(void (*registerGroup)(), const QString &name)
 {
-    registerChequeWindows();
-    auto *w = qobject_cast<w_xjzp *>(ui::openWindow(QStringLiteral("w_xjzp")));
+    registerGroup();
+    auto *w = qobject_cast<Form *>(ui::openWindow(name));
     if (w) {
         QApplication::setActiveWindow(w);
         (void)QTest::qWaitForWindowActive(w);
     }
     return w;
 }
+
+inline w_xjzp *openCheque() { return openForm<w_xjzp>(registerChequeWindows, QStringLiteral("w_xjzp")); }
 
 inline void focusOn(ui::Window *w, const QString &name)
 {

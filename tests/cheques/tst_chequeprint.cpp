@@ -1,6 +1,7 @@
 // Slot printing of the cash cheque and its positioning hand-over: which slot, which fonts, which text at
 // which pair, the long-field split, the digit row, and what the page looks like in a PDF.
 #include "chequetest.h"
+#include "printcalls.h"
 
 #include "platform/printjob.h"
 
@@ -45,26 +46,6 @@ w_xjzp *savedSheet(Fixture &f)
     return w;
 }
 
-QString describe(const print::Call &c)
-{
-    QStringList args;
-    for (const QVariant &a : c.args)
-        args << a.toString();
-    return c.op + u'(' + args.join(u',') + u')';
-}
-
-QStringList recordedCalls()
-{
-    QStringList out;
-    for (const print::Call &c : print::recorded())
-        out << describe(c);
-    return out;
-}
-
-QString textCall(const QString &text, QPoint at, int dy = 0)
-{
-    return QStringLiteral("text(%1,%2,%3,0)").arg(text).arg(at.x()).arg(at.y() + dy);
-}
 } // namespace
 
 class tst_chequeprint : public QObject {

@@ -2,6 +2,7 @@
 // its save with the relabel of the new row, its button states, the cheque and deposit form prints, their
 // two positioning hand-overs and its next-sheet reset.
 #include "chequetest.h"
+#include "printcalls.h"
 
 #include "cheques/w_zzzp.h"
 #include "platform/printjob.h"
@@ -12,16 +13,7 @@
 using namespace chequetest;
 
 namespace {
-w_zzzp *openTransfer()
-{
-    registerChequeWindows();
-    auto *w = qobject_cast<w_zzzp *>(ui::openWindow(QStringLiteral("w_zzzp")));
-    if (w) {
-        QApplication::setActiveWindow(w);
-        (void)QTest::qWaitForWindowActive(w);
-    }
-    return w;
-}
+w_zzzp *openTransfer() { return openForm<w_zzzp>(registerChequeWindows, QStringLiteral("w_zzzp")); }
 
 const QString kPayee = QStringLiteral("北京市某某贸易有限公司");
 const QString kPayeeAccount = QStringLiteral("0200001234567");
@@ -72,23 +64,6 @@ w_zzzp *savedTransfer(Fixture &f)
     click(w, "rb_3");
     click(w, "cb_1");
     return w;
-}
-
-QStringList recordedCalls()
-{
-    QStringList out;
-    for (const print::Call &c : print::recorded()) {
-        QStringList args;
-        for (const QVariant &a : c.args)
-            args << a.toString();
-        out << c.op + u'(' + args.join(u',') + u')';
-    }
-    return out;
-}
-
-QString textCall(const QString &text, QPoint at, int dy = 0)
-{
-    return QStringLiteral("text(%1,%2,%3,0)").arg(text).arg(at.x()).arg(at.y() + dy);
 }
 
 QString row(Fixture &f, const QString &column, const QString &where = QStringLiteral("1 = 1"))

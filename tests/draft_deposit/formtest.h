@@ -2,6 +2,7 @@
 // Driving the draft application and the deposit form as the operator does; the typing and clicking
 // helpers are the cheque tests' own.
 #include "../cheques/chequetest.h"
+#include "printcalls.h"
 
 #include "platform/printjob.h"
 
@@ -10,13 +11,7 @@ using namespace chequetest;
 
 template <class Form> Form *openForm(const QString &name)
 {
-    registerDraftDepositWindows();
-    auto *w = qobject_cast<Form *>(ui::openWindow(name));
-    if (w) {
-        QApplication::setActiveWindow(w);
-        (void)QTest::qWaitForWindowActive(w);
-    }
-    return w;
+    return chequetest::openForm<Form>(registerDraftDepositWindows, name);
 }
 
 inline bool shown(ui::Window *w, const QString &name) { return !w->control(name)->isHidden(); }
@@ -50,23 +45,6 @@ inline void setUpSlot(Fixture &f, int slot)
            {slot});
 }
 
-inline QStringList recordedCalls()
-{
-    QStringList out;
-    for (const print::Call &c : print::recorded()) {
-        QStringList args;
-        for (const QVariant &a : c.args)
-            args << a.toString();
-        out << c.op + u'(' + args.join(u',') + u')';
-    }
-    return out;
-}
-
-inline QString textCall(const QString &text, QPoint at, int dy = 0)
-{
-    return QStringLiteral("text(%1,%2,%3,0)").arg(text).arg(at.x()).arg(at.y() + dy);
-}
-
 // The calls of one print job in slot order: open, the three fonts of the slot's font row, font 1.
 inline QStringList jobStart(const QString &title)
 {
@@ -81,13 +59,6 @@ inline QStringList digitCalls(const QStringList &digits)
     for (int j = 0; j < digits.size(); ++j)
         out << textCall(digits.at(j), pairAt(15) + QPoint(j * kJj, 0));
     return out;
-}
-
-inline void compareCalls(const QStringList &expected)
-{
-    const QStringList calls = recordedCalls();
-    for (int i = 0; i < qMax(calls.size(), expected.size()); ++i)
-        QCOMPARE(calls.value(i), expected.value(i));
 }
 
 // A stand-in for a layout window of another area, recording that it opened.

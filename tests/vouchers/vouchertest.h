@@ -2,6 +2,7 @@
 // Driving the two remittance voucher forms as the operator does; the typing and clicking helpers are the
 // cheque tests' own.
 #include "../cheques/chequetest.h"
+#include "printcalls.h"
 
 #include "platform/printjob.h"
 #include "vouchers/w_yhdh.h"
@@ -14,13 +15,7 @@ using namespace chequetest;
 
 template <class Form> Form *openVoucher(const QString &name)
 {
-    registerVoucherWindows();
-    auto *w = qobject_cast<Form *>(ui::openWindow(name));
-    if (w) {
-        QApplication::setActiveWindow(w);
-        (void)QTest::qWaitForWindowActive(w);
-    }
-    return w;
+    return openForm<Form>(registerVoucherWindows, name);
 }
 
 inline w_yhdh *openWire() { return openVoucher<w_yhdh>(QStringLiteral("w_yhdh")); }
@@ -96,30 +91,6 @@ inline void setLayoutRow(Fixture &f, int slot)
     for (int k = 1; k <= 19; ++k)
         sets << QStringLiteral("x%1w = %2, y%1w = %3").arg(k).arg(pairAt(k).x()).arg(pairAt(k).y());
     f.exec(QStringLiteral("UPDATE sescr SET %1, jj = %2 WHERE no = %3").arg(sets.join(u", ")).arg(kJj).arg(slot));
-}
-
-inline QStringList recordedCalls()
-{
-    QStringList out;
-    for (const print::Call &c : print::recorded()) {
-        QStringList args;
-        for (const QVariant &a : c.args)
-            args << a.toString();
-        out << c.op + u'(' + args.join(u',') + u')';
-    }
-    return out;
-}
-
-inline QString textCall(const QString &text, QPoint at, int dy = 0, int font = 0)
-{
-    return QStringLiteral("text(%1,%2,%3,%4)").arg(text).arg(at.x()).arg(at.y() + dy).arg(font);
-}
-
-inline void compareCalls(const QStringList &expected)
-{
-    const QStringList calls = recordedCalls();
-    for (int i = 0; i < qMax(calls.size(), expected.size()); ++i)
-        QCOMPARE(calls.value(i), expected.value(i));
 }
 
 // Grabs the window into GRAB_DIR when that is set, to look at it.
