@@ -92,59 +92,32 @@ ReportExpression runningNumber()
 }
 
 namespace {
-// Evaluates a total over all rows once per pass when the context carries a memo.
-QString memoised(const ReportContext &c, const QString &key, const std::function<QString()> &compute)
+// Totals come from the buffer, which computes them once per retrieve.
+ReportExpression totalOf(const QString &column, Aggregate kind, const QString &format)
 {
-    if (!c.memo)
-        return compute();
-    const auto it = c.memo->constFind(key);
-    if (it != c.memo->constEnd())
-        return *it;
-    const QString value = compute();
-    c.memo->insert(key, value);
-    return value;
-}
-
-ReportExpression extreme(const QString &column, const QString &format, bool wantMax)
-{
-    const QString key = QStringLiteral("%1:%2:%3").arg(wantMax ? u'>' : u'<').arg(column, format);
     return [=](const ReportContext &c) {
-        return memoised(c, key, [&] {
-            const int col = c.buffer->columnIndex(column);
-            QVariant best;
-            for (int r = 1; r <= c.buffer->rowCount(); ++r) {
-                const QVariant v = c.buffer->item(r, col);
-                if (v.isNull())
-                    continue;
-                const auto order = QVariant::compare(v, best);
-                if (best.isNull() || (wantMax ? order == QPartialOrdering::Greater : order == QPartialOrdering::Less))
-                    best = v;
-            }
-            return formatValue(best, format);
-        });
+        return formatValue(c.buffer->total(kind, c.buffer->columnIndex(column)), format);
     };
 }
 } // namespace
 
 ReportExpression sumOf(const QString &column, Scope scope, const QString &format)
 {
-    const QString key = QStringLiteral("sum:%1:%2").arg(column, format);
+    if (scope == Scope::All)
+        return totalOf(column, Aggregate::Sum, format);
     return [=](const ReportContext &c) {
-        auto sum = [&](int first, int last) {
-            const int col = c.buffer->columnIndex(column);
-            double total = 0;
-            for (int r = first; r <= last; ++r)
-                total += c.buffer->item(r, col).toDouble();
-            return formatValue(total, format);
-        };
-        if (scope == Scope::Group)
-            return sum(c.groupFirst, c.groupLast);
-        return memoised(c, key, [&] { return sum(1, c.buffer->rowCount()); });
+        const int of = c.buffer->columnIndex(column);
+        if (c.group >= 0)
+            return formatValue(c.buffer->runTotal(c.groupColumn, c.group, Aggregate::Sum, of), format);
+        double total = 0;
+        for (int r = c.groupFirst; r <= c.groupLast; ++r)
+            total += c.buffer->item(r, of).toDouble();
+        return formatValue(total, format);
     };
 }
 
-ReportExpression minOf(const QString &column, const QString &format) { return extreme(column, format, false); }
-ReportExpression maxOf(const QString &column, const QString &format) { return extreme(column, format, true); }
+ReportExpression minOf(const QString &column, const QString &format) { return totalOf(column, Aggregate::Min, format); }
+ReportExpression maxOf(const QString &column, const QString &format) { return totalOf(column, Aggregate::Max, format); }
 
 ReportExpression pageText(const QString &pattern)
 {
@@ -159,18 +132,14 @@ ReportExpression todayText(const QString &format)
 // --- Layout ---
 
 ReportLayout::ReportLayout(const ReportDefinition &definition, const Buffer &buffer)
-    : m_def(definition), m_buffer(buffer)
+    : m_def(definition), m_buffer(buffer),
+      m_groupColumn(definition.groupBy.isEmpty() ? 0 : buffer.columnIndex(definition.groupBy))
 {
-    const int rows = buffer.rowCount();
-    const int groupColumn = definition.groupBy.isEmpty() ? 0 : buffer.columnIndex(definition.groupBy);
-    m_rowGroup.reserve(rows);
-    for (int r = 1; r <= rows; ++r) {
-        const bool starts = m_groups.isEmpty() || (groupColumn && buffer.item(r, groupColumn) != buffer.item(r - 1, groupColumn));
-        if (starts)
-            m_groups.append({r, r});
-        m_groups.last().last = r;
-        m_rowGroup << int(m_groups.size() - 1);
-    }
+    // The groups and their sizes come from the buffer's totals, so the flow is known before the rows are read.
+    const QList<Buffer::Run> runs = buffer.runs(m_groupColumn);
+    for (const Buffer::Run &run : runs)
+        m_groups.append({run.first, run.last});
+    const int rows = m_groups.isEmpty() ? 0 : m_groups.last().last;
 
     m_flow.reserve(rows + m_groups.size() + 1);
     int y = 0;
@@ -181,16 +150,24 @@ ReportLayout::ReportLayout(const ReportDefinition &definition, const Buffer &buf
         y += height;
     };
     for (int g = 0; g < m_groups.size(); ++g) {
-        if (groupColumn)
+        if (m_groupColumn)
             place(PlacedBand::GroupHeader, m_groups.at(g).first, g, definition.groupHeader.height);
         for (int r = m_groups.at(g).first; r <= m_groups.at(g).last; ++r)
             place(PlacedBand::Detail, r, g, definition.detail.height);
     }
     place(PlacedBand::Summary, rows, -1, definition.summary.height);
     m_flowHeight = y;
+    m_rows = rows;
 }
 
-int ReportLayout::groupOf(int row) const { return row >= 1 && row <= m_rowGroup.size() ? m_rowGroup.at(row - 1) : -1; }
+int ReportLayout::groupOf(int row) const
+{
+    if (row < 1 || row > m_rows)
+        return -1;
+    const auto it = std::upper_bound(m_groups.begin(), m_groups.end(), row,
+                                     [](int r, const Group &g) { return r < g.first; });
+    return int(it - m_groups.begin()) - 1;
+}
 
 QList<QList<PlacedBand>> ReportLayout::paginate(int pageHeight) const
 {
@@ -234,10 +211,12 @@ ReportContext ReportLayout::context(const PlacedBand &band, int page, int pageCo
     const int group = band.group >= 0 ? band.group : groupOf(band.row);
     if (band.kind == PlacedBand::Summary || group < 0) {
         c.groupFirst = 1;
-        c.groupLast = m_buffer.rowCount();
+        c.groupLast = m_rows;
     } else {
         c.groupFirst = m_groups.at(group).first;
         c.groupLast = m_groups.at(group).last;
+        c.group = group;
+        c.groupColumn = m_groupColumn;
     }
     return c;
 }
@@ -517,10 +496,8 @@ void ReportView::collect(PrintedPage &body, PrintedPage &fixed) const
     const int scrolled = verticalScrollBar()->value();
     const int pageCount = qMax(1, int(std::ceil(double(m_layout->flowHeight()) / height)));
     const int page = qMin(pageCount, scrolled / height + 1);
-    QHash<QString, QString> memo;
     auto add = [&](const PlacedBand &band, int yOffset, PrintedPage &out) {
-        ReportContext c = m_layout->context(band, page, pageCount);
-        c.memo = &memo;
+        const ReportContext c = m_layout->context(band, page, pageCount);
         resolveBand(m_def, band, c, yOffset, out);
     };
     // Only the body bands in sight are resolved.

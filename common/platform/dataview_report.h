@@ -27,6 +27,8 @@ struct ReportContext {
     const Buffer *buffer = nullptr;
     int row = 0;                    // the detail row, or the first row of the group for a group header
     int groupFirst = 0, groupLast = 0; // rows of the current group (1-based, inclusive)
+    int group = -1;                    // the group's index among the buffer's runs of groupColumn, -1 for none
+    int groupColumn = 0;
     int page = 1, pageCount = 1;
     QDate today;
     QHash<QString, QString> *memo = nullptr; // totals over all rows, computed once per pass
@@ -106,8 +108,9 @@ public:
 private:
     const ReportDefinition &m_def;
     const Buffer &m_buffer;
+    int m_groupColumn = 0;
+    int m_rows = 0;
     QList<Group> m_groups;
-    QList<int> m_rowGroup;
     QList<PlacedBand> m_flow;
     int m_flowHeight = 0;
 };

@@ -10,4 +10,9 @@ COMMON_EXPORT int byteLength(const QString &text);
 COMMON_EXPORT QString leftBytes(const QString &text, int maxBytes);
 // Removes ASCII blanks at both ends only (a full-width blank is text).
 COMMON_EXPORT QString trimBlanks(const QString &text);
+// Orders two texts as their GBK bytes compare (the common characters thus in pinyin order): <0, 0 or >0.
+// A character GBK cannot encode compares as '?', as the encoder writes it.
+COMMON_EXPORT int compare(QStringView a, QStringView b);
+// The same order for UTF-8 texts, as the database holds them.
+COMMON_EXPORT int compareUtf8(const char *a, int lengthA, const char *b, int lengthB);
 } // namespace gbk

@@ -9,7 +9,9 @@
 #include <QHash>
 #include <QRegularExpression>
 #include <QSqlError>
+#include <QSqlDriver>
 #include <QSqlQuery>
+#include <sqlite3.h>
 #include <QSqlRecord>
 #include <QUrl>
 
@@ -273,12 +275,14 @@ void Transaction::connect()
     }
     probe = QSqlQuery();
     QSqlQuery(dbase).exec(QStringLiteral("PRAGMA foreign_keys = ON"));
+    registerGbkCollation(sqliteHandle());
     m_inTransaction = false;
     setOk();
 }
 
 void Transaction::disconnect()
 {
+    finishReaders();
     if (QSqlDatabase::contains(m_connectionName)) {
         {
             QSqlDatabase d = QSqlDatabase::database(m_connectionName, false);
@@ -324,8 +328,10 @@ void Transaction::execute(const QString &sql, const QVariantList &args)
     QSqlQuery q(database());
     if (!prepare(q, sql, args))
         return;
-    if (isWrite(sql))
+    if (isWrite(sql)) {
+        finishReaders();
         beginWrite();
+    }
     q.exec();
     setFromQuery(q);
 }
@@ -375,6 +381,7 @@ void Transaction::commit()
         setOk();
         return;
     }
+    finishReaders();
     QSqlDatabase d = database();
     if (d.commit()) {
         m_inTransaction = false;
@@ -391,10 +398,52 @@ void Transaction::rollback()
         setError(-1, QStringLiteral("没有连接数据库。"));
         return;
     }
-    if (m_inTransaction)
+    if (m_inTransaction) {
+        finishReaders();
         database().rollback();
+    }
     m_inTransaction = false;
     setOk();
+}
+
+sqlite3 *Transaction::sqliteHandle() const
+{
+    if (!isConnected())
+        return nullptr;
+    const QVariant v = database().driver()->handle();
+    if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3 *const *>(v.constData());
+}
+
+void Transaction::addReader(Reader *reader)
+{
+    if (!m_readers.contains(reader))
+        m_readers << reader;
+}
+
+void Transaction::removeReader(Reader *reader) { m_readers.removeAll(reader); }
+
+void Transaction::finishReaders()
+{
+    // A reader removes itself once it has finished.
+    while (!m_readers.isEmpty()) {
+        Reader *reader = m_readers.first();
+        reader->finish();
+        m_readers.removeAll(reader);
+    }
+}
+
+namespace {
+int gbkCollate(void *, int lengthA, const void *a, int lengthB, const void *b)
+{
+    return gbk::compareUtf8(static_cast<const char *>(a), lengthA, static_cast<const char *>(b), lengthB);
+}
+} // namespace
+
+bool registerGbkCollation(sqlite3 *handle)
+{
+    return handle && sqlite3_create_collation(handle, kGbkCollation, SQLITE_UTF8, nullptr, gbkCollate) == SQLITE_OK;
 }
 
 Cursor::Cursor(Transaction &transaction, QString sql, QVariantList args)

@@ -9,8 +9,23 @@
 #include <variant>
 
 class QSqlQuery;
+struct sqlite3;
 
 namespace db {
+
+// A statement that is still being read, such as a data view's rows fetched as they are needed. Before the
+// connection writes, commits, rolls back or closes, each open reader reads the rest of its rows, so that what it
+// holds stays the result of its own moment, as if it had read everything at once.
+class COMMON_EXPORT Reader {
+public:
+    virtual ~Reader() = default;
+    virtual void finish() = 0;
+};
+
+// The name of the collation every connection carries: texts ordered by their GBK bytes.
+inline constexpr const char *kGbkCollation = "gbk";
+// Registers the GBK collation on a SQLite connection.
+COMMON_EXPORT bool registerGbkCollation(sqlite3 *handle);
 
 // A target of a singleton select or a fetch. NULL arrives as empty text, 0 or an invalid date.
 struct Into {
@@ -64,10 +79,17 @@ public:
     void setOk(int rows = 0);
     void setError(int dbCode, const QString &text);
     void setFromQuery(const QSqlQuery &query);
+    // SQLite's own handle of the open connection, nullptr when not connected or another engine.
+    sqlite3 *sqliteHandle() const;
+    void addReader(Reader *reader);
+    void removeReader(Reader *reader);
+    // Lets every open reader read its remaining rows (see Reader).
+    void finishReaders();
 
 private:
     QString m_connectionName;
     bool m_inTransaction = false;
+    QList<Reader *> m_readers;
 };
 
 // A declared cursor: open, fetch until 100 (an error ends the loop too), close.

@@ -317,7 +317,7 @@ void tst_dataview::benchmarkTenThousandRows()
             view.setCurrentRow(7000);
             QElapsedTimer t;
             t.start();
-            QCOMPARE(view.retrieve({"%"}, keep), 10000);
+            QVERIFY(view.retrieve({"%"}, keep) > 0); // the rows in sight and a little more are read
             view.repaint(); // header and the rows in sight are drawn now
             times << t.nsecsElapsed() / 1000;
             QCOMPARE(view.currentRow(), keep == dw::DataView::Keep::SameRecord ? 7000 : 1);
@@ -333,6 +333,7 @@ void tst_dataview::benchmarkTenThousandRows()
               first / 1000.0, times.last() / 1000.0);
     }
     QCOMPARE(view.itemString(1, "skrname"), QString("收款单位10000有限公司"));
+    QCOMPARE(view.rowCount(), 10000);
 }
 
 QTEST_MAIN(tst_dataview)

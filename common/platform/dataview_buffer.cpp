@@ -1,0 +1,671 @@
+#include "platform/dataview_buffer.h"
+
+#include "platform/gbk.h"
+#include "platform/transaction.h"
+
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <cmath>
+
+namespace dw {
+
+namespace {
+// Rows a retrieve reads at once: more than a screenful, little against a register.
+constexpr int kFirstRows = 256;
+} // namespace
+
+Expression rowNumber()
+{
+    return [](const Buffer &, int row) { return QVariant(qint64(row)); };
+}
+
+struct Buffer::Totals {
+    int groupColumn = 0;
+    QList<Run> runs;
+    // Per run, then over every row (last entry): the sum, least and greatest value of each column.
+    struct Values {
+        QList<QVariant> sum, min, max;
+    };
+    QList<Values> perRun;
+    Values all;
+};
+
+Buffer::Buffer(Definition definition) { setDefinition(std::move(definition)); }
+
+Buffer::~Buffer() { closeCursor(); }
+
+void Buffer::setDefinition(Definition definition)
+{
+    reset();
+    m_def = std::move(definition);
+    m_statement.compile(m_def);
+    m_cellColumn.clear();
+    for (const Cell &cell : std::as_const(m_def.cells))
+        m_cellColumn << (cell.compute ? 0 : columnIndex(cell.name));
+}
+
+int Buffer::columnIndex(const QString &name) const
+{
+    for (int i = 0; i < m_def.columns.size(); ++i)
+        if (m_def.columns.at(i).name.compare(name, Qt::CaseInsensitive) == 0)
+            return i + 1;
+    return 0;
+}
+
+// --- Reading ---
+
+void Buffer::reset()
+{
+    closeCursor();
+    m_store.clear();
+    m_order.clear();
+    m_order.shrink_to_fit();
+    m_edits.clear();
+    m_deleted.clear();
+    m_nextNew = kNewRow;
+    dropTotals();
+}
+
+void Buffer::closeCursor() const
+{
+    if (!m_cursor)
+        return;
+    m_cursor.reset();
+    if (m_transaction)
+        m_transaction->removeReader(const_cast<Buffer *>(this));
+}
+
+int Buffer::retrieve(db::Transaction &transaction, const QVariantList &arguments)
+{
+    reset();
+    m_transaction = &transaction;
+    m_bound = m_statement.bind(arguments);
+    QList<Type> types;
+    for (const Column &c : std::as_const(m_def.columns))
+        types << c.type;
+    m_cursor = std::make_unique<RowCursor>(types);
+    if (!m_cursor->open(transaction, m_statement.sql(), m_bound)) {
+        m_cursor.reset();
+        return -1;
+    }
+    transaction.addReader(this);
+    const int read = m_cursor->read(m_store, m_order, kFirstRows);
+    if (read < 0) {
+        transaction.setError(m_cursor->errorCode(), m_cursor->errorText());
+        reset();
+        return -1;
+    }
+    if (m_cursor->atEnd())
+        closeCursor();
+    transaction.setOk(fetchedCount());
+    transaction.SQLCode = m_order.empty() ? 100 : 0;
+    return fetchedCount();
+}
+
+int Buffer::fetchMore(int count) const
+{
+    if (!m_cursor || count == 0)
+        return 0;
+    const int before = fetchedCount();
+    const int read = m_cursor->read(m_store, m_order, count);
+    // A failure in the middle of the rows ends them there; the rows read so far stay.
+    if (read < 0 || m_cursor->atEnd())
+        closeCursor();
+    const int after = fetchedCount();
+    if (after > before && m_onFetched)
+        m_onFetched(before, after);
+    return after - before;
+}
+
+bool Buffer::hasRow(int row) const
+{
+    if (row < 1)
+        return false;
+    if (row > fetchedCount() && m_cursor)
+        fetchMore(row - fetchedCount() + kFirstRows);
+    return row <= fetchedCount();
+}
+
+int Buffer::rowCount() const
+{
+    fetchMore(-1);
+    return fetchedCount();
+}
+
+void Buffer::finish() { fetchMore(-1); }
+
+qsizetype Buffer::memoryUsed() const
+{
+    qsizetype edited = 0;
+    for (const Edited &e : m_edits)
+        edited += 2 * e.values.size() * qsizetype(sizeof(QVariant)) + 64;
+    return m_store.memoryUsed() + qsizetype(m_order.capacity() * sizeof(quint32)) + edited;
+}
+
+// --- Items ---
+
+QVariantList Buffer::valuesOf(quint32 handle) const
+{
+    if (const auto it = m_edits.constFind(handle); it != m_edits.constEnd())
+        return it->values;
+    return m_store.values(int(handle), int(m_def.columns.size()));
+}
+
+QVariant Buffer::item(int row, int column) const
+{
+    if (column < 1 || column > m_def.columns.size() || !hasRow(row))
+        return {};
+    const quint32 handle = m_order[size_t(row - 1)];
+    if (!m_edits.isEmpty())
+        if (const auto it = m_edits.constFind(handle); it != m_edits.constEnd())
+            return it->values.at(column - 1);
+    return m_store.value(int(handle), column - 1);
+}
+
+QVariant Buffer::item(int row, const QString &name) const
+{
+    if (const int column = columnIndex(name))
+        return item(row, column);
+    if (!hasRow(row))
+        return {};
+    for (const Cell &cell : m_def.cells)
+        if (cell.compute && cell.name.compare(name, Qt::CaseInsensitive) == 0)
+            return cell.compute(*this, row);
+    return {};
+}
+
+QString Buffer::itemString(int row, const QString &name) const { return displayText(item(row, name)); }
+
+QString Buffer::cellText(int row, int cell) const
+{
+    if (cell < 0 || cell >= m_def.cells.size() || !hasRow(row))
+        return {};
+    const Cell &c = m_def.cells.at(cell);
+    return displayText(c.compute ? c.compute(*this, row) : item(row, m_cellColumn.at(cell)));
+}
+
+RowStatus Buffer::rowStatus(int row) const
+{
+    if (!hasRow(row) || m_edits.isEmpty())
+        return RowStatus::NotModified;
+    const auto it = m_edits.constFind(m_order[size_t(row - 1)]);
+    return it == m_edits.constEnd() ? RowStatus::NotModified : it->status;
+}
+
+QVariantList Buffer::keyOf(int row) const
+{
+    QVariantList key;
+    if (!hasRow(row))
+        return key;
+    for (int c = 0; c < m_def.columns.size(); ++c)
+        if (m_def.columns.at(c).key)
+            key << item(row, c + 1);
+    return key;
+}
+
+int Buffer::findRow(const QVariantList &key, int within) const
+{
+    if (key.isEmpty())
+        return 0;
+    for (int r = 1; within <= 0 || r <= within; ++r) {
+        if (!hasRow(r))
+            return 0;
+        if (keyOf(r) == key)
+            return r;
+    }
+    return 0;
+}
+
+QString Buffer::displayText(const QVariant &value)
+{
+    if (value.isNull())
+        return {};
+    switch (value.typeId()) {
+    case QMetaType::QDate:
+        return value.toDate().toString(QStringLiteral("yyyy-MM-dd"));
+    case QMetaType::Double:
+        return QString::number(value.toDouble(), 'g', 15);
+    default:
+        return value.toString();
+    }
+}
+
+// --- Totals ---
+
+void Buffer::dropTotals() const { m_totals.reset(); }
+
+namespace {
+void keepLeast(QVariant &best, const QVariant &v, bool greatest)
+{
+    if (v.isNull())
+        return;
+    const auto order = QVariant::compare(v, best);
+    if (best.isNull() || (greatest ? order == QPartialOrdering::Greater : order == QPartialOrdering::Less))
+        best = v;
+}
+} // namespace
+
+const Buffer::Totals &Buffer::totals(int groupColumn) const
+{
+    if (m_totals && m_totals->groupColumn == groupColumn)
+        return *m_totals;
+    auto t = std::make_unique<Totals>();
+    t->groupColumn = groupColumn;
+    const int columns = int(m_def.columns.size());
+    auto empty = [columns] {
+        Totals::Values v;
+        v.sum.resize(columns);
+        v.min.resize(columns);
+        v.max.resize(columns);
+        return v;
+    };
+    t->all = empty();
+
+    // While rows remain unread and none was edited, the database counts and adds up. Its groups come in the
+    // rows' order when they follow the first sort column.
+    const bool groupsFollowOrder =
+        groupColumn == 0 || (!m_def.sort.isEmpty() && columnIndex(m_def.sort.first()) == groupColumn);
+    bool done = false;
+    if (m_cursor && m_transaction && m_edits.isEmpty() && m_deleted.isEmpty() && groupsFollowOrder) {
+        QStringList select;
+        const QString group = groupColumn ? m_def.columns.at(groupColumn - 1).name : QString();
+        if (groupColumn)
+            select << group;
+        select << QStringLiteral("count(*)");
+        for (const Column &c : std::as_const(m_def.columns)) {
+            QString value = c.name;
+            if (c.type == Type::Date) // the dates a row shows: a text that is no date is no value
+                value = QStringLiteral("CASE WHEN date(substr(%1, 1, 10)) = substr(%1, 1, 10) THEN substr(%1, 1, 10) END")
+                            .arg(c.name);
+            if (c.type == Type::Text)
+                value = QStringLiteral("NULL");
+            select << (c.type == Type::Number || c.type == Type::Long ? QStringLiteral("total(%1)").arg(c.name)
+                                                                       : QStringLiteral("NULL"))
+                   << QStringLiteral("min(%1)").arg(value) << QStringLiteral("max(%1)").arg(value);
+        }
+        QSqlQuery q(m_transaction->database());
+        q.setForwardOnly(true);
+        if (m_transaction->prepare(q, m_statement.over(select.join(QStringLiteral(", ")), group), m_bound) && q.exec()) {
+            const int base = groupColumn ? 2 : 1;
+            int first = 1;
+            while (q.next()) {
+                const int count = q.value(base - 1).toInt();
+                if (count == 0)
+                    continue;
+                t->runs.append({first, first + count - 1});
+                first += count;
+                Totals::Values v = empty();
+                for (int c = 0; c < columns; ++c) {
+                    const Type type = m_def.columns.at(c).type;
+                    if (type == Type::Number || type == Type::Long)
+                        v.sum[c] = q.value(base + 3 * c).toDouble();
+                    v.min[c] = typedValue(q.value(base + 3 * c + 1), type);
+                    v.max[c] = typedValue(q.value(base + 3 * c + 2), type);
+                    t->all.sum[c] = t->all.sum[c].toDouble() + v.sum[c].toDouble();
+                    keepLeast(t->all.min[c], v.min[c], false);
+                    keepLeast(t->all.max[c], v.max[c], true);
+                }
+                t->perRun << v;
+            }
+            done = !q.lastError().isValid();
+        }
+        if (!done) {
+            t->runs.clear();
+            t->perRun.clear();
+            t->all = empty();
+        }
+    }
+    if (!done) {
+        // Every row read and adding up here is the cheaper way (or the only one).
+        const int rows = rowCount();
+        for (int r = 1; r <= rows; ++r) {
+            const bool starts = t->runs.isEmpty() || (groupColumn && item(r, groupColumn) != item(r - 1, groupColumn));
+            if (starts) {
+                t->runs.append({r, r});
+                t->perRun << empty();
+            }
+            t->runs.last().last = r;
+            Totals::Values &v = t->perRun.last();
+            for (int c = 0; c < columns; ++c) {
+                const QVariant value = item(r, c + 1);
+                v.sum[c] = v.sum[c].toDouble() + value.toDouble();
+                t->all.sum[c] = t->all.sum[c].toDouble() + value.toDouble();
+                keepLeast(v.min[c], value, false);
+                keepLeast(v.max[c], value, true);
+                keepLeast(t->all.min[c], value, false);
+                keepLeast(t->all.max[c], value, true);
+            }
+        }
+    }
+    m_totals = std::move(t);
+    return *m_totals;
+}
+
+QVariant Buffer::total(Aggregate kind, int column) const
+{
+    if (column < 1 || column > m_def.columns.size())
+        return {};
+    const Totals &t = totals(m_totals ? m_totals->groupColumn : 0);
+    const QList<QVariant> &values = kind == Aggregate::Sum ? t.all.sum : kind == Aggregate::Min ? t.all.min : t.all.max;
+    return kind == Aggregate::Sum ? QVariant(values.at(column - 1).toDouble()) : values.at(column - 1);
+}
+
+QList<Buffer::Run> Buffer::runs(int column) const { return totals(column).runs; }
+
+QVariant Buffer::runTotal(int column, int run, Aggregate kind, int of) const
+{
+    const Totals &t = totals(column);
+    if (run < 0 || run >= t.perRun.size() || of < 1 || of > m_def.columns.size())
+        return {};
+    const Totals::Values &v = t.perRun.at(run);
+    return kind == Aggregate::Sum ? QVariant(v.sum.at(of - 1).toDouble())
+                                  : (kind == Aggregate::Min ? v.min : v.max).at(of - 1);
+}
+
+// --- Editing ---
+
+int Buffer::modifiedCount() const
+{
+    int n = 0;
+    for (const Edited &e : m_edits)
+        n += e.status == RowStatus::DataModified || e.status == RowStatus::NewModified;
+    return n;
+}
+
+int Buffer::insertRow(int before)
+{
+    int at = 0;
+    if (before == 0)
+        at = rowCount(); // after the last row: every row must be there first
+    else if (before > 0 && hasRow(before))
+        at = before - 1;
+    else if (before == fetchedCount() + 1 && complete())
+        at = fetchedCount();
+    else
+        return -1;
+    Edited row;
+    for (int c = 0; c < m_def.columns.size(); ++c)
+        row.values << QVariant();
+    row.status = RowStatus::New;
+    const quint32 handle = m_nextNew++;
+    m_edits.insert(handle, row);
+    m_order.insert(m_order.begin() + at, handle);
+    dropTotals();
+    return at + 1;
+}
+
+int Buffer::deleteRow(int row)
+{
+    if (!hasRow(row))
+        return -1;
+    const quint32 handle = m_order[size_t(row - 1)];
+    m_order.erase(m_order.begin() + (row - 1));
+    Edited taken;
+    if (const auto it = m_edits.find(handle); it != m_edits.end()) {
+        taken = *it;
+        m_edits.erase(it);
+    } else {
+        taken.values = m_store.values(int(handle), int(m_def.columns.size()));
+    }
+    if (taken.status != RowStatus::New && taken.status != RowStatus::NewModified) {
+        if (taken.original.isEmpty())
+            taken.original = taken.values;
+        m_deleted << std::move(taken);
+    }
+    dropTotals();
+    return 1;
+}
+
+int Buffer::limitOf(int column) const
+{
+    if (column < 1 || column > m_def.columns.size())
+        return 0;
+    const Column &c = m_def.columns.at(column - 1);
+    if (c.type != Type::Text)
+        return 0;
+    if (c.limit > 0)
+        return c.limit;
+    return m_def.updateTable.isEmpty() ? 0 : db::columnWidth(m_def.updateTable, c.name);
+}
+
+int Buffer::setItem(int row, int column, const QVariant &value)
+{
+    if (!hasRow(row) || column < 1 || column > m_def.columns.size() || column > 64)
+        return -1;
+    QVariant v = typedValue(value, m_def.columns.at(column - 1).type);
+    // A text given for a column of another type must read as such a value.
+    if (value.typeId() == QMetaType::QString && m_def.columns.at(column - 1).type != Type::Text
+        && !parse(column, value.toString(), v))
+        return -1;
+    const bool blankText = value.typeId() == QMetaType::QString && value.toString().trimmed().isEmpty();
+    if (!value.isNull() && v.isNull() && !blankText)
+        return -1; // no value of the column's type
+    if (const int limit = limitOf(column); limit > 0 && gbk::byteLength(v.toString()) > limit)
+        return -1;
+    const quint32 handle = m_order[size_t(row - 1)];
+    const QVariant held = item(row, column);
+    if (held == v && held.isNull() == v.isNull())
+        return 1;
+    auto it = m_edits.find(handle);
+    if (it == m_edits.end()) {
+        Edited e;
+        e.values = m_store.values(int(handle), int(m_def.columns.size()));
+        e.original = e.values;
+        it = m_edits.insert(handle, e);
+    }
+    it->values[column - 1] = v;
+    it->changed |= quint64(1) << (column - 1);
+    if (it->status == RowStatus::NotModified)
+        it->status = RowStatus::DataModified;
+    else if (it->status == RowStatus::New)
+        it->status = RowStatus::NewModified;
+    dropTotals();
+    return 1;
+}
+
+int Buffer::setItem(int row, const QString &name, const QVariant &value)
+{
+    const int column = columnIndex(name);
+    return column ? setItem(row, column, value) : -1;
+}
+
+bool Buffer::parse(int column, const QString &text, QVariant &value) const
+{
+    if (column < 1 || column > m_def.columns.size())
+        return false;
+    const QString t = text.trimmed();
+    switch (m_def.columns.at(column - 1).type) {
+    case Type::Text:
+        value = text;
+        return true;
+    case Type::Long: {
+        if (t.isEmpty()) {
+            value = QVariant();
+            return true;
+        }
+        bool ok = false;
+        const qint64 n = t.toLongLong(&ok);
+        value = n;
+        return ok;
+    }
+    case Type::Number: {
+        if (t.isEmpty()) {
+            value = QVariant();
+            return true;
+        }
+        bool ok = false;
+        const double n = QString(t).remove(u',').toDouble(&ok);
+        value = n;
+        return ok && std::isfinite(n);
+    }
+    case Type::Date: {
+        if (t.isEmpty()) {
+            value = QVariant();
+            return true;
+        }
+        for (const char *f : {"yyyy-MM-dd", "yyyy.MM.dd", "yyyy/MM/dd", "yyyyMMdd", "yyyy-M-d", "yyyy.M.d"}) {
+            const QDate d = QDate::fromString(t, QString::fromLatin1(f));
+            if (d.isValid()) {
+                value = d;
+                return true;
+            }
+        }
+        // Two-digit years, as the registers show them, are years of this century.
+        for (const char *f : {"yy.MM.dd", "yy-MM-dd", "yy.M.d"}) {
+            const QDate d = QDate::fromString(t, QString::fromLatin1(f));
+            if (d.isValid()) {
+                value = d.addYears(100);
+                return true;
+            }
+        }
+        return false;
+    }
+    }
+    return false;
+}
+
+QString Buffer::keyCondition(const QVariantList &read, QVariantList &args) const
+{
+    QStringList parts;
+    for (int c = 0; c < m_def.columns.size(); ++c) {
+        if (!m_def.columns.at(c).key)
+            continue;
+        // A key read as NULL is found as NULL: "= NULL" would find nothing.
+        if (read.at(c).isNull()) {
+            parts << m_def.columns.at(c).name + QStringLiteral(" IS NULL");
+        } else {
+            parts << m_def.columns.at(c).name + QStringLiteral(" = ?");
+            args << read.at(c);
+        }
+    }
+    return parts.join(QStringLiteral(" AND "));
+}
+
+int Buffer::update(db::Transaction &transaction)
+{
+    struct Write {
+        QString sql;
+        QVariantList args;
+        bool mustFindRow;
+    };
+    QList<Write> statements;
+    const QString &table = m_def.updateTable;
+    bool hasKey = false;
+    for (const Column &c : std::as_const(m_def.columns))
+        hasKey = hasKey || c.key;
+    if (table.isEmpty() || !hasKey) {
+        transaction.setError(-1, QStringLiteral("数据窗口 %1 没有可更新的数据表或主键。").arg(m_def.name));
+        return -1;
+    }
+    // The rows still unread come in before anything is written, as the result of the retrieve.
+    fetchMore(-1);
+    for (const Edited &row : std::as_const(m_deleted)) {
+        Write st{QStringLiteral("DELETE FROM ") + table, {}, true};
+        st.sql += QStringLiteral(" WHERE ") + keyCondition(row.original, st.args);
+        statements << st;
+    }
+    if (!m_edits.isEmpty()) {
+        for (const quint32 handle : m_order) {
+            const auto it = m_edits.constFind(handle);
+            if (it == m_edits.constEnd())
+                continue;
+            const Edited &row = *it;
+            if (row.status == RowStatus::DataModified) {
+                Write st{{}, {}, true};
+                QStringList sets;
+                for (int c = 0; c < m_def.columns.size(); ++c) {
+                    if (m_def.columns.at(c).updatable && (row.changed & (quint64(1) << c))) {
+                        sets << m_def.columns.at(c).name + QStringLiteral(" = ?");
+                        st.args << row.values.at(c);
+                    }
+                }
+                if (sets.isEmpty())
+                    continue;
+                st.sql = QStringLiteral("UPDATE %1 SET %2 WHERE ").arg(table, sets.join(QStringLiteral(", ")));
+                st.sql += keyCondition(row.original, st.args);
+                statements << st;
+            } else if (row.status == RowStatus::NewModified) {
+                Write st{{}, {}, false};
+                QStringList columns, marks;
+                for (int c = 0; c < m_def.columns.size(); ++c) {
+                    if (!m_def.columns.at(c).updatable)
+                        continue; // keys the database assigns are not sent
+                    columns << m_def.columns.at(c).name;
+                    marks << QStringLiteral("?");
+                    st.args << row.values.at(c);
+                }
+                if (columns.isEmpty())
+                    continue;
+                st.sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                             .arg(table, columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+                statements << st;
+            }
+        }
+    }
+
+    for (const Write &st : std::as_const(statements)) {
+        transaction.execute(st.sql, st.args);
+        if (transaction.SQLCode == 0 && st.mustFindRow && transaction.SQLNRows == 0)
+            transaction.setError(-3, QStringLiteral("要保存的行已被修改或删除，请重新读取后再改。"));
+        if (transaction.SQLCode != 0) {
+            // Nothing of this update may stay: undo what went before the refused statement.
+            const int code = transaction.SQLDBCode;
+            const QString text = transaction.SQLErrText;
+            if (transaction.isConnected())
+                transaction.rollback();
+            transaction.setError(code, text);
+            return -1;
+        }
+    }
+    resetUpdate();
+    transaction.setOk(int(statements.size()));
+    return 1;
+}
+
+void Buffer::resetUpdate()
+{
+    m_deleted.clear();
+    // Edited rows stay unpacked, now as read: their values are what the database holds.
+    for (Edited &row : m_edits) {
+        row.original = row.values;
+        row.changed = 0;
+        row.status = RowStatus::NotModified;
+    }
+}
+
+QString Buffer::formatted(const QVariant &value, const QString &format)
+{
+    if (format.isEmpty())
+        return Buffer::displayText(value);
+    if (format.startsWith(u'\'')) {
+        // A literal format shows its text whatever the value, an empty one included (a masked password).
+        const qsizetype end = format.indexOf(u'\'', 1);
+        return format.mid(1, end < 0 ? -1 : end - 1);
+    }
+    if (value.isNull())
+        return {};
+    if (format.contains(u'#') || format.contains(u'0')) {
+        bool ok = false;
+        const double v = value.toDouble(&ok);
+        if (!ok)
+            return Buffer::displayText(value);
+        const qsizetype point = format.indexOf(u'.');
+        const int decimals = point < 0 ? 0 : int(format.size() - point - 1);
+        QString digits = QString::number(std::abs(v), 'f', decimals);
+        if (format.contains(u',')) {
+            const qsizetype dot = digits.indexOf(u'.');
+            for (qsizetype i = (dot < 0 ? digits.size() : dot) - 3; i > 0; i -= 3)
+                digits.insert(i, u',');
+        }
+        const bool negative = v < 0 && digits.contains(QRegularExpression(QStringLiteral("[1-9]")));
+        return negative ? u'-' + digits : digits;
+    }
+    const QDate d = value.toDate();
+    if (!d.isValid())
+        return Buffer::displayText(value);
+    QString f = format;
+    f.replace(QStringLiteral("mm"), QStringLiteral("MM"));
+    return d.toString(f);
+}
+} // namespace dw

@@ -1,0 +1,146 @@
+#pragma once
+#include "platform/dataview_rows.h"
+#include "platform/dataview_statement.h"
+#include "platform/dataview_types.h"
+#include "platform/export.h"
+#include "platform/transaction.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QVariant>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+// The rows of a data view (no widgets, testable on its own). A retrieve reads the first rows only; the rest are
+// read as they are asked for: a row beyond those read, the row count, a find, a total. What has been read is held
+// packed (RowStore); a row the operator edits is held unpacked beside it.
+namespace dw {
+
+enum class Aggregate { Sum, Min, Max };
+
+class COMMON_EXPORT Buffer : private db::Reader {
+public:
+    explicit Buffer(Definition definition = {});
+    ~Buffer() override;
+    Buffer(const Buffer &) = delete;
+    Buffer &operator=(const Buffer &) = delete;
+
+    const Definition &definition() const { return m_def; }
+    // Replaces the definition and drops the rows.
+    void setDefinition(Definition definition);
+
+    // The 1-based position of a result column, 0 when there is none (names are case-insensitive).
+    int columnIndex(const QString &name) const;
+
+    // Every row of the result: reads the rows not read yet.
+    int rowCount() const;
+    // The rows read so far, and whether that is all of them.
+    int fetchedCount() const { return int(m_order.size()); }
+    bool complete() const { return !m_cursor; }
+    // Reads up to `count` more rows (all with count < 0); returns how many were read.
+    int fetchMore(int count) const;
+    // Whether the row exists, reading up to it when needed.
+    bool hasRow(int row) const;
+    // Called after rows were read, with the counts before and after (a presentation shows them).
+    void setFetchHandler(std::function<void(int before, int after)> handler) { m_onFetched = std::move(handler); }
+
+    // A row or column that does not exist gives a null value, and an empty text, without an error.
+    // A name that is no result column may name a computed cell.
+    QVariant item(int row, int column) const;
+    QVariant item(int row, const QString &name) const;
+    QString itemString(int row, const QString &name) const;
+    // The text a cell of the definition shows (cell index 0-based, in display order).
+    QString cellText(int row, int cell) const;
+    RowStatus rowStatus(int row) const;
+    // Rows waiting in the delete buffer, and rows the next update writes (changed, or new and edited).
+    int deletedCount() const { return int(m_deleted.size()); }
+    int modifiedCount() const;
+
+    // Totals over every row (the database computes them while rows remain unread), computed once per retrieve
+    // and kept until a row changes: the sum counts no value as 0; the least and greatest skip rows without one.
+    QVariant total(Aggregate kind, int column) const;
+    // Runs of rows with equal values of a column, in row order (first and last row, 1-based). With no column,
+    // one run of every row.
+    struct Run {
+        int first = 0, last = 0;
+    };
+    QList<Run> runs(int column) const;
+    // A total over the rows of one run of runs(column).
+    QVariant runTotal(int column, int run, Aggregate kind, int of) const;
+
+    // Editing. A new row is empty and has status New; it becomes NewModified when an item is set, and only
+    // then is it inserted. insertRow(0) appends; returns the new row's number, -1 when `before` is invalid.
+    int insertRow(int before);
+    // Moves a retrieved row to the delete buffer (a new row is just dropped). 1, or -1 for no such row.
+    int deleteRow(int row);
+    // Sets an item, converted to the column's type; text longer than the column's limit is refused. A value equal
+    // to the one held changes nothing. 1 on success, -1 when refused or out of range.
+    int setItem(int row, int column, const QVariant &value);
+    int setItem(int row, const QString &name, const QVariant &value);
+    // Converts an operator's text to the column's type; false when it is no such value.
+    bool parse(int column, const QString &text, QVariant &value) const;
+    // The typing limit of a text column in GBK bytes (its own, else the update table's width), 0 for none.
+    int limitOf(int column) const;
+
+    // Writes the delete buffer, then changed and new-modified rows in row order, through the transaction:
+    // DELETE and UPDATE find rows by the key columns as read, UPDATE sets the changed updatable columns, INSERT
+    // sends the updatable ones. Returns 1 and marks everything written as unchanged; on any failure (also a row
+    // the key no longer finds) rolls back, keeps every row and status, and returns -1 with the transaction's
+    // SQLCode -1, SQLDBCode and SQLErrText telling why. Nothing is committed here.
+    int update(db::Transaction &transaction);
+    void resetUpdate();
+
+    // The values of the key columns, and the row that holds them (0 when none does). The search reads rows as
+    // it goes; with `within` > 0 it looks no further than that row.
+    QVariantList keyOf(int row) const;
+    int findRow(const QVariantList &key, int within = 0) const;
+
+    // Drops the rows and runs the query with the arguments bound; the rows are then read as needed. Returns the
+    // number of rows read so far (every row of a short result), or -1 with the transaction's SQLCode/SQLErrText
+    // telling why.
+    int retrieve(db::Transaction &transaction, const QVariantList &arguments);
+    void reset();
+
+    // Memory held by the rows, in bytes (packed rows and edited ones).
+    qsizetype memoryUsed() const;
+
+    static QString displayText(const QVariant &value);
+    // A value as a cell's display format shows it (see Cell::format).
+    static QString formatted(const QVariant &value, const QString &format);
+
+private:
+    // A row the operator changed or added, unpacked.
+    struct Edited {
+        QVariantList values;
+        QVariantList original; // the values as read
+        quint64 changed = 0;   // bit c-1: column c was set to another value
+        RowStatus status = RowStatus::NotModified;
+    };
+    static constexpr quint32 kNewRow = 0x80000000u; // handles of added rows start here
+
+    void finish() override; // the connection is about to write: read the rest
+    void closeCursor() const;
+    QVariantList valuesOf(quint32 handle) const;
+    QString keyCondition(const QVariantList &read, QVariantList &args) const;
+    void dropTotals() const;
+    struct Totals;
+    const Totals &totals(int groupColumn) const;
+
+    Definition m_def;
+    Statement m_statement;
+    QList<int> m_cellColumn; // per cell: its result column (1-based), 0 for computed cells
+    mutable RowStore m_store;
+    mutable std::vector<quint32> m_order; // row handles in row order: a store id, or kNewRow + n
+    mutable std::unique_ptr<RowCursor> m_cursor;
+    db::Transaction *m_transaction = nullptr;
+    QVariantList m_bound;
+    QHash<quint32, Edited> m_edits;
+    QList<Edited> m_deleted;
+    quint32 m_nextNew = kNewRow;
+    mutable std::unique_ptr<Totals> m_totals;
+    std::function<void(int, int)> m_onFetched;
+};
+} // namespace dw

@@ -1,0 +1,281 @@
+#include "platform/dataview_grid.h"
+
+#include "platform/dataview.h"
+#include "platform/gbk.h"
+#include "platform/services.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QRegularExpressionValidator>
+
+namespace dw {
+
+namespace {
+// Rows asked for when the view scrolls to the end of those read: a few screenfuls.
+constexpr int kFetchRows = 256;
+} // namespace
+
+// --- Model ---
+
+GridModel::GridModel(const Buffer &buffer, DataView *view)
+    : QAbstractTableModel(view), m_buffer(buffer), m_view(view)
+{
+}
+
+void GridModel::beginReset()
+{
+    m_resetting = true;
+    beginResetModel();
+}
+
+void GridModel::endReset()
+{
+    auto brush = [](qint64 value) { return value == ui::kNoColor ? QVariant() : QVariant(services::color(value)); };
+    m_colors.clear();
+    for (const Cell &cell : m_buffer.definition().cells)
+        m_colors.append({brush(cell.currentRowBackground), brush(cell.otherRowBackground)});
+    m_shown = m_buffer.fetchedCount();
+    m_resetting = false;
+    endResetModel();
+}
+
+void GridModel::rowsFetched(int after)
+{
+    if (m_resetting || after <= m_shown)
+        return;
+    beginInsertRows({}, m_shown, after - 1);
+    m_shown = after;
+    endInsertRows();
+}
+
+void GridModel::beginInsert(int row) { beginInsertRows({}, row - 1, row - 1); }
+
+void GridModel::endInsert()
+{
+    m_shown = m_buffer.fetchedCount();
+    endInsertRows();
+}
+
+void GridModel::beginRemove(int row) { beginRemoveRows({}, row - 1, row - 1); }
+
+void GridModel::endRemove()
+{
+    m_shown = m_buffer.fetchedCount();
+    endRemoveRows();
+}
+
+void GridModel::rowChanged(int row)
+{
+    if (row >= 1 && row <= m_shown)
+        emit dataChanged(index(row - 1, 0), index(row - 1, columnCount() - 1), {Qt::BackgroundRole});
+}
+
+void GridModel::cellsChanged(int row)
+{
+    if (row >= 1 && row <= m_shown)
+        emit dataChanged(index(row - 1, 0), index(row - 1, columnCount() - 1));
+}
+
+void GridModel::allChanged()
+{
+    if (m_shown > 0)
+        emit dataChanged(index(0, 0), index(m_shown - 1, columnCount() - 1));
+}
+
+int GridModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_buffer.definition().cells.size());
+}
+
+bool GridModel::canFetchMore(const QModelIndex &parent) const { return !parent.isValid() && !m_buffer.complete(); }
+
+void GridModel::fetchMore(const QModelIndex &parent)
+{
+    if (!parent.isValid())
+        m_buffer.fetchMore(kFetchRows); // the buffer's fetch handler tells rowsFetched
+}
+
+QVariant GridModel::data(const QModelIndex &index, int role) const
+{
+    const int row = index.row() + 1;
+    switch (role) {
+    case Qt::DisplayRole: {
+        const Cell &cell = m_buffer.definition().cells.at(index.column());
+        return cell.format.isEmpty() ? m_buffer.cellText(row, index.column())
+                                     : Buffer::formatted(m_buffer.item(row, cell.name), cell.format);
+    }
+    case Qt::EditRole:
+        return editText(row, index.column());
+    case Qt::TextAlignmentRole:
+        return int(m_buffer.definition().cells.at(index.column()).alignment);
+    case Qt::BackgroundRole: {
+        const auto &c = m_colors.at(index.column());
+        return row == m_current ? c.first : c.second;
+    }
+    default:
+        return {};
+    }
+}
+
+QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= columnCount())
+        return {};
+    if (role == Qt::DisplayRole)
+        return m_buffer.definition().cells.at(section).header;
+    if (role == Qt::TextAlignmentRole)
+        return int(Qt::AlignCenter);
+    return {};
+}
+
+Qt::ItemFlags GridModel::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    const Cell &cell = m_buffer.definition().cells.at(index.column());
+    const bool editable = cell.tabOrder > 0 && !cell.compute && m_buffer.columnIndex(cell.name) > 0;
+    return editable ? Qt::ItemIsEnabled | Qt::ItemIsEditable : Qt::ItemIsEnabled;
+}
+
+bool GridModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable))
+        return false;
+    const Cell &cell = m_buffer.definition().cells.at(index.column());
+    QVariant typedValue;
+    // A text that is no value of the column's type leaves the item as it was.
+    if (!m_buffer.parse(m_buffer.columnIndex(cell.name), value.toString(), typedValue))
+        return false;
+    if (editText(index.row() + 1, index.column()) == value.toString())
+        return true; // leaving a cell unchanged edits nothing
+    return m_view->setItem(index.row() + 1, cell.name, typedValue) == 1;
+}
+
+QString GridModel::editText(int row, int cellIndex) const
+{
+    const Cell &cell = m_buffer.definition().cells.at(cellIndex);
+    const QVariant v = m_buffer.item(row, cell.name);
+    if (v.isNull())
+        return {};
+    if (v.typeId() == QMetaType::Double) {
+        const qsizetype point = cell.format.indexOf(u'.');
+        return point < 0 ? Buffer::displayText(v)
+                         : QString::number(v.toDouble(), 'f', int(cell.format.size() - point - 1));
+    }
+    return Buffer::displayText(v);
+}
+
+// --- Cell editor ---
+
+QWidget *CellDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &index) const
+{
+    const Buffer &buffer = m_view->buffer();
+    const Cell &cell = buffer.definition().cells.at(index.column());
+    auto *e = new QLineEdit(parent);
+    e->setFrame(false);
+    e->setAlignment(cell.alignment);
+    limitInput(e, buffer, buffer.columnIndex(cell.name));
+    if (cell.format.startsWith(u'\''))
+        e->setEchoMode(QLineEdit::Password); // a masked cell stays masked while typed into
+    const_cast<CellDelegate *>(this)->editor = e;
+    return e;
+}
+
+void CellDelegate::setModelData(QWidget *e, QAbstractItemModel *model, const QModelIndex &index) const
+{
+    if (auto *line = qobject_cast<QLineEdit *>(e))
+        model->setData(index, line->text(), Qt::EditRole);
+}
+
+void CellDelegate::destroyEditor(QWidget *e, const QModelIndex &index) const
+{
+    // A closed editor has nothing left to commit.
+    if (e == editor)
+        const_cast<CellDelegate *>(this)->editor = nullptr;
+    QStyledItemDelegate::destroyEditor(e, index);
+}
+
+void CellDelegate::initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const
+{
+    QStyledItemDelegate::initStyleOption(option, index);
+    option->state &= ~QStyle::State_HasFocus;
+}
+
+bool CellDelegate::eventFilter(QObject *watched, QEvent *e)
+{
+    if (e->type() == QEvent::KeyPress) {
+        auto *ke = static_cast<QKeyEvent *>(e);
+        switch (ke->key()) {
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (auto *w = qobject_cast<QWidget *>(watched))
+                emit commitData(w);
+            if (m_view->handleKey(ke))
+                return true;
+            break;
+        default:
+            break;
+        }
+    }
+    return QStyledItemDelegate::eventFilter(watched, e);
+}
+
+namespace {
+// Text typed into a cell: at most the column's width in GBK bytes, whatever the input method commits.
+class GbkLimit : public QValidator {
+public:
+    GbkLimit(int bytes, QObject *parent) : QValidator(parent), m_bytes(bytes) {}
+    State validate(QString &input, int &) const override
+    {
+        return gbk::byteLength(input) <= m_bytes ? Acceptable : Invalid;
+    }
+
+private:
+    int m_bytes;
+};
+} // namespace
+
+void CellDelegate::limitInput(QLineEdit *e, const Buffer &buffer, int column)
+{
+    if (column < 1)
+        return;
+    switch (buffer.definition().columns.at(column - 1).type) {
+    case Type::Text:
+        if (const int limit = buffer.limitOf(column); limit > 0)
+            e->setValidator(new GbkLimit(limit, e));
+        break;
+    case Type::Long:
+        e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?\\d{0,18}")), e));
+        break;
+    case Type::Number:
+        e->setValidator(
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[\\d,]{0,15}(\\.\\d{0,4})?")), e));
+        break;
+    case Type::Date:
+        e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[\\d.\\-/]{0,10}")), e));
+        break;
+    }
+}
+
+// --- View ---
+
+bool GridView::event(QEvent *e)
+{
+    // Tab reaches the view before its key handling: the view's own handler decides first.
+    if (e->type() == QEvent::KeyPress && onKey && onKey(static_cast<QKeyEvent *>(e)))
+        return true;
+    return QTableView::event(e);
+}
+
+void GridView::mouseDoubleClickEvent(QMouseEvent *e)
+{
+    QTableView::mouseDoubleClickEvent(e);
+    if (e->button() != Qt::LeftButton || !onDoubleClick)
+        return;
+    const QModelIndex index = indexAt(e->position().toPoint());
+    onDoubleClick(index.isValid() ? index.row() + 1 : 0);
+}
+} // namespace dw

@@ -1,0 +1,90 @@
+#pragma once
+#include "platform/dataview_buffer.h"
+
+#include <QAbstractTableModel>
+#include <QPointer>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <functional>
+
+class QLineEdit;
+
+// The grid presentation of the data view control (internal to the engine): a table model over the rows read so
+// far, which asks the buffer for more as the view scrolls to its end, a cell editor, and the table view.
+namespace dw {
+
+class DataView;
+
+class GridModel : public QAbstractTableModel {
+public:
+    GridModel(const Buffer &buffer, DataView *view);
+
+    // A new result: while it is being read the model shows nothing, then the rows read.
+    void beginReset();
+    void endReset();
+    // Rows the buffer has read since (see Buffer::setFetchHandler).
+    void rowsFetched(int after);
+    // An added or removed row, told around the buffer's own change.
+    void beginInsert(int row);
+    void endInsert();
+    void beginRemove(int row);
+    void endRemove();
+
+    void setCurrent(int row) { m_current = row; }
+    void rowChanged(int row);
+    void cellsChanged(int row);
+    void allChanged();
+
+    int rowCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : m_shown; }
+    int columnCount(const QModelIndex &parent = {}) const override;
+    bool canFetchMore(const QModelIndex &parent) const override;
+    void fetchMore(const QModelIndex &parent) override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role) override;
+    // The text an editor starts from: dates as ISO, numbers plain.
+    QString editText(int row, int cellIndex) const;
+
+private:
+    const Buffer &m_buffer;
+    DataView *m_view;
+    QList<QPair<QVariant, QVariant>> m_colors;
+    int m_current = 0;
+    int m_shown = 0; // rows the view knows of
+    bool m_resetting = false;
+};
+
+// The current row shows through its background colours only: no selection and no focus frame on a cell.
+// Editable cells get a line editor that takes no more than the column holds; Tab and Enter in it are the
+// view's to handle (next cell in tab order, the Enter event).
+class CellDelegate : public QStyledItemDelegate {
+public:
+    CellDelegate(DataView *view, QObject *parent) : QStyledItemDelegate(parent), m_view(view) {}
+    QPointer<QWidget> editor;
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &index) const override;
+    void setModelData(QWidget *e, QAbstractItemModel *model, const QModelIndex &index) const override;
+    void destroyEditor(QWidget *e, const QModelIndex &index) const override;
+    // The input a box of a column takes: its width in GBK bytes, or the characters of its type.
+    static void limitInput(QLineEdit *e, const Buffer &buffer, int column);
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
+    bool eventFilter(QObject *watched, QEvent *e) override;
+
+private:
+    DataView *m_view;
+};
+
+class GridView : public QTableView {
+public:
+    std::function<void(int)> onDoubleClick;
+    std::function<bool(QKeyEvent *)> onKey;
+    using QTableView::QTableView;
+
+protected:
+    bool event(QEvent *e) override;
+    void mouseDoubleClickEvent(QMouseEvent *e) override;
+};
+} // namespace dw

@@ -1,0 +1,88 @@
+#pragma once
+#include "platform/dataview_types.h"
+#include "platform/export.h"
+
+#include <QSqlQuery>
+#include <QString>
+#include <QVariant>
+#include <memory>
+#include <vector>
+
+struct sqlite3_stmt;
+
+namespace db {
+class Transaction;
+}
+
+// Row storage and fetching of the data view engine: rows as read are packed into large blocks (a row is one run
+// of bytes, a value a tag and its payload), so a register of a million rows costs little more than its text;
+// a cursor reads them from the database as the presentation asks for them.
+namespace dw {
+
+class COMMON_EXPORT RowStore {
+public:
+    RowStore() = default;
+    RowStore(const RowStore &) = delete;
+    RowStore &operator=(const RowStore &) = delete;
+
+    int size() const { return int(m_rows.size()); }
+    void clear();
+
+    // A row is added value by value, in column order, between beginRow and endRow; endRow returns its id.
+    void beginRow() { m_pending.clear(); }
+    void addNull();
+    void addText(const char *utf8, int bytes);
+    void addLong(qint64 value);
+    void addNumber(double value);
+    void addDate(qint64 julianDay);
+    // A value already converted to the column's type (see typedValue).
+    void addValue(const QVariant &value);
+    int endRow();
+
+    QVariant value(int id, int column) const;
+    QVariantList values(int id, int columns) const;
+    // Bytes held, blocks and row index included.
+    qsizetype memoryUsed() const;
+
+private:
+    const char *rowData(int id) const;
+    std::vector<std::unique_ptr<char[]>> m_blocks;
+    qsizetype m_blockUsed = 0; // bytes used in the last block
+    std::vector<quint64> m_rows; // block << 32 | offset
+    std::string m_pending;
+};
+
+// A value converted to a column's type: text as QString, long as qint64, number as double, date as QDate
+// (an invalid date is no value); NULL stays a null QVariant.
+COMMON_EXPORT QVariant typedValue(const QVariant &raw, Type type);
+
+// An executed query whose rows are read on demand into a RowStore, through SQLite's own interface when the
+// connection is SQLite, else through Qt SQL.
+class COMMON_EXPORT RowCursor {
+public:
+    explicit RowCursor(QList<Type> types) : m_types(std::move(types)) {}
+    ~RowCursor();
+    RowCursor(const RowCursor &) = delete;
+    RowCursor &operator=(const RowCursor &) = delete;
+
+    // Prepares and runs the statement with its bound values; false with the transaction's error set.
+    bool open(db::Transaction &transaction, const QString &sql, const QVariantList &values);
+    // Reads up to `count` rows (all with count < 0) into the store, appending each new id to `ids`. Returns
+    // the rows read, or -1 on a database error (its code and text in errorCode/errorText); the cursor is then
+    // at its end.
+    int read(RowStore &store, std::vector<quint32> &ids, int count);
+    bool atEnd() const { return m_atEnd; }
+    void close();
+    int errorCode() const { return m_errorCode; }
+    QString errorText() const { return m_errorText; }
+
+private:
+    QList<Type> m_types;
+    sqlite3_stmt *m_stmt = nullptr;
+    std::unique_ptr<QSqlQuery> m_query; // another engine than SQLite
+    int m_columns = 0;
+    bool m_atEnd = true;
+    int m_errorCode = 0;
+    QString m_errorText;
+};
+} // namespace dw

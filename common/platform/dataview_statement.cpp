@@ -1,0 +1,173 @@
+#include "platform/dataview_statement.h"
+
+#include "platform/dataview_rows.h"
+#include "platform/transaction.h"
+
+#include <QRegularExpression>
+
+namespace dw {
+
+namespace {
+// The text with every character inside a literal, a quoted name or parentheses replaced by a blank, so that
+// keywords and commas found in it are those of the statement itself. Lengths stay as they are.
+QString topLevel(const QString &sql)
+{
+    QString out = sql;
+    QChar quote;
+    int depth = 0;
+    for (qsizetype i = 0; i < sql.size(); ++i) {
+        const QChar c = sql.at(i);
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+            out[i] = u' ';
+            continue;
+        }
+        if (c == u'\'' || c == u'"') {
+            quote = c;
+            out[i] = u' ';
+        } else if (c == u'(') {
+            ++depth;
+            out[i] = u' ';
+        } else if (c == u')') {
+            depth = qMax(0, depth - 1);
+            out[i] = u' ';
+        } else if (depth > 0) {
+            out[i] = u' ';
+        }
+    }
+    return out;
+}
+
+QStringList selectItems(const QString &sql)
+{
+    const QString top = topLevel(sql);
+    static const QRegularExpression head(QStringLiteral("^\\s*SELECT\\s+(DISTINCT\\s+|ALL\\s+)?"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression from(QStringLiteral("\\bFROM\\b"), QRegularExpression::CaseInsensitiveOption);
+    const auto h = head.match(top);
+    if (!h.hasMatch())
+        return {};
+    const auto f = from.match(top, h.capturedEnd());
+    const qsizetype end = f.hasMatch() ? f.capturedStart() : top.size();
+    QStringList items;
+    qsizetype start = h.capturedEnd();
+    static const QRegularExpression alias(QStringLiteral("\\s+AS\\s+\\w+\\s*$"), QRegularExpression::CaseInsensitiveOption);
+    for (qsizetype i = start; i <= end; ++i) {
+        if (i == end || top.at(i) == u',') {
+            QString item = sql.mid(start, i - start).trimmed();
+            item.remove(alias);
+            items << item;
+            start = i + 1;
+        }
+    }
+    return items;
+}
+} // namespace
+
+void Statement::compile(const Definition &definition)
+{
+    m_columns = definition.columns;
+    m_argTypes.clear();
+    for (const Argument &a : definition.arguments)
+        m_argTypes << a.type;
+
+    // Each :name outside quoted literals becomes ? and binds its argument, so an argument may appear more than
+    // once.
+    QString bound;
+    m_argOrder.clear();
+    const QString &sql = definition.sql;
+    bool quoted = false;
+    for (qsizetype i = 0; i < sql.size(); ++i) {
+        const QChar c = sql.at(i);
+        if (c == u'\'')
+            quoted = !quoted;
+        if (!quoted && c == u':' && i + 1 < sql.size() && (sql.at(i + 1).isLetter() || sql.at(i + 1) == u'_')) {
+            qsizetype end = i + 1;
+            while (end < sql.size() && (sql.at(end).isLetterOrNumber() || sql.at(end) == u'_'))
+                ++end;
+            const QString name = sql.mid(i + 1, end - i - 1);
+            int index = -1;
+            for (int a = 0; a < definition.arguments.size(); ++a)
+                if (definition.arguments.at(a).name.compare(name, Qt::CaseInsensitive) == 0)
+                    index = a;
+            if (index >= 0) {
+                bound += u'?';
+                m_argOrder << index;
+                i = end - 1;
+                continue;
+            }
+        }
+        bound += c;
+    }
+
+    // Split off the query's own ORDER BY: the base serves the aggregates, the order follows the sort.
+    static const QRegularExpression orderBy(QStringLiteral("\\bORDER\\s+BY\\b"), QRegularExpression::CaseInsensitiveOption);
+    const QString top = topLevel(bound);
+    qsizetype at = -1, after = -1;
+    for (auto it = orderBy.globalMatch(top); it.hasNext();) {
+        const auto m = it.next();
+        at = m.capturedStart();
+        after = m.capturedEnd();
+    }
+    QString ownOrder;
+    if (at >= 0) {
+        m_base = bound.left(at).trimmed();
+        ownOrder = bound.mid(after).trimmed();
+    } else {
+        m_base = bound.trimmed();
+    }
+    m_selectItems = selectItems(m_base);
+
+    QStringList terms;
+    for (const QString &name : definition.sort) {
+        for (int c = 0; c < m_columns.size(); ++c)
+            if (m_columns.at(c).name.compare(name, Qt::CaseInsensitive) == 0)
+                terms << orderTerm(c + 1);
+    }
+    const bool sorted = !terms.isEmpty();
+    if (!ownOrder.isEmpty())
+        terms << ownOrder;
+    // Between rows equal in every term, the key keeps the order of entry.
+    if (sorted) {
+        for (int c = 0; c < m_columns.size(); ++c)
+            if (m_columns.at(c).key)
+                terms << (c < m_selectItems.size() ? m_selectItems.at(c) : m_columns.at(c).name);
+    }
+    m_sql = terms.isEmpty() ? m_base : m_base + QStringLiteral(" ORDER BY ") + terms.join(QStringLiteral(", "));
+}
+
+QString Statement::orderTerm(int column) const
+{
+    if (column < 1 || column > m_columns.size())
+        return {};
+    const Column &c = m_columns.at(column - 1);
+    // The select list's own expression, so the term means the same inside the query as the result column.
+    const QString expr = column - 1 < m_selectItems.size() ? m_selectItems.at(column - 1) : c.name;
+    return c.type == Type::Text ? expr + QStringLiteral(" COLLATE ") + QLatin1String(db::kGbkCollation) : expr;
+}
+
+QVariantList Statement::bind(const QVariantList &arguments) const
+{
+    QVariantList values;
+    for (int index : m_argOrder)
+        values << typedValue(arguments.value(index), m_argTypes.at(index));
+    return values;
+}
+
+QString Statement::over(const QString &selectList, const QString &groupColumn) const
+{
+    QString sql = QStringLiteral("SELECT %1 FROM (%2)").arg(selectList, m_base);
+    if (!groupColumn.isEmpty()) {
+        const Column *group = nullptr;
+        for (const Column &c : m_columns)
+            if (c.name.compare(groupColumn, Qt::CaseInsensitive) == 0)
+                group = &c;
+        const QString order = group && group->type == Type::Text
+                                  ? groupColumn + QStringLiteral(" COLLATE ") + QLatin1String(db::kGbkCollation)
+                                  : groupColumn;
+        sql += QStringLiteral(" GROUP BY %1 ORDER BY %2").arg(groupColumn, order);
+    }
+    return sql;
+}
+} // namespace dw

@@ -1,0 +1,37 @@
+#pragma once
+#include "platform/dataview_types.h"
+#include "platform/export.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+
+// The statement of a data view and its arguments: each :name outside literals becomes a bound ?, and the
+// definition's sort becomes the ORDER BY, so the database hands the rows over in their final order.
+namespace dw {
+
+class COMMON_EXPORT Statement {
+public:
+    void compile(const Definition &definition);
+
+    // The query as it is run.
+    const QString &sql() const { return m_sql; }
+    // The values for its ?s, in order, converted to the arguments' types.
+    QVariantList bind(const QVariantList &arguments) const;
+
+    // A query over the rows of the result without their order: "SELECT <selectList> FROM (<query>)", with
+    // "GROUP BY <group> ORDER BY <group order>" when a group column is given. It binds the same values.
+    QString over(const QString &selectList, const QString &groupColumn = {}) const;
+    // The ORDER BY term for a result column as the rows are ordered (a text in GBK order).
+    QString orderTerm(int column) const;
+
+private:
+    QList<Column> m_columns;
+    QList<Type> m_argTypes;
+    QString m_base;   // the query with ? and without its ORDER BY
+    QString m_sql;
+    QList<int> m_argOrder; // which argument each ? binds
+    QStringList m_selectItems;
+};
+} // namespace dw
