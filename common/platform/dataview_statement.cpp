@@ -126,13 +126,36 @@ void Statement::compile(const Definition &definition)
                 terms << orderTerm(c + 1);
     }
     const bool sorted = !terms.isEmpty();
-    if (!ownOrder.isEmpty())
-        terms << ownOrder;
+    // The query's own terms decide between rows the sort leaves equal. A term on a sorted column decides
+    // nothing more (equal GBK bytes are equal texts), and leaving it out lets an index give the whole order.
+    auto names = [](const QString &term) {
+        QString name = term.trimmed().section(u' ', 0, 0);
+        return name.section(u'.', -1);
+    };
+    const QString ownTop = topLevel(ownOrder);
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= ownOrder.size() && !ownOrder.isEmpty(); ++i) {
+        if (i < ownOrder.size() && ownTop.at(i) != u',')
+            continue;
+        const QString term = ownOrder.mid(start, i - start).trimmed();
+        start = i + 1;
+        bool onSorted = false;
+        for (const QString &name : definition.sort)
+            onSorted = onSorted || names(term).compare(name, Qt::CaseInsensitive) == 0;
+        if (!sorted || !onSorted)
+            terms << term;
+    }
     // Between rows equal in every term, the key keeps the order of entry.
     if (sorted) {
-        for (int c = 0; c < m_columns.size(); ++c)
-            if (m_columns.at(c).key)
+        for (int c = 0; c < m_columns.size(); ++c) {
+            if (!m_columns.at(c).key)
+                continue;
+            bool present = false;
+            for (const QString &t : std::as_const(terms))
+                present = present || names(t).compare(m_columns.at(c).name, Qt::CaseInsensitive) == 0;
+            if (!present)
                 terms << (c < m_selectItems.size() ? m_selectItems.at(c) : m_columns.at(c).name);
+        }
     }
     m_sql = terms.isEmpty() ? m_base : m_base + QStringLiteral(" ORDER BY ") + terms.join(QStringLiteral(", "));
 }
