@@ -135,8 +135,3 @@ CREATE TABLE pass (
   name TEXT,
   passwd TEXT
 );
-CREATE INDEX xjzp_rq ON xjzp (rq);
-CREATE INDEX jzd_rq ON jzd (rq);
-CREATE INDEX skrbook_bs ON skrbook (bs);
-CREATE INDEX fkrbook_bs ON fkrbook (bs);
-CREATE INDEX bs_1_cid ON bs_1 (cid);

@@ -6,11 +6,14 @@
 
 #include <QPalette>
 #include <QRegularExpression>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlField>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTableView>
+
+#include <sqlite3.h>
 
 namespace dw {
 namespace {
@@ -36,6 +39,24 @@ bool parseStyle(const QString &style, qint64 &columnColor, QString &error)
         return false;
     }
     return true;
+}
+
+// A result column as the statement describes it; `table` is empty where the column is no table's.
+struct ResultColumn {
+    QString name;
+    QString table;
+    Type type = Type::Text;
+};
+
+// The type Qt's SQLite driver gives a declared column type.
+Type typeOfDeclared(const QString &declared)
+{
+    const QString t = declared.toLower();
+    if (t == u"integer" || t == u"int")
+        return Type::Long;
+    if (t == u"double" || t == u"float" || t == u"real" || t.startsWith(u"numeric"))
+        return Type::Number;
+    return Type::Text;
 }
 
 Type typeOf(const QSqlField &field)
@@ -73,6 +94,56 @@ int cellWidth(const QString &header, Type type, int bytes)
     }
     return (qMax(content, gbk::byteLength(header)) + 2) * unitsPerByte;
 }
+// The SQLite connection under Qt's driver; null for another driver or a closed connection.
+sqlite3 *sqliteHandle(const QSqlDatabase &database)
+{
+    if (!database.isOpen() || !database.driver())
+        return nullptr;
+    const QVariant handle = database.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3 *const *>(handle.constData());
+}
+
+// Learns the result columns of a statement. SQLite describes a compiled statement without running it (a
+// search over a large register would otherwise be executed twice); another driver runs it once, its values
+// bound by position. False with the transaction's error set when the statement cannot be compiled.
+bool describe(db::Transaction &transaction, const QString &select, const QVariantList &values,
+              QList<ResultColumn> &columns)
+{
+    if (sqlite3 *handle = sqliteHandle(transaction.database())) {
+        sqlite3_stmt *stmt = nullptr;
+        const QByteArray sql = select.toUtf8();
+        if (sqlite3_prepare_v2(handle, sql.constData(), int(sql.size()), &stmt, nullptr) != SQLITE_OK) {
+            transaction.setError(sqlite3_errcode(handle), QString::fromUtf8(sqlite3_errmsg(handle)));
+            sqlite3_finalize(stmt);
+            return false;
+        }
+        // A column without a declared type (an expression) is text: its values are not known before a run.
+        for (int i = 0; stmt && i < sqlite3_column_count(stmt); ++i)
+            columns.append({QString::fromUtf8(sqlite3_column_name(stmt, i)),
+                            QString::fromUtf8(sqlite3_column_table_name(stmt, i)),
+                            typeOfDeclared(QString::fromUtf8(sqlite3_column_decltype(stmt, i)))});
+        sqlite3_finalize(stmt);
+        transaction.setOk();
+        return true;
+    }
+
+    QSqlQuery query(transaction.database());
+    query.setForwardOnly(true);
+    const bool prepared = transaction.prepare(query, select, values);
+    if (!prepared || !query.exec()) {
+        if (prepared)
+            transaction.setFromQuery(query);
+        return false;
+    }
+    const QSqlRecord record = query.record();
+    query.finish();
+    transaction.setOk();
+    for (int i = 0; i < record.count(); ++i)
+        columns.append({record.field(i).name(), record.field(i).tableName(), typeOf(record.field(i))});
+    return true;
+}
 } // namespace
 
 GridSyntax syntaxFromSql(db::Transaction &transaction, const QString &select, const QList<Argument> &arguments,
@@ -83,21 +154,13 @@ GridSyntax syntaxFromSql(db::Transaction &transaction, const QString &select, co
     if (!parseStyle(style, syntax.columnColor, error))
         return {};
 
-    // The statement is compiled and run once to learn its result columns; the values are bound by position.
-    QSqlQuery query(transaction.database());
-    query.setForwardOnly(true);
-    const bool prepared = transaction.prepare(query, select, values);
-    if (!prepared || !query.exec()) {
-        if (prepared)
-            transaction.setFromQuery(query);
+    QList<ResultColumn> columns;
+    if (!describe(transaction, select, values, columns)) {
         error = transaction.SQLErrText.isEmpty() ? QStringLiteral("The statement cannot be described.")
                                                  : transaction.SQLErrText;
         return {};
     }
-    const QSqlRecord record = query.record();
-    query.finish();
-    transaction.setOk();
-    if (record.isEmpty()) {
+    if (columns.isEmpty()) {
         error = QStringLiteral("The statement selects no columns.");
         return {};
     }
@@ -110,15 +173,14 @@ GridSyntax syntaxFromSql(db::Transaction &transaction, const QString &select, co
     d.sql = select;
     d.arguments = arguments;
     d.font = {QStringLiteral("Arial"), 12, 400};
-    for (int i = 0; i < record.count(); ++i) {
-        const QSqlField field = record.field(i);
-        const Type type = typeOf(field);
-        const QString owner = field.tableName().isEmpty() ? table : field.tableName();
-        const int bytes = type == Type::Text ? db::columnWidth(owner, field.name()) : 0;
-        d.columns.append({field.name(), type, bytes});
+    for (const ResultColumn &column : std::as_const(columns)) {
+        const Type type = column.type;
+        const QString owner = column.table.isEmpty() ? table : column.table;
+        const int bytes = type == Type::Text ? db::columnWidth(owner, column.name) : 0;
+        d.columns.append({column.name, type, bytes});
         const Qt::Alignment align = type == Type::Long || type == Type::Number ? Qt::AlignRight | Qt::AlignVCenter
                                                                                : Qt::AlignLeft | Qt::AlignVCenter;
-        d.cells.append({.name = field.name(), .header = field.name(), .width = cellWidth(field.name(), type, bytes),
+        d.cells.append({.name = column.name, .header = column.name, .width = cellWidth(column.name, type, bytes),
                         .alignment = align});
     }
     return syntax;

@@ -35,12 +35,20 @@ void setStorePath(const QString &path) { overridePath() = path; }
 
 int setValue(const QString &key, const QString &valueName, ValueType type, const QVariant &value)
 {
+    return setValues({{key, valueName, type, value}});
+}
+
+int setValues(const QList<Entry> &entries)
+{
     const QString path = storePath();
     QDir().mkpath(QFileInfo(path).absolutePath());
+    // One settings object and one sync: the store file is read and rewritten once, whatever the number of entries.
     QSettings store(path, QSettings::IniFormat);
     if (!store.isWritable())
         return -1;
-    store.setValue(settingsKey(key, valueName), type == ValueType::DWord ? QVariant(value.toUInt()) : QVariant(value.toString()));
+    for (const Entry &e : entries)
+        store.setValue(settingsKey(e.key, e.valueName),
+                       e.type == ValueType::DWord ? QVariant(e.value.toUInt()) : QVariant(e.value.toString()));
     store.sync();
     return store.status() == QSettings::NoError ? 1 : -1;
 }

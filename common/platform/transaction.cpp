@@ -120,6 +120,37 @@ bool isWrite(const QString &sql)
                                        QRegularExpression::CaseInsensitiveOption);
     return re.match(sql).hasMatch();
 }
+
+// The statements of a script: one per ';' at a line end (the scripts hold no ';' inside literals at line ends),
+// comment lines dropped.
+QStringList scriptStatements(const QString &text)
+{
+    static const QRegularExpression splitter(QStringLiteral(";\\s*\\n"));
+    QStringList statements;
+    for (QString stmt : text.split(splitter)) {
+        QStringList lines;
+        for (const QString &l : stmt.split(u'\n'))
+            if (!l.trimmed().startsWith(QStringLiteral("--")))
+                lines << l;
+        stmt = lines.join(u'\n').trimmed();
+        if (stmt.endsWith(u';'))
+            stmt.chop(1);
+        if (!stmt.isEmpty())
+            statements << stmt;
+    }
+    return statements;
+}
+
+// A file built before an index was added gets it now. A file that cannot be written (read-only, or locked
+// by a writer beyond the busy timeout) keeps working without it.
+void addMissingIndexes(const QSqlDatabase &dbase)
+{
+    QFile f(QStringLiteral(":/database/indexes.sql"));
+    if (!f.open(QIODevice::ReadOnly))
+        return;
+    for (const QString &stmt : scriptStatements(QString::fromUtf8(f.readAll())))
+        QSqlQuery(dbase).exec(stmt);
+}
 } // namespace
 
 int columnWidth(const QString &table, const QString &column)
@@ -274,6 +305,7 @@ void Transaction::connect()
         }
     }
     probe = QSqlQuery();
+    addMissingIndexes(dbase);
     QSqlQuery(dbase).exec(QStringLiteral("PRAGMA foreign_keys = ON"));
     registerGbkCollation(sqliteHandle());
     m_inTransaction = false;
@@ -511,25 +543,13 @@ QString createDatabase(const QString &path)
             error = d.lastError().text();
         } else {
             d.transaction();
-            for (const char *name : {":/database/schema.sql", ":/database/content.sql"}) {
+            for (const char *name : {":/database/schema.sql", ":/database/indexes.sql", ":/database/content.sql"}) {
                 QFile f(QString::fromLatin1(name));
                 if (!f.open(QIODevice::ReadOnly)) {
                     error = QStringLiteral("cannot read %1").arg(QString::fromLatin1(name));
                     break;
                 }
-                // One statement per ';' at a line end; the scripts hold no ';' inside literals at line ends.
-                const QString text = QString::fromUtf8(f.readAll());
-                static const QRegularExpression splitter(QStringLiteral(";\\s*\\n"));
-                for (QString stmt : text.split(splitter)) {
-                    QStringList lines;
-                    for (const QString &l : stmt.split(u'\n'))
-                        if (!l.trimmed().startsWith(QStringLiteral("--")))
-                            lines << l;
-                    stmt = lines.join(u'\n').trimmed();
-                    if (stmt.endsWith(u';'))
-                        stmt.chop(1);
-                    if (stmt.isEmpty())
-                        continue;
+                for (const QString &stmt : scriptStatements(QString::fromUtf8(f.readAll()))) {
                     QSqlQuery q(d);
                     if (!q.exec(stmt)) {
                         error = q.lastError().text() + QStringLiteral(" in: ") + stmt.left(80);

@@ -70,21 +70,24 @@ bool Quillan::start()
     const QString datadrv3 = services::currentDirectory() + sep + QStringLiteral("quillanx (embedded engine)");
     const QString datapath1 = services::currentDirectory() + sep + QStringLiteral("DATABASE") + sep + QStringLiteral("nardelo.db");
 
-    // 4. The twelve registry writes, every value rewritten at every start; only the first result is kept.
+    // 4. The twelve registry entries, every value rewritten at every start, in one write of the store; its
+    //    result is the first entry's.
     using registry::ValueType;
     int answer[6] = {0, 0, 0, 0, 0, 0};
-    answer[1] = registry::setValue(driverKey(), QStringLiteral("UsageCount"), ValueType::DWord, 2);
-    registry::setValue(driverKey(), QStringLiteral("Driver"), ValueType::String, datadrv1);
-    registry::setValue(driverKey(), QStringLiteral("Setup"), ValueType::String, datadrv1);
-    registry::setValue(translatorKey(), QStringLiteral("UsageCount"), ValueType::DWord, 2);
-    registry::setValue(translatorKey(), QStringLiteral("Driver"), ValueType::String, datadrv2);
-    registry::setValue(translatorKey(), QStringLiteral("Setup"), ValueType::String, datadrv2);
-    registry::setValue(dataSourcesKey(), kDataSource, ValueType::String, kDriverName);
-    registry::setValue(dataSourceKey(), QStringLiteral("Driver"), ValueType::String, datadrv1);
-    registry::setValue(dataSourceKey(), QStringLiteral("Start"), ValueType::String, datadrv3);
-    registry::setValue(dataSourceKey(), QStringLiteral("DatabaseFile"), ValueType::String, datapath1);
-    registry::setValue(dataSourceKey(), QStringLiteral("AutoStop"), ValueType::String, QStringLiteral("Yes"));
-    registry::setValue(dataSourceKey(), QStringLiteral("Integrated"), ValueType::String, QStringLiteral("No"));
+    answer[1] = registry::setValues({
+        {driverKey(), QStringLiteral("UsageCount"), ValueType::DWord, 2},
+        {driverKey(), QStringLiteral("Driver"), ValueType::String, datadrv1},
+        {driverKey(), QStringLiteral("Setup"), ValueType::String, datadrv1},
+        {translatorKey(), QStringLiteral("UsageCount"), ValueType::DWord, 2},
+        {translatorKey(), QStringLiteral("Driver"), ValueType::String, datadrv2},
+        {translatorKey(), QStringLiteral("Setup"), ValueType::String, datadrv2},
+        {dataSourcesKey(), kDataSource, ValueType::String, kDriverName},
+        {dataSourceKey(), QStringLiteral("Driver"), ValueType::String, datadrv1},
+        {dataSourceKey(), QStringLiteral("Start"), ValueType::String, datadrv3},
+        {dataSourceKey(), QStringLiteral("DatabaseFile"), ValueType::String, datapath1},
+        {dataSourceKey(), QStringLiteral("AutoStop"), ValueType::String, QStringLiteral("Yes")},
+        {dataSourceKey(), QStringLiteral("Integrated"), ValueType::String, QStringLiteral("No")},
+    });
 
     // 5. Only now the first write's result. Without a data source nothing can follow: end the program
     //    rather than leave the borderless splash as the only window.

@@ -13,8 +13,11 @@
 #include "platform/units.h"
 
 #include <QDir>
+#include <QSqlDriver>
 #include <QTableView>
 #include <QtTest>
+
+#include <sqlite3.h>
 
 namespace {
 void addPayment(Fixture &f, const QString &zphm, const QString &rq, double an, const QString &xkr, const QString &kpr)
@@ -79,6 +82,7 @@ private slots:
     void queryThatCannotBeBuilt_data();
     void queryThatCannotBeBuilt();
     void descriptionThatCannotMakeAGrid();
+    void describedWithoutRunning();
     void resizeMovesOnlyTheGrid_data();
     void resizeMovesOnlyTheGrid();
     void printsTheGridOnlyAfterAQuery();
@@ -222,6 +226,37 @@ void tst_search::descriptionThatCannotMakeAGrid()
     QVERIFY(!dw::createGrid(view, dw::GridSyntax{}, error));
     QVERIFY(!error.isEmpty());
     QCOMPARE(view.definition().columns.size(), 1); // the view keeps what it showed
+}
+
+void tst_search::describedWithoutRunning()
+{
+    Fixture f;
+    QVERIFY(f.connect());
+    fill(f);
+    const QVariant handle = g::sqlca.database().driver()->handle();
+    QCOMPARE(handle.typeName(), "sqlite3*");
+    sqlite3 *connection = *static_cast<sqlite3 *const *>(handle.constData());
+    int runs = 0;
+    sqlite3_trace_v2(
+        connection, SQLITE_TRACE_STMT,
+        [](unsigned, void *counter, void *, void *) {
+            ++*static_cast<int *>(counter);
+            return 0;
+        },
+        &runs);
+    QString error;
+    const dw::GridSyntax syntax = dw::syntaxFromSql(g::sqlca, "SELECT * FROM xjzp Where xjzp.an>:value",
+                                                    {{"value", dw::Type::Text}}, {"0"}, "style(type=grid)", error);
+    sqlite3_trace_v2(connection, 0, nullptr, nullptr);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QCOMPARE(runs, 0);
+    // The declared types still give the columns their kinds and the text columns their widths.
+    const QList<dw::Column> &columns = syntax.definition.columns;
+    QCOMPARE(columns.size(), 13);
+    QCOMPARE(int(columns.at(0).type), int(dw::Type::Long));   // line
+    QCOMPARE(int(columns.at(8).type), int(dw::Type::Number)); // an
+    QCOMPARE(int(columns.at(4).type), int(dw::Type::Text));   // xkr
+    QCOMPARE(columns.at(4).limit, 60);
 }
 
 void tst_search::resizeMovesOnlyTheGrid_data()

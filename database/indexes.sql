@@ -1,0 +1,13 @@
+-- Indexes of DATABASE/nardelo.db. The build creates them, and a connect adds those an older file lacks.
+-- The registers are ordered by date in their editors and lists; the search looks up cheque numbers and payees.
+-- Amounts and drawers get none: few of their searches are selective, and an index would reorder the results.
+
+CREATE INDEX IF NOT EXISTS xjzp_rq ON xjzp (rq);
+CREATE INDEX IF NOT EXISTS jzd_rq ON jzd (rq);
+CREATE INDEX IF NOT EXISTS skrbook_bs ON skrbook (bs);
+CREATE INDEX IF NOT EXISTS fkrbook_bs ON fkrbook (bs);
+CREATE INDEX IF NOT EXISTS bs_1_cid ON bs_1 (cid);
+CREATE INDEX IF NOT EXISTS xjzp_rq_fkhm ON xjzp (rq, fkhm);
+CREATE INDEX IF NOT EXISTS jzd_rq_shbank ON jzd (rq, shbank);
+CREATE INDEX IF NOT EXISTS xjzp_zphm ON xjzp (zphm);
+CREATE INDEX IF NOT EXISTS xjzp_xkr ON xjzp (xkr);

@@ -1,0 +1,142 @@
+// The register indexes: built with the database, added at connect to a file made before them, left out where
+// the file cannot be written; the searches that should find their rows through an index do.
+#include "fixture.h"
+
+#include "books/w_search.h"
+#include "brevik.h"
+#include "globals.h"
+#include "platform/controls.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlQuery>
+#include <QtTest>
+
+namespace {
+QStringList indexNames(Fixture &f)
+{
+    // Indexes the schema declares; the implicit ones of UNIQUE and PRIMARY KEY have no SQL text.
+    return f.scalar("SELECT group_concat(name, ',') FROM (SELECT name FROM sqlite_master "
+                    "WHERE type = 'index' AND sql IS NOT NULL ORDER BY name)")
+        .toString()
+        .split(u',', Qt::SkipEmptyParts);
+}
+
+void dropIndexes(Fixture &f, const QStringList &names)
+{
+    for (const QString &name : names)
+        f.exec("DROP INDEX " + name);
+}
+} // namespace
+
+class tst_indexes : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { brevik::registerWindows(); }
+    void cleanup()
+    {
+        for (ui::Window *w : ui::openWindows())
+            delete w;
+    }
+
+    void connectAddsMissingIndexes();
+    void unwritableFileConnectsWithout_data();
+    void unwritableFileConnectsWithout();
+    void searchPlan_data();
+    void searchPlan();
+};
+
+void tst_indexes::connectAddsMissingIndexes()
+{
+    Fixture f;
+    const QStringList built = indexNames(f);
+    for (const char *name : {"xjzp_rq", "jzd_rq", "xjzp_rq_fkhm", "jzd_rq_shbank", "xjzp_zphm", "xjzp_xkr"})
+        QVERIFY2(built.contains(name), name);
+    const QString tables = f.scalar("SELECT group_concat(sql, ';') FROM sqlite_master WHERE type = 'table'").toString();
+
+    // A file from before any of them.
+    dropIndexes(f, built);
+    f.exec("INSERT INTO xjzp (rq, zphm, an) VALUES ('2026-03-05', '77', 1)");
+    QVERIFY(f.connect());
+    QCOMPARE(indexNames(f), built);
+    // Only indexes were added: the tables and their rows are as they were.
+    QCOMPARE(f.scalar("SELECT group_concat(sql, ';') FROM sqlite_master WHERE type = 'table'").toString(), tables);
+    QCOMPARE(f.scalar("SELECT zphm FROM xjzp INDEXED BY xjzp_zphm WHERE zphm = '77'").toString(), QString("77"));
+
+    // A second connect finds nothing to add.
+    QVERIFY(f.connect());
+    QCOMPARE(indexNames(f), built);
+}
+
+void tst_indexes::unwritableFileConnectsWithout_data()
+{
+    QTest::addColumn<bool>("readOnly");
+    QTest::newRow("read-only file") << true;
+    // Another program in the middle of a write: the connect waits out the busy timeout, then goes on.
+    QTest::newRow("file locked by a writer") << false;
+}
+
+void tst_indexes::unwritableFileConnectsWithout()
+{
+    QFETCH(bool, readOnly);
+    Fixture f;
+    dropIndexes(f, {"xjzp_zphm"});
+    f.exec("INSERT INTO xjzp (rq, zphm, an) VALUES ('2026-03-05', '77', 1)");
+    if (readOnly) {
+        QFile::setPermissions(f.databasePath(), QFileDevice::ReadOwner | QFileDevice::ReadGroup);
+        if (QFileInfo(f.databasePath()).isWritable())
+            QSKIP("this user writes to read-only files");
+    } else {
+        f.exec("BEGIN IMMEDIATE");
+    }
+    QVERIFY(f.connect());
+    QVERIFY(!indexNames(f).contains("xjzp_zphm"));
+    QString zphm;
+    g::sqlca.selectInto("SELECT zphm FROM xjzp WHERE zphm = ?", {"77"}, {zphm});
+    QCOMPARE(g::sqlca.SQLCode, 0);
+    QCOMPARE(zphm, QString("77"));
+    if (!readOnly)
+        f.exec("ROLLBACK");
+}
+
+void tst_indexes::searchPlan_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("comparison");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("index");
+    QTest::newRow("one cheque number") << "支票号码" << "=" << "123" << "xjzp_zphm";
+    QTest::newRow("one payee") << "收款人" << "=" << "中国" << "xjzp_xkr";
+    // Amounts keep the register's own order: no index.
+    QTest::newRow("amounts above") << "金额" << ">" << "10" << "";
+}
+
+void tst_indexes::searchPlan()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, comparison);
+    QFETCH(QString, value);
+    QFETCH(QString, index);
+    Fixture f;
+    QVERIFY(f.connect());
+    auto *w = qobject_cast<w_search *>(ui::openWindow("w_search"));
+    QVERIFY(w);
+    QVERIFY(w->get<ui::DropDownList>("ddlb_1")->selectItem(field) >= 0);
+    QVERIFY(w->get<ui::DropDownList>("ddlb_2")->selectItem(comparison) >= 0);
+    w->get<ui::SingleLineEdit>("sle_1")->setText(value);
+    w->get<QPushButton>("cb_1")->click();
+    QVERIFY(f.boxes.isEmpty());
+
+    QSqlQuery plan(g::sqlca.database());
+    QVERIFY(plan.prepare("EXPLAIN QUERY PLAN " + w->lastStatement()));
+    plan.addBindValue(value);
+    QVERIFY(plan.exec());
+    QStringList details;
+    while (plan.next())
+        details << plan.value(3).toString();
+    const QString expected = index.isEmpty() ? QString("SCAN xjzp") : "SEARCH xjzp USING INDEX " + index;
+    QVERIFY2(details.join(u'|').startsWith(expected), qPrintable(details.join(u'|')));
+}
+
+QTEST_MAIN(tst_indexes)
+#include "tst_indexes.moc"

@@ -1,0 +1,608 @@
+#include "cases.h"
+
+#include "app/quillan.h"
+#include "datasets.h"
+#include "globals.h"
+#include "platform/controls.h"
+#include "platform/dataview.h"
+#include "platform/dataview_freeform.h"
+#include "platform/dataview_report.h"
+#include "platform/messagebox.h"
+#include "platform/printjob.h"
+#include "platform/registry.h"
+#include "platform/services.h"
+#include "platform/window.h"
+
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QSqlDriver>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <sqlite3.h>
+
+namespace bench {
+namespace {
+using Clock = std::chrono::steady_clock;
+
+
+double msSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+QString ms(double value) { return QString::number(value, 'f', 2); }
+
+// Resident memory as the kernel counts it: "VmHWM" the peak, "VmRSS" now; in megabytes.
+double memoryMb(const char *field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(int(qstrlen(field)) + 1).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    return -1;
+}
+
+// Starts a new peak: the kernel resets VmHWM to the present size.
+void resetPeak()
+{
+    QFile refs(QStringLiteral("/proc/self/clear_refs"));
+    if (refs.open(QIODevice::WriteOnly))
+        refs.write("5");
+}
+
+// Counts the paint events of a widget and everything in it.
+class PaintWatcher : public QObject {
+public:
+    explicit PaintWatcher(QWidget *target) : m_target(target) { qApp->installEventFilter(this); }
+    ~PaintWatcher() override { qApp->removeEventFilter(this); }
+
+    // Runs the event loop until the target has painted, then until nothing more is pending (an activation's
+    // re-read, posted calls). False when nothing painted within the time.
+    bool waitPainted(int timeoutMs = 600'000)
+    {
+        const int before = m_paints;
+        QElapsedTimer timer;
+        timer.start();
+        while (m_paints == before && timer.elapsed() < timeoutMs)
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+        QCoreApplication::processEvents(QEventLoop::AllEvents, timeoutMs);
+        return m_paints != before;
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *e) override
+    {
+        if (e->type() == QEvent::Paint && watched->isWidgetType()) {
+            auto *w = static_cast<QWidget *>(watched);
+            if (w == m_target || m_target->isAncestorOf(w))
+                ++m_paints;
+        }
+        return false;
+    }
+
+private:
+    QWidget *m_target;
+    int m_paints = 0;
+};
+
+// What the benchmark asks of a data view, whatever its presentation: its rows and the statement it reads.
+int rowCountOf(QWidget *view)
+{
+    if (auto *grid = qobject_cast<dw::DataView *>(view))
+        return grid->rowCount();
+    if (auto *report = qobject_cast<dw::ReportView *>(view))
+        return report->rowCount();
+    if (auto *form = qobject_cast<dw::FreeFormView *>(view))
+        return form->rowCount();
+    return -1;
+}
+
+const dw::Definition *definitionOf(QWidget *view)
+{
+    if (auto *grid = qobject_cast<dw::DataView *>(view))
+        return &grid->definition();
+    if (auto *report = qobject_cast<dw::ReportView *>(view))
+        return &report->buffer().definition();
+    if (auto *form = qobject_cast<dw::FreeFormView *>(view))
+        return &form->buffer().definition();
+    return nullptr;
+}
+
+// Where the operator's keys go inside a view: its focused part.
+QWidget *keyTarget(QWidget *view)
+{
+    view->setFocus(Qt::OtherFocusReason);
+    QWidget *focused = QApplication::focusWidget();
+    if (focused && (focused == view || view->isAncestorOf(focused)))
+        return focused;
+    return view->focusProxy() ? view->focusProxy() : view;
+}
+
+void press(QWidget *target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QKeyEvent down(QEvent::KeyPress, key, modifiers);
+    QApplication::sendEvent(target, &down);
+    QKeyEvent up(QEvent::KeyRelease, key, modifiers);
+    QApplication::sendEvent(target, &up);
+}
+
+// ---- Bare SQLite: the same statement on the same connection, without the data view engine.
+
+sqlite3 *connectionHandle()
+{
+    const QVariant handle = g::sqlca.database().driver()->handle();
+    return qstrcmp(handle.typeName(), "sqlite3*") == 0 ? *static_cast<sqlite3 *const *>(handle.constData())
+                                                       : nullptr;
+}
+
+struct Statement {
+    QString sql;
+    QList<dw::Argument> arguments;
+    QVariantList values;
+};
+
+// Steps the statement, handing each row to `row` until it returns false. Returns the rows read, -1 on error.
+int forEachRow(const Statement &s, const std::function<bool(sqlite3_stmt *)> &row, QString &error)
+{
+    sqlite3 *db = connectionHandle();
+    sqlite3_stmt *stmt = nullptr;
+    const QByteArray sql = s.sql.toUtf8();
+    if (!db || sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &stmt, nullptr) != SQLITE_OK) {
+        error = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("no SQLite connection");
+        sqlite3_finalize(stmt);
+        return -1;
+    }
+    for (int i = 0; i < s.values.size(); ++i) {
+        int index = i < s.arguments.size()
+                        ? sqlite3_bind_parameter_index(stmt, (u':' + s.arguments.at(i).name).toUtf8().constData())
+                        : 0;
+        if (index == 0)
+            index = i + 1;
+        const QVariant &v = s.values.at(i);
+        const QByteArray text = v.typeId() == QMetaType::QDate ? v.toDate().toString(Qt::ISODate).toUtf8()
+                                                              : v.toString().toUtf8();
+        sqlite3_bind_text(stmt, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+    }
+    int rows = 0;
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        ++rows;
+        if (!row(stmt))
+            break;
+    }
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+        error = QString::fromUtf8(sqlite3_errmsg(db));
+        rows = -1;
+    }
+    sqlite3_finalize(stmt);
+    return rows;
+}
+
+struct Bare {
+    double firstMs = -1, allMs = -1;
+    int rows = -1;
+    QString error;
+};
+
+// The first screenful and all rows, every value of every row read as SQLite holds it; after one read that
+// warms the caches, as the window's own read did.
+Bare bareRead(const Statement &s)
+{
+    Bare bare;
+    qint64 checksum = 0;
+    int limit = 0;
+    const auto touch = [&](sqlite3_stmt *stmt) {
+        for (int c = 0; c < sqlite3_column_count(stmt); ++c) {
+            switch (sqlite3_column_type(stmt, c)) {
+            case SQLITE_INTEGER:
+                checksum += sqlite3_column_int64(stmt, c);
+                break;
+            case SQLITE_FLOAT:
+                checksum += qint64(sqlite3_column_double(stmt, c));
+                break;
+            case SQLITE_TEXT:
+                checksum += qint64(sqlite3_column_text(stmt, c)[0]) + sqlite3_column_bytes(stmt, c);
+                break;
+            default:
+                break;
+            }
+        }
+        return --limit != 0;
+    };
+    limit = -1;
+    bare.rows = forEachRow(s, touch, bare.error);
+    if (bare.rows < 0)
+        return bare;
+    limit = kScreenRows;
+    auto start = Clock::now();
+    forEachRow(s, touch, bare.error);
+    bare.firstMs = msSince(start);
+    limit = -1;
+    start = Clock::now();
+    forEachRow(s, touch, bare.error);
+    bare.allMs = msSince(start);
+    if (checksum == 42)
+        std::fputs("", stderr); // keeps the reads from being optimised away
+    return bare;
+}
+
+// ---- The process's world: the benchmark's own settings store and lock, boxes answered and noted.
+
+QStringList &notes()
+{
+    static QStringList n;
+    return n;
+}
+
+void setUpWorld(const QString &folder, const QString &cache)
+{
+    QDir::setCurrent(folder);
+    registry::setStorePath(QDir(cache).filePath(QStringLiteral("registry.ini")));
+    services::setInstanceLockPath(QDir(cache).filePath(QStringLiteral("instance.lock")));
+    services::setHaltHandler([](bool) { notes() << QStringLiteral("halted"); });
+    msg::setResponder([](const msg::Call &call) {
+        notes() << QStringLiteral("box \"%1: %2\"").arg(call.title, call.text.simplified());
+        return call.defaultButton;
+    });
+}
+
+// Connected as the start-up connects, logged in as the administrator, the main window on the screen: what the
+// operator has before opening any of the measured windows.
+bool logIn()
+{
+    registry::setValue(Quillan::dataSourceKey(), QStringLiteral("DatabaseFile"), registry::ValueType::String,
+                       QDir::current().filePath(QStringLiteral("DATABASE/nardelo.db")));
+    g::sqlca.DBMS = QStringLiteral("ODBC");
+    g::sqlca.AutoCommit = false;
+    g::sqlca.DBParm = Quillan::connectParameters();
+    g::sqlca.connect();
+    if (g::sqlca.SQLCode != 0) {
+        notes() << QStringLiteral("connect failed: ") + g::sqlca.SQLErrText;
+        return false;
+    }
+    g::name = QStringLiteral("system");
+    if (ui::Window *main = ui::openWindow(QStringLiteral("w_main"))) {
+        PaintWatcher painted(main);
+        painted.waitPainted(10'000);
+    }
+    return true;
+}
+
+void report(Figures figures)
+{
+    if (!notes().isEmpty())
+        figures[QStringLiteral("note")] = notes().join(QStringLiteral(", "));
+    QStringList parts;
+    for (auto it = figures.cbegin(); it != figures.cend(); ++it)
+        parts << it.key() + u'=' + QString(it.value()).replace(u';', u',');
+    std::printf("RESULT %s\n", parts.join(u';').toUtf8().constData());
+    std::fflush(stdout);
+}
+
+// ---- The windows.
+
+// What the operator does once the window is open (choose dates, a search, ...): the values the window's
+// statement is retrieved with.
+using Act = std::function<QVariantList(ui::Window *)>;
+
+struct WindowCase {
+    QString window;
+    QString view;
+    Act act;
+    bool scrolls = true; // false where the result is a single row
+};
+
+QVariantList noAct(ui::Window *) { return {}; }
+
+Act listOf(const QDate &from, const QDate &to)
+{
+    return [from, to](ui::Window *w) {
+        w->get<ui::EditMask>(QStringLiteral("em_2"))->setDate(from);
+        w->get<ui::EditMask>(QStringLiteral("em_1"))->setDate(to);
+        w->get<QPushButton>(QStringLiteral("cb_3"))->click();
+        return QVariantList{from, to};
+    };
+}
+
+Act searchFor(const QString &field, const QString &comparison, const QString &value)
+{
+    return [=](ui::Window *w) {
+        w->get<ui::DropDownList>(QStringLiteral("ddlb_1"))->selectItem(field);
+        w->get<ui::DropDownList>(QStringLiteral("ddlb_2"))->selectItem(comparison);
+        w->get<ui::SingleLineEdit>(QStringLiteral("sle_1"))->setText(value);
+        w->get<QPushButton>(QStringLiteral("cb_1"))->click();
+        return QVariantList{value};
+    };
+}
+
+QVariantList allOfTheBook(ui::Window *) { return {QStringLiteral("%")}; }
+
+bool windowCaseFor(const QString &id, int registerRows, WindowCase &c)
+{
+    const QString dw1 = QStringLiteral("dw_1");
+    const QHash<QString, WindowCase> cases = {
+        {QStringLiteral("editor-pay"), {QStringLiteral("gobank"), dw1, noAct}},
+        {QStringLiteral("editor-rec"), {QStringLiteral("inbank"), dw1, noAct}},
+        {QStringLiteral("list-pay-1y"), {QStringLiteral("w_cabank"), dw1, listOf(lastYearStart(), lastDay())}},
+        {QStringLiteral("list-pay-10y"), {QStringLiteral("w_cabank"), dw1, listOf(firstDay(), lastDay())}},
+        {QStringLiteral("list-rec-1y"), {QStringLiteral("w_cdbank"), dw1, listOf(lastYearStart(), lastDay())}},
+        {QStringLiteral("list-rec-10y"), {QStringLiteral("w_cdbank"), dw1, listOf(firstDay(), lastDay())}},
+        {QStringLiteral("search-many"),
+         {QStringLiteral("w_search"), QStringLiteral("dw_scrth"),
+          searchFor(QStringLiteral("金额"), QStringLiteral(">"), QString::number(kSmallAmount))}},
+        {QStringLiteral("search-one"),
+         {QStringLiteral("w_search"), QStringLiteral("dw_scrth"),
+          searchFor(QStringLiteral("支票号码"), QStringLiteral("="), paymentChequeNumber(registerRows / 2)), false}},
+        {QStringLiteral("letter"), {QStringLiteral("w_ywwts"), dw1, noAct}},
+        {QStringLiteral("picker-payee"), {QStringLiteral("w_temp1"), dw1, allOfTheBook}},
+        {QStringLiteral("picker-payer"), {QStringLiteral("w_temp"), dw1, allOfTheBook}},
+        {QStringLiteral("picker-remarks"), {QStringLiteral("w_tempbs"), dw1, allOfTheBook}},
+        {QStringLiteral("print-list"), {QStringLiteral("w_cabank"), dw1, listOf(lastYearStart(), lastDay())}},
+    };
+    if (!cases.contains(id))
+        return false;
+    c = cases.value(id);
+    return true;
+}
+
+struct Opened {
+    ui::Window *window = nullptr;
+    QWidget *view = nullptr;
+    Statement statement;
+};
+
+// Opens the window through the registry and does what the operator does, until the first screen is painted.
+Opened openAndAct(const WindowCase &c, Figures &f)
+{
+    Opened o;
+    const auto start = Clock::now();
+    o.window = ui::openWindow(c.window);
+    if (!o.window) {
+        notes() << QStringLiteral("window %1 did not open").arg(c.window);
+        return o;
+    }
+    o.view = o.window->control(c.view);
+    PaintWatcher painted(o.view ? o.view : o.window);
+    o.statement.values = c.act(o.window);
+    if (!painted.waitPainted())
+        notes() << QStringLiteral("first screen never painted");
+    f[QStringLiteral("first")] = ms(msSince(start));
+    if (const dw::Definition *d = o.view ? definitionOf(o.view) : nullptr) {
+        o.statement.sql = d->sql;
+        o.statement.arguments = d->arguments;
+    }
+    return o;
+}
+
+// One page down, ten times from the top; the mean of each key's handling and repaint.
+void scrollPages(QWidget *view, Figures &f)
+{
+    QWidget *target = keyTarget(view);
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 2000); // the focus change
+    PaintWatcher painted(view);
+    double total = 0;
+    for (int i = 0; i < kPages; ++i) {
+        const auto start = Clock::now();
+        press(target, Qt::Key_PageDown);
+        painted.waitPainted(10'000);
+        total += msSince(start);
+    }
+    f[QStringLiteral("page")] = ms(total / kPages);
+}
+
+// To the last row as the operator gets there (Ctrl+End; the scroll bar's end for a report), then the count.
+void readToLastRow(QWidget *view, Figures &f)
+{
+    QWidget *target = keyTarget(view);
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 2000); // the focus change
+    PaintWatcher painted(view);
+    const auto start = Clock::now();
+    press(target, Qt::Key_End, Qt::ControlModifier);
+    if (auto *area = qobject_cast<QAbstractScrollArea *>(view))
+        area->verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
+    painted.waitPainted(2000);
+    const int rows = rowCountOf(view);
+    f[QStringLiteral("last")] = ms(msSince(start));
+    f[QStringLiteral("rows")] = QString::number(rows);
+}
+
+void addBare(const Statement &s, Figures &f)
+{
+    const Bare bare = bareRead(s);
+    if (!bare.error.isEmpty())
+        notes() << QStringLiteral("bare read failed: ") + bare.error;
+    if (bare.rows < 0)
+        return;
+    f[QStringLiteral("bfirst")] = ms(bare.firstMs);
+    f[QStringLiteral("ball")] = ms(bare.allMs);
+    f[QStringLiteral("brows")] = QString::number(bare.rows);
+}
+
+int runWindowCase(const WindowCase &c, Figures &f)
+{
+    Opened o = openAndAct(c, f);
+    if (!o.view)
+        return 1;
+    if (c.scrolls)
+        scrollPages(o.view, f);
+    readToLastRow(o.view, f);
+    f[QStringLiteral("peak")] = QString::number(memoryMb("VmHWM:"), 'f', 0);
+    delete o.window;
+    addBare(o.statement, f);
+    return 0;
+}
+
+// The pages of a PDF file written by Qt.
+int pdfPages(const QString &file)
+{
+    QFile pdf(file);
+    if (!pdf.open(QIODevice::ReadOnly))
+        return -1;
+    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page[^s]"));
+    return int(QString::fromLatin1(pdf.readAll()).count(page));
+}
+
+// The same rows on the same number of pages, painted by Qt without the engine: the detail texts of each row.
+void plainPaint(const Statement &s, int pages, const QString &file, QString &error)
+{
+    const int rows = forEachRow(s, [](sqlite3_stmt *) { return true; }, error);
+    if (rows <= 0 || pages <= 0)
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    QPainter painter(&printer);
+    painter.setFont(QFont(QStringLiteral("宋体"), 12));
+    const int perPage = (rows + pages - 1) / pages;
+    const int lineHeight = printer.height() / (perPage + 6);
+    const int columnWidth = printer.width() / 8;
+    int row = 0;
+    forEachRow(
+        s,
+        [&](sqlite3_stmt *stmt) {
+            if (row > 0 && row % perPage == 0)
+                printer.newPage();
+            const int y = (row % perPage + 3) * lineHeight;
+            painter.drawText(0, y, QString::number(row + 1));
+            // Every selected column but the first (the line number).
+            for (int c = 1; c < sqlite3_column_count(stmt); ++c)
+                painter.drawText(c * columnWidth, y,
+                                 QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, c))));
+            ++row;
+            return true;
+        },
+        error);
+}
+
+int runPrintCase(const WindowCase &c, Figures &f)
+{
+    if (print::systemHasPrinter()) {
+        notes() << QStringLiteral("skipped: a printer is installed and the list would go to it");
+        return 0;
+    }
+    Opened o = openAndAct(c, f);
+    if (!o.view)
+        return 1;
+    f[QStringLiteral("rows")] = QString::number(rowCountOf(o.view));
+    f.remove(QStringLiteral("first"));
+
+    double before = memoryMb("VmRSS:");
+    resetPeak();
+    auto start = Clock::now();
+    o.window->get<QPushButton>(QStringLiteral("cb_1"))->click();
+    f[QStringLiteral("first")] = ms(msSince(start));
+    f[QStringLiteral("peak")] = QString::number(std::max(0.0, memoryMb("VmHWM:") - before), 'f', 0);
+    const QString printed = dw::lastReportFile();
+    const int pages = pdfPages(printed);
+    f[QStringLiteral("pages")] = QString::number(pages);
+    QFile::remove(printed);
+    delete o.window;
+
+    const QString plainFile = QDir::current().filePath(QStringLiteral("PRINTOUT/bench-plain.pdf"));
+    QString error;
+    before = memoryMb("VmRSS:");
+    resetPeak();
+    start = Clock::now();
+    plainPaint(o.statement, pages, plainFile, error);
+    f[QStringLiteral("ball")] = ms(msSince(start));
+    f[QStringLiteral("bpeak")] = QString::number(std::max(0.0, memoryMb("VmHWM:") - before), 'f', 0);
+    QFile::remove(plainFile);
+    if (!error.isEmpty())
+        notes() << QStringLiteral("plain paint failed: ") + error;
+    return 0;
+}
+} // namespace
+
+const QList<Case> &allCases()
+{
+    static const QList<Case> cases = {
+        {QStringLiteral("empty"), QStringLiteral("empty Qt window shown (reference)"), false},
+        {QStringLiteral("startup"), QStringLiteral("start-up to login window"), false},
+        {QStringLiteral("editor-pay"), QStringLiteral("payment register editor"), true},
+        {QStringLiteral("editor-rec"), QStringLiteral("receipt register editor"), true},
+        {QStringLiteral("list-pay-1y"), QStringLiteral("payment list, one year"), true},
+        {QStringLiteral("list-pay-10y"), QStringLiteral("payment list, ten years"), true},
+        {QStringLiteral("list-rec-1y"), QStringLiteral("receipt list, one year"), true},
+        {QStringLiteral("list-rec-10y"), QStringLiteral("receipt list, ten years"), true},
+        {QStringLiteral("search-many"), QStringLiteral("search, 98% of rows"), true},
+        {QStringLiteral("search-one"), QStringLiteral("search, one cheque number"), true},
+        {QStringLiteral("letter"), QStringLiteral("business entrustment letter"), true},
+        {QStringLiteral("picker-payee"), QStringLiteral("payee picker"), true},
+        {QStringLiteral("picker-payer"), QStringLiteral("payer picker"), true},
+        {QStringLiteral("picker-remarks"), QStringLiteral("remarks picker"), true},
+        {QStringLiteral("print-list"), QStringLiteral("print payment list, one year"), true},
+    };
+    return cases;
+}
+
+int runCase(int &argc, char **argv, const QString &id, const QString &folder, const QString &cache,
+            int registerRows)
+{
+    const auto processStart = Clock::now();
+    // Lists print to PDF here: a printer of the machine would get them otherwise.
+    if (id == u"print-list")
+        qputenv("CUPS_SERVER", "/nonexistent/bench.sock");
+    QApplication app(argc, argv);
+    Figures f;
+
+    if (id == u"empty") {
+        QWidget window;
+        window.resize(800, 600);
+        PaintWatcher painted(&window);
+        const auto shown = Clock::now();
+        window.show();
+        painted.waitPainted();
+        f[QStringLiteral("first")] = ms(msSince(processStart));
+        f[QStringLiteral("show")] = ms(msSince(shown));
+        f[QStringLiteral("peak")] = QString::number(memoryMb("VmHWM:"), 'f', 0);
+        report(f);
+        return 0;
+    }
+
+    setUpWorld(folder, cache);
+    if (id == u"startup") {
+        Quillan quillan;
+        if (quillan.start() && ui::findWindow(QStringLiteral("w_pass"))) {
+            PaintWatcher painted(ui::findWindow(QStringLiteral("w_pass")));
+            painted.waitPainted();
+        } else {
+            notes() << QStringLiteral("start-up ended without a login window");
+        }
+        f[QStringLiteral("first")] = ms(msSince(processStart));
+        f[QStringLiteral("peak")] = QString::number(memoryMb("VmHWM:"), 'f', 0);
+        report(f);
+        services::releaseInstanceLock();
+        return 0;
+    }
+
+    WindowCase c;
+    if (!windowCaseFor(id, registerRows, c)) {
+        std::fprintf(stderr, "bench: unknown case %s\n", qPrintable(id));
+        return 2;
+    }
+    Quillan quillan; // fonts, and a fresh set of globals
+    Quillan::registerAllWindows();
+    if (!logIn()) {
+        report(f);
+        return 1;
+    }
+    const int rc = id == u"print-list" ? runPrintCase(c, f) : runWindowCase(c, f);
+    report(f);
+    return rc;
+}
+} // namespace bench
