@@ -11,17 +11,8 @@
 namespace dw {
 
 namespace {
-enum Tag : char { TagNull, TagText, TagLong, TagNumber, TagDate };
+enum Tag : char { TagNull, TagText, TagLong, TagNumber, TagDate, TagShared };
 constexpr qsizetype kBlockSize = 256 * 1024;
-
-void putVarint(std::string &out, quint64 v)
-{
-    while (v >= 0x80) {
-        out += char(v | 0x80);
-        v >>= 7;
-    }
-    out += char(v);
-}
 
 quint64 getVarint(const char *&p)
 {
@@ -40,11 +31,18 @@ quint64 zigzag(qint64 v) { return (quint64(v) << 1) ^ quint64(v >> 63); }
 qint64 unzigzag(quint64 v) { return qint64(v >> 1) ^ -qint64(v & 1); }
 
 // Steps over one value and returns it when `want` is set.
-QVariant readValue(const char *&p, bool want)
+QVariant readValue(const char *&p, bool want, const std::vector<std::string_view> *shared)
 {
     switch (Tag(*p++)) {
     case TagNull:
         return {};
+    case TagShared: {
+        const auto n = size_t(getVarint(p));
+        if (!want)
+            return {};
+        const std::string_view text = (*shared)[n];
+        return QString::fromUtf8(text.data(), qsizetype(text.size()));
+    }
     case TagText: {
         const auto n = qsizetype(getVarint(p));
         const char *text = p;
@@ -118,42 +116,111 @@ QVariant typedValue(const QVariant &raw, Type type)
 
 void RowStore::clear()
 {
+    m_dictionaries.clear();
+    m_textBlocks.clear();
+    m_textUsed = m_textCapacity = 0;
     m_blocks.clear();
     m_blocks.shrink_to_fit();
     m_rows.clear();
     m_rows.shrink_to_fit();
-    m_blockUsed = 0;
-    m_pending.clear();
+    m_capacity = m_used = m_rowStart = 0;
 }
 
-void RowStore::addNull() { m_pending += char(TagNull); }
-
-void RowStore::addText(const char *utf8, int bytes)
+void RowStore::grow(qsizetype n)
 {
-    m_pending += char(TagText);
-    putVarint(m_pending, quint64(bytes));
-    m_pending.append(utf8, size_t(bytes));
+    const qsizetype partial = m_used - m_rowStart;
+    const qsizetype size = qMax(kBlockSize, partial + n);
+    std::unique_ptr<char[]> block(new char[size_t(size)]); // not zeroed: every byte used is written
+    if (partial > 0)
+        std::memcpy(block.get(), m_blocks.back().get() + m_rowStart, size_t(partial));
+    m_blocks.push_back(std::move(block));
+    m_capacity = size;
+    m_used = partial;
+    m_rowStart = 0;
+}
+
+void RowStore::putVarint(quint64 v)
+{
+    char *p = reserve(10);
+    char *start = p;
+    while (v >= 0x80) {
+        *p++ = char(v | 0x80);
+        v >>= 7;
+    }
+    *p++ = char(v);
+    m_used += p - start;
+}
+
+void RowStore::addNull() { *reserve(1) = TagNull, ++m_used; }
+
+std::string_view RowStore::keep(std::string_view text)
+{
+    const auto n = qsizetype(text.size());
+    if (m_textBlocks.empty() || m_textUsed + n > m_textCapacity) {
+        m_textCapacity = qMax(kBlockSize / 4, n);
+        m_textBlocks.push_back(std::unique_ptr<char[]>(new char[size_t(m_textCapacity)]));
+        m_textUsed = 0;
+    }
+    char *at = m_textBlocks.back().get() + m_textUsed;
+    std::memcpy(at, text.data(), text.size());
+    m_textUsed += n;
+    return {at, text.size()};
+}
+
+void RowStore::addText(int column, const char *utf8, int bytes)
+{
+    // Repeated texts (payees, banks, purposes, operators) are held once. A column whose texts keep being
+    // new ones (cheque numbers) stops collecting them, so its dictionary never outgrows its rows.
+    constexpr int kLongest = 256;
+    if (column >= 0 && bytes <= kLongest) {
+        if (size_t(column) >= m_dictionaries.size())
+            m_dictionaries.resize(size_t(column) + 1);
+        Dictionary &d = m_dictionaries[size_t(column)];
+        ++d.seen;
+        const std::string_view text(utf8, size_t(bytes));
+        auto it = d.numbers.find(text);
+        if (it == d.numbers.end() && !d.closed) {
+            if (d.seen > 1000 && qsizetype(d.texts.size()) * 4 > d.seen) {
+                d.closed = true;
+            } else {
+                const std::string_view kept = keep(text);
+                d.texts.push_back(kept);
+                it = d.numbers.emplace(kept, quint32(d.texts.size() - 1)).first;
+            }
+        }
+        if (it != d.numbers.end()) {
+            *reserve(1) = TagShared, ++m_used;
+            putVarint(it->second);
+            return;
+        }
+    }
+    *reserve(1) = TagText, ++m_used;
+    putVarint(quint64(bytes));
+    std::memcpy(reserve(bytes), utf8, size_t(bytes));
+    m_used += bytes;
 }
 
 void RowStore::addLong(qint64 value)
 {
-    m_pending += char(TagLong);
-    putVarint(m_pending, zigzag(value));
+    *reserve(1) = TagLong, ++m_used;
+    putVarint(zigzag(value));
 }
 
 void RowStore::addNumber(double value)
 {
-    m_pending += char(TagNumber);
-    m_pending.append(reinterpret_cast<const char *>(&value), sizeof value);
+    char *p = reserve(1 + qsizetype(sizeof value));
+    *p = TagNumber;
+    std::memcpy(p + 1, &value, sizeof value);
+    m_used += 1 + qsizetype(sizeof value);
 }
 
 void RowStore::addDate(qint64 julianDay)
 {
-    m_pending += char(TagDate);
-    putVarint(m_pending, zigzag(julianDay));
+    *reserve(1) = TagDate, ++m_used;
+    putVarint(zigzag(julianDay));
 }
 
-void RowStore::addValue(const QVariant &value)
+void RowStore::addValue(int column, const QVariant &value)
 {
     if (value.isNull()) {
         addNull();
@@ -172,7 +239,7 @@ void RowStore::addValue(const QVariant &value)
         break;
     default: {
         const QByteArray utf8 = value.toString().toUtf8();
-        addText(utf8.constData(), int(utf8.size()));
+        addText(column, utf8.constData(), int(utf8.size()));
         break;
     }
     }
@@ -180,15 +247,10 @@ void RowStore::addValue(const QVariant &value)
 
 int RowStore::endRow()
 {
-    const auto n = qsizetype(m_pending.size());
-    if (m_blocks.empty() || m_blockUsed + n > kBlockSize) {
-        // A row larger than a block gets a block of its own size.
-        m_blocks.push_back(std::make_unique<char[]>(size_t(qMax(kBlockSize, n))));
-        m_blockUsed = 0;
-    }
-    std::memcpy(m_blocks.back().get() + m_blockUsed, m_pending.data(), size_t(n));
-    m_rows.push_back(quint64(m_blocks.size() - 1) << 32 | quint64(m_blockUsed));
-    m_blockUsed += n;
+    if (m_blocks.empty())
+        grow(0); // an empty row still needs a place
+    m_rows.push_back(quint64(m_blocks.size() - 1) << 32 | quint64(m_rowStart));
+    m_rowStart = m_used;
     return int(m_rows.size() - 1);
 }
 
@@ -204,8 +266,8 @@ QVariant RowStore::value(int id, int column) const
         return {};
     const char *p = rowData(id);
     for (int c = 0; c < column; ++c)
-        readValue(p, false);
-    return readValue(p, true);
+        readValue(p, false, nullptr);
+    return readValue(p, true, size_t(column) < m_dictionaries.size() ? &m_dictionaries[size_t(column)].texts : nullptr);
 }
 
 QVariantList RowStore::values(int id, int columns) const
@@ -216,16 +278,17 @@ QVariantList RowStore::values(int id, int columns) const
     out.reserve(columns);
     const char *p = rowData(id);
     for (int c = 0; c < columns; ++c)
-        out << readValue(p, true);
+        out << readValue(p, true, size_t(c) < m_dictionaries.size() ? &m_dictionaries[size_t(c)].texts : nullptr);
     return out;
 }
 
 qsizetype RowStore::memoryUsed() const
 {
-    qsizetype blocks = 0;
-    for (size_t i = 0; i + 1 < m_blocks.size(); ++i)
-        blocks += kBlockSize;
-    return blocks + (m_blocks.empty() ? 0 : qMax(kBlockSize, m_blockUsed)) + qsizetype(m_rows.capacity() * 8);
+    qsizetype dictionaries = 0;
+    for (const Dictionary &d : m_dictionaries)
+        dictionaries += qsizetype(d.texts.capacity() * sizeof(std::string_view) + d.numbers.size() * 48);
+    return qsizetype(m_blocks.size()) * kBlockSize + qsizetype(m_textBlocks.size()) * kBlockSize / 4
+         + qsizetype(m_rows.capacity() * sizeof(quint64)) + dictionaries;
 }
 
 // --- RowCursor ---
@@ -309,15 +372,19 @@ int RowCursor::read(RowStore &store, std::vector<quint32> &ids, int count)
             }
             store.beginRow();
             for (int c = 0; c < total; ++c) {
-                if (c >= m_columns || sqlite3_column_type(m_stmt, c) == SQLITE_NULL) {
+                const Type type = m_types.at(c);
+                if (c >= m_columns || (type != Type::Text && sqlite3_column_type(m_stmt, c) == SQLITE_NULL)) {
                     store.addNull();
                     continue;
                 }
-                switch (m_types.at(c)) {
+                switch (type) {
                 case Type::Text:
                     // The text first, then its length: the call that converts a value comes before the size.
-                    store.addText(reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, c)),
-                                  sqlite3_column_bytes(m_stmt, c));
+                    // No text at all is NULL.
+                    if (const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, c)))
+                        store.addText(c, text, sqlite3_column_bytes(m_stmt, c));
+                    else
+                        store.addNull();
                     break;
                 case Type::Long:
                     store.addLong(sqlite3_column_int64(m_stmt, c));
@@ -349,7 +416,7 @@ int RowCursor::read(RowStore &store, std::vector<quint32> &ids, int count)
             }
             store.beginRow();
             for (int c = 0; c < total; ++c)
-                store.addValue(c < m_columns ? typedValue(m_query->value(c), m_types.at(c)) : QVariant());
+                store.addValue(c, c < m_columns ? typedValue(m_query->value(c), m_types.at(c)) : QVariant());
         }
         ids.push_back(quint32(store.endRow()));
         ++n;

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QVariant>
 #include <memory>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 struct sqlite3_stmt;
@@ -29,14 +31,15 @@ public:
     void clear();
 
     // A row is added value by value, in column order, between beginRow and endRow; endRow returns its id.
-    void beginRow() { m_pending.clear(); }
+    void beginRow() { m_rowStart = m_used; }
     void addNull();
-    void addText(const char *utf8, int bytes);
+    // A text of a column: texts that repeat (payees, banks, purposes) are held once per column.
+    void addText(int column, const char *utf8, int bytes);
     void addLong(qint64 value);
     void addNumber(double value);
     void addDate(qint64 julianDay);
     // A value already converted to the column's type (see typedValue).
-    void addValue(const QVariant &value);
+    void addValue(int column, const QVariant &value);
     int endRow();
 
     QVariant value(int id, int column) const;
@@ -46,10 +49,34 @@ public:
 
 private:
     const char *rowData(int id) const;
+    // Room for n more bytes of the row being added: a row never spans blocks, so a row that does not fit
+    // moves to a new block with what it has so far.
+    char *reserve(qsizetype n)
+    {
+        if (m_used + n > m_capacity)
+            grow(n);
+        return m_blocks.back().get() + m_used;
+    }
+    void grow(qsizetype n);
+    void putVarint(quint64 v);
+
+    // The texts of one column held once: a text's number is its place in `texts`.
+    struct Dictionary {
+        std::unordered_map<std::string_view, quint32> numbers;
+        std::vector<std::string_view> texts;
+        qsizetype seen = 0;   // texts of the column added
+        bool closed = false;  // mostly different texts: new ones are held in the row
+    };
+    std::string_view keep(std::string_view text); // a lasting copy for a dictionary
+    std::vector<Dictionary> m_dictionaries;
+    std::vector<std::unique_ptr<char[]>> m_textBlocks;
+    qsizetype m_textUsed = 0, m_textCapacity = 0;
+
     std::vector<std::unique_ptr<char[]>> m_blocks;
-    qsizetype m_blockUsed = 0; // bytes used in the last block
+    qsizetype m_capacity = 0; // of the last block
+    qsizetype m_used = 0;     // bytes used in the last block
+    qsizetype m_rowStart = 0; // where the row being added starts in it
     std::vector<quint64> m_rows; // block << 32 | offset
-    std::string m_pending;
 };
 
 // A value converted to a column's type: text as QString, long as qint64, number as double, date as QDate
