@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include "platform/services.h"
+#include "platform/textinput.h"
 
 #include <QAbstractItemView>
 #include <QFocusEvent>
@@ -18,6 +19,7 @@ namespace ui {
 
 SingleLineEdit::SingleLineEdit(QWidget *parent) : QLineEdit(parent)
 {
+    textinput::keepSingleLine(this);
     connect(this, &QLineEdit::textEdited, this, &SingleLineEdit::onEdited);
 }
 
@@ -229,6 +231,7 @@ void DropDownList::setAllowEdit(bool on)
     if (on && lineEdit()) {
         setInsertPolicy(QComboBox::NoInsert);
         connect(lineEdit(), &QLineEdit::textEdited, this, [this](const QString &) { m_dirty = true; });
+        textinput::keepSingleLine(lineEdit());
         setTypingLimit(m_limit);
     }
 }

@@ -4,6 +4,7 @@
 #include "platform/messagebox.h"
 #include "platform/printjob.h"
 #include "platform/services.h"
+#include "platform/textinput.h"
 #include "platform/transaction.h"
 #include "platform/units.h"
 
@@ -770,6 +771,7 @@ void CellDelegate::limitInput(QLineEdit *e, const Buffer &buffer, int column)
         e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[\\d.\\-/]{0,10}")), e));
         break;
     }
+    textinput::keepSingleLine(e);
 }
 
 DataView::DataView(QWidget *parent) : QWidget(parent)
@@ -1002,7 +1004,7 @@ void DataView::dbError()
     const QString text = m_transaction->SQLErrText;
     if (m_onDbError && m_onDbError(code, text) == 1)
         return;
-    msg::show(QStringLiteral("数据库错误"), QStringLiteral("数据库操作没有完成（错误代码 %1）：\r%2").arg(code).arg(text),
+    msg::show(QStringLiteral("数据库错误"), QStringLiteral("数据库操作没有完成（错误代码 %1）：\r%2").arg(code).arg(db::faultMessage(*m_transaction)),
               msg::Icon::StopSign);
 }
 

@@ -74,8 +74,10 @@ void tst_startup::connectFailureShowsTheEngineError()
     QVERIFY(!app.start());
     QCOMPARE(f.boxes.size(), 1);
     QCOMPARE(f.boxes[0].title, QString::number(g::sqlca.SQLDBCode));
-    QVERIFY(f.boxes[0].text.startsWith(QString("不能连接数据库。") + QChar(13) + "错误，"));
-    QVERIFY(f.boxes[0].text.endsWith(g::sqlca.SQLErrText));
+    // The prescribed text with the engine's, then what to do about it.
+    QVERIFY(f.boxes[0].text.startsWith(QString("不能连接数据库。") + QChar(13) + "错误，" + g::sqlca.SQLErrText
+                                       + QChar(13)));
+    QVERIFY(f.boxes[0].text.endsWith(db::faultAdvice(g::sqlca.SQLDBCode)));
     QCOMPARE(int(f.boxes[0].icon), int(msg::Icon::None));
     QVERIFY(!ui::findWindow("w_face"));
     QVERIFY(!ui::findWindow("w_pass"));
