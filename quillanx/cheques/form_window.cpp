@@ -117,7 +117,17 @@ QStringList FormWindow::sheetTexts() const
 
 void FormWindow::sheetEdited()
 {
-    // A text set back to what was saved changes nothing; any other change needs a new save before print.
+    // Judged once the operator's action has ended: an account choice empties the number box before it
+    // writes the number again, and a text that ends as it was saved changes nothing.
+    if (!m_saved || m_editPending)
+        return;
+    m_editPending = true;
+    post::later(this, [this] { settleEdits(); });
+}
+
+void FormWindow::settleEdits()
+{
+    m_editPending = false;
     if (m_saved && sheetTexts() != m_savedTexts)
         setSaved(false);
 }
@@ -428,6 +438,12 @@ bool FormWindow::save()
 
 void FormWindow::printSheet(const PrintSpec &sheet)
 {
+    // Nothing is printed that differs from the saved row, even before the posted check has run.
+    if (m_editPending) {
+        settleEdits();
+        if (!m_saved)
+            return;
+    }
     const int format = checkedFormat();
     if (format == 0)
         return;

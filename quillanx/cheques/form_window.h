@@ -232,11 +232,13 @@ private:
     void centre();
     void watchControl(const QString &name);
     void sheetEdited();
+    void settleEdits();
     QStringList sheetTexts() const;
 
     FormDescription m_desc;
     bool m_tabPending = false;
     bool m_saved = false;
+    bool m_editPending = false;
     QStringList m_watched;    // the controls whose texts are stored or printed
     QStringList m_savedTexts; // their texts when the sheet was saved
 
