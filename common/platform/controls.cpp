@@ -231,7 +231,6 @@ void DropDownList::setAllowEdit(bool on)
     if (on && lineEdit()) {
         setInsertPolicy(QComboBox::NoInsert);
         connect(lineEdit(), &QLineEdit::textEdited, this, [this](const QString &) { m_dirty = true; });
-        textinput::keepSingleLine(lineEdit());
         setTypingLimit(m_limit);
     }
 }
@@ -254,8 +253,10 @@ private:
 void DropDownList::setTypingLimit(int chars)
 {
     m_limit = chars;
-    if (lineEdit())
+    if (lineEdit()) {
         lineEdit()->setValidator(chars > 0 ? new TypingLimit(chars, lineEdit()) : nullptr);
+        textinput::keepSingleLine(lineEdit());
+    }
 }
 
 int DropDownList::addItemText(const QString &text)

@@ -58,6 +58,15 @@ public:
             m_inner->fixup(input);
     }
 
+    void stayInFront()
+    {
+        const QValidator *current = m_edit->validator();
+        if (current == this)
+            return;
+        m_inner = const_cast<QValidator *>(current);
+        m_edit->setValidator(this);
+    }
+
 protected:
     bool eventFilter(QObject *watched, QEvent *e) override
     {
@@ -68,15 +77,6 @@ protected:
     }
 
 private:
-    void stayInFront()
-    {
-        const QValidator *current = m_edit->validator();
-        if (current == this)
-            return;
-        m_inner = const_cast<QValidator *>(current);
-        m_edit->setValidator(this);
-    }
-
     // Only the inserted part (what differs from the text before) is cut to its first line, so a paste into
     // the middle of a box keeps what stood after it.
     void clean(QString &input, int &pos) const
@@ -130,7 +130,11 @@ QString singleLine(const QString &text)
 
 void keepSingleLine(QLineEdit *edit)
 {
-    if (edit && !edit->findChild<QValidator *>(kName, Qt::FindDirectChildrenOnly))
+    if (!edit)
+        return;
+    if (auto *rule = edit->findChild<QValidator *>(kName, Qt::FindDirectChildrenOnly))
+        static_cast<SingleLineRule *>(rule)->stayInFront();
+    else
         new SingleLineRule(edit);
 }
 

@@ -13,7 +13,8 @@ COMMON_EXPORT QString singleLine(const QString &text);
 
 // Holds the operator's input to an edit to that rule, however it arrives (typed, pasted, dropped, from an
 // input method): the inserted part is cut to its first line and cleaned before the edit's own validator sees
-// it. A validator set on the edit later is kept behind the rule.
+// it. A validator set on the edit later is kept behind the rule (from the edit's next show, focus or drop,
+// or at once by calling this again).
 COMMON_EXPORT void keepSingleLine(QLineEdit *edit);
 
 } // namespace textinput
