@@ -2,6 +2,7 @@
 
 #include "globals.h"
 #include "platform/messagebox.h"
+#include "platform/transaction.h"
 
 namespace brevik {
 
@@ -49,11 +50,19 @@ bool GridEditor::save()
     // The connection in use stays; it is opened again only when it was lost.
     if (!g::sqlca.isConnected())
         g::sqlca.connect();
-    if (m_dw->update() != 1)
-        return false;
+    {
+        // A text the table cannot hold is refused naming the column by the header the operator sees.
+        QHash<QString, QString> headers;
+        for (const dw::Cell &cell : m_dw->definition().cells)
+            if (!cell.compute && !cell.header.isEmpty())
+                headers.insert(cell.name, cell.header);
+        const db::Captions captions(g::sqlca, headers);
+        if (m_dw->update() != 1)
+            return false;
+    }
     g::sqlca.commit();
     if (g::sqlca.SQLCode != 0) {
-        const QString text = g::sqlca.SQLErrText;
+        const QString text = db::faultMessage(g::sqlca);
         g::sqlca.rollback();
         msg::show(QStringLiteral("数据库错误"), QStringLiteral("保存没有完成：\r") + text, msg::Icon::StopSign);
         return false;

@@ -215,13 +215,13 @@ void FontWindow::save()
                      args);
     QString error;
     if (g::sqlca.SQLCode != 0) {
-        error = QStringLiteral("保存设置失败：") + g::sqlca.SQLErrText;
+        error = QStringLiteral("保存设置失败：") + db::faultMessage(g::sqlca);
     } else if (g::sqlca.SQLNRows == 0) {
         error = QStringLiteral("没有第%1号字号及转行记录，设置未保存。").arg(m_slot);
     } else {
         g::sqlca.commit();
         if (g::sqlca.SQLCode != 0)
-            error = QStringLiteral("保存设置失败：") + g::sqlca.SQLErrText;
+            error = QStringLiteral("保存设置失败：") + db::faultMessage(g::sqlca);
     }
     if (!error.isEmpty()) {
         g::sqlca.rollback();

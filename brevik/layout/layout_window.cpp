@@ -180,7 +180,7 @@ bool LayoutWindow::writeRow(const QString &sql, const QVariantList &args)
 {
     g::sqlca.execute(sql, args);
     if (g::sqlca.SQLCode != 0) {
-        const QString error = g::sqlca.SQLErrText;
+        const QString error = db::faultMessage(g::sqlca);
         g::sqlca.rollback();
         showError(QStringLiteral("保存设置失败：") + error);
         return false;
@@ -191,7 +191,7 @@ bool LayoutWindow::writeRow(const QString &sql, const QVariantList &args)
     }
     g::sqlca.commit();
     if (g::sqlca.SQLCode != 0) {
-        const QString error = g::sqlca.SQLErrText;
+        const QString error = db::faultMessage(g::sqlca);
         g::sqlca.rollback();
         showError(QStringLiteral("保存设置失败：") + error);
         return false;

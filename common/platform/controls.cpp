@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include "platform/services.h"
+#include "platform/textinput.h"
 
 #include <QAbstractItemView>
 #include <QFocusEvent>
@@ -18,6 +19,7 @@ namespace ui {
 
 SingleLineEdit::SingleLineEdit(QWidget *parent) : QLineEdit(parent)
 {
+    textinput::keepSingleLine(this);
     connect(this, &QLineEdit::textEdited, this, &SingleLineEdit::onEdited);
 }
 
@@ -251,8 +253,10 @@ private:
 void DropDownList::setTypingLimit(int chars)
 {
     m_limit = chars;
-    if (lineEdit())
+    if (lineEdit()) {
         lineEdit()->setValidator(chars > 0 ? new TypingLimit(chars, lineEdit()) : nullptr);
+        textinput::keepSingleLine(lineEdit());
+    }
 }
 
 int DropDownList::addItemText(const QString &text)

@@ -255,7 +255,7 @@ void DataView::dbError()
     const QString text = m_transaction->SQLErrText;
     if (m_onDbError && m_onDbError(code, text) == 1)
         return;
-    msg::show(QStringLiteral("数据库错误"), QStringLiteral("数据库操作没有完成（错误代码 %1）：\r%2").arg(code).arg(text),
+    msg::show(QStringLiteral("数据库错误"), QStringLiteral("数据库操作没有完成（错误代码 %1）：\r%2").arg(code).arg(db::faultMessage(*m_transaction)),
               msg::Icon::StopSign);
 }
 

@@ -3,6 +3,7 @@
 #include "platform/dataview.h"
 #include "platform/gbk.h"
 #include "platform/services.h"
+#include "platform/textinput.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -258,6 +259,7 @@ void CellDelegate::limitInput(QLineEdit *e, const Buffer &buffer, int column)
         e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[\\d.\\-/]{0,10}")), e));
         break;
     }
+    textinput::keepSingleLine(e);
 }
 
 // --- View ---

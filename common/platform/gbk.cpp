@@ -31,6 +31,26 @@ QString leftBytes(const QString &text, int maxBytes)
     return out;
 }
 
+QString firstUnencodable(const QString &text)
+{
+    QStringEncoder encoder("GBK", QStringConverter::Flag::Stateless);
+    for (char32_t c : text.toUcs4()) {
+        if (c < 0x80)
+            continue;
+        const QString ch = QString::fromUcs4(&c, 1);
+        // Without a GBK converter only characters beyond the basic plane are known to have no code.
+        if (c > 0xFFFF)
+            return ch;
+        if (encoder.isValid()) {
+            encoder.resetState();
+            const QByteArray bytes = encoder.encode(ch);
+            if (encoder.hasError() || bytes.isEmpty())
+                return ch;
+        }
+    }
+    return {};
+}
+
 QString trimBlanks(const QString &text)
 {
     qsizetype b = 0, e = text.size();

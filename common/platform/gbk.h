@@ -8,6 +8,9 @@ namespace gbk {
 COMMON_EXPORT int byteLength(const QString &text);
 // The longest prefix of at most maxBytes bytes that does not split a character.
 COMMON_EXPORT QString leftBytes(const QString &text, int maxBytes);
+// The first character of the text that GBK cannot encode (an emoji, a rare ideograph beyond GBK), empty
+// when every character has its GBK code.
+COMMON_EXPORT QString firstUnencodable(const QString &text);
 // Removes ASCII blanks at both ends only (a full-width blank is text).
 COMMON_EXPORT QString trimBlanks(const QString &text);
 // Orders two texts as their GBK bytes compare (the common characters thus in pinyin order): <0, 0 or >0.

@@ -140,19 +140,24 @@ void setInstanceLockPath(const QString &path)
     lockPath() = path;
 }
 
-static QString effectiveLockPath()
+QString instanceLockPath()
 {
     if (!lockPath().isEmpty())
         return lockPath();
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::TempLocation))
-        .filePath(QStringLiteral("quillanx-%1.lock").arg(::getuid()));
+    // The user's runtime folder is the user's own and this session's: another program's TMPDIR neither
+    // finds nor dodges the lock there. Without one, the temp folder.
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    const QString folder = !runtime.isEmpty() && QFileInfo(runtime).isDir() && QFileInfo(runtime).isWritable()
+                               ? runtime
+                               : QStandardPaths::writableLocation(QStandardPaths::TempLocation);
+    return QDir(folder).filePath(QStringLiteral("quillanx-%1.lock").arg(::getuid()));
 }
 
 bool acquireInstanceLock()
 {
     if (lockFile() && lockFile()->isLocked())
         return true;
-    lockFile() = std::make_unique<QLockFile>(effectiveLockPath());
+    lockFile() = std::make_unique<QLockFile>(instanceLockPath());
     lockFile()->setStaleLockTime(0);
     if (!lockFile()->tryLock(0)) {
         lockFile().reset();
@@ -165,7 +170,7 @@ bool anotherInstanceRunning()
 {
     if (lockFile() && lockFile()->isLocked())
         return false;
-    QLockFile probe(effectiveLockPath());
+    QLockFile probe(instanceLockPath());
     probe.setStaleLockTime(0);
     if (probe.tryLock(0)) {
         probe.unlock();

@@ -38,7 +38,9 @@ COMMON_EXPORT QFont font(const QString &face, int points, int weight = 400);
 COMMON_EXPORT bool acquireInstanceLock();
 COMMON_EXPORT bool anotherInstanceRunning();
 COMMON_EXPORT void releaseInstanceLock();
+// The lock lives in the user's runtime folder (XDG_RUNTIME_DIR), else in the temp folder; tests set their own.
 COMMON_EXPORT void setInstanceLockPath(const QString &path);
+COMMON_EXPORT QString instanceLockPath();
 
 // Run a command line, detached, result ignored. Tests install a recorder.
 COMMON_EXPORT qint64 runCommand(const QString &program, const QStringList &args = {});

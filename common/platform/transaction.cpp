@@ -3,17 +3,25 @@
 #include "platform/gbk.h"
 #include "platform/registry.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QCursor>
+#include <QGuiApplication>
 #include <QHash>
 #include <QRegularExpression>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlDriver>
 #include <QSqlQuery>
 #include <sqlite3.h>
 #include <QSqlRecord>
+#include <QThread>
+#include <QTimer>
 #include <QUrl>
+
+#include <sqlite3.h>
 
 namespace db {
 
@@ -106,12 +114,51 @@ QString literalText(const QString &item)
     return {};
 }
 
-QString tooLong(const QString &table, const QString &column, int bytes, int width)
+// The box as the operator sees it, else the column.
+QString boxName(const QString &table, const QString &column, const QHash<QString, QString> &captions)
 {
-    return QStringLiteral("%1.%2 的内容过长（%3 字节，最多 %4 字节），未保存。")
-        .arg(table, column)
-        .arg(bytes)
-        .arg(width);
+    const QString caption = captions.value(column.toLower());
+    return caption.isEmpty() ? table + u'.' + column + u' ' : u'“' + caption + u'”';
+}
+
+QString tooLong(const QString &box, int bytes, int width)
+{
+    return QStringLiteral("%1的内容过长（%2 字节，最多 %3 字节），未保存。").arg(box).arg(bytes).arg(width);
+}
+
+QString notGbk(const QString &box, const QString &character)
+{
+    const char32_t code = character.toUcs4().value(0);
+    return QStringLiteral("%1中的字符“%2”（U+%3）不在 GBK 字符集中，登记簿存不下，未保存。请删去或换用别的字。")
+        .arg(box, character)
+        .arg(QString::number(uint(code), 16).toUpper().rightJustified(4, u'0'));
+}
+
+// The busy cursor while a statement waits for another program's lock. The wait blocks the window, so
+// the cursor goes back when the statement reports, or at the latest when the events run again.
+bool busyCursorShown = false;
+
+void showBusyCursor()
+{
+    if (busyCursorShown || !qobject_cast<QGuiApplication *>(QCoreApplication::instance())
+        || QThread::currentThread() != QCoreApplication::instance()->thread())
+        return;
+    busyCursorShown = true;
+    QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    QTimer::singleShot(0, QCoreApplication::instance(), [] {
+        if (busyCursorShown) {
+            busyCursorShown = false;
+            QGuiApplication::restoreOverrideCursor();
+        }
+    });
+}
+
+void hideBusyCursor()
+{
+    if (!busyCursorShown)
+        return;
+    busyCursorShown = false;
+    QGuiApplication::restoreOverrideCursor();
 }
 
 bool isWrite(const QString &sql)
@@ -158,7 +205,7 @@ int columnWidth(const QString &table, const QString &column)
     return widthTable().value(table.toLower() + u'.' + column.toLower(), 0);
 }
 
-QString checkWidths(const QString &sql, const QVariantList &args)
+QString checkWidths(const QString &sql, const QVariantList &args, const QHash<QString, QString> &captions)
 {
     static const QRegularExpression insertRe(
         QStringLiteral("^\\s*insert\\s+into\\s+(\\w+)\\s*\\((.*?)\\)\\s*values\\s*\\((.*)\\)\\s*;?\\s*$"),
@@ -201,12 +248,66 @@ QString checkWidths(const QString &sql, const QVariantList &args)
             value = literalText(expr);
         }
         const int width = columnWidth(table, column);
-        const int bytes = gbk::byteLength(value);
-        if (width > 0 && bytes > width)
-            return tooLong(table, column, bytes, width);
+        if (width <= 0)
+            continue;
+        if (const QString character = gbk::firstUnencodable(value); !character.isEmpty())
+            return notGbk(boxName(table, column, captions), character);
+        if (const int bytes = gbk::byteLength(value); bytes > width)
+            return tooLong(boxName(table, column, captions), bytes, width);
     }
     return {};
 }
+
+QString faultAdvice(int dbCode, int lockWaitMs)
+{
+    if (dbCode <= 0)
+        return {};
+    // Extended codes carry the primary one in their low byte.
+    switch (dbCode & 0xff) {
+    case SQLITE_READONLY:
+        return QStringLiteral("数据库文件是只读的，不能写入。请让管理员给 DATABASE 文件夹和其中的 nardelo.db "
+                              "加上写入权限，然后再试一次。");
+    case SQLITE_CANTOPEN:
+        return QStringLiteral("打不开数据库文件，或不能在它的文件夹里建立临时文件（文件夹可能是只读的，文件可能已被"
+                              "移走）。请检查 DATABASE 文件夹和其中的 nardelo.db 是否存在并可以写入，然后再试一次。");
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        return QStringLiteral("没有使用数据库文件的权限。请让管理员检查 DATABASE 文件夹和 nardelo.db 的权限。");
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return QStringLiteral("数据库正被另一个程序占用，等了 %1 秒仍未放开。请关闭正在使用这个数据库的其他程序"
+                              "（或等它做完），然后再试一次。")
+            .arg(qMax(1, (lockWaitMs + 999) / 1000));
+    case SQLITE_FULL:
+        return QStringLiteral("磁盘已满，数据写不进去。请在数据库所在的磁盘上腾出空间，然后再试一次。");
+    case SQLITE_IOERR:
+        return QStringLiteral("读写数据库文件时出错（磁盘故障、空间不足或文件被移走）。请检查磁盘，然后再试一次。");
+    case SQLITE_NOTADB:
+        return QStringLiteral("这个文件不是本系统的数据库，或已经损坏。请从备份恢复 DATABASE 文件夹中的 "
+                              "nardelo.db。");
+    case SQLITE_CORRUPT:
+        return QStringLiteral("数据库文件已经损坏。请从备份恢复 DATABASE 文件夹中的 nardelo.db。");
+    default:
+        return {};
+    }
+}
+
+QString faultMessage(const Transaction &transaction)
+{
+    const QString advice = faultAdvice(transaction.SQLDBCode, transaction.lockWaitMs);
+    if (advice.isEmpty())
+        return transaction.SQLErrText;
+    return advice + QChar(13) + transaction.SQLErrText;
+}
+
+Captions::Captions(Transaction &transaction, const QHash<QString, QString> &byColumn)
+    : m_transaction(transaction), m_previous(transaction.m_captions)
+{
+    for (auto it = byColumn.cbegin(); it != byColumn.cend(); ++it)
+        m_transaction.m_captions.insert(it.key().toLower(), it.value());
+}
+
+Captions::~Captions() { m_transaction.m_captions = m_previous; }
 
 QStringList expectedTables()
 {
@@ -223,8 +324,24 @@ QSqlDatabase Transaction::database() const { return QSqlDatabase::database(m_con
 
 bool Transaction::isConnected() const { return database().isOpen(); }
 
+int Transaction::onBusy(void *transaction, int count)
+{
+    auto *t = static_cast<Transaction *>(transaction);
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    if (count == 0) {
+        t->m_waitStarted = now;
+        showBusyCursor();
+    }
+    const qint64 left = t->lockWaitMs - (now - t->m_waitStarted);
+    if (left <= 0)
+        return 0;
+    sqlite3_sleep(int(qMin<qint64>(left, 20)));
+    return 1;
+}
+
 void Transaction::setOk(int rows)
 {
+    hideBusyCursor();
     SQLCode = 0;
     SQLDBCode = 0;
     SQLErrText.clear();
@@ -233,6 +350,7 @@ void Transaction::setOk(int rows)
 
 void Transaction::setError(int dbCode, const QString &text)
 {
+    hideBusyCursor();
     SQLCode = -1;
     SQLDBCode = dbCode;
     SQLErrText = text;
@@ -306,6 +424,10 @@ void Transaction::connect()
     }
     probe = QSqlQuery();
     addMissingIndexes(dbase);
+    // Waiting for another program's lock goes through our handler, which shows the busy cursor.
+    if (const QVariant handle = dbase.driver()->handle(); qstrcmp(handle.typeName(), "sqlite3*") == 0)
+        if (sqlite3 *connection = *static_cast<sqlite3 *const *>(handle.constData()))
+            sqlite3_busy_handler(connection, &Transaction::onBusy, this);
     QSqlQuery(dbase).exec(QStringLiteral("PRAGMA foreign_keys = ON"));
     registerGbkCollation(sqliteHandle());
     m_inTransaction = false;
@@ -353,7 +475,7 @@ void Transaction::beginWrite()
 
 void Transaction::execute(const QString &sql, const QVariantList &args)
 {
-    if (const QString refused = checkWidths(sql, args); !refused.isEmpty()) {
+    if (const QString refused = checkWidths(sql, args, m_captions); !refused.isEmpty()) {
         setError(-1, refused);
         return;
     }
@@ -414,13 +536,13 @@ void Transaction::commit()
         return;
     }
     finishReaders();
-    QSqlDatabase d = database();
-    if (d.commit()) {
+    // COMMIT as a statement, so that a failure keeps the engine's code and text (disk full, locked).
+    QSqlQuery q(database());
+    if (q.exec(QStringLiteral("COMMIT"))) {
         m_inTransaction = false;
         setOk();
     } else {
-        const QSqlError e = d.lastError();
-        setError(e.nativeErrorCode().toInt() ? e.nativeErrorCode().toInt() : -1, e.text());
+        setFromQuery(q);
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/export.h"
 #include <QDate>
+#include <QHash>
 #include <QSqlDatabase>
 #include <QString>
 #include <QVariant>
@@ -58,6 +59,10 @@ public:
     QString SQLErrText;
     int SQLNRows = 0;
 
+    // How long a statement waits for a lock that another program holds on the database before it fails
+    // ("database is locked"); the busy cursor shows meanwhile.
+    int lockWaitMs = 5000;
+
     // Resolves the DSN named in DBParm through the registry store (its DatabaseFile) and opens that file.
     // A missing file, a file that is not a database or one without the system's tables fails the connect.
     void connect();
@@ -87,10 +92,35 @@ public:
     void finishReaders();
 
 private:
+    friend class Captions;
+    static int onBusy(void *transaction, int count);
     QString m_connectionName;
     bool m_inTransaction = false;
     QList<Reader *> m_readers;
+    QHash<QString, QString> m_captions; // column -> the caption of its box, while a Captions lives
+    qint64 m_waitStarted = 0;
 };
+
+// Names the boxes behind the columns of the statements run while it lives: a text that a column cannot
+// hold is then refused naming the box by the caption the operator sees (收款人) instead of table.column.
+class COMMON_EXPORT Captions {
+public:
+    Captions(Transaction &transaction, const QHash<QString, QString> &byColumn);
+    ~Captions();
+    Captions(const Captions &) = delete;
+    Captions &operator=(const Captions &) = delete;
+
+private:
+    Transaction &m_transaction;
+    QHash<QString, QString> m_previous;
+};
+
+// The message for the operator after a statement failed: what happened and what they can do, then the
+// engine's own text. A refusal that is already the operator's message (a text too long, a character GBK
+// cannot encode) comes back as it is.
+COMMON_EXPORT QString faultMessage(const Transaction &transaction);
+// What an engine error code means for the operator and what they can do; empty for codes without advice.
+COMMON_EXPORT QString faultAdvice(int dbCode, int lockWaitMs = 5000);
 
 // A declared cursor: open, fetch until 100 (an error ends the loop too), close.
 class COMMON_EXPORT Cursor {
@@ -111,9 +141,11 @@ private:
 
 // The widths of the text columns in GBK bytes, from the table kept beside the schema.
 COMMON_EXPORT int columnWidth(const QString &table, const QString &column);
-// Checks the bound values of an INSERT or UPDATE against the column widths. Empty when all fit,
-// else the message that refuses the statement.
-COMMON_EXPORT QString checkWidths(const QString &sql, const QVariantList &args);
+// Checks the bound texts of an INSERT or UPDATE against the columns: every character must have a GBK code
+// and the text must fit the column's width. Empty when all pass, else the message that refuses the
+// statement, naming the box by its caption (column -> caption) where one is given, else table.column.
+COMMON_EXPORT QString checkWidths(const QString &sql, const QVariantList &args,
+                                  const QHash<QString, QString> &captions = {});
 
 // Builds a fresh database file from the schema and initial content. Returns an error text, empty on success.
 COMMON_EXPORT QString createDatabase(const QString &path);

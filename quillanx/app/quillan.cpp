@@ -105,8 +105,11 @@ bool Quillan::start()
 
     // 7. A failed connect ends the start-up with no window left.
     if (g::sqlca.SQLCode != 0) {
-        msg::show(QString::number(g::sqlca.SQLDBCode),
-                  QStringLiteral("不能连接数据库。") + QChar(13) + QStringLiteral("错误，") + g::sqlca.SQLErrText);
+        // The prescribed text, then what the fault means and what the operator can do about it.
+        QString text = QStringLiteral("不能连接数据库。") + QChar(13) + QStringLiteral("错误，") + g::sqlca.SQLErrText;
+        if (const QString advice = db::faultAdvice(g::sqlca.SQLDBCode, g::sqlca.lockWaitMs); !advice.isEmpty())
+            text += QChar(13) + advice;
+        msg::show(QString::number(g::sqlca.SQLDBCode), text);
         ui::closeWindowByName(QStringLiteral("w_face"));
         return false;
     }

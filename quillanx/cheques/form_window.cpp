@@ -12,6 +12,7 @@
 #include "platform/transaction.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -70,6 +71,75 @@ FormWindow::FormWindow(FormDescription description)
             });
 
     pickers::installHandover(this, pickers::handoverTable(className()));
+
+    for (const SaveColumn &c : m_desc.save.columns)
+        if (c.kind == SaveColumn::Box)
+            watchControl(c.value);
+    watchControl(m_desc.amount.box);
+    if (m_desc.account)
+        watchControl(m_desc.account->list);
+    watch(m_desc.print);
+}
+
+void FormWindow::watch(const PrintSpec &sheet)
+{
+    for (const PrintField &field : sheet.fields) {
+        for (const Source &source : {field.text, field.sample.value_or(Source{})})
+            if (source.kind == Source::Box)
+                watchControl(source.name);
+        if (const std::optional<forms::Field> f = fieldOf(sheet.family, field.pair); f && f->split < 0)
+            for (const QString &box : m_desc.amount.digitBoxes)
+                watchControl(box);
+    }
+}
+
+void FormWindow::watchControl(const QString &name)
+{
+    if (name.isEmpty() || m_watched.contains(name))
+        return;
+    QWidget *w = control(name);
+    if (auto *e = qobject_cast<QLineEdit *>(w))
+        connect(e, &QLineEdit::textChanged, this, &FormWindow::sheetEdited);
+    else if (auto *d = qobject_cast<QComboBox *>(w))
+        connect(d, &QComboBox::currentTextChanged, this, &FormWindow::sheetEdited);
+    else
+        return;
+    m_watched << name;
+}
+
+QStringList FormWindow::sheetTexts() const
+{
+    QStringList texts;
+    for (const QString &name : m_watched)
+        texts << textOf(name);
+    return texts << QString::number(an, 'g', 17) << prnbank;
+}
+
+void FormWindow::sheetEdited()
+{
+    // Judged once the operator's action has ended: an account choice empties the number box before it
+    // writes the number again, and a text that ends as it was saved changes nothing.
+    if (!m_saved || m_editPending)
+        return;
+    m_editPending = true;
+    post::later(this, [this] { settleEdits(); });
+}
+
+void FormWindow::settleEdits()
+{
+    m_editPending = false;
+    if (m_saved && sheetTexts() != m_savedTexts)
+        setSaved(false);
+}
+
+void FormWindow::setSaved(bool saved)
+{
+    m_saved = saved;
+    m_savedTexts = saved ? sheetTexts() : QStringList();
+    showSavedMark(saved);
+    enable(m_desc.buttons.save, !saved);
+    for (const QString &print : QStringList{m_desc.buttons.print} + m_desc.buttons.otherPrints)
+        enable(print, saved);
 }
 
 // Look of the built controls beyond what their table rows say.
@@ -342,6 +412,7 @@ bool FormWindow::save()
             break;
         }
     }
+    const db::Captions captions(g::sqlca, s.captions);
     g::sqlca.execute(QStringLiteral("INSERT INTO %1 ( %2 ) VALUES ( %3 )")
                          .arg(s.table, columns.join(QStringLiteral(" , ")), marks.join(QStringLiteral(" , "))),
                      values);
@@ -351,18 +422,15 @@ bool FormWindow::save()
         ok = g::sqlca.SQLCode == 0;
     }
     if (!ok) {
-        // Nothing of a refused save stays behind, and the sheet can be saved again once corrected.
-        const QString error = g::sqlca.SQLErrText;
+        // Nothing of a refused save stays behind, the sheet keeps its values and can be saved again once
+        // corrected.
+        const QString error = db::faultMessage(g::sqlca);
         g::sqlca.rollback();
-        showSavedMark(false);
-        enable(m_desc.buttons.save, true);
-        enable(m_desc.buttons.print, false);
+        setSaved(false);
         msg::show(kErrorTitle, error, msg::Icon::StopSign);
         return false;
     }
-    showSavedMark(true);
-    enable(m_desc.buttons.print, true);
-    enable(m_desc.buttons.save, false);
+    setSaved(true);
     return true;
 }
 
@@ -370,6 +438,12 @@ bool FormWindow::save()
 
 void FormWindow::printSheet(const PrintSpec &sheet)
 {
+    // Nothing is printed that differs from the saved row, even before the posted check has run.
+    if (m_editPending) {
+        settleEdits();
+        if (!m_saved)
+            return;
+    }
     const int format = checkedFormat();
     if (format == 0)
         return;
@@ -464,6 +538,8 @@ void FormWindow::handOver(const PrintSpec &sheet)
 
 void FormWindow::nextSheet()
 {
+    // Emptying the sheet is no edit of the saved one: save stays as it was.
+    m_saved = false;
     const ResetSpec &r = m_desc.reset;
     if (auto *list = get<ui::DropDownList>(r.accountList))
         list->setTextByCode(QString());
@@ -475,7 +551,8 @@ void FormWindow::nextSheet()
     for (const QString &radio : r.uncheckedRadios.value_or(m_desc.buttons.radios))
         if (auto *b = get<QAbstractButton>(radio))
             b->setChecked(false);
-    enable(m_desc.buttons.print, false);
+    for (const QString &print : QStringList{m_desc.buttons.print} + m_desc.buttons.otherPrints)
+        enable(print, false);
     enable(m_desc.buttons.next, false);
     if (!m_desc.buttons.positioning.isEmpty())
         enable(m_desc.buttons.positioning, false);

@@ -2,6 +2,7 @@
 #include "forms/layout.h"
 #include "platform/window.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -65,6 +66,8 @@ struct SaveColumn {
 struct SaveSpec {
     QString table;
     QList<SaveColumn> columns;
+    // Column -> the caption the operator reads beside its box, so that a refused text names the box.
+    QHash<QString, QString> captions = {};
 };
 
 // Where a looked-up value goes: a box, a picker slot of `dnname`, or an instance string of the form.
@@ -127,6 +130,7 @@ struct ButtonSpec {
                           QStringLiteral("rb_4"), QStringLiteral("rb_5"), QStringLiteral("rb_6"),
                           QStringLiteral("rb_7")};
     QStringList savedMark; // the label and its frame
+    QStringList otherPrints = {}; // further print buttons, enabled and disabled with `print`
 };
 
 struct AmountSpec {
@@ -212,6 +216,12 @@ protected:
     bool runLookup(const Lookup &lookup);
     void enable(const QString &control, bool on);
     void showSavedMark(bool on);
+    // Saved: the mark shows, the print buttons are enabled and save is disabled; not saved, the reverse.
+    void setSaved(bool saved);
+    // A change to a text this print takes, after a save, makes the sheet unsaved again (see setSaved), so
+    // that nothing is printed that differs from the register's row. The form's own print and save are
+    // watched from the start.
+    void watch(const PrintSpec &sheet);
 
 private:
     void finishControls();
@@ -220,9 +230,18 @@ private:
     void fillAccountList();
     void fillFormatCaptions();
     void centre();
+    void watchControl(const QString &name);
+    void sheetEdited();
+    void settleEdits();
+    QStringList sheetTexts() const;
 
     FormDescription m_desc;
     bool m_tabPending = false;
+    bool m_saved = false;
+    bool m_editPending = false;
+    QStringList m_watched;    // the controls whose texts are stored or printed
+    QStringList m_savedTexts; // their texts when the sheet was saved
+
 };
 
 } // namespace form

@@ -162,6 +162,13 @@ form::FormDescription w_xjzp::describe()
                {QStringLiteral("kpr"), SaveColumn::Box, sle(26)},
                {QStringLiteral("an"), SaveColumn::Amount},
                {QStringLiteral("bz"), SaveColumn::Literal, QStringLiteral("现金支票")}}};
+    // The boxes as the operator reads them, for a text the register cannot hold.
+    d.save.captions = {{QStringLiteral("zphm"), QStringLiteral("号码")},
+                       {QStringLiteral("xkr"), QStringLiteral("收款人")},
+                       {QStringLiteral("et"), QStringLiteral("用途")},
+                       {QStringLiteral("fkhm"), QStringLiteral("付款行名称")},
+                       {QStringLiteral("fkzh"), QStringLiteral("出票人帐号")},
+                       {QStringLiteral("kpr"), QStringLiteral("会计")}};
 
     d.reset.accountList = QStringLiteral("ddlb_2");
     d.reset.emptied = QStringList{sle(11), sle(10), sle(13)} + digitBoxes(14)

@@ -100,8 +100,12 @@ form::FormDescription w_zzzp::describe()
                               .font = {kSong, 10}, .textColor = kWindowText, .flags = ui::Disabled | ui::Transparent}
                << payeeBox(sle(28), 2062, 923, 230);
 
-    // The cheque prints on the transfer cheque slots with the cash cheque's field table.
+    // The cheque prints on the transfer cheque slots with the cash cheque's field table. Its own print
+    // buttons follow the save as the cash cheque's print does.
     d.print.family = forms::Family::TransferCheque;
+    d.buttons.otherPrints = {QStringLiteral("cb_9"), QStringLiteral("cb_5")};
+    d.save.captions.insert(QStringLiteral("shbank"), QStringLiteral("收款人开户行"));
+    d.save.captions.insert(QStringLiteral("shcode"), QStringLiteral("收款人帐号"));
     return d;
 }
 
@@ -131,6 +135,7 @@ form::PrintSpec w_zzzp::depositForm()
 
 w_zzzp::w_zzzp() : w_xjzp(describe()), m_deposit(depositForm())
 {
+    watch(m_deposit);
     if (auto *label = get<QLabel>(QStringLiteral("st_8")))
         label->setFrameShape(QFrame::Box);
     using ui::Event;
@@ -145,15 +150,6 @@ void w_zzzp::formatClicked()
     w_xjzp::formatClicked();
     enable(QStringLiteral("cb_7"), true);
     enable(QStringLiteral("cb_8"), true);
-}
-
-bool w_zzzp::save()
-{
-    // A refused save leaves nothing to print, as on the cash cheque.
-    const bool saved = w_xjzp::save();
-    enable(QStringLiteral("cb_5"), saved);
-    enable(QStringLiteral("cb_9"), saved);
-    return saved;
 }
 
 bool w_zzzp::writeAfterInsert()
@@ -172,7 +168,7 @@ bool w_zzzp::writeAfterInsert()
 void w_zzzp::nextSheet()
 {
     w_xjzp::nextSheet();
-    for (const char *b : {"cb_5", "cb_7", "cb_8", "cb_9"})
+    for (const char *b : {"cb_7", "cb_8"})
         enable(QString::fromLatin1(b), false);
     setTextOf(sle(27), QString());
     setTextOf(sle(28), QString());

@@ -14,7 +14,6 @@ public:
 
 protected:
     void formatClicked() override;
-    bool save() override;
     bool writeAfterInsert() override;
     void nextSheet() override;
     void lookedUp(const form::Lookup &lookup, bool found) override;

@@ -138,6 +138,15 @@ form::FormDescription w_find::describe()
                {QStringLiteral("shbank"), SaveColumn::Box, sle(6)},
                {QStringLiteral("shcode"), SaveColumn::Box, sle(24)},
                {QStringLiteral("bz"), SaveColumn::Literal, QStringLiteral("银行汇票")}}};
+    // The boxes as the operator reads them, for a text the register cannot hold.
+    d.save.captions = {{QStringLiteral("zphm"), QStringLiteral("号码")},
+                       {QStringLiteral("xkr"), QStringLiteral("收款人")},
+                       {QStringLiteral("et"), QStringLiteral("用途")},
+                       {QStringLiteral("fkhm"), QStringLiteral("付款行名称")},
+                       {QStringLiteral("fkzh"), QStringLiteral("申请人帐号或住址")},
+                       {QStringLiteral("kpr"), QStringLiteral("经办")},
+                       {QStringLiteral("shbank"), QStringLiteral("代理付款行")},
+                       {QStringLiteral("shcode"), QStringLiteral("收款人帐号或住址")}};
 
     // The reset unchecks the first format only: a later format stays checked for the next application.
     d.reset.accountList = QStringLiteral("ddlb_1");

@@ -154,6 +154,15 @@ form::FormDescription w_jzd::describe()
                {QStringLiteral("shbank"), SaveColumn::Box, QStringLiteral("ddlb_1")},
                {QStringLiteral("shcode"), SaveColumn::Box, sle(5)},
                {QStringLiteral("bz"), SaveColumn::Literal, QStringLiteral("汇票进帐单")}}};
+    // The boxes as the operator reads them, for a text the register cannot hold.
+    d.save.captions = {{QStringLiteral("zphm"), QStringLiteral("票据号码")},
+                       {QStringLiteral("xkr"), QStringLiteral("出票人全称")},
+                       {QStringLiteral("et"), QStringLiteral("票据种类")},
+                       {QStringLiteral("fkhm"), QStringLiteral("出票人开户银行")},
+                       {QStringLiteral("fkzh"), QStringLiteral("出票人帐号")},
+                       {QStringLiteral("kpr"), QStringLiteral("会计")},
+                       {QStringLiteral("shbank"), QStringLiteral("收款人开户银行")},
+                       {QStringLiteral("shcode"), QStringLiteral("收款人帐号")}};
 
     // Kind and number of bills stay for the next form, as the payee and the operator do.
     d.reset.accountList = QStringLiteral("ddlb_1");

@@ -166,6 +166,14 @@ form::FormDescription w_yhdh::describe()
                {QStringLiteral("shbank"), SaveColumn::Box, sle(8)},
                {QStringLiteral("shcode"), SaveColumn::Box, sle(9)},
                {QStringLiteral("bz"), SaveColumn::Literal, QStringLiteral("银行电汇")}}};
+    // The boxes as the operator reads them, for a text the register cannot hold.
+    d.save.captions = {{QStringLiteral("xkr"), QStringLiteral("收款人全称")},
+                       {QStringLiteral("et"), QStringLiteral("汇款用途")},
+                       {QStringLiteral("fkhm"), QStringLiteral("汇出行名")},
+                       {QStringLiteral("fkzh"), QStringLiteral("汇款人帐号或住址")},
+                       {QStringLiteral("kpr"), QStringLiteral("会计")},
+                       {QStringLiteral("shbank"), QStringLiteral("汇入行名")},
+                       {QStringLiteral("shcode"), QStringLiteral("收款人帐号或住址")}};
 
     d.reset.accountList = QStringLiteral("ddlb_1");
     d.reset.emptied = QStringList{sle(5), sle(7), sle(9), sle(14), sle(15), sle(16), sle(8), sle(10),

@@ -182,6 +182,15 @@ form::FormDescription w_ysbk::describe()
                {QStringLiteral("shbank"), SaveColumn::Box, QStringLiteral("ddlb_1")},
                {QStringLiteral("shcode"), SaveColumn::Box, sle(5)},
                {QStringLiteral("bz"), SaveColumn::Literal, QStringLiteral("预算付款")}}};
+    // The boxes as the operator reads them, for a text the register cannot hold.
+    d.save.captions = {{QStringLiteral("zphm"), QStringLiteral("票据号码")},
+                       {QStringLiteral("xkr"), QStringLiteral("收款单位全称")},
+                       {QStringLiteral("et"), QStringLiteral("用途")},
+                       {QStringLiteral("fkhm"), QStringLiteral("收款单位开户银行")},
+                       {QStringLiteral("fkzh"), QStringLiteral("收款单位帐号")},
+                       {QStringLiteral("kpr"), QStringLiteral("记帐员")},
+                       {QStringLiteral("shbank"), QStringLiteral("付款单位开户银行")},
+                       {QStringLiteral("shcode"), QStringLiteral("付款单位帐号")}};
 
     // The mark box keeps a changed mark for the next voucher.
     d.reset.accountList = QStringLiteral("ddlb_1");

@@ -18,6 +18,7 @@ private slots:
     void writesTheDataSourceAndOpensLogin();
     void registryFailureEndsTheProgram();
     void connectFailureShowsTheEngineError();
+    void notADatabaseSaysWhatToDo();
     void databaseWithoutTablesFailsToConnect();
     void secondInstanceIsRefused();
 };
@@ -74,12 +75,31 @@ void tst_startup::connectFailureShowsTheEngineError()
     QVERIFY(!app.start());
     QCOMPARE(f.boxes.size(), 1);
     QCOMPARE(f.boxes[0].title, QString::number(g::sqlca.SQLDBCode));
-    QVERIFY(f.boxes[0].text.startsWith(QString("不能连接数据库。") + QChar(13) + "错误，"));
-    QVERIFY(f.boxes[0].text.endsWith(g::sqlca.SQLErrText));
+    // The prescribed text with the engine's, then what to do about it.
+    QVERIFY(f.boxes[0].text.startsWith(QString("不能连接数据库。") + QChar(13) + "错误，" + g::sqlca.SQLErrText
+                                       + QChar(13)));
+    QVERIFY(f.boxes[0].text.endsWith(db::faultAdvice(g::sqlca.SQLDBCode)));
     QCOMPARE(int(f.boxes[0].icon), int(msg::Icon::None));
     QVERIFY(!ui::findWindow("w_face"));
     QVERIFY(!ui::findWindow("w_pass"));
     QVERIFY(!QFile::exists(f.databasePath())); // never an empty database in its place
+}
+
+void tst_startup::notADatabaseSaysWhatToDo()
+{
+    Fixture f;
+    QFile file(f.databasePath());
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(QByteArray(4096, 'x'));
+    file.close();
+    Quillan app;
+    QVERIFY(!app.start());
+    QCOMPARE(f.boxes.size(), 1);
+    QCOMPARE(f.boxes[0].title, QString("26"));
+    QCOMPARE(f.boxes[0].text, QString("不能连接数据库。") + QChar(13) + "错误，" + g::sqlca.SQLErrText + QChar(13)
+                                  + db::faultAdvice(26));
+    QVERIFY(f.boxes[0].text.contains("不是本系统的数据库"));
+    QVERIFY(!ui::findWindow("w_pass"));
 }
 
 void tst_startup::databaseWithoutTablesFailsToConnect()

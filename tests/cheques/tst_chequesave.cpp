@@ -71,7 +71,7 @@ void tst_chequesave::refusedSave_data()
 
     // 31 Chinese characters are 62 GBK bytes; the payee column holds 60.
     const QString tooLong = QString(31, QChar(u'款'));
-    QTest::newRow("payee too long") << tooLong << QStringList{} << "xjzp.xkr 的内容过长（62 字节，最多 60 字节），未保存。"
+    QTest::newRow("payee too long") << tooLong << QStringList{} << "“收款人”的内容过长（62 字节，最多 60 字节），未保存。"
                                     << QStringList{};
     QTest::newRow("insert refused")
         << "华星"

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QLockFile>
 #include <QtTest>
+#include <unistd.h>
 
 class tst_services : public QObject {
     Q_OBJECT
@@ -22,6 +23,8 @@ private slots:
     void colourValues();
     void pictureNames();
     void instanceLock();
+    void instanceLockFolder_data();
+    void instanceLockFolder();
 };
 
 void tst_services::gbkLength_data()
@@ -116,6 +119,44 @@ void tst_services::instanceLock()
     QVERIFY(!services::acquireInstanceLock());
     other.unlock();
     QVERIFY(!services::anotherInstanceRunning());
+}
+
+void tst_services::instanceLockFolder_data()
+{
+    QTest::addColumn<QString>("runtime"); // XDG_RUNTIME_DIR: "set", "missing" (a folder that is not there), "unset"
+    QTest::addColumn<bool>("inRuntime");
+    QTest::newRow("runtime folder") << "set" << true;
+    QTest::newRow("runtime folder missing") << "missing" << false;
+    QTest::newRow("no runtime folder") << "unset" << false;
+}
+
+void tst_services::instanceLockFolder()
+{
+    // The per-user lock lives in the user's runtime folder, else in the temp folder; this test's own folders.
+    QFETCH(QString, runtime);
+    QFETCH(bool, inRuntime);
+    Fixture f(false);
+    const QString runtimeDir = f.dir() + "/run", tempDir = f.dir() + "/tmp";
+    QDir().mkpath(runtimeDir);
+    QDir().mkpath(tempDir);
+    const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR"), oldTemp = qgetenv("TMPDIR");
+    if (runtime == "unset")
+        qunsetenv("XDG_RUNTIME_DIR");
+    else
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime == "set" ? runtimeDir : f.dir() + "/gone"));
+    qputenv("TMPDIR", QFile::encodeName(tempDir));
+    services::setInstanceLockPath({});
+
+    const QString expected =
+        QDir(inRuntime ? runtimeDir : tempDir).filePath(QStringLiteral("quillanx-%1.lock").arg(::getuid()));
+    QCOMPARE(services::instanceLockPath(), expected);
+    QVERIFY(services::acquireInstanceLock());
+    QVERIFY(QFile::exists(expected));
+    services::releaseInstanceLock();
+
+    for (const auto &[name, value] : {std::pair{"XDG_RUNTIME_DIR", oldRuntime}, {"TMPDIR", oldTemp}})
+        value.isEmpty() ? qunsetenv(name) : qputenv(name, value);
+    services::setInstanceLockPath(f.dir() + "/instance.lock");
 }
 
 QTEST_MAIN(tst_services)

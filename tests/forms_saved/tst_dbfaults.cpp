@@ -1,0 +1,240 @@
+// Database faults made real on the test's own database file: read-only file, read-only folder, another
+// program holding the write lock, a full file system. The operator is told what happened and what to do,
+// followed by the engine's text; nothing is stored and the sheet keeps its values for the next try.
+#include "../cheques/chequetest.h"
+
+#include "books/grid_editor.h"
+#include "brevik.h"
+
+#include <QCursor>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <atomic>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace chequetest;
+
+namespace {
+// Runs as an ordinary user while it lives when the test runs as root, for whom permissions stop nothing.
+class AsOrdinaryUser {
+public:
+    AsOrdinaryUser() : m_switched(::geteuid() == 0 && ::seteuid(65534) == 0) {}
+    ~AsOrdinaryUser()
+    {
+        if (m_switched)
+            [[maybe_unused]] const int ignored = ::seteuid(0);
+    }
+    bool ok() const { return ::geteuid() != 0; }
+
+private:
+    bool m_switched;
+};
+
+// A second program's connection that holds the write lock until it is destroyed.
+class LockHolder {
+public:
+    explicit LockHolder(const QString &path)
+    {
+        QSqlDatabase d = QSqlDatabase::addDatabase("QSQLITE", "holder");
+        d.setDatabaseName(path);
+        m_ok = d.open() && QSqlQuery(d).exec("BEGIN IMMEDIATE");
+    }
+    ~LockHolder()
+    {
+        {
+            QSqlDatabase d = QSqlDatabase::database("holder", false);
+            QSqlQuery(d).exec("ROLLBACK");
+            d.close();
+        }
+        QSqlDatabase::removeDatabase("holder");
+    }
+    bool ok() const { return m_ok; }
+
+private:
+    bool m_ok = false;
+};
+
+// A small file system mounted over the database folder, holding the database and filled to the last byte.
+class FullDisk {
+public:
+    explicit FullDisk(const QString &databasePath) : m_folder(QFileInfo(databasePath).absolutePath())
+    {
+        QFile db(databasePath);
+        if (!db.open(QIODevice::ReadOnly))
+            return;
+        const QByteArray content = db.readAll();
+        db.close();
+        if (::mount("tmpfs", qPrintable(m_folder), "tmpfs", 0, "size=1m") != 0)
+            return;
+        m_mounted = true;
+        QFile copy(databasePath);
+        if (!copy.open(QIODevice::WriteOnly) || copy.write(content) != content.size())
+            return;
+        copy.close();
+        QFile filler(m_folder + "/filler");
+        filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+        const QByteArray block(4096, 'x');
+        while (filler.write(block) == block.size()) {
+        }
+        while (filler.write("x", 1) == 1) {
+        }
+        m_ok = true;
+    }
+    ~FullDisk()
+    {
+        if (m_mounted)
+            ::umount2(qPrintable(m_folder), MNT_DETACH);
+    }
+    bool ok() const { return m_ok; }
+    void free() { QFile::remove(m_folder + "/filler"); }
+
+private:
+    QString m_folder;
+    bool m_mounted = false;
+    bool m_ok = false;
+};
+
+void setMode(const QString &path, mode_t mode) { ::chmod(qPrintable(path), mode); }
+} // namespace
+
+class tst_dbfaults : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { brevik::registerWindows(); }
+    void cleanup() { g::sqlca.lockWaitMs = 5000; }
+    void saveMeetsAFault_data();
+    void saveMeetsAFault();
+    void registerEditorMeetsALock();
+};
+
+void tst_dbfaults::saveMeetsAFault_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("advice"); // a part of the Chinese message
+    QTest::addColumn<QString>("engine"); // the engine's text that follows it
+    QTest::newRow("read-only file") << "file" << "数据库文件是只读的" << "attempt to write a readonly database";
+    QTest::newRow("read-only folder") << "folder" << "数据库文件是只读的" << "attempt to write a readonly database";
+    QTest::newRow("locked") << "locked" << "数据库正被另一个程序占用" << "database is locked";
+    QTest::newRow("disk full") << "full" << "磁盘已满" << "database or disk is full";
+}
+
+void tst_dbfaults::saveMeetsAFault()
+{
+    QFETCH(QString, fault);
+    QFETCH(QString, advice);
+    QFETCH(QString, engine);
+    Fixture f;
+    QVERIFY(f.connect());
+    w_xjzp *w = openCheque();
+    enter(w, "sle_4", "PAYEEONE");
+    enter(w, "em_1", "1.00");
+    click(w, "rb_1");
+    const QString folder = QFileInfo(f.databasePath()).absolutePath();
+
+    std::unique_ptr<AsOrdinaryUser> user;
+    std::unique_ptr<LockHolder> holder;
+    std::unique_ptr<FullDisk> disk;
+    std::atomic<int> cursorDuringWait{-1};
+    std::thread sampler;
+    if (fault == "file" || fault == "folder") {
+        // The ordinary user reaches the folder and reads the registry store, and meets the one restriction.
+        setMode(f.dir(), 0755);
+        setMode(f.dir() + "/registry.ini", 0644);
+        setMode(folder, fault == "folder" ? 0555 : 0755);
+        setMode(f.databasePath(), fault == "file" ? 0444 : 0666);
+        g::sqlca.disconnect();
+        user = std::make_unique<AsOrdinaryUser>();
+        if (!user->ok())
+            QSKIP("running as root without a way to act as an ordinary user");
+        g::sqlca.connect();
+        QCOMPARE(g::sqlca.SQLCode, 0);
+    } else if (fault == "locked") {
+        holder = std::make_unique<LockHolder>(f.databasePath());
+        QVERIFY(holder->ok());
+        g::sqlca.lockWaitMs = 600;
+        sampler = std::thread([&cursorDuringWait] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            const QCursor *c = QGuiApplication::overrideCursor();
+            cursorDuringWait = c ? int(c->shape()) : -2;
+        });
+    } else {
+        g::sqlca.disconnect();
+        disk = std::make_unique<FullDisk>(f.databasePath());
+        if (!disk->ok())
+            QSKIP("no small file system can be mounted here");
+        g::sqlca.connect();
+        QCOMPARE(g::sqlca.SQLCode, 0);
+    }
+
+    QElapsedTimer clock;
+    clock.start();
+    click(w, "cb_1");
+    if (sampler.joinable())
+        sampler.join();
+
+    QCOMPARE(f.boxes.size(), 1);
+    QCOMPARE(f.boxes.first().title, QString("错误!"));
+    const QString text = f.boxes.first().text;
+    QVERIFY2(text.startsWith(advice) && text.contains(QChar(13) + engine), qPrintable(text));
+    QCOMPARE(f.scalar("SELECT count(*) FROM xjzp").toInt(), 0);
+    QCOMPARE(w->textOf("sle_4"), QString("PAYEEONE"));
+    QCOMPARE(w->textOf("em_1"), QString("1.00"));
+    QVERIFY(!markShown(w));
+    QVERIFY(enabled(w, "cb_1"));
+    QVERIFY(!enabled(w, "cb_2"));
+    if (fault == "locked") {
+        // It waited for the lock with the busy cursor, and the cursor is back once it gave up.
+        QVERIFY(clock.elapsed() >= 600);
+        QCOMPARE(cursorDuringWait.load(), int(Qt::WaitCursor));
+        QVERIFY(!QGuiApplication::overrideCursor());
+    }
+
+    // The fault gone, the same sheet saves.
+    if (user) {
+        user.reset();
+        setMode(folder, 0755);
+        setMode(f.databasePath(), 0644);
+        g::sqlca.connect();
+    }
+    holder.reset();
+    if (disk)
+        disk->free();
+    click(w, "cb_1");
+    QCOMPARE(f.boxes.size(), 1);
+    QVERIFY(markShown(w));
+    QCOMPARE(f.scalar("SELECT xkr FROM xjzp").toString(), QString("PAYEEONE"));
+    if (disk) {
+        g::sqlca.disconnect();
+        QSqlDatabase::database("fixture-direct", false).close();
+    }
+}
+
+void tst_dbfaults::registerEditorMeetsALock()
+{
+    // The register editors' grid reports the same way, in its own box.
+    Fixture f;
+    QVERIFY(f.connect());
+    f.exec("INSERT INTO xjzp (rq, bz, zphm, xkr, an, kpr) VALUES ('2026-03-05', '转帐支票', '001', '某某', 1, '张')");
+    auto *w = qobject_cast<brevik::GridEditor *>(ui::openWindow("gobank"));
+    QVERIFY(w);
+    w->grid()->setItem(1, "xkr", "乙");
+    LockHolder holder(f.databasePath());
+    QVERIFY(holder.ok());
+    g::sqlca.lockWaitMs = 100;
+    w->get<QAbstractButton>("cb_3")->click();
+    QCOMPARE(f.boxes.size(), 1);
+    QCOMPARE(f.boxes.first().title, QString("数据库错误"));
+    QVERIFY2(f.boxes.first().text.contains("数据库正被另一个程序占用")
+                 && f.boxes.first().text.endsWith("database is locked"),
+             qPrintable(f.boxes.first().text));
+    QCOMPARE(f.scalar("SELECT xkr FROM xjzp").toString(), QString("某某"));
+    QCOMPARE(w->grid()->itemString(1, "xkr"), QString("乙"));
+}
+
+QTEST_MAIN(tst_dbfaults)
+#include "tst_dbfaults.moc"
