@@ -103,8 +103,8 @@ QColor color(qint64 value)
     case 67108864: // button face
     case 79741120:
         return QApplication::palette().color(QPalette::Button);
-    case 1073741824: // window background
-        return QApplication::palette().color(QPalette::Window);
+    case 1073741824: // window background: the ground of text and data, not the dialog face
+        return QApplication::palette().color(QPalette::Base);
     case 33554432: // window text
         return QApplication::palette().color(QPalette::WindowText);
     case 134217728: // application workspace
