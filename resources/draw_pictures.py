@@ -406,6 +406,10 @@ def emblem(x, y, s):
 
 
 svg("AppIcon.svg", 48, 48, emblem(0, 0, 1))
+# window icon of the deposit form: a report sheet with a green-for-go run badge
+svg("RunReport5.svg", 48, 48, doc(7, 4, 28, 38) + f'<rect x="11" y="9" width="14" height="4" rx="1" fill="{T}"/>'
+    + lines(11, 30, [18, 23, 28], D) + lines(11, 22, [33], D)
+    + badge(T, f'<path d="M33.5 30.5 L41.5 36 L33.5 41.5 Z" fill="{W}" stroke="{W}" stroke-width="1.4" {S}/>'))
 svg("001/dallsoft.svg", 179, 37,
     f'<rect x="0" y="0" width="179" height="37" fill="url(#bg)"/>' + emblem(3, 2.5, 0.67) +
     f'<text x="40" y="18" font-family="{LAT}" font-size="17" font-weight="bold" fill="{N}">Fennick</text>'

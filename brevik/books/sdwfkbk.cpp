@@ -43,7 +43,7 @@ dw::Definition sdwfkbk()
         cell("city", "市", 320),
         cell("xian", "县", 283),
     };
-    d.sort = {QStringLiteral("skrname")};
+    // No sort: the payers come in the order the database returns them.
     d.font = {QStringLiteral("宋体"), 12, 400};
     return d;
 }

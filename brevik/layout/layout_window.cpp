@@ -6,6 +6,7 @@
 #include "layout/sample_fields.h"
 #include "platform/controls.h"
 #include "platform/messagebox.h"
+#include "platform/post.h"
 #include "platform/services.h"
 #include "platform/units.h"
 
@@ -140,6 +141,7 @@ void LayoutWindow::applyPageUnits(int width, int height)
 void LayoutWindow::open()
 {
     m_slot = g::acer;
+    m_samplesShown = g::air;
     int sex = 0, sey = 0;
     g::sqlca.selectInto(QStringLiteral("SELECT sex, sey FROM sescr WHERE no = ?"), {m_slot}, {sex, sey});
     applyPageUnits(toWindow(sex), toWindow(sey));
@@ -227,13 +229,38 @@ void LayoutWindow::save()
     writeRow(QStringLiteral("UPDATE sescr SET %1 WHERE no = ?").arg(assignments.join(QStringLiteral(", "))), args);
 }
 
+namespace {
+// Opens a window that works on one layout slot. One open for other work (`stale`) closes and the window starts
+// afresh; the closing one hands the activation back to its opener afterwards, so the new one is brought to the
+// front once more after that.
+template <class W, class Stale> void openAfresh(const QString &name, ui::Window *opener, Stale stale)
+{
+    const auto *open = qobject_cast<W *>(ui::findWindow(name));
+    if (!open || !stale(*open)) {
+        ui::openWindow(name, opener);
+        return;
+    }
+    ui::findWindow(name)->close();
+    if (ui::Window *w = ui::openWindow(name, opener))
+        post::later(w, [w] {
+            w->raise();
+            w->activateWindow();
+        });
+}
+} // namespace
+
 void LayoutWindow::openFontWindow()
 {
     // The font window works on this window's slot; one open for another slot starts afresh for this one.
-    if (auto *open = qobject_cast<FontWindow *>(ui::findWindow(QStringLiteral("w_setextenter")));
-        open && open->slot() != m_slot)
-        open->close();
-    ui::openWindow(QStringLiteral("w_setextenter"), this);
+    openAfresh<FontWindow>(QStringLiteral("w_setextenter"), this,
+                           [this](const FontWindow &open) { return open.slot() != m_slot; });
+}
+
+void LayoutWindow::openForHandOver(const QString &name)
+{
+    openAfresh<LayoutWindow>(name, nullptr, [](const LayoutWindow &open) {
+        return open.m_slot != g::acer || open.m_samplesShown != g::air;
+    });
 }
 
 // --- w_setprint: the deposit form ---

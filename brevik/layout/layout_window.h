@@ -7,6 +7,8 @@
 #include <QList>
 #include <QString>
 
+#include <array>
+
 namespace layout {
 
 class DigitGrid;
@@ -26,6 +28,9 @@ public:
     // The window's size in units, as the page-size boxes show it halved.
     int pageWidthUnits() const { return m_pageWidth; }
     int pageHeightUnits() const { return m_pageHeight; }
+    // Opens a layout window for a form's hand-over (`acer`, `air`): one open for another slot or with other
+    // samples starts afresh on them; one open for the same hand-over comes to the front as it is.
+    static void openForHandOver(const QString &name);
 
     // A static text of the picture or of the tool row: name, text, geometry, framed or not, flags.
     struct Label {
@@ -80,6 +85,7 @@ private:
     QString m_title;
     QList<Sample> m_samples;
     int m_slot = 0;
+    std::array<QString, 31> m_samplesShown; // the sample texts of the hand-over it opened with
     int m_pageWidth = 0;
     int m_pageHeight = 0;
 };

@@ -5,6 +5,7 @@
 #include "platform/textinput.h"
 
 #include <QAbstractItemView>
+#include <QCollator>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLocale>
@@ -27,6 +28,11 @@ void SingleLineEdit::setTextByCode(const QString &text)
 {
     setText(text);
     m_lastFitting = text;
+    // A text wider than the box shows from its first character, not from its end; in the box the operator is
+    // working in, the caret stays at the end until the box is left.
+    m_setByCode = true;
+    if (!hasFocus())
+        setCursorPosition(0);
 }
 
 void SingleLineEdit::onEdited(const QString &text)
@@ -44,6 +50,7 @@ void SingleLineEdit::onEdited(const QString &text)
     }
     m_lastFitting = text;
     m_dirty = true;
+    m_setByCode = false;
     emit other();
 }
 
@@ -66,8 +73,11 @@ void SingleLineEdit::focusOutEvent(QFocusEvent *e)
 {
     QLineEdit::focusOutEvent(e);
     // A change counts when the box is left, not when the window merely loses activation.
-    if (e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason)
+    if (e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason) {
         fireModified();
+        if (m_setByCode && !hasFocus())
+            setCursorPosition(0);
+    }
     emit loseFocus();
 }
 
@@ -126,8 +136,13 @@ void EditMask::setMask(const QString &mask)
     const QString lower = mask.toLower();
     m_isDate = lower.contains(u'y') || lower.contains(QStringLiteral("dd"));
     if (m_isDate) {
+        // The mask's own picture: "yyyy.mm.dd" shows 2026.12.10, "yy/mm/dd" 26/12/10.
+        m_dateFormat = mask.toLower();
+        m_dateFormat.replace(QStringLiteral("mm"), QStringLiteral("MM"));
+        QString input = mask;
+        input.replace(QRegularExpression(QStringLiteral("[yYmMdD]")), QStringLiteral("9"));
         setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        setInputMask(QStringLiteral("9999-99-99;_"));
+        setInputMask(input + QStringLiteral(";_"));
         return;
     }
     const qsizetype dot = mask.indexOf(u'.');
@@ -145,7 +160,7 @@ double EditMask::number() const
     return ok ? v : 0.0;
 }
 
-QDate EditMask::date() const { return QDate::fromString(text(), QStringLiteral("yyyy-MM-dd")); }
+QDate EditMask::date() const { return QDate::fromString(text(), m_dateFormat); }
 
 QString EditMask::formatted(double v) const
 {
@@ -165,7 +180,7 @@ QString EditMask::formatted(double v) const
 
 void EditMask::setNumber(double v) { setTextByCode(formatted(v)); }
 
-void EditMask::setDate(const QDate &d) { setTextByCode(d.toString(QStringLiteral("yyyy-MM-dd"))); }
+void EditMask::setDate(const QDate &d) { setTextByCode(d.toString(m_dateFormat)); }
 
 void EditMask::reformat()
 {
@@ -259,13 +274,26 @@ void DropDownList::setTypingLimit(int chars)
     }
 }
 
+namespace {
+// A sorted list orders as the operator reads: case-insensitive, Chinese by pinyin.
+const QCollator &listCollator()
+{
+    static const QCollator collator = [] {
+        QCollator c(QLocale(QLocale::Chinese, QLocale::China));
+        c.setCaseSensitivity(Qt::CaseInsensitive);
+        return c;
+    }();
+    return collator;
+}
+} // namespace
+
 int DropDownList::addItemText(const QString &text)
 {
     // A list entry may be longer than the typing limit; adding must not cut it.
     int index = count();
     if (m_sorted) {
         index = 0;
-        while (index < count() && itemText(index) <= text)
+        while (index < count() && listCollator().compare(itemText(index), text) <= 0)
             ++index;
     }
     const QString keep = isEditable() ? currentText() : QString();
@@ -285,6 +313,8 @@ void DropDownList::setTextByCode(const QString &text)
 {
     if (isEditable()) {
         lineEdit()->setText(text);
+        if (!hasFocus())
+            lineEdit()->setCursorPosition(0); // shown from its first character, as in the edit boxes
     } else {
         setCurrentIndex(text.isEmpty() ? -1 : findText(text, Qt::MatchExactly));
     }

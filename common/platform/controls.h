@@ -37,11 +37,13 @@ private:
     void onEdited(const QString &text);
     bool m_dirty = false;
     bool m_noHScroll = false;
+    bool m_setByCode = false; // the text was last set by code, not typed
     QString m_lastFitting;
 };
 
 // A numeric edit mask such as "##,###,###.00": digits and one decimal point are typed; leaving the box
-// shows the value formatted ("1,234.56"); an empty box is worth 0. Date masks ("yyyy-mm-dd") take a date.
+// shows the value formatted ("1,234.56"); an empty box is worth 0. Date masks ("yyyy.mm.dd") take a date and
+// show it in their own picture.
 class COMMON_EXPORT EditMask : public SingleLineEdit {
     Q_OBJECT
 public:
@@ -64,6 +66,7 @@ private:
     void reformat();
     QString m_mask;
     bool m_isDate = false;
+    QString m_dateFormat; // the date mask as a QDate format
     int m_decimals = 2;
     int m_integerDigits = 8;
 };

@@ -9,9 +9,11 @@
 #include <QLockFile>
 #include <QPainter>
 #include <QProcess>
+#include <QProxyStyle>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QSvgRenderer>
+#include <QTableView>
 #include <QUrl>
 #include <QWidget>
 
@@ -103,8 +105,8 @@ QColor color(qint64 value)
     case 67108864: // button face
     case 79741120:
         return QApplication::palette().color(QPalette::Button);
-    case 1073741824: // window background
-        return QApplication::palette().color(QPalette::Window);
+    case 1073741824: // window background: the ground of text and data, not the dialog face
+        return QApplication::palette().color(QPalette::Base);
     case 33554432: // window text
         return QApplication::palette().color(QPalette::WindowText);
     case 134217728: // application workspace
@@ -124,6 +126,25 @@ void installFontSubstitutes()
     QFont::insertSubstitution(QStringLiteral("黑体"), QStringLiteral("WenQuanYi Zen Hei"));
     QFont::insertSubstitution(QStringLiteral("楷体_GB2312"), QStringLiteral("AR PL UKai CN"));
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+}
+
+namespace {
+class GridCellStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override
+    {
+        // Item views take the cell's text margin from the focus frame's; a grid draws no focus frame in a cell.
+        if (metric == PM_FocusFrameHMargin && qobject_cast<const QTableView *>(widget))
+            return 0;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+} // namespace
+
+void installGridCellStyle()
+{
+    if (!dynamic_cast<GridCellStyle *>(QApplication::style()))
+        QApplication::setStyle(new GridCellStyle);
 }
 
 QFont font(const QString &face, int points, int weight)

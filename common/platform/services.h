@@ -31,6 +31,9 @@ COMMON_EXPORT QColor color(qint64 value);
 
 // The faces the windows name, mapped to the fonts installed here; call once at start.
 COMMON_EXPORT void installFontSubstitutes();
+// Grid cells draw their text from the cell's edge (no inner margin), as the system's grids were laid out: a
+// column as wide as its widest text shows it whole. Call once at start; calling again changes nothing.
+COMMON_EXPORT void installGridCellStyle();
 // A font by face, points and weight (400 normal, 700 bold).
 COMMON_EXPORT QFont font(const QString &face, int points, int weight = 400);
 

@@ -80,11 +80,14 @@ m_mainmenu::m_mainmenu(QObject *parent) : QObject(parent)
     MenuItem *file = addTop(QStringLiteral("m_file"), QStringLiteral("开支票"));
     file->addItem(QStringLiteral("m_1"), QStringLiteral("现金支票"), window("w_xjzp"));
     file->addItem(QStringLiteral("m_2"), QStringLiteral("转帐支票"), window("w_zzzp"));
-    file->addItem(QStringLiteral("m_3"), QStringLiteral("汇票申请书"), window("w_find"));
-    file->addItem(QStringLiteral("m_17"), QStringLiteral("业务委托书"), window("w_ywwts"));
+    file->addItem(QStringLiteral("m_3"), QStringLiteral("汇票申请书"), window("w_find"))
+        ->setShortcut(QKeySequence(Qt::ALT | Qt::Key_H));
+    file->addItem(QStringLiteral("m_17"), QStringLiteral("业务委托书\tAlt+Y"), window("w_ywwts"))
+        ->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Y));
     file->addItem(QStringLiteral("m_4"), QStringLiteral("银行电汇凭证"), window("w_yhdh"));
     file->addItem(QStringLiteral("m_预算拨款凭证支款"), QStringLiteral("预算拨款凭证(支款)"), window("w_ysbk"));
-    file->addItem(QStringLiteral("m_5"), QStringLiteral("银行进帐单"), window("w_jzd"));
+    file->addItem(QStringLiteral("m_5"), QStringLiteral("银行进帐单"), window("w_jzd"))
+        ->setShortcut(QKeySequence(Qt::ALT | Qt::Key_J));
 
     MenuItem *f = addTop(QStringLiteral("m_f"), QStringLiteral("统计查询"));
     f->addItem(QStringLiteral("m_18"), QStringLiteral("付款情况"), window("w_cabank"));

@@ -1,4 +1,5 @@
 #pragma once
+#include <QKeySequence>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -6,7 +7,8 @@
 
 class QWidget;
 
-// One item of a menu: a name, a text, its own items in creation order, and a clicked script.
+// One item of a menu: a name, a text (a tab separates the shown shortcut), a shortcut, its own items in
+// creation order, and a clicked script.
 class MenuItem : public QObject {
     Q_OBJECT
 public:
@@ -14,6 +16,8 @@ public:
 
     QString name() const { return objectName(); }
     QString text() const { return m_text; }
+    QKeySequence shortcut() const { return m_shortcut; }
+    void setShortcut(const QKeySequence &keys) { m_shortcut = keys; }
     QList<MenuItem *> items() const { return m_items; }
     MenuItem *item(const QString &name) const;
     MenuItem *addItem(const QString &name, const QString &text, std::function<void()> script = {});
@@ -30,6 +34,7 @@ signals:
 
 private:
     QString m_text;
+    QKeySequence m_shortcut;
     QList<MenuItem *> m_items;
     std::function<void()> m_script;
 };

@@ -41,6 +41,7 @@ Quillan::Quillan()
 {
     g::resetAll();
     services::installFontSubstitutes();
+    services::installGridCellStyle();
     QApplication::setQuitOnLastWindowClosed(true);
 }
 

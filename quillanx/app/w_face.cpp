@@ -11,7 +11,7 @@ w_face::w_face() : ui::Window(QStringLiteral("w_face"), 1856, 1020)
     setBackground(67108864);
     build({
         {.name = QStringLiteral("p_1"), .kind = ui::Kind::Picture, .x = 0, .y = 0, .width = 1847, .height = 1012,
-         .flags = ui::Scaled, .picture = QStringLiteral("001\\DALL.BMP")},
+         .picture = QStringLiteral("001\\DALL.BMP")},
     });
 }
 

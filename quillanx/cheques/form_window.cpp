@@ -3,6 +3,7 @@
 #include "forms/amount.h"
 #include "forms/datecaps.h"
 #include "globals.h"
+#include "layout/layout_window.h"
 #include "pickers/handover.h"
 #include "platform/controls.h"
 #include "platform/messagebox.h"
@@ -531,7 +532,7 @@ void FormWindow::handOver(const PrintSpec &sheet)
     for (auto it = samples.cbegin(); it != samples.cend(); ++it)
         if (it.key() >= 1 && it.key() <= 30)
             g::air[std::size_t(it.key())] = it.value();
-    ui::openWindow(sheet.layoutWindow, nullptr);
+    layout::LayoutWindow::openForHandOver(sheet.layoutWindow);
 }
 
 // --- Next-sheet reset ---

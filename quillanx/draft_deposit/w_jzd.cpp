@@ -1,7 +1,9 @@
 #include "draft_deposit/w_jzd.h"
 
 #include "cheques/paper.h"
+#include "platform/services.h"
 
+#include <QIcon>
 #include <QLabel>
 
 using form::SaveColumn;
@@ -200,6 +202,7 @@ form::FormDescription w_jzd::describe()
 
 w_jzd::w_jzd() : form::FormWindow(describe())
 {
+    setWindowIcon(QIcon(services::pictureResource(QStringLiteral("RunReport5.ico"))));
     frameLabels(this, QStringList{st(2), st(7), st(24), st(9), st(23), st(11), st(8), st(3), st(10), st(33), st(35),
                                   st(34)}
                           + digitHeads(13));

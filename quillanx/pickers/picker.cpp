@@ -7,6 +7,9 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWindow>
+
+#include <utility>
 
 namespace pickers {
 
@@ -25,6 +28,11 @@ Picker::Picker(const QString &className, int width, int height, const dw::Defini
     on(QStringLiteral("cb_3"), Event::Clicked, [this] { closeWindow(); });
     on(QStringLiteral("cb_4"), Event::Clicked, [this] { ui::openWindow(m_bookWindow, this); });
     connect(m_list, &dw::DataView::doubleClicked, this, [this] { listDoubleClicked(); });
+    // Once another window has been active, an activation may follow changes to the book.
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow *focused) {
+        if (focused && focused != windowHandle())
+            m_readAtOpen = false;
+    });
 }
 
 void Picker::open()
@@ -32,10 +40,14 @@ void Picker::open()
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
     readBook(dw::DataView::Keep::FirstRow);
+    m_readAtOpen = true;
 }
 
 void Picker::activate()
 {
+    // The activation that comes with the opening finds the book just read: it is not read twice.
+    if (std::exchange(m_readAtOpen, false))
+        return;
     // Coming back from the book window (or anywhere) lists the book as it is now. The current row stays on the
     // record it was on: an activation can arrive between the click that chose a row and the posted choose.
     readBook(dw::DataView::Keep::SameRecord);
@@ -45,6 +57,7 @@ void Picker::readBook(dw::DataView::Keep keep)
 {
     m_list->setTransaction(g::sqlca);
     m_list->retrieve({QStringLiteral("%")}, keep);
+    emit bookRead();
 }
 
 void Picker::search()

@@ -12,6 +12,9 @@ class Picker : public ui::Window {
     Q_OBJECT
 public:
     dw::DataView *list() const { return m_list; }
+signals:
+    // The book was read into the list (open or activation).
+    void bookRead();
 
 protected:
     Picker(const QString &className, int width, int height, const dw::Definition &definition, QRect listUnits,
@@ -30,6 +33,7 @@ private:
 
     dw::DataView *m_list = nullptr;
     QString m_bookWindow;
+    bool m_readAtOpen = false; // the book was read by the open and no other window has been active since
 };
 
 } // namespace pickers

@@ -151,6 +151,8 @@ private slots:
     void changeOperatorEntryDisablesTheMainWindow();
     void menuOpensWindowsWithAdministratorCheck_data();
     void menuOpensWindowsWithAdministratorCheck();
+    void menuItemTextsAndShortcuts_data();
+    void menuItemTextsAndShortcuts();
     void calculatorFoundOnPathInOrder();
     void calculatorStartedAgainOnlyWhenEnded();
     void calculatorMissingOrFailingIsReported();
@@ -476,6 +478,37 @@ void tst_main::menuOpensWindowsWithAdministratorCheck()
         QCOMPARE(fr.f.boxes[0].icon, msg::Icon::Exclamation);
         QCOMPARE(fr.f.boxes[0].buttons, msg::Buttons::Ok);
     }
+}
+
+void tst_main::menuItemTextsAndShortcuts_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QKeySequence>("shortcut");
+    QTest::newRow("draft application") << "m_file.m_3" << "汇票申请书" << QKeySequence(Qt::ALT | Qt::Key_H);
+    QTest::newRow("letter") << "m_file.m_17" << "业务委托书\tAlt+Y" << QKeySequence(Qt::ALT | Qt::Key_Y);
+    QTest::newRow("deposit form") << "m_file.m_5" << "银行进帐单" << QKeySequence(Qt::ALT | Qt::Key_J);
+    QTest::newRow("cash cheque") << "m_file.m_1" << "现金支票" << QKeySequence();
+    QTest::newRow("budget voucher") << "m_file.m_预算拨款凭证支款" << "预算拨款凭证(支款)" << QKeySequence();
+}
+
+void tst_main::menuItemTextsAndShortcuts()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, text);
+    QFETCH(QKeySequence, shortcut);
+    Frame fr;
+    MenuItem *item = fr.w->mmp4()->item(path);
+    QVERIFY(item);
+    QCOMPARE(item->text(), text);
+    QCOMPARE(item->shortcut(), shortcut);
+    if (shortcut.isEmpty())
+        return;
+    // The menu is never shown: its shortcut starts nothing, the function list is the way in.
+    QTest::keySequence(fr.w, shortcut);
+    QCoreApplication::processEvents();
+    for (const Target &t : kTargets)
+        QVERIFY2(!ui::findWindow(t.window), t.window);
 }
 
 namespace {

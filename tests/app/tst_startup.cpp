@@ -3,8 +3,11 @@
 #include "fixture.h"
 
 #include "app/quillan.h"
+#include "app/w_face.h"
 #include "globals.h"
+#include "platform/controls.h"
 #include "platform/registry.h"
+#include "platform/services.h"
 #include "platform/window.h"
 
 #include <QDir>
@@ -21,6 +24,7 @@ private slots:
     void notADatabaseSaysWhatToDo();
     void databaseWithoutTablesFailsToConnect();
     void secondInstanceIsRefused();
+    void splashPictureUnscaled();
 };
 
 void tst_startup::writesTheDataSourceAndOpensLogin()
@@ -128,6 +132,20 @@ void tst_startup::secondInstanceIsRefused()
     QVERIFY(registry::value(Quillan::dataSourceKey(), "DatabaseFile").isValid());
     QVERIFY(g::sqlca.isConnected());
     QVERIFY(!ui::findWindow("w_pass"));
+}
+
+void tst_startup::splashPictureUnscaled()
+{
+    Fixture f(false);
+    w_face face;
+    auto *p = face.get<ui::Picture>("p_1");
+    QVERIFY(p);
+    const QSize drawn = services::picture(p->pictureName()).deviceIndependentSize().toSize();
+    QVERIFY(!drawn.isEmpty());
+    QCOMPARE(p->pixmap().deviceIndependentSize().toSize(), drawn);
+    // A control of another size shows the picture at its own size all the same.
+    p->resize(p->size() * 2);
+    QCOMPARE(p->pixmap().deviceIndependentSize().toSize(), drawn);
 }
 
 QTEST_MAIN(tst_startup)

@@ -92,6 +92,18 @@ void tst_unman::listsEveryOperatorOnceSorted_data()
         << QStringList{"INSERT INTO pass (id, name, passwd) VALUES (2, 'sys', '1')",
                        "INSERT INTO pass (id, name, passwd) VALUES (3, 'system2', '2')"}
         << QStringList{"sys", "system", "system2"};
+    QTest::newRow("case does not order")
+        << QStringList{"INSERT INTO pass (id, name, passwd) VALUES (2, 'System', '1')",
+                       "INSERT INTO pass (id, name, passwd) VALUES (3, 'zed', '2')",
+                       "INSERT INTO pass (id, name, passwd) VALUES (4, 'Clerk', '3')",
+                       "INSERT INTO pass (id, name, passwd) VALUES (5, 'bob', '4')"}
+        << QStringList{"bob", "Clerk", "system", "System", "zed"};
+    QTest::newRow("Chinese names by pinyin")
+        << QStringList{"DELETE FROM pass", "INSERT INTO pass (id, name, passwd) VALUES (1, '张三', '1')",
+                       "INSERT INTO pass (id, name, passwd) VALUES (2, '王五', '2')",
+                       "INSERT INTO pass (id, name, passwd) VALUES (3, '安静', '3')",
+                       "INSERT INTO pass (id, name, passwd) VALUES (4, '李四', '4')"}
+        << QStringList{"安静", "李四", "王五", "张三"};
     QTest::newRow("empty table: one empty entry") << QStringList{"DELETE FROM pass"} << QStringList{""};
 }
 

@@ -2,18 +2,27 @@
 // re-centring, exit without saving, and a failed save.
 #include "fixture.h"
 
+#include "books/book_views.h"
 #include "books/grid_editor.h"
+#include "books/sdwfkbk.h"
+#include "books/sdwskrbk.h"
 #include "brevik.h"
 #include "globals.h"
+#include "pickers/cnbs2.h"
 #include "platform/dataview.h"
+#include "platform/units.h"
 #include "platform/window.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QHeaderView>
+#include <QStyleOptionHeader>
 #include <QLineEdit>
 #include <QTableView>
 #include <QtTest>
+
+Q_DECLARE_METATYPE(dw::Definition)
 
 namespace {
 brevik::GridEditor *openEditor(const QString &name)
@@ -67,6 +76,8 @@ private slots:
     void badSaveKeepsTheEdits();
     void resizeRecentresTheGrid_data();
     void resizeRecentresTheGrid();
+    void textsFitTheirColumns_data();
+    void textsFitTheirColumns();
 };
 
 void tst_registers::opensInDateOrder_data()
@@ -236,6 +247,76 @@ void tst_registers::resizeRecentresTheGrid()
     QCOMPARE(w->unitGeometry("dw_1").x(), 9 + int(std::trunc((W - 40 - 3575) * 0.5)));
     QCOMPARE(w->unitGeometry("dw_1").width(), 3575);
     QCOMPARE(w->unitGeometry("cb_1"), button);
+}
+
+namespace {
+// What a cell shows at its widest: its header; a date, amount or row number in its format; a full-width text
+// filling its column's bytes.
+QStringList widestTexts(const dw::Definition &d, const dw::Cell &c)
+{
+    QStringList out{c.header};
+    if (c.format == "yy.mm.dd")
+        out << "26.11.20";
+    else if (c.format.startsWith("###"))
+        out << "999,999.99";
+    else if (c.compute)
+        out << "99";
+    for (const dw::Column &column : d.columns)
+        if (column.name == c.name && column.type == dw::Type::Text && column.limit > 1)
+            out << QString(column.limit / 2, QChar(0x4E2D));
+    return out;
+}
+} // namespace
+
+void tst_registers::textsFitTheirColumns_data()
+{
+    QTest::addColumn<dw::Definition>("definition");
+    QTest::newRow("payments") << brevik::views::gobank();
+    QTest::newRow("receipts") << brevik::views::inbank();
+    QTest::newRow("operators") << brevik::views::gates();
+    QTest::newRow("own accounts") << brevik::views::dwbank();
+    QTest::newRow("payee book") << brevik::views::dwskrbk();
+    QTest::newRow("payer book") << brevik::views::dwfkbk();
+    QTest::newRow("remarks") << brevik::views::cnbs1();
+    QTest::newRow("print formats") << brevik::views::prsz();
+    QTest::newRow("payee list") << brevik::sdwskrbk();
+    QTest::newRow("payer list") << brevik::sdwfkbk();
+    QTest::newRow("remarks list") << pickers::cnbs2();
+}
+
+void tst_registers::textsFitTheirColumns()
+{
+    // A text as wide as its column's units, drawn from the column's edge, showed whole in the system's grids:
+    // here too, in the cells and in the header.
+    QFETCH(dw::Definition, definition);
+    Fixture f(false);
+    dw::DataView view;
+    view.setDefinition(definition);
+    QTableView *grid = view.grid();
+    QHeaderView *header = grid->horizontalHeader();
+    const QFontMetrics metrics(grid->font());
+    const int cellMargin = grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1;
+    const int gridLine = grid->showGrid() ? 1 : 0;
+    for (int c = 0; c < definition.cells.size(); ++c) {
+        const dw::Cell &cell = definition.cells.at(c);
+        const int section = header->sectionSize(c);
+        for (const QString &text : widestTexts(definition, cell)) {
+            const int width = metrics.horizontalAdvance(text);
+            if (text.isEmpty() || width > cell.width / units::kUnitsPerPixelX)
+                continue; // did not fit there either
+            const QString what = QString("%1: %2 (%3 px in %4 px)").arg(cell.name, text).arg(width).arg(section);
+            if (text == cell.header) {
+                QStyleOptionHeader option;
+                option.initFrom(header);
+                option.rect = QRect(0, 0, section, header->height());
+                option.text = text;
+                QVERIFY2(header->style()->subElementRect(QStyle::SE_HeaderLabel, &option, header).width() >= width,
+                         qPrintable(what));
+            } else {
+                QVERIFY2(cellMargin + width <= section - gridLine, qPrintable(what));
+            }
+        }
+    }
 }
 
 QTEST_MAIN(tst_registers)

@@ -336,6 +336,9 @@ void tst_cashcheque::payeeLookupAndMirror()
     QCoreApplication::processEvents();
     QCOMPARE(text(w, "sle_4"), QStringLiteral("华星电子有限公司"));
     QCOMPARE(text(w, "sle_11"), QStringLiteral("华星电子有限公司"));
+    // Names set by the lookup show from their first character, in the box left and in the mirror.
+    QCOMPARE(w->get<QLineEdit>("sle_4")->cursorPosition(), 0);
+    QCOMPARE(w->get<QLineEdit>("sle_11")->cursorPosition(), 0);
     QCOMPARE(w->xjskr, QStringLiteral("hx"));
     QCOMPARE(w->mme3, QStringLiteral("0200-88"));
     QCOMPARE(w->mme4, QStringLiteral("工行海淀支行"));

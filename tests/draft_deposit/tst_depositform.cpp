@@ -71,6 +71,7 @@ void tst_depositform::opens()
     QVERIFY(w);
 
     QCOMPARE(w->windowTitle(), kTitle);
+    QVERIFY(!w->windowIcon().pixmap(32, 32).isNull()); // its own icon, of the program's pictures
     QCOMPARE(g::rq, QDate(2026, 3, 5));
     QCOMPARE(text(w, "sle_1"), QStringLiteral("2026"));
     QCOMPARE(text(w, "sle_2"), QStringLiteral("3"));

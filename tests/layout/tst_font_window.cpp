@@ -335,11 +335,15 @@ void tst_font_window::layoutWindowsSlot()
     chooseFamily(w, 3);
     auto *cheques = qobject_cast<layout::LayoutWindow *>(ui::openWindow("w_setprint1"));
     QCOMPARE(cheques->slot(), 2);
+    QApplication::setActiveWindow(cheques);
+    QTRY_VERIFY(QApplication::activeWindow() == cheques);
     cheques->get<QAbstractButton>("cb_5")->click();
     QCoreApplication::processEvents();
     auto *again = qobject_cast<layout::FontWindow *>(ui::findWindow("w_setextenter"));
     QVERIFY(again);
     QCOMPARE(again->slot(), 2);
+    // The closing font window hands the activation back to its layout window; the new one stays in front.
+    QTRY_VERIFY(QApplication::activeWindow() == again);
     QVERIFY(enabled(again, "cb_1"));
     QCOMPARE(again->get<QLabel>("st_10")->text(), QString());
 }

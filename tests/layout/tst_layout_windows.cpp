@@ -100,6 +100,7 @@ private slots:
     void fontButtonOpensFontWindow_data();
     void fontButtonOpensFontWindow();
     void handOverFromChequeForm();
+    void handOverAgainWhileOpen();
     void grab_data();
     void grab();
 };
@@ -610,6 +611,58 @@ void tst_layout_windows::handOverFromChequeForm()
     QCOMPARE(text(w, "st_100"), QString("银行现金支票开票"));
     const int x4 = f.scalar("SELECT x4w FROM sescr WHERE no = 3").toInt();
     QCOMPARE(w->unitGeometry("st_4").x(), x4 / 2);
+}
+
+void tst_layout_windows::handOverAgainWhileOpen()
+{
+    Fixture f;
+    QVERIFY(f.connect());
+    registerChequeWindows();
+    ui::Window *form = ui::openWindow("w_xjzp");
+    QVERIFY(form);
+    auto typeInto = [form](const char *box, const QString &typed) {
+        auto *e = form->get<QLineEdit>(box);
+        e->setFocus(Qt::MouseFocusReason);
+        e->selectAll();
+        typeText(e, typed);
+        QTest::keyClick(e, Qt::Key_Tab);
+        QCoreApplication::processEvents();
+    };
+    auto handOver = [form](const char *radio) {
+        QApplication::setActiveWindow(form);
+        [[maybe_unused]] const bool active = QTest::qWaitForWindowActive(form);
+        QTest::mouseClick(form->control(radio), Qt::LeftButton);
+        QTest::mouseClick(form->control("cb_10"), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        return QPointer<layout::LayoutWindow>(layoutWindow(ui::findWindow("w_setprint1")));
+    };
+    typeInto("sle_4", "甲公司");
+    QPointer<layout::LayoutWindow> first = handOver("rb_3");
+    QVERIFY(first);
+    drag(first, centreOf(first, first->control("st_4")), QPoint(4, 4));
+    const QRect moved = first->unitGeometry("st_4");
+
+    // The same hand-over again: the open window comes to the front as it is, unsaved moves included.
+    QCOMPARE(handOver("rb_3"), first);
+    QCOMPARE(first->unitGeometry("st_4"), moved);
+    QTRY_VERIFY(QApplication::activeWindow() == first);
+
+    // Another format: the window starts afresh on that slot, in front.
+    QPointer<layout::LayoutWindow> second = handOver("rb_5");
+    QVERIFY(!first);
+    QVERIFY(second);
+    QCOMPARE(second->slot(), 5);
+    QCOMPARE(text(second, "st_16"), QString("5"));
+    QCOMPARE(second->unitGeometry("st_4").x(), f.scalar("SELECT x4w FROM sescr WHERE no = 5").toInt() / 2);
+    QTRY_VERIFY(QApplication::activeWindow() == second);
+
+    // The same format with other texts on the form: afresh with the new samples.
+    typeInto("sle_4", "乙公司");
+    QPointer<layout::LayoutWindow> third = handOver("rb_5");
+    QVERIFY(!second);
+    QVERIFY(third);
+    QCOMPARE(third->slot(), 5);
+    QCOMPARE(text(third, "st_4"), QString("乙公司"));
 }
 
 void tst_layout_windows::grab_data() { open_data(); }

@@ -132,6 +132,11 @@ void TestLetter::emptyRegisterShowsNoLetter()
     QCOMPARE(w->dw_1()->rowCount(), 0);
     QVERIFY(!w->dw_1()->editor());
     QCOMPARE(w->dw_1()->shownText(1, "zphm"), QString());
+    // The view stands on the window-background colour, so it has an edge against the button-face window.
+    const QImage view = w->dw_1()->grab().toImage();
+    const QColor ground = view.pixelColor(view.rect().center());
+    QCOMPARE(ground, QApplication::palette().color(QPalette::Base));
+    QVERIFY(ground != w->palette().color(QPalette::Window));
     // Keys on an empty letter do nothing.
     QTest::keyClick(w->dw_1(), Qt::Key_PageDown);
     QTest::keyClick(w->dw_1(), Qt::Key_Tab);

@@ -172,6 +172,7 @@ void tst_lists::openAndQueryListsToday()
     QCOMPARE(w->windowTitle(), QStringLiteral("支出明细表"));
     QCOMPARE(w->get<ui::EditMask>("em_1")->date(), QDate(2026, 3, 5));
     QCOMPARE(w->get<ui::EditMask>("em_2")->date(), QDate(2026, 3, 5));
+    QCOMPARE(w->get<ui::EditMask>("em_2")->text(), QString("2026.03.05")); // today in the box's own picture
     QCOMPARE(w->report()->rowCount(), 0); // nothing is read before the first query
     w->get<QPushButton>("cb_3")->click();
     QCOMPARE(column(w->report()->buffer(), "an"), QStringList{"2"});

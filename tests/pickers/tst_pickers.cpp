@@ -5,6 +5,9 @@
 #include "globals.h"
 #include "pickers/handover.h"
 #include "pickers/picker.h"
+#include "pickers/w_temp.h"
+#include "pickers/w_temp1.h"
+#include "pickers/w_tempbs.h"
 #include "platform/controls.h"
 #include "platform/dataview.h"
 #include "platform/window.h"
@@ -107,6 +110,10 @@ private slots:
     void initTestCase() { registerPickerWindows(); }
     void pickersOpenByName_data();
     void pickersOpenByName();
+    void openingReadsTheBookOnce_data();
+    void openingReadsTheBookOnce();
+    void listOrder_data();
+    void listOrder();
     void searchNarrowsTheList_data();
     void searchNarrowsTheList();
     void choosePayeeWritesSlotsOneToSix();
@@ -161,6 +168,70 @@ void tst_pickers::pickersOpenByName()
     QCOMPARE(QApplication::focusWidget(), p->list()->grid());
     QTest::keyClick(p->list()->grid(), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), p->control("sle_1"));
+}
+
+void tst_pickers::openingReadsTheBookOnce_data()
+{
+    QTest::addColumn<QString>("name");
+    for (const char *name : {"w_temp1", "w_temp", "w_tempbs"})
+        QTest::newRow(name) << QString(name);
+}
+
+void tst_pickers::openingReadsTheBookOnce()
+{
+    QFETCH(QString, name);
+    int reads = 0;
+    Fixture f;
+    QVERIFY(f.connect());
+    // The picker as the program makes it, with a count of its reads from the moment it exists.
+    ui::registerWindow(name, [&reads, name]() -> ui::Window * {
+        pickers::Picker *p = name == "w_temp1" ? static_cast<pickers::Picker *>(new w_temp1)
+                             : name == "w_temp" ? static_cast<pickers::Picker *>(new w_temp)
+                                                : static_cast<pickers::Picker *>(new w_tempbs);
+        QObject::connect(p, &pickers::Picker::bookRead, p, [&reads] { ++reads; });
+        return p;
+    });
+    pickers::Picker *p = openPicker(name);
+    registerPickerWindows();
+    QVERIFY(p);
+    QTRY_VERIFY(QApplication::activeWindow() == p);
+    QCoreApplication::processEvents();
+    QCOMPARE(reads, 1); // the open reads; the activation that comes with it does not read again
+
+    // Coming back from another window reads again, once.
+    auto *other = new BookStub("w_other");
+    other->show();
+    QApplication::setActiveWindow(other);
+    QTRY_VERIFY(QApplication::activeWindow() == other);
+    QCOMPARE(reads, 1);
+    QApplication::setActiveWindow(p);
+    QTRY_VERIFY(QApplication::activeWindow() == p);
+    QCoreApplication::processEvents();
+    QCOMPARE(reads, 2);
+}
+
+void tst_pickers::listOrder_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QStringList>("listed");
+    // Entered in the order 乙, 甲, 丙.
+    QTest::newRow("payee book by name") << "w_temp1" << "skrbook" << QStringList{"丙", "甲", "乙"};
+    QTest::newRow("payer book as the database returns it") << "w_temp" << "fkrbook" << QStringList{"乙", "甲", "丙"};
+}
+
+void tst_pickers::listOrder()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, table);
+    QFETCH(QStringList, listed);
+    Fixture f;
+    QVERIFY(f.connect());
+    for (const char *n : {"乙", "甲", "丙"})
+        addPayee(f, table, QString::fromUtf8(n));
+    pickers::Picker *p = openPicker(name);
+    QVERIFY(p);
+    QCOMPARE(column(p, "skrname"), listed);
 }
 
 void tst_pickers::searchNarrowsTheList_data()

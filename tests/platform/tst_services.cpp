@@ -6,6 +6,7 @@
 #include "platform/services.h"
 #include "platform/units.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLockFile>
@@ -89,6 +90,10 @@ void tst_services::colourValues_data()
     QTest::newRow("blue") << qint64(16711680) << QColor(0, 0, 255);
     QTest::newRow("light blue") << qint64(15780518) << QColor(0xA6, 0xCA, 0xF0);
     QTest::newRow("teal") << qint64(8421376) << QColor(0, 128, 128);
+    // System colours: the window background is the ground of text and data, not the button face.
+    QTest::newRow("button face") << qint64(67108864) << QApplication::palette().color(QPalette::Button);
+    QTest::newRow("window background") << qint64(1073741824) << QApplication::palette().color(QPalette::Base);
+    QTest::newRow("window text") << qint64(33554432) << QApplication::palette().color(QPalette::WindowText);
 }
 
 void tst_services::colourValues()

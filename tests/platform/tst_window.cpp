@@ -73,6 +73,10 @@ private slots:
     void heldKeyForgottenWhenFocusWindowChanges();
     void dropDownLimitAndSelection();
     void amountMaskRefusesPastedText();
+    void dateMaskShowsItsOwnPicture_data();
+    void dateMaskShowsItsOwnPicture();
+    void textSetByCodeShowsItsStart_data();
+    void textSetByCodeShowsItsStart();
     void tabOrderFollowsDeclaredOrder();
     void radiosMayAllBeUnchecked();
     void escapeClicksCancel();
@@ -93,6 +97,7 @@ void tst_window::modifiedOnlyForOperatorChanges()
     QVERIFY(!w->log.contains("sle_a.modified"));
 
     focusTo(a);
+    a->end(false); // a box left after a text set by code shows it from its start, the caret there too
     w->log.clear();
     QTest::keyClicks(a, "12");
     QTest::keyClick(a, Qt::Key_Tab);
@@ -177,8 +182,76 @@ void tst_window::amountMaskRefusesPastedText()
     m->insert("12345678.9");
     QCOMPARE(m->number(), 12345678.9);
     m->setTextByCode("1,234.56"); // the box's own formatting is accepted
+    m->end(false);
     m->insert("7"); // a third decimal place
     QCOMPARE(m->text(), QString("1,234.56"));
+}
+
+void tst_window::dateMaskShowsItsOwnPicture_data()
+{
+    QTest::addColumn<QString>("mask");
+    QTest::addColumn<QDate>("date");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("dots") << "yyyy.mm.dd" << QDate(2026, 12, 10) << "2026.12.10";
+    QTest::newRow("dashes") << "yyyy-mm-dd" << QDate(2026, 3, 5) << "2026-03-05";
+    QTest::newRow("day first") << "dd/mm/yyyy" << QDate(2026, 3, 5) << "05/03/2026";
+}
+
+void tst_window::dateMaskShowsItsOwnPicture()
+{
+    QFETCH(QString, mask);
+    QFETCH(QDate, date);
+    QFETCH(QString, shown);
+    Fixture f(false);
+    ui::Window w("w_datemask", 1000, 500);
+    w.build({{.name = "em_1", .kind = ui::Kind::EditMask, .x = 0, .y = 0, .width = 416, .height = 100,
+              .tabOrder = 10, .picture = mask}});
+    auto *m = w.get<ui::EditMask>("em_1");
+    QVERIFY(m->isDateMask());
+    m->setDate(date);
+    QCOMPARE(m->text(), shown);
+    QCOMPARE(m->date(), date);
+    // Typing fills the same picture: the separators stand, only digits go in.
+    m->setTextByCode("");
+    m->setFocus(Qt::TabFocusReason);
+    m->home(false);
+    QTest::keyClicks(m, shown.remove(QRegularExpression("[^0-9]")));
+    QCOMPARE(m->date(), date);
+    m->setTextByCode("");
+    QVERIFY(!m->date().isValid()); // an empty box holds no date
+}
+
+void tst_window::textSetByCodeShowsItsStart_data()
+{
+    QTest::addColumn<bool>("inTheBox"); // the operator is in the box when the text is set
+    QTest::addColumn<QString>("typed"); // then typed by the operator, before leaving
+    QTest::addColumn<int>("caretAfterLeaving");
+    const QString longName = "ABCDEFGHIJ有限责任公司第一分公司营业部";
+    QTest::newRow("set elsewhere") << false << QString() << 0;
+    QTest::newRow("set while in the box") << true << QString() << 0;
+    QTest::newRow("typed on after it") << true << QString("XY") << int(longName.size()) + 2;
+}
+
+void tst_window::textSetByCodeShowsItsStart()
+{
+    QFETCH(bool, inTheBox);
+    QFETCH(QString, typed);
+    QFETCH(int, caretAfterLeaving);
+    const QString longName = "ABCDEFGHIJ有限责任公司第一分公司营业部";
+    Fixture f(false);
+    Probe *w = openProbe();
+    auto *a = w->get<ui::SingleLineEdit>("sle_a");
+    focusTo(inTheBox ? static_cast<QWidget *>(a) : w->control("sle_b"));
+    QVERIFY(QFontMetrics(a->font()).horizontalAdvance(longName) > a->width()); // wider than the box
+    a->setTextByCode(longName);
+    if (!inTheBox)
+        QCOMPARE(a->cursorPosition(), 0);
+    else
+        QCOMPARE(a->cursorPosition(), longName.size()); // the operator goes on where the text ends
+    if (!typed.isEmpty())
+        QTest::keyClicks(a, typed);
+    focusTo(w->control("sle_ro"));
+    QCOMPARE(a->cursorPosition(), caretAfterLeaving);
 }
 
 void tst_window::tabOrderFollowsDeclaredOrder()

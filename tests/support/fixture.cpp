@@ -31,6 +31,7 @@ Fixture::Fixture(bool withDatabase)
     services::setInstanceLockPath(m_dir.filePath(QStringLiteral("instance.lock")));
     services::setClock([] { return fixedNow(); });
     services::installFontSubstitutes();
+    services::installGridCellStyle();
     msg::setResponder([this](const msg::Call &call) {
         boxes << call;
         return answers.isEmpty() ? call.defaultButton : answers.takeFirst();
