@@ -20,15 +20,11 @@ Expression rowNumber()
     return [](const Buffer &, int row) { return QVariant(qint64(row)); };
 }
 
+// Figures over the rows, each computed the first time it is asked for and kept until the rows change.
 struct Buffer::Totals {
-    int groupColumn = 0;
+    int runsColumn = -1; // the column `runs` were made for; -1: none yet
     QList<Run> runs;
-    // Per run, then over every row (last entry): the sum, least and greatest value of each column.
-    struct Values {
-        QList<QVariant> sum, min, max;
-    };
-    QList<Values> perRun;
-    Values all;
+    QHash<QString, QVariant> values; // "kind:column" over all rows, "kind:column:run" over a run
 };
 
 Buffer::Buffer(Definition definition) { setDefinition(std::move(definition)); }
@@ -235,8 +231,37 @@ QString Buffer::displayText(const QVariant &value)
 
 void Buffer::dropTotals() const { m_totals.reset(); }
 
+Buffer::Totals &Buffer::totals() const
+{
+    if (!m_totals)
+        m_totals = std::make_unique<Totals>();
+    return *m_totals;
+}
+
+bool Buffer::databaseTotals() const
+{
+    // While rows remain unread and none was changed, the database counts and adds up: it reads no more than
+    // it must, and nothing is kept.
+    return m_cursor && m_transaction && m_edits.isEmpty() && m_deleted.isEmpty();
+}
+
+QVariant Buffer::scalar(const QString &select, const QString &where, const QVariantList &more) const
+{
+    QSqlQuery q(m_transaction->database());
+    q.setForwardOnly(true);
+    const QString sql = m_statement.over(select) + (where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where);
+    if (!m_transaction->prepare(q, sql, m_bound + more) || !q.exec() || !q.next())
+        return {};
+    return q.value(0);
+}
+
 namespace {
-void keepLeast(QVariant &best, const QVariant &v, bool greatest)
+QString aggregateKey(Aggregate kind, int column, int run = -1)
+{
+    return QStringLiteral("%1:%2:%3").arg(int(kind)).arg(column).arg(run);
+}
+
+void keepBest(QVariant &best, const QVariant &v, bool greatest)
 {
     if (v.isNull())
         return;
@@ -246,121 +271,114 @@ void keepLeast(QVariant &best, const QVariant &v, bool greatest)
 }
 } // namespace
 
-const Buffer::Totals &Buffer::totals(int groupColumn) const
+QVariant Buffer::aggregate(Aggregate kind, int column, int first, int last) const
 {
-    if (m_totals && m_totals->groupColumn == groupColumn)
-        return *m_totals;
-    auto t = std::make_unique<Totals>();
-    t->groupColumn = groupColumn;
-    const int columns = int(m_def.columns.size());
-    auto empty = [columns] {
-        Totals::Values v;
-        v.sum.resize(columns);
-        v.min.resize(columns);
-        v.max.resize(columns);
-        return v;
-    };
-    t->all = empty();
-
-    // While rows remain unread and none was edited, the database counts and adds up. Its groups come in the
-    // rows' order when they follow the first sort column.
-    const bool groupsFollowOrder =
-        groupColumn == 0 || (!m_def.sort.isEmpty() && columnIndex(m_def.sort.first()) == groupColumn);
-    bool done = false;
-    if (m_cursor && m_transaction && m_edits.isEmpty() && m_deleted.isEmpty() && groupsFollowOrder) {
-        QStringList select;
-        const QString group = groupColumn ? m_def.columns.at(groupColumn - 1).name : QString();
-        if (groupColumn)
-            select << group;
-        select << QStringLiteral("count(*)");
-        for (const Column &c : std::as_const(m_def.columns)) {
-            QString value = c.name;
-            if (c.type == Type::Date) // the dates a row shows: a text that is no date is no value
-                value = QStringLiteral("CASE WHEN date(substr(%1, 1, 10)) = substr(%1, 1, 10) THEN substr(%1, 1, 10) END")
-                            .arg(c.name);
-            if (c.type == Type::Text)
-                value = QStringLiteral("NULL");
-            select << (c.type == Type::Number || c.type == Type::Long ? QStringLiteral("total(%1)").arg(c.name)
-                                                                       : QStringLiteral("NULL"))
-                   << QStringLiteral("min(%1)").arg(value) << QStringLiteral("max(%1)").arg(value);
-        }
-        QSqlQuery q(m_transaction->database());
-        q.setForwardOnly(true);
-        if (m_transaction->prepare(q, m_statement.over(select.join(QStringLiteral(", ")), group), m_bound) && q.exec()) {
-            const int base = groupColumn ? 2 : 1;
-            int first = 1;
-            while (q.next()) {
-                const int count = q.value(base - 1).toInt();
-                if (count == 0)
-                    continue;
-                t->runs.append({first, first + count - 1});
-                first += count;
-                Totals::Values v = empty();
-                for (int c = 0; c < columns; ++c) {
-                    const Type type = m_def.columns.at(c).type;
-                    if (type == Type::Number || type == Type::Long)
-                        v.sum[c] = q.value(base + 3 * c).toDouble();
-                    v.min[c] = typedValue(q.value(base + 3 * c + 1), type);
-                    v.max[c] = typedValue(q.value(base + 3 * c + 2), type);
-                    t->all.sum[c] = t->all.sum[c].toDouble() + v.sum[c].toDouble();
-                    keepLeast(t->all.min[c], v.min[c], false);
-                    keepLeast(t->all.max[c], v.max[c], true);
-                }
-                t->perRun << v;
-            }
-            done = !q.lastError().isValid();
-        }
-        if (!done) {
-            t->runs.clear();
-            t->perRun.clear();
-            t->all = empty();
-        }
+    QVariant best;
+    double sum = 0;
+    for (int r = first; r <= last; ++r) {
+        const QVariant v = item(r, column);
+        if (kind == Aggregate::Sum)
+            sum += v.toDouble();
+        else
+            keepBest(best, v, kind == Aggregate::Max);
     }
-    if (!done) {
-        // Every row read and adding up here is the cheaper way (or the only one).
-        const int rows = rowCount();
-        for (int r = 1; r <= rows; ++r) {
-            const bool starts = t->runs.isEmpty() || (groupColumn && item(r, groupColumn) != item(r - 1, groupColumn));
-            if (starts) {
-                t->runs.append({r, r});
-                t->perRun << empty();
-            }
-            t->runs.last().last = r;
-            Totals::Values &v = t->perRun.last();
-            for (int c = 0; c < columns; ++c) {
-                const QVariant value = item(r, c + 1);
-                v.sum[c] = v.sum[c].toDouble() + value.toDouble();
-                t->all.sum[c] = t->all.sum[c].toDouble() + value.toDouble();
-                keepLeast(v.min[c], value, false);
-                keepLeast(v.max[c], value, true);
-                keepLeast(t->all.min[c], value, false);
-                keepLeast(t->all.max[c], value, true);
-            }
-        }
-    }
-    m_totals = std::move(t);
-    return *m_totals;
+    return kind == Aggregate::Sum ? QVariant(sum) : best;
 }
 
 QVariant Buffer::total(Aggregate kind, int column) const
 {
     if (column < 1 || column > m_def.columns.size())
         return {};
-    const Totals &t = totals(m_totals ? m_totals->groupColumn : 0);
-    const QList<QVariant> &values = kind == Aggregate::Sum ? t.all.sum : kind == Aggregate::Min ? t.all.min : t.all.max;
-    return kind == Aggregate::Sum ? QVariant(values.at(column - 1).toDouble()) : values.at(column - 1);
+    Totals &t = totals();
+    const QString key = aggregateKey(kind, column);
+    if (const auto it = t.values.constFind(key); it != t.values.constEnd())
+        return *it;
+    QVariant value;
+    const Column &c = m_def.columns.at(column - 1);
+    if (databaseTotals()) {
+        // A plain least or greatest lets the database answer from an index. A date is text that sorts as a
+        // date; one without a value ('' or NULL) is left out, as the rows show none.
+        if (kind == Aggregate::Sum)
+            value = scalar(QStringLiteral("total(%1)").arg(c.name)).toDouble();
+        else
+            value = typedValue(scalar(QStringLiteral("%1(%2)").arg(kind == Aggregate::Min ? u"min" : u"max", c.name),
+                                      c.type == Type::Date || c.type == Type::Text ? c.name + QStringLiteral(" > ''")
+                                                                                   : QString()),
+                               c.type);
+    } else {
+        value = aggregate(kind, column, 1, rowCount());
+    }
+    t.values.insert(key, value);
+    return value;
 }
 
-QList<Buffer::Run> Buffer::runs(int column) const { return totals(column).runs; }
+QList<Buffer::Run> Buffer::runs(int column) const
+{
+    Totals &t = totals();
+    if (t.runsColumn == column)
+        return t.runs;
+    t.runs.clear();
+    t.runsColumn = column;
+    // The database counts the rows of each group; its groups come in the rows' order when the group column is
+    // the first the rows are sorted by.
+    const bool groupsFollowOrder =
+        column == 0 || (!m_def.sort.isEmpty() && columnIndex(m_def.sort.first()) == column);
+    if (databaseTotals() && groupsFollowOrder && column <= m_def.columns.size()) {
+        QSqlQuery q(m_transaction->database());
+        q.setForwardOnly(true);
+        const QString group = column ? m_def.columns.at(column - 1).name : QString();
+        const QString order = column ? m_statement.orderTerm(column, group) : QString();
+        const QString sql = column ? m_statement.over(QStringLiteral("count(*)"), order)
+                                   : m_statement.over(QStringLiteral("count(*)"));
+        if (m_transaction->prepare(q, sql, m_bound) && q.exec()) {
+            int first = 1;
+            while (q.next()) {
+                const int count = q.value(0).toInt();
+                if (count > 0)
+                    t.runs.append({first, first + count - 1});
+                first += count;
+            }
+            if (!q.lastError().isValid())
+                return t.runs;
+        }
+        t.runs.clear();
+    }
+    const int rows = rowCount();
+    for (int r = 1; r <= rows; ++r) {
+        if (t.runs.isEmpty() || (column && item(r, column) != item(r - 1, column)))
+            t.runs.append({r, r});
+        t.runs.last().last = r;
+    }
+    return t.runs;
+}
 
 QVariant Buffer::runTotal(int column, int run, Aggregate kind, int of) const
 {
-    const Totals &t = totals(column);
-    if (run < 0 || run >= t.perRun.size() || of < 1 || of > m_def.columns.size())
+    const QList<Run> all = runs(column);
+    if (run < 0 || run >= all.size() || of < 1 || of > m_def.columns.size())
         return {};
-    const Totals::Values &v = t.perRun.at(run);
-    return kind == Aggregate::Sum ? QVariant(v.sum.at(of - 1).toDouble())
-                                  : (kind == Aggregate::Min ? v.min : v.max).at(of - 1);
+    Totals &t = totals();
+    const QString key = aggregateKey(kind, of, run);
+    if (const auto it = t.values.constFind(key); it != t.values.constEnd())
+        return *it;
+    const Run r = all.at(run);
+    QVariant value;
+    if (databaseTotals() && column > 0 && r.last > fetchedCount()) {
+        // A group not read to its end: the database adds up the rows with its value.
+        const Column &g = m_def.columns.at(column - 1);
+        const Column &c = m_def.columns.at(of - 1);
+        const QVariant groupValue = item(r.first, column);
+        const QString select = kind == Aggregate::Sum ? QStringLiteral("total(%1)").arg(c.name)
+                                                      : QStringLiteral("%1(%2)").arg(kind == Aggregate::Min ? u"min" : u"max", c.name);
+        const QString where = groupValue.isNull() ? g.name + QStringLiteral(" IS NULL")
+                                                  : m_statement.orderTerm(column, g.name) + QStringLiteral(" = ?");
+        value = scalar(select, where, groupValue.isNull() ? QVariantList() : QVariantList{groupValue});
+        value = kind == Aggregate::Sum ? QVariant(value.toDouble()) : typedValue(value, c.type);
+    } else {
+        value = aggregate(kind, of, r.first, r.last);
+    }
+    t.values.insert(key, value);
+    return value;
 }
 
 // --- Editing ---

@@ -59,8 +59,9 @@ public:
     int deletedCount() const { return int(m_deleted.size()); }
     int modifiedCount() const;
 
-    // Totals over every row (the database computes them while rows remain unread), computed once per retrieve
-    // and kept until a row changes: the sum counts no value as 0; the least and greatest skip rows without one.
+    // Totals over every row (the database computes them while rows remain unread), each computed when first
+    // asked for and kept until a row changes: the sum counts no value as 0; the least and greatest skip rows
+    // without one.
     QVariant total(Aggregate kind, int column) const;
     // Runs of rows with equal values of a column, in row order (first and last row, 1-based). With no column,
     // one run of every row.
@@ -127,7 +128,12 @@ private:
     QString keyCondition(const QVariantList &read, QVariantList &args) const;
     void dropTotals() const;
     struct Totals;
-    const Totals &totals(int groupColumn) const;
+    Totals &totals() const;
+    bool databaseTotals() const;
+    // One value of "SELECT <select> FROM (<query>) [WHERE <where>]", the query's own values bound first.
+    QVariant scalar(const QString &select, const QString &where = {}, const QVariantList &more = {}) const;
+    // Over rows first..last, read here.
+    QVariant aggregate(Aggregate kind, int column, int first, int last) const;
 
     Definition m_def;
     Statement m_statement;

@@ -160,13 +160,15 @@ void Statement::compile(const Definition &definition)
     m_sql = terms.isEmpty() ? m_base : m_base + QStringLiteral(" ORDER BY ") + terms.join(QStringLiteral(", "));
 }
 
-QString Statement::orderTerm(int column) const
+QString Statement::orderTerm(int column, const QString &name) const
 {
     if (column < 1 || column > m_columns.size())
         return {};
     const Column &c = m_columns.at(column - 1);
     // The select list's own expression, so the term means the same inside the query as the result column.
-    const QString expr = column - 1 < m_selectItems.size() ? m_selectItems.at(column - 1) : c.name;
+    const QString expr = !name.isEmpty() ? name
+                         : column - 1 < m_selectItems.size() ? m_selectItems.at(column - 1)
+                                                             : c.name;
     return c.type == Type::Text ? expr + QStringLiteral(" COLLATE ") + QLatin1String(db::kGbkCollation) : expr;
 }
 
@@ -178,19 +180,11 @@ QVariantList Statement::bind(const QVariantList &arguments) const
     return values;
 }
 
-QString Statement::over(const QString &selectList, const QString &groupColumn) const
+QString Statement::over(const QString &selectList, const QString &groupTerm) const
 {
     QString sql = QStringLiteral("SELECT %1 FROM (%2)").arg(selectList, m_base);
-    if (!groupColumn.isEmpty()) {
-        const Column *group = nullptr;
-        for (const Column &c : m_columns)
-            if (c.name.compare(groupColumn, Qt::CaseInsensitive) == 0)
-                group = &c;
-        const QString order = group && group->type == Type::Text
-                                  ? groupColumn + QStringLiteral(" COLLATE ") + QLatin1String(db::kGbkCollation)
-                                  : groupColumn;
-        sql += QStringLiteral(" GROUP BY %1 ORDER BY %2").arg(groupColumn, order);
-    }
+    if (!groupTerm.isEmpty())
+        sql += QStringLiteral(" GROUP BY %1 ORDER BY %1").arg(groupTerm);
     return sql;
 }
 } // namespace dw

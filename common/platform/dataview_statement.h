@@ -21,10 +21,11 @@ public:
     QVariantList bind(const QVariantList &arguments) const;
 
     // A query over the rows of the result without their order: "SELECT <selectList> FROM (<query>)", with
-    // "GROUP BY <group> ORDER BY <group order>" when a group column is given. It binds the same values.
-    QString over(const QString &selectList, const QString &groupColumn = {}) const;
-    // The ORDER BY term for a result column as the rows are ordered (a text in GBK order).
-    QString orderTerm(int column) const;
+    // "GROUP BY <group> ORDER BY <group>" when a group term is given. It binds the same values.
+    QString over(const QString &selectList, const QString &groupTerm = {}) const;
+    // A result column as the rows are ordered by it (a text in GBK order), as the select list writes it or
+    // by the name given.
+    QString orderTerm(int column, const QString &name = {}) const;
 
 private:
     QList<Column> m_columns;

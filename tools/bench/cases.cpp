@@ -382,8 +382,11 @@ Opened openAndAct(const WindowCase &c, Figures &f)
         notes() << QStringLiteral("first screen never painted");
     f[QStringLiteral("first")] = ms(msSince(start));
     if (const dw::Definition *d = o.view ? definitionOf(o.view) : nullptr) {
-        o.statement.sql = d->sql;
-        o.statement.arguments = d->arguments;
+        // The statement the view really runs: its order (texts in GBK order) is the database's work too.
+        dw::Statement statement;
+        statement.compile(*d);
+        o.statement.sql = statement.sql();
+        o.statement.values = statement.bind(o.statement.values);
     }
     return o;
 }
