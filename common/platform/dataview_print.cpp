@@ -7,7 +7,7 @@
 #include <QElapsedTimer>
 #include <QPainter>
 #include <QProgressDialog>
-#include <cmath>
+#include <optional>
 
 namespace dw {
 
@@ -38,6 +38,70 @@ void setError(QString *error, const QString &text)
     if (error)
         *error = text;
 }
+
+// Paints laid-out pages on a printer. A job prints thousands of texts in a handful of fonts: each font object
+// is made once, and the painter's font changes only where the font does (setting a font on a printer resolves
+// it for the device anew every time).
+class PagePainter {
+public:
+    explicit PagePainter(QPainter &painter) : m_painter(painter), m_scale(painter.device()->logicalDpiX() / 2540.0) {}
+
+    void paint(const PrintedPage &page)
+    {
+        m_painter.setPen(Qt::NoPen);
+        m_painter.setBrush(Qt::black);
+        for (const QRect &bar : page.bars)
+            m_painter.drawRect(toDevice(bar));
+        m_painter.setPen(Qt::black);
+        m_painter.setBrush(Qt::NoBrush);
+        for (const PrintedText &t : page.texts) {
+            if (t.text.isEmpty())
+                continue;
+            select(t.font);
+            const QRectF rect = toDevice(t.rect);
+            const int flags = int(t.alignment | Qt::AlignTop) | Qt::TextSingleLine | Qt::TextDontClip;
+            if (t.opaque)
+                m_painter.fillRect(m_painter.boundingRect(rect, flags, t.text), Qt::white);
+            // As on paper, a text may run past its box; it is not cut at the edge.
+            m_painter.drawText(rect, flags, t.text);
+        }
+    }
+
+private:
+    static bool same(const ui::Font &a, const ui::Font &b)
+    {
+        return a.points == b.points && a.weight == b.weight && a.italic == b.italic && a.underline == b.underline &&
+               a.face == b.face;
+    }
+
+    void select(const ui::Font &font)
+    {
+        if (m_current >= 0 && same(m_fonts.at(m_current).first, font))
+            return;
+        m_current = -1;
+        for (int i = 0; i < m_fonts.size() && m_current < 0; ++i)
+            if (same(m_fonts.at(i).first, font))
+                m_current = i;
+        if (m_current < 0) {
+            QFont made = services::font(font.face, font.points, font.weight);
+            made.setUnderline(font.underline);
+            made.setItalic(font.italic);
+            m_fonts.append({font, made});
+            m_current = int(m_fonts.size() - 1);
+        }
+        m_painter.setFont(m_fonts.at(m_current).second);
+    }
+
+    QRectF toDevice(const QRect &r) const
+    {
+        return QRectF(r.x() * m_scale, r.y() * m_scale, r.width() * m_scale, r.height() * m_scale);
+    }
+
+    QPainter &m_painter;
+    const qreal m_scale;
+    QList<QPair<ui::Font, QFont>> m_fonts;
+    int m_current = -1;
+};
 } // namespace
 
 // --- Reports ---
@@ -154,12 +218,13 @@ void GridPages::layoutPage(int page, PrintedPage &out)
                           m_headerFont});
     const int first = (page - 1) * m_perPage + 1;
     const int last = qMin(m_buffer.rowCount(), first + m_perPage - 1);
+    const int padding = 60; // as a grid cell keeps its text off the cell's edges
     for (int r = first; r <= last; ++r) {
         const int y = m_headerHeight + (r - first) * m_lineHeight;
         for (int c = 0; c < cells.size(); ++c) {
             const Qt::Alignment across = cells.at(c).alignment & Qt::AlignHorizontal_Mask;
-            out.texts.append({QRect(m_x.at(c), y, m_width.at(c), m_lineHeight), shownText(m_buffer, r, c), across,
-                              m_font});
+            const QRect rect(m_x.at(c) + padding, y, qMax(0, m_width.at(c) - 2 * padding), m_lineHeight);
+            out.texts.append({rect, shownText(m_buffer, r, c), across, m_font});
         }
     }
 }
@@ -183,8 +248,9 @@ int printPages(PageSource &document, const QString &documentName, QWidget *paren
     }
     const QRectF area = print::pageLayout(job).paintRect(QPageLayout::Millimeter);
     const int count = document.paginate(QSize(qRound(area.width() * 100), qRound(area.height() * 100)));
-    QPainter *painter = print::painter(job);
-    const qreal scale = painter ? painter->device()->logicalDpiX() / 2540.0 : 0;
+    std::optional<PagePainter> painter;
+    if (QPainter *p = print::painter(job))
+        painter.emplace(*p);
 
     QProgressDialog progress(parent);
     progress.setWindowModality(Qt::ApplicationModal);
@@ -215,7 +281,7 @@ int printPages(PageSource &document, const QString &documentName, QWidget *paren
         if (recorder())
             recorder()(documentName, p, count, page);
         if (painter)
-            paintPage(*painter, page, scale);
+            painter->paint(page);
         if (progressHook())
             progressHook()(progress, p);
         if (sinceUpdate.elapsed() >= 100)

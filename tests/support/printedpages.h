@@ -1,6 +1,7 @@
 #pragma once
-// What the data views print, page by page, while printing goes to the recording backend (nothing reaches a
-// printer or a file). One document per job.
+// What the data views print, page by page, one document per job. Printing goes to the recording backend
+// (nothing reaches a printer or a file) unless the test asks for another; the progress hook a test sets is
+// dropped with the recorder.
 #include "platform/dataview_print.h"
 #include "platform/printjob.h"
 
@@ -10,9 +11,9 @@
 
 class PrintedPages {
 public:
-    PrintedPages()
+    explicit PrintedPages(print::Backend backend = print::Backend::Recording)
     {
-        print::setBackend(print::Backend::Recording);
+        print::setBackend(backend);
         print::clearRecorded();
         dw::setPrintRecorder([this](const QString &document, int page, int, const dw::PrintedPage &printed) {
             if (page == 1)
