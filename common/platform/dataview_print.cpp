@@ -27,7 +27,7 @@ std::function<void(QProgressDialog &, int)> &progressHook()
 QMarginsF evenMargins(qreal millimetres) { return QMarginsF(millimetres, millimetres, millimetres, millimetres); }
 
 // The name a job carries in the printer's queue: the title of the window printing, else the view's name.
-QString documentName(QWidget *parent, const QString &viewName)
+QString jobName(QWidget *parent, const QString &viewName)
 {
     const QString title = parent ? parent->window()->windowTitle() : QString();
     return title.isEmpty() ? viewName : title;
@@ -157,7 +157,7 @@ PrintedDocument layoutDocument(const ReportDefinition &definition, const Buffer 
 int printReport(const ReportDefinition &definition, const Buffer &buffer, QWidget *parent, QString *error)
 {
     ReportPages source(definition, buffer, services::today());
-    return printPages(source, documentName(parent, definition.data.name), parent, error);
+    return printPages(source, jobName(parent, definition.data.name), parent, error);
 }
 
 int ReportView::print(QString *error)
@@ -233,7 +233,7 @@ int DataView::print(QString *error)
 {
     acceptText();
     GridPages source(m_buffer);
-    const int pages = printPages(source, documentName(this, m_buffer.definition().name), this, error);
+    const int pages = printPages(source, jobName(this, m_buffer.definition().name), this, error);
     return pages > 0 ? 1 : pages;
 }
 
@@ -263,7 +263,10 @@ int printPages(PageSource &document, const QString &documentName, QWidget *paren
     // The dialog is brought up to date a few times a second, not for every page.
     QElapsedTimer sinceUpdate;
     auto update = [&](int done) {
-        progress.setLabelText(QStringLiteral("正在打印“%1”\n第 %2 页,共 %3 页").arg(documentName).arg(qMin(done + 1, count)).arg(count));
+        progress.setLabelText(QStringLiteral("正在打印“%1”\n第 %2 页,共 %3 页")
+                                  .arg(documentName)
+                                  .arg(qMin(done + 1, count))
+                                  .arg(count));
         progress.setValue(done);
         QCoreApplication::processEvents();
         sinceUpdate.start();
