@@ -1,6 +1,7 @@
 #include "books/grid_editor.h"
 
 #include "globals.h"
+#include "platform/dataview_print.h"
 #include "platform/messagebox.h"
 #include "platform/transaction.h"
 
@@ -17,7 +18,10 @@ GridEditor::GridEditor(const QString &className, int width, int height, const dw
     on(QStringLiteral("cb_2"), Event::Clicked, [this] { deleteRow(); });
     on(QStringLiteral("cb_3"), Event::Clicked, [this] { save(); });
     on(QStringLiteral("cb_4"), Event::Clicked, [this] { closeWindow(); });
-    on(QStringLiteral("cb_5"), Event::Clicked, [this] { m_dw->print(); });
+    on(QStringLiteral("cb_5"), Event::Clicked, [this] {
+        if (QString error; m_dw->print(&error) < 0)
+            dw::showPrintError(error);
+    });
 }
 
 void GridEditor::retrieve()

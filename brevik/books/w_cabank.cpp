@@ -3,6 +3,7 @@
 #include "books/lists_reports.h"
 #include "globals.h"
 #include "platform/controls.h"
+#include "platform/dataview_print.h"
 #include "platform/services.h"
 
 #include <cmath>
@@ -92,4 +93,8 @@ void w_cabank::cb_3_clicked()
     m_report->retrieve({dateOf("em_2"), dateOf("em_1")});
 }
 
-void w_cabank::cb_1_clicked() { m_report->print(); }
+void w_cabank::cb_1_clicked()
+{
+    if (QString error; m_report->print(&error) < 0)
+        dw::showPrintError(error);
+}

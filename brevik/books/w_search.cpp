@@ -2,6 +2,7 @@
 
 #include "globals.h"
 #include "platform/controls.h"
+#include "platform/dataview_print.h"
 #include "platform/dataview_sql.h"
 #include "platform/messagebox.h"
 
@@ -120,5 +121,6 @@ void w_search::cb_3_clicked()
 {
     if (!m_built)
         return; // no grid yet: nothing to print
-    m_grid->print();
+    if (QString error; m_grid->print(&error) < 0)
+        dw::showPrintError(error);
 }

@@ -2,7 +2,6 @@
 
 #include "platform/dataview_grid.h"
 #include "platform/messagebox.h"
-#include "platform/printjob.h"
 #include "platform/services.h"
 #include "platform/transaction.h"
 #include "platform/units.h"
@@ -441,57 +440,5 @@ void DataView::fillForm()
             box->setText(text);
         box->setEnabled(m_current > 0);
     }
-}
-
-int DataView::print()
-{
-    acceptText();
-    const Definition &def = m_buffer.definition();
-    // Window units to thousandths of an inch: 4.5 units a pixel across, 4 down, 96 pixels an inch.
-    auto x1000 = [](int unitsX) { return int(qRound64(unitsX * 1000.0 / (4.5 * 96))); };
-    auto y1000 = [](int unitsY) { return int(qRound64(unitsY * 1000.0 / (4.0 * 96))); };
-    const int margin = 400;
-    const int pageHeight = 10500; // A4 less the margins
-    const int lineHeight = qMax(y1000(def.rowHeight), 200);
-    const int headerHeight = qMax(y1000(def.headerHeight), 220);
-    const int perPage = qMax(1, (pageHeight - margin - headerHeight) / lineHeight);
-    const int rows = m_buffer.rowCount();
-    const int pages = qMax(1, (rows + perPage - 1) / perPage);
-    // A grid wider than the paper is narrowed to fit it, columns and type alike, so no column falls off.
-    const int printableWidth = 8268 - 2 * margin; // A4 across
-    int gridWidth = 0;
-    for (const Cell &cell : def.cells)
-        gridWidth += x1000(cell.width);
-    const double fit = gridWidth > printableWidth ? double(printableWidth) / gridWidth : 1.0;
-    const auto across = [&](int unitsX) { return int(x1000(unitsX) * fit); };
-    const int points = qMax(5, int((def.font.points > 0 ? def.font.points : 9) * fit));
-    for (int page = 0; page < pages; ++page) {
-        const int job = print::open(def.name);
-        if (job < 0)
-            return -1;
-        print::defineFont(job, 1, def.font.face, -points, def.font.weight, 0, 5, false, false);
-        print::defineFont(job, 2, def.font.face, -points, 700, 0, 5, false, false);
-        print::setFont(job, 1);
-        int x = margin;
-        for (const Cell &cell : def.cells) {
-            print::text(job, cell.header, x, margin, 2);
-            x += across(cell.width);
-        }
-        const int first = page * perPage + 1;
-        for (int r = first; r <= rows && r < first + perPage; ++r) {
-            x = margin;
-            const int y = margin + headerHeight + (r - first) * lineHeight;
-            for (int c = 0; c < def.cells.size(); ++c) {
-                const QString text = m_model->data(m_model->index(r - 1, c), Qt::DisplayRole).toString();
-                if (!text.isEmpty())
-                    print::text(job, text, x, y);
-                x += across(def.cells.at(c).width);
-            }
-        }
-        print::line(job, QString());
-        if (print::close(job) < 0)
-            return -1;
-    }
-    return 1;
 }
 } // namespace dw

@@ -82,9 +82,9 @@ public:
         m_onDbError = std::move(handler);
     }
 
-    // Prints the rows as the grid lays them out (headers, then every row, as shown now, edited or not) through
-    // print jobs, one job per page. Returns 1, or -1 when no job could be opened.
-    int print();
+    // Prints the rows as the grid lays them out (headers, then every row, as shown now, edited or not) in one
+    // job (see printGrid). Returns 1, 0 when the operator cancelled, -1 on failure (the reason in `error`).
+    int print(QString *error = nullptr);
 
     QTableView *grid() const { return m_grid; }
     // The free form's field of a result column (nullptr in a grid).

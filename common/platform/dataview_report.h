@@ -127,30 +127,12 @@ struct PrintedPage {
     QList<PrintedText> texts;
     QList<QRect> bars;
 };
-struct PrintedDocument {
-    QString name;
-    QList<PrintedPage> pages;
-};
 
 COMMON_EXPORT const Band &bandOf(const ReportDefinition &definition, PlacedBand::Kind kind);
 COMMON_EXPORT void resolveBand(const ReportDefinition &definition, const PlacedBand &placed,
                                const ReportContext &context, int yOffset, PrintedPage &out);
 // Draws resolved texts and bars; `scale` is device pixels per thousandth of a centimetre.
 COMMON_EXPORT void paintPage(QPainter &painter, const PrintedPage &page, qreal scale, QPointF origin = {});
-
-// The pages of a report as the printer gets them, for a page of the report's paper.
-COMMON_EXPORT PrintedDocument layoutDocument(const ReportDefinition &definition, const Buffer &buffer,
-                                             QSizeF paperMillimetres, const QDate &today);
-
-// Prints a report: to the application's printer, else the system default printer, each with the print dialog
-// that lets the operator cancel; else to a PDF file in PRINTOUT/. Returns the number of pages printed, 0 when
-// cancelled, -1 on failure (the reason in print::lastError() style through `error`).
-COMMON_EXPORT int printReport(const ReportDefinition &definition, const Buffer &buffer, QWidget *parent,
-                              QString *error = nullptr);
-// Tests take the printed document instead of a printer.
-COMMON_EXPORT void setReportPrintRecorder(std::function<void(const PrintedDocument &)> recorder);
-// The file of the last report written as a PDF (empty after a printer).
-COMMON_EXPORT QString lastReportFile();
 
 // The report control: the header band stays at the top, the footer at the bottom, the body scrolls between.
 class COMMON_EXPORT ReportView : public QAbstractScrollArea {
@@ -166,7 +148,8 @@ public:
     int retrieve(const QVariantList &arguments);
     const Buffer &buffer() const { return m_buffer; }
     int rowCount() const { return m_buffer.rowCount(); }
-    int print(QString *error = nullptr) { return printReport(m_def, m_buffer, this, error); }
+    // Prints the report as retrieved (see printReport); 1, 0 when the operator cancelled, -1 on failure.
+    int print(QString *error = nullptr);
 
     // What the screen shows now, in thousandths of a centimetre from the control's top left.
     PrintedPage visibleContent() const;

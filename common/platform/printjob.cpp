@@ -18,6 +18,7 @@
 #include <iterator>
 #include <map>
 #include <memory>
+#include <optional>
 
 // All calls come from the user-interface thread; the state is not locked.
 namespace print {
@@ -31,6 +32,8 @@ struct Job {
     int selected = 0; // 0: nothing selected yet, the default font
     qreal lineCursor = 0; // top of the next line() text, thousandths of an inch
     QString file; // the PDF being written, if any
+    QPageLayout layout; // the page printed on
+    std::optional<QPageLayout> restore; // the shared printer's own page, put back when the job ends
 };
 
 struct State {
@@ -201,9 +204,15 @@ QString systemPrinterName()
     return names.isEmpty() ? QString() : names.first();
 }
 
-} // namespace
+QPageLayout withPaper(const Paper &paper, const QPageLayout &current)
+{
+    return QPageLayout(paper.size.value_or(current.pageSize()),
+                       paper.size ? QPageLayout::Portrait : current.orientation(), paper.margins,
+                       QPageLayout::Millimeter);
+}
 
-int open(const QString &documentName)
+// Opens a job for a form (no paper) or for a document painted page by page on the paper it asks for.
+int start(const QString &documentName, const Paper *paper)
 {
     State &s = state();
     const int number = s.nextJob;
@@ -216,6 +225,8 @@ int open(const QString &documentName)
 
     auto job = std::make_unique<Job>();
     if (s.backend == Backend::Recording) {
+        const QPageLayout a4(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
+        job->layout = paper ? withPaper(*paper, a4) : a4;
         s.jobs[number] = std::move(job);
         ++s.nextJob;
         return number;
@@ -241,8 +252,16 @@ int open(const QString &documentName)
 
     if (!documentName.isEmpty())
         job->printer->setDocName(documentName);
+    if (paper) {
+        if (!job->ownPrinter)
+            job->restore = job->printer->pageLayout();
+        job->printer->setPageLayout(withPaper(*paper, job->printer->pageLayout()));
+    }
+    job->layout = job->printer->pageLayout();
     job->painter = std::make_unique<QPainter>();
     if (!job->painter->begin(job->printer)) {
+        if (job->restore)
+            job->printer->setPageLayout(*job->restore);
         if (!job->file.isEmpty())
             QFile::remove(job->file);
         QString target = job->printer->outputFileName();
@@ -254,6 +273,59 @@ int open(const QString &documentName)
     s.jobs[number] = std::move(job);
     ++s.nextJob;
     return number;
+}
+
+// Takes a job out of the open ones; null (with the error set) when there is none.
+std::unique_ptr<Job> takeJob(int job)
+{
+    State &s = state();
+    const auto it = s.jobs.find(job);
+    if (it == s.jobs.end()) {
+        fail(QStringLiteral("No print job %1 is open.").arg(job));
+        return nullptr;
+    }
+    std::unique_ptr<Job> j = std::move(it->second);
+    s.jobs.erase(it);
+    return j;
+}
+
+// Ends the painting of a job that has a painter, and gives the shared printer its own page back.
+bool endPainting(Job &job)
+{
+    const bool ended = job.painter->end();
+    if (job.restore)
+        job.printer->setPageLayout(*job.restore);
+    return ended;
+}
+
+} // namespace
+
+int open(const QString &documentName) { return start(documentName, nullptr); }
+
+int openPaged(const QString &documentName, const Paper &paper) { return start(documentName, &paper); }
+
+QPageLayout pageLayout(int job)
+{
+    const auto it = state().jobs.find(job);
+    return it == state().jobs.end() ? QPageLayout() : it->second->layout;
+}
+
+QPainter *painter(int job)
+{
+    const auto it = state().jobs.find(job);
+    return it == state().jobs.end() ? nullptr : it->second->painter.get();
+}
+
+int newPage(int job)
+{
+    begin("newPage", job, {});
+    Job *j = findJob(job);
+    if (!j)
+        return -1;
+    if (j->painter && !j->printer->newPage())
+        return fail(QStringLiteral("A new page of print job %1 could not be started.").arg(job));
+    j->lineCursor = 0;
+    return 1;
 }
 
 int defineFont(int job, int number, const QString &face, int height, int weight, int pitch, int family, bool italic,
@@ -313,15 +385,13 @@ int line(int job, const QString &text)
 int close(int job)
 {
     begin("close", job, {});
-    State &s = state();
-    const auto it = s.jobs.find(job);
-    if (it == s.jobs.end())
-        return fail(QStringLiteral("No print job %1 is open.").arg(job));
-    const std::unique_ptr<Job> j = std::move(it->second);
-    s.jobs.erase(it);
+    const std::unique_ptr<Job> j = takeJob(job);
+    if (!j)
+        return -1;
     if (!j->painter)
         return 1;
-    if (!j->painter->end())
+    State &s = state();
+    if (!endPainting(*j))
         return fail(QStringLiteral("The page of print job %1 could not be sent.").arg(job));
     if (j->file.isEmpty()) {
         s.lastFile.clear();
@@ -330,6 +400,22 @@ int close(int job)
     if (QFileInfo(j->file).size() == 0)
         return fail(QStringLiteral("Nothing was written to %1.").arg(j->file));
     s.lastFile = QFileInfo(j->file).absoluteFilePath();
+    return 1;
+}
+
+int abort(int job)
+{
+    begin("abort", job, {});
+    const std::unique_ptr<Job> j = takeJob(job);
+    if (!j)
+        return -1;
+    if (!j->painter)
+        return 1;
+    // Where the driver cannot drop the job, the pages painted so far are all that is sent.
+    j->printer->abort();
+    endPainting(*j);
+    if (!j->file.isEmpty())
+        QFile::remove(j->file);
     return 1;
 }
 

@@ -2,10 +2,15 @@
 #include "platform/export.h"
 #include <QFont>
 #include <QList>
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QPageSize>
 #include <QString>
 #include <QVariant>
 #include <functional>
+#include <optional>
 
+class QPainter;
 class QPrinter;
 class QWidget;
 
@@ -13,7 +18,7 @@ class QWidget;
 // texts at (x, y) in thousandths of an inch from the top-left corner of the printable area ((x, y) is the
 // top-left corner of the text), print a line at the line cursor, close. Backends: the application's
 // printer; a PDF file per job in PRINTOUT/ under the current directory when the system has no printer;
-// and a recording backend for tests.
+// and a recording backend for tests. Lists and grids print through the same jobs, painting whole pages.
 namespace print {
 
 // Opens a job; its number, or -1 when no job can be opened (the reason in lastError()).
@@ -27,11 +32,29 @@ COMMON_EXPORT int text(int job, const QString &text, int x, int y, int fontNumbe
 COMMON_EXPORT int line(int job, const QString &text);
 // Sends the page; returns 1, or -1 on failure.
 COMMON_EXPORT int close(int job);
+// Ends a job without sending it: a PDF is removed, a printer drops the job where its driver can.
+COMMON_EXPORT int abort(int job);
 COMMON_EXPORT QString lastError();
 // The file of the last PDF written by the PDF backend (empty for a printer).
 COMMON_EXPORT QString lastOutputFile();
 // The font an open job prints font number n in (0: the selected font); a default QFont for an unknown job or number.
 COMMON_EXPORT QFont jobFont(int job, int number = 0);
+
+// Documents painted page by page (lists, grids). The paper they ask for: a size (none: the printer's own)
+// and margins in millimetres.
+struct Paper {
+    std::optional<QPageSize> size;
+    QMarginsF margins;
+};
+// Opens a job on the paper the document asks for, on the same printer a form's job goes to; the printer's
+// own settings come back when the job ends. Its number, or -1 (the reason in lastError()).
+COMMON_EXPORT int openPaged(const QString &documentName, const Paper &paper);
+// The page the job prints on (also for a recording job, which has no printer).
+COMMON_EXPORT QPageLayout pageLayout(int job);
+// The painter of a job; null for a recording job or an unknown one.
+COMMON_EXPORT QPainter *painter(int job);
+// Starts the next page of a paged job; 1, or -1 on failure.
+COMMON_EXPORT int newPage(int job);
 
 // The one application-wide printer chosen in the printer set-up dialog; null until then.
 COMMON_EXPORT QPrinter *applicationPrinter();
@@ -41,7 +64,7 @@ COMMON_EXPORT bool systemHasPrinter();
 
 // Recording backend for tests: every call, in order.
 struct Call {
-    QString op; // "open", "defineFont", "setFont", "text", "line", "close"
+    QString op; // "open", "defineFont", "setFont", "text", "line", "newPage", "close", "abort"
     int job = 0;
     QVariantList args;
 };

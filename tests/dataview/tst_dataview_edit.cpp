@@ -1,6 +1,7 @@
 // Editing in the data view engine: row states, the update by key with its rollback on failure, the
 // database-error event, typing limits, Tab and Enter through the cells, display formats and printing.
 #include "fixture.h"
+#include "printedpages.h"
 
 #include "books/book_views.h"
 #include "globals.h"
@@ -353,16 +354,13 @@ void tst_dataview_edit::printShowsTheGridAsEdited()
 {
     Book b;
     b.view.setItem(2, "bankoffice", "未保存的名");
-    print::clearRecorded();
+    PrintedPages printed;
     QCOMPARE(b.view.print(), 1);
-    QStringList texts;
-    for (const print::Call &c : print::recorded())
-        if (c.op == "text")
-            texts << c.args.value(0).toString();
+    const QStringList texts = printed.allTexts();
     QVERIFY(texts.contains("开户名"));
     QVERIFY(texts.contains("未保存的名"));
     QVERIFY(!texts.contains("乙"));
-    QCOMPARE(print::recorded().last().op, QString("close"));
+    QCOMPARE(printed.calls(), (QStringList{"open", "close"}));
 }
 
 void tst_dataview_edit::wideGridIsNarrowedToThePage()
@@ -373,17 +371,13 @@ void tst_dataview_edit::wideGridIsNarrowedToThePage()
         cell.width *= 6; // far wider than A4 across
     b.view.setDefinition(wide);
     b.view.retrieve();
-    print::clearRecorded();
+    PrintedPages printed;
     QCOMPARE(b.view.print(), 1);
-    QStringList texts;
-    for (const print::Call &c : print::recorded()) {
-        if (c.op != "text")
-            continue;
-        texts << c.args.value(0).toString();
-        QVERIFY2(c.args.value(1).toInt() < 8268 - 400, qPrintable(c.args.value(0).toString()));
-    }
+    const int printableWidth = 21000 - 2 * 1016; // A4 across less the margins, thousandths of a centimetre
+    for (const dw::PrintedText &t : printed.documents.value(0).pages.value(0).texts)
+        QVERIFY2(t.rect.x() + t.rect.width() <= printableWidth, qPrintable(t.text));
     // The last column of the grid is printed too.
-    QVERIFY(texts.contains(wide.cells.last().header));
+    QVERIFY(printed.allTexts().contains(wide.cells.last().header));
 }
 
 QTEST_MAIN(tst_dataview_edit)

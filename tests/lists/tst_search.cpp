@@ -1,6 +1,7 @@
 // The payment search: the statement built from the field, the comparison and the typed value (always bound),
 // the grid built from it at run time, the two error boxes, resizing and printing; and the about window.
 #include "fixture.h"
+#include "printedpages.h"
 
 #include "books/w_about.h"
 #include "books/w_search.h"
@@ -286,22 +287,17 @@ void tst_search::printsTheGridOnlyAfterAQuery()
     Fixture f;
     QVERIFY(f.connect());
     fill(f);
-    print::setBackend(print::Backend::Recording);
-    print::clearRecorded();
+    PrintedPages printed;
     auto *w = qobject_cast<w_search *>(ui::openWindow("w_search"));
     w->get<QPushButton>("cb_3")->click();
-    QVERIFY(print::recorded().isEmpty());
+    QVERIFY(printed.calls().isEmpty());
 
     choose(w, "支票号码", "=", "O'Brien");
     w->get<QPushButton>("cb_3")->click();
-    QStringList printed;
-    for (const print::Call &c : print::recorded())
-        if (c.op == "text")
-            printed << c.args.value(0).toString();
-    QVERIFY(!print::recorded().isEmpty());
-    QCOMPARE(print::recorded().first().op, QStringLiteral("open"));
-    QCOMPARE(print::recorded().last().op, QStringLiteral("close"));
-    QVERIFY(printed.contains("zphm") && printed.contains("O'Brien") && printed.contains("%全%"));
+    QCOMPARE(printed.calls(), (QStringList{"open", "close"}));
+    const QStringList texts = printed.allTexts();
+    QVERIFY(texts.contains("zphm") && texts.contains("O'Brien") && texts.contains("%全%"));
+    QVERIFY(f.boxes.isEmpty());
 }
 
 void tst_search::aboutWindow()

@@ -510,7 +510,7 @@ int runPrintCase(const WindowCase &c, Figures &f)
     o.window->get<QPushButton>(QStringLiteral("cb_1"))->click();
     f[QStringLiteral("first")] = ms(msSince(start));
     f[QStringLiteral("peak")] = QString::number(std::max(0.0, memoryMb("VmHWM:") - before), 'f', 0);
-    const QString printed = dw::lastReportFile();
+    const QString printed = print::lastOutputFile();
     const int pages = pdfPages(printed);
     f[QStringLiteral("pages")] = QString::number(pages);
     QFile::remove(printed);

@@ -1,0 +1,309 @@
+#include "platform/dataview_print.h"
+
+#include "platform/messagebox.h"
+#include "platform/services.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QPainter>
+#include <QProgressDialog>
+#include <optional>
+
+namespace dw {
+
+namespace {
+PrintRecorder &recorder()
+{
+    static PrintRecorder r;
+    return r;
+}
+
+std::function<void(QProgressDialog &, int)> &progressHook()
+{
+    static std::function<void(QProgressDialog &, int)> hook;
+    return hook;
+}
+
+QMarginsF evenMargins(qreal millimetres) { return QMarginsF(millimetres, millimetres, millimetres, millimetres); }
+
+// The name a job carries in the printer's queue: the title of the window printing, else the view's name.
+QString jobName(QWidget *parent, const QString &viewName)
+{
+    const QString title = parent ? parent->window()->windowTitle() : QString();
+    return title.isEmpty() ? viewName : title;
+}
+
+void setError(QString *error, const QString &text)
+{
+    if (error)
+        *error = text;
+}
+
+// Paints laid-out pages on a printer. A job prints thousands of texts in a handful of fonts: each font object
+// is made once, and the painter's font changes only where the font does (setting a font on a printer resolves
+// it for the device anew every time).
+class PagePainter {
+public:
+    explicit PagePainter(QPainter &painter) : m_painter(painter), m_scale(painter.device()->logicalDpiX() / 2540.0) {}
+
+    void paint(const PrintedPage &page)
+    {
+        m_painter.setPen(Qt::NoPen);
+        m_painter.setBrush(Qt::black);
+        for (const QRect &bar : page.bars)
+            m_painter.drawRect(toDevice(bar));
+        m_painter.setPen(Qt::black);
+        m_painter.setBrush(Qt::NoBrush);
+        for (const PrintedText &t : page.texts) {
+            if (t.text.isEmpty())
+                continue;
+            select(t.font);
+            const QRectF rect = toDevice(t.rect);
+            const int flags = int(t.alignment | Qt::AlignTop) | Qt::TextSingleLine | Qt::TextDontClip;
+            if (t.opaque)
+                m_painter.fillRect(m_painter.boundingRect(rect, flags, t.text), Qt::white);
+            // As on paper, a text may run past its box; it is not cut at the edge.
+            m_painter.drawText(rect, flags, t.text);
+        }
+    }
+
+private:
+    static bool same(const ui::Font &a, const ui::Font &b)
+    {
+        return a.points == b.points && a.weight == b.weight && a.italic == b.italic && a.underline == b.underline &&
+               a.face == b.face;
+    }
+
+    void select(const ui::Font &font)
+    {
+        if (m_current >= 0 && same(m_fonts.at(m_current).first, font))
+            return;
+        m_current = -1;
+        for (int i = 0; i < m_fonts.size() && m_current < 0; ++i)
+            if (same(m_fonts.at(i).first, font))
+                m_current = i;
+        if (m_current < 0) {
+            QFont made = services::font(font.face, font.points, font.weight);
+            made.setUnderline(font.underline);
+            made.setItalic(font.italic);
+            m_fonts.append({font, made});
+            m_current = int(m_fonts.size() - 1);
+        }
+        m_painter.setFont(m_fonts.at(m_current).second);
+    }
+
+    QRectF toDevice(const QRect &r) const
+    {
+        return QRectF(r.x() * m_scale, r.y() * m_scale, r.width() * m_scale, r.height() * m_scale);
+    }
+
+    QPainter &m_painter;
+    const qreal m_scale;
+    QList<QPair<ui::Font, QFont>> m_fonts;
+    int m_current = -1;
+};
+} // namespace
+
+// --- Reports ---
+
+ReportPages::ReportPages(const ReportDefinition &definition, const Buffer &buffer, const QDate &today)
+    : m_def(definition), m_buffer(buffer), m_today(today)
+{
+}
+
+ReportPages::~ReportPages() = default;
+
+print::Paper ReportPages::paper() const
+{
+    print::Paper paper{{}, evenMargins(m_def.margin / 100.0)};
+    if (m_def.paper)
+        paper.size = QPageSize(*m_def.paper);
+    return paper;
+}
+
+int ReportPages::paginate(QSize printable)
+{
+    m_memo.clear();
+    m_layout = std::make_unique<ReportLayout>(m_def, m_buffer);
+    m_pages = m_layout->paginate(printable.height());
+    return int(m_pages.size());
+}
+
+void ReportPages::layoutPage(int page, PrintedPage &out)
+{
+    for (const PlacedBand &band : m_pages.at(page - 1)) {
+        ReportContext c = m_layout->context(band, page, int(m_pages.size()));
+        c.today = m_today;
+        c.memo = &m_memo;
+        resolveBand(m_def, band, c, 0, out);
+    }
+}
+
+PrintedDocument layoutDocument(const ReportDefinition &definition, const Buffer &buffer, QSizeF paperMillimetres,
+                               const QDate &today)
+{
+    ReportPages source(definition, buffer, today);
+    const int margins = 2 * definition.margin;
+    const int count = source.paginate(QSize(qRound(paperMillimetres.width() * 100) - margins,
+                                            qRound(paperMillimetres.height() * 100) - margins));
+    PrintedDocument doc;
+    doc.name = definition.data.name;
+    doc.pages.resize(count);
+    for (int p = 0; p < count; ++p)
+        source.layoutPage(p + 1, doc.pages[p]);
+    return doc;
+}
+
+int printReport(const ReportDefinition &definition, const Buffer &buffer, QWidget *parent, QString *error)
+{
+    ReportPages source(definition, buffer, services::today());
+    return printPages(source, jobName(parent, definition.data.name), parent, error);
+}
+
+int ReportView::print(QString *error)
+{
+    const int pages = printReport(m_def, m_buffer, this, error);
+    return pages > 0 ? 1 : pages;
+}
+
+// --- Grids ---
+
+namespace {
+// Window units to thousandths of a centimetre: 4.5 units a pixel across, 4 down, 96 pixels an inch.
+int acrossOf(int unitsX) { return int(qRound64(unitsX * 2540.0 / (4.5 * 96))); }
+int downOf(int unitsY) { return int(qRound64(unitsY * 2540.0 / (4.0 * 96))); }
+
+// A cell's text as the grid shows it.
+QString shownText(const Buffer &buffer, int row, int cell)
+{
+    const Cell &c = buffer.definition().cells.at(cell);
+    return c.format.isEmpty() ? buffer.cellText(row, cell) : Buffer::formatted(buffer.item(row, c.name), c.format);
+}
+} // namespace
+
+GridPages::GridPages(const Buffer &buffer) : m_buffer(buffer) {}
+
+print::Paper GridPages::paper() const { return {{}, evenMargins(10.16)}; }
+
+int GridPages::paginate(QSize printable)
+{
+    const Definition &def = m_buffer.definition();
+    int gridWidth = 0;
+    for (const Cell &cell : def.cells)
+        gridWidth += acrossOf(cell.width);
+    const double fit = gridWidth > printable.width() ? double(printable.width()) / gridWidth : 1.0;
+    m_x.clear();
+    m_width.clear();
+    int x = 0;
+    for (const Cell &cell : def.cells) {
+        m_x << x;
+        m_width << int(acrossOf(cell.width) * fit);
+        x += m_width.last();
+    }
+    m_font = def.font;
+    m_font.points = qMax(5, int((def.font.points > 0 ? def.font.points : 9) * fit));
+    m_headerFont = m_font;
+    m_headerFont.weight = 700;
+    m_headerHeight = qMax(downOf(def.headerHeight), 559);
+    m_lineHeight = qMax(downOf(def.rowHeight), 508);
+    m_perPage = qMax(1, (printable.height() - m_headerHeight) / m_lineHeight);
+    return qMax(1, (m_buffer.rowCount() + m_perPage - 1) / m_perPage);
+}
+
+void GridPages::layoutPage(int page, PrintedPage &out)
+{
+    const QList<Cell> &cells = m_buffer.definition().cells;
+    for (int c = 0; c < cells.size(); ++c)
+        out.texts.append({QRect(m_x.at(c), 0, m_width.at(c), m_headerHeight), cells.at(c).header, Qt::AlignHCenter,
+                          m_headerFont});
+    const int first = (page - 1) * m_perPage + 1;
+    const int last = qMin(m_buffer.rowCount(), first + m_perPage - 1);
+    const int padding = 60; // as a grid cell keeps its text off the cell's edges
+    for (int r = first; r <= last; ++r) {
+        const int y = m_headerHeight + (r - first) * m_lineHeight;
+        for (int c = 0; c < cells.size(); ++c) {
+            const Qt::Alignment across = cells.at(c).alignment & Qt::AlignHorizontal_Mask;
+            const QRect rect(m_x.at(c) + padding, y, qMax(0, m_width.at(c) - 2 * padding), m_lineHeight);
+            out.texts.append({rect, shownText(m_buffer, r, c), across, m_font});
+        }
+    }
+}
+
+int DataView::print(QString *error)
+{
+    acceptText();
+    GridPages source(m_buffer);
+    const int pages = printPages(source, jobName(this, m_buffer.definition().name), this, error);
+    return pages > 0 ? 1 : pages;
+}
+
+// --- The print path ---
+
+int printPages(PageSource &document, const QString &documentName, QWidget *parent, QString *error)
+{
+    const int job = print::openPaged(documentName, document.paper());
+    if (job < 0) {
+        setError(error, QStringLiteral("打印未能开始：") + print::lastError());
+        return -1;
+    }
+    const QRectF area = print::pageLayout(job).paintRect(QPageLayout::Millimeter);
+    const int count = document.paginate(QSize(qRound(area.width() * 100), qRound(area.height() * 100)));
+    std::optional<PagePainter> painter;
+    if (QPainter *p = print::painter(job))
+        painter.emplace(*p);
+
+    QProgressDialog progress(parent);
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setWindowTitle(QStringLiteral("打印"));
+    progress.setCancelButtonText(QStringLiteral("取消"));
+    progress.setAutoReset(false);
+    progress.setAutoClose(false);
+    progress.setRange(0, count);
+    progress.show();
+    // The dialog is brought up to date a few times a second, not for every page.
+    QElapsedTimer sinceUpdate;
+    auto update = [&](int done) {
+        progress.setLabelText(QStringLiteral("正在打印“%1”\n第 %2 页,共 %3 页")
+                                  .arg(documentName)
+                                  .arg(qMin(done + 1, count))
+                                  .arg(count));
+        progress.setValue(done);
+        QCoreApplication::processEvents();
+        sinceUpdate.start();
+    };
+    update(0);
+
+    for (int p = 1; p <= count && !progress.wasCanceled(); ++p) {
+        if (p > 1 && print::newPage(job) < 0) {
+            setError(error, QStringLiteral("打印没有完成：") + print::lastError());
+            print::abort(job);
+            return -1;
+        }
+        PrintedPage page;
+        document.layoutPage(p, page);
+        if (recorder())
+            recorder()(documentName, p, count, page);
+        if (painter)
+            painter->paint(page);
+        if (progressHook())
+            progressHook()(progress, p);
+        if (sinceUpdate.elapsed() >= 100)
+            update(p);
+    }
+    if (progress.wasCanceled()) {
+        print::abort(job);
+        return 0;
+    }
+    if (print::close(job) < 0) {
+        setError(error, QStringLiteral("打印没有完成：") + print::lastError());
+        return -1;
+    }
+    return count;
+}
+
+void showPrintError(const QString &error) { msg::show(QStringLiteral("错误!"), error, msg::Icon::StopSign); }
+
+void setPrintRecorder(PrintRecorder r) { recorder() = std::move(r); }
+
+void setPrintProgressHook(std::function<void(QProgressDialog &, int)> hook) { progressHook() = std::move(hook); }
+} // namespace dw

@@ -1,0 +1,92 @@
+#pragma once
+#include "platform/dataview.h"
+#include "platform/dataview_report.h"
+#include "platform/export.h"
+#include "platform/printjob.h"
+
+#include <QDate>
+#include <QList>
+#include <QSize>
+#include <QString>
+#include <functional>
+
+class QProgressDialog;
+class QWidget;
+
+// The one print path of the data views: grids and reports alike go, page by page, as one job to the current
+// printer (the application printer, else the system default, else a PDF in PRINTOUT/), while a progress
+// dialog shows the page count and lets the operator cancel. Pages are laid out one at a time, so printing
+// needs no more memory for a thousand pages than for one.
+namespace dw {
+
+// A document laid out one page at a time, in thousandths of a centimetre from the top-left corner of the
+// printable area.
+class COMMON_EXPORT PageSource {
+public:
+    virtual ~PageSource() = default;
+    virtual print::Paper paper() const = 0;
+    // Lays the document out for a printable area of this size; returns the number of pages (at least 1).
+    virtual int paginate(QSize printable) = 0;
+    // The texts and bars of a page (1-based), after paginate.
+    virtual void layoutPage(int page, PrintedPage &out) = 0;
+};
+
+// The pages of a report: its bands, paginated, resolved a page at a time against a date fixed for the job.
+class COMMON_EXPORT ReportPages : public PageSource {
+public:
+    ReportPages(const ReportDefinition &definition, const Buffer &buffer, const QDate &today);
+    ~ReportPages() override;
+    print::Paper paper() const override;
+    int paginate(QSize printable) override;
+    void layoutPage(int page, PrintedPage &out) override;
+
+private:
+    const ReportDefinition &m_def;
+    const Buffer &m_buffer;
+    QDate m_today;
+    std::unique_ptr<ReportLayout> m_layout;
+    QList<QList<PlacedBand>> m_pages;
+    QHash<QString, QString> m_memo; // totals over all rows, once per job
+};
+
+// The pages of a grid: the column headers at the top of every page, then as many rows as fit, each cell as
+// the grid shows it. A grid wider than the page is narrowed, columns and type alike, so no column falls off.
+class COMMON_EXPORT GridPages : public PageSource {
+public:
+    explicit GridPages(const Buffer &buffer);
+    print::Paper paper() const override;
+    int paginate(QSize printable) override;
+    void layoutPage(int page, PrintedPage &out) override;
+
+private:
+    const Buffer &m_buffer;
+    QList<int> m_x, m_width; // per cell, thousandths of a centimetre
+    ui::Font m_font, m_headerFont;
+    int m_headerHeight = 0, m_lineHeight = 0, m_perPage = 1;
+};
+
+// Prints a document as one job named `documentName`, with the progress dialog over `parent`. Returns the
+// number of pages printed, 0 when the operator cancelled (nothing more is printed and a PDF is removed), -1
+// when the job could not start or failed, the reason in `error`.
+COMMON_EXPORT int printPages(PageSource &document, const QString &documentName, QWidget *parent,
+                             QString *error = nullptr);
+COMMON_EXPORT int printReport(const ReportDefinition &definition, const Buffer &buffer, QWidget *parent,
+                              QString *error = nullptr);
+
+// Tells the operator that a print could not start or failed: "错误!" with the reason.
+COMMON_EXPORT void showPrintError(const QString &error);
+
+// The pages of a report for a paper of this size, laid out at once (tests and previews).
+struct PrintedDocument {
+    QString name;
+    QList<PrintedPage> pages;
+};
+COMMON_EXPORT PrintedDocument layoutDocument(const ReportDefinition &definition, const Buffer &buffer,
+                                             QSizeF paperMillimetres, const QDate &today);
+
+// Tests: every page laid out for a job (its document name, number and the page count) before it is painted,
+// and the progress dialog after each page, where a test can cancel.
+using PrintRecorder = std::function<void(const QString &document, int page, int pageCount, const PrintedPage &)>;
+COMMON_EXPORT void setPrintRecorder(PrintRecorder recorder);
+COMMON_EXPORT void setPrintProgressHook(std::function<void(QProgressDialog &dialog, int page)> hook);
+} // namespace dw

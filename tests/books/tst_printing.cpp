@@ -1,0 +1,175 @@
+// Printing the register editors, the search grid and the lists: one job on the current printer for all pages,
+// the progress dialog with the page count and a cancel that stops the job, and "错误!" when it cannot start.
+#include "fixture.h"
+#include "printedpages.h"
+
+#include "books/grid_editor.h"
+#include "books/w_cabank.h"
+#include "books/w_search.h"
+#include "brevik.h"
+#include "platform/controls.h"
+#include "platform/window.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+void addRows(Fixture &f, int count)
+{
+    // Payee i on day i % 20 of March, cheque 1000 + i, amount i; one statement per register.
+    for (const char *table : {"xjzp", "jzd"})
+        f.exec(QString("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < ?) "
+                       "INSERT INTO %1 (rq, bz, zphm, xkr, shbank, fkhm, an, kpr) "
+                       "SELECT date('2026-03-01', '+' || (i % 20) || ' days'), '转帐支票', 1000 + i, '收款人' || i, "
+                       "'甲行', '甲行', i, '张' FROM n")
+                   .arg(table),
+               {count});
+}
+
+// Opens a window and gets its rows on screen the way the operator does; returns its print button.
+QPushButton *openWithRows(const QString &window)
+{
+    auto *w = ui::openWindow(window);
+    if (!w)
+        return nullptr;
+    if (auto *search = qobject_cast<w_search *>(w)) {
+        search->get<ui::DropDownList>("ddlb_1")->selectItem(QStringLiteral("金额"));
+        search->get<ui::DropDownList>("ddlb_2")->selectItem(QStringLiteral(">"));
+        search->get<ui::SingleLineEdit>("sle_1")->setText(QStringLiteral("0"));
+        search->get<QPushButton>("cb_1")->click();
+        return search->get<QPushButton>("cb_3");
+    }
+    if (auto *list = qobject_cast<w_cabank *>(w)) {
+        list->get<ui::EditMask>("em_2")->setTextByCode(QStringLiteral("2026-01-01"));
+        list->get<ui::EditMask>("em_1")->setTextByCode(QStringLiteral("2026-12-31"));
+        list->get<QPushButton>("cb_3")->click();
+        return list->get<QPushButton>("cb_1");
+    }
+    return w->get<QPushButton>(QStringLiteral("cb_5"));
+}
+
+QStringList pdfFiles(const Fixture &f) { return QDir(f.dir() + "/PRINTOUT").entryList({"*.pdf"}, QDir::Files); }
+
+int pdfPageCount(const QString &file)
+{
+    QProcess p;
+    p.start("pdfinfo", {file});
+    p.waitForFinished(30000);
+    const QString info = QString::fromUtf8(p.readAllStandardOutput());
+    const qsizetype at = info.indexOf("Pages:");
+    return at < 0 ? -1 : info.mid(at + 6).section('\n', 0, 0).trimmed().toInt();
+}
+} // namespace
+
+class tst_printing : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { brevik::registerWindows(); }
+    void cleanup()
+    {
+        for (ui::Window *w : ui::openWindows())
+            delete w;
+    }
+    void windows_data();
+    void oneJobForAllPages_data() { windows_data(); }
+    void oneJobForAllPages();
+    void cancelStopsTheJob_data() { windows_data(); }
+    void cancelStopsTheJob();
+    void jobThatCannotStartIsReported_data() { windows_data(); }
+    void jobThatCannotStartIsReported();
+};
+
+void tst_printing::windows_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("firstText"); // what the top of every page shows first
+    QTest::newRow("receipt register") << "inbank" << "编号";
+    QTest::newRow("payment register") << "gobank" << "编号";
+    QTest::newRow("search") << "w_search" << "line";
+    QTest::newRow("payment list") << "w_cabank" << "支出明细表";
+    QTest::newRow("receipt list") << "w_cdbank" << "收入明细表";
+}
+
+void tst_printing::oneJobForAllPages()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, firstText);
+    Fixture f;
+    QVERIFY(f.connect());
+    addRows(f, 130);
+    PrintedPages printed(print::Backend::Pdf);
+    QStringList labels;
+    dw::setPrintProgressHook([&](QProgressDialog &dialog, int) { labels << dialog.labelText(); });
+    QPushButton *button = openWithRows(window);
+    QVERIFY(button);
+    button->click();
+
+    QVERIFY(f.boxes.isEmpty());
+    QCOMPARE(printed.documents.size(), 1);
+    const QList<dw::PrintedPage> &pages = printed.documents.first().pages;
+    // One PDF with every page, each page starting with the headings; every row printed once.
+    const QStringList files = pdfFiles(f);
+    QCOMPARE(files.size(), 1);
+    QVERIFY(pages.size() >= 3);
+    const QString file = f.dir() + "/PRINTOUT/" + files.first();
+    QCOMPARE(pdfPageCount(file), int(pages.size()));
+    if (const QString dir = qEnvironmentVariable("GRAB_DIR"); !dir.isEmpty())
+        QFile::copy(file, QDir(dir).filePath(window + ".pdf"));
+    QStringList all;
+    for (const dw::PrintedPage &page : pages) {
+        const QStringList texts = PrintedPages::texts(page);
+        QCOMPARE(texts.value(0), firstText);
+        all << texts;
+    }
+    for (int i = 1; i <= 130; ++i)
+        QCOMPARE(all.count(QStringLiteral("收款人%1").arg(i)), 1);
+    // The dialog tells the page count.
+    QVERIFY(!labels.isEmpty());
+    QVERIFY2(labels.first().contains(QStringLiteral("共 %1 页").arg(pages.size())), qPrintable(labels.first()));
+}
+
+void tst_printing::cancelStopsTheJob()
+{
+    QFETCH(QString, window);
+    Fixture f;
+    QVERIFY(f.connect());
+    addRows(f, 130);
+    PrintedPages printed(print::Backend::Pdf);
+    dw::setPrintProgressHook([&](QProgressDialog &dialog, int page) {
+        QVERIFY(dialog.isVisible() && dialog.isModal());
+        if (page == 2)
+            QTest::mouseClick(dialog.findChild<QPushButton *>(), Qt::LeftButton);
+    });
+    QPushButton *button = openWithRows(window);
+    QVERIFY(button);
+    button->click();
+
+    // No page after the cancel, no file left, and a cancel is no failure.
+    QCOMPARE(printed.documents.value(0).pages.size(), 2);
+    QVERIFY(pdfFiles(f).isEmpty());
+    QVERIFY(f.boxes.isEmpty());
+}
+
+void tst_printing::jobThatCannotStartIsReported()
+{
+    QFETCH(QString, window);
+    Fixture f;
+    QVERIFY(f.connect());
+    addRows(f, 3);
+    PrintedPages printed(print::Backend::Failing);
+    QPushButton *button = openWithRows(window);
+    QVERIFY(button);
+    button->click();
+
+    QVERIFY(printed.documents.isEmpty());
+    QCOMPARE(f.boxes.size(), 1);
+    QCOMPARE(f.boxes.first().title, QStringLiteral("错误!"));
+    QVERIFY2(f.boxes.first().text.startsWith(QStringLiteral("打印未能开始：")), qPrintable(f.boxes.first().text));
+    QCOMPARE(f.boxes.first().icon, msg::Icon::StopSign);
+}
+
+QTEST_MAIN(tst_printing)
+#include "tst_printing.moc"
