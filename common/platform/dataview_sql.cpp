@@ -94,24 +94,13 @@ int cellWidth(const QString &header, Type type, int bytes)
     }
     return (qMax(content, gbk::byteLength(header)) + 2) * unitsPerByte;
 }
-// The SQLite connection under Qt's driver; null for another driver or a closed connection.
-sqlite3 *sqliteHandle(const QSqlDatabase &database)
-{
-    if (!database.isOpen() || !database.driver())
-        return nullptr;
-    const QVariant handle = database.driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        return nullptr;
-    return *static_cast<sqlite3 *const *>(handle.constData());
-}
-
 // Learns the result columns of a statement. SQLite describes a compiled statement without running it (a
 // search over a large register would otherwise be executed twice); another driver runs it once, its values
 // bound by position. False with the transaction's error set when the statement cannot be compiled.
 bool describe(db::Transaction &transaction, const QString &select, const QVariantList &values,
               QList<ResultColumn> &columns)
 {
-    if (sqlite3 *handle = sqliteHandle(transaction.database())) {
+    if (sqlite3 *handle = transaction.sqliteHandle()) {
         sqlite3_stmt *stmt = nullptr;
         const QByteArray sql = select.toUtf8();
         if (sqlite3_prepare_v2(handle, sql.constData(), int(sql.size()), &stmt, nullptr) != SQLITE_OK) {

@@ -423,13 +423,12 @@ void Transaction::connect()
         }
     }
     probe = QSqlQuery();
+    registerGbkCollation(dbase);
     addMissingIndexes(dbase);
     // Waiting for another program's lock goes through our handler, which shows the busy cursor.
-    if (const QVariant handle = dbase.driver()->handle(); qstrcmp(handle.typeName(), "sqlite3*") == 0)
-        if (sqlite3 *connection = *static_cast<sqlite3 *const *>(handle.constData()))
-            sqlite3_busy_handler(connection, &Transaction::onBusy, this);
+    if (sqlite3 *connection = db::sqliteHandle(dbase))
+        sqlite3_busy_handler(connection, &Transaction::onBusy, this);
     QSqlQuery(dbase).exec(QStringLiteral("PRAGMA foreign_keys = ON"));
-    registerGbkCollation(sqliteHandle());
     m_inTransaction = false;
     setOk();
 }
@@ -560,15 +559,17 @@ void Transaction::rollback()
     setOk();
 }
 
-sqlite3 *Transaction::sqliteHandle() const
+sqlite3 *sqliteHandle(const QSqlDatabase &database)
 {
-    if (!isConnected())
+    if (!database.isOpen())
         return nullptr;
-    const QVariant v = database().driver()->handle();
+    const QVariant v = database.driver()->handle();
     if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
         return nullptr;
     return *static_cast<sqlite3 *const *>(v.constData());
 }
+
+sqlite3 *Transaction::sqliteHandle() const { return db::sqliteHandle(database()); }
 
 void Transaction::addReader(Reader *reader)
 {
@@ -664,6 +665,7 @@ QString createDatabase(const QString &path)
         if (!d.open()) {
             error = d.lastError().text();
         } else {
+            registerGbkCollation(d);
             d.transaction();
             for (const char *name : {":/database/schema.sql", ":/database/indexes.sql", ":/database/content.sql"}) {
                 QFile f(QString::fromLatin1(name));

@@ -25,8 +25,12 @@ public:
 
 // The name of the collation every connection carries: texts ordered by their GBK bytes.
 inline constexpr const char *kGbkCollation = "gbk";
-// Registers the GBK collation on a SQLite connection.
+// SQLite's own handle of an open Qt connection, nullptr when closed or another engine.
+COMMON_EXPORT sqlite3 *sqliteHandle(const QSqlDatabase &database);
+// Registers the GBK collation on a SQLite connection. Every connection that writes the registers or the books
+// needs it: their indexes keep texts in that order.
 COMMON_EXPORT bool registerGbkCollation(sqlite3 *handle);
+inline bool registerGbkCollation(const QSqlDatabase &database) { return registerGbkCollation(sqliteHandle(database)); }
 
 // A target of a singleton select or a fetch. NULL arrives as empty text, 0 or an invalid date.
 struct Into {

@@ -284,6 +284,7 @@ void tst_dataview::benchmarkTenThousandRows()
         QSqlDatabase d = QSqlDatabase::addDatabase("QSQLITE", "bench");
         d.setDatabaseName(f.databasePath());
         QVERIFY(d.open());
+        QVERIFY(db::registerGbkCollation(d));
         d.transaction();
         QSqlQuery q(d);
         q.prepare("INSERT INTO skrbook (bs, skrname, skrcode, skrbank, prov, city, xian) VALUES (?, ?, ?, ?, ?, ?, ?)");

@@ -234,9 +234,8 @@ void tst_search::describedWithoutRunning()
     Fixture f;
     QVERIFY(f.connect());
     fill(f);
-    const QVariant handle = g::sqlca.database().driver()->handle();
-    QCOMPARE(handle.typeName(), "sqlite3*");
-    sqlite3 *connection = *static_cast<sqlite3 *const *>(handle.constData());
+    sqlite3 *connection = g::sqlca.sqliteHandle();
+    QVERIFY(connection);
     int runs = 0;
     sqlite3_trace_v2(
         connection, SQLITE_TRACE_STMT,

@@ -89,8 +89,8 @@ QSqlDatabase direct(const QString &path)
         d.close();
         d.setDatabaseName(path);
     }
-    if (!d.isOpen())
-        d.open();
+    if (!d.isOpen() && d.open())
+        db::registerGbkCollation(d); // the books' and registers' indexes are in GBK order
     return d;
 }
 } // namespace

@@ -142,12 +142,7 @@ void press(QWidget *target, int key, Qt::KeyboardModifiers modifiers = Qt::NoMod
 
 // ---- Bare SQLite: the same statement on the same connection, without the data view engine.
 
-sqlite3 *connectionHandle()
-{
-    const QVariant handle = g::sqlca.database().driver()->handle();
-    return qstrcmp(handle.typeName(), "sqlite3*") == 0 ? *static_cast<sqlite3 *const *>(handle.constData())
-                                                       : nullptr;
-}
+sqlite3 *connectionHandle() { return g::sqlca.sqliteHandle(); }
 
 struct Statement {
     QString sql;

@@ -306,6 +306,7 @@ QString ensureDataSet(const QString &cache, const DataSet &set)
         sqlite3_close(db);
         return error;
     }
+    db::registerGbkCollation(db); // the indexes keep texts in GBK order
     // One transaction, no journal, a large page cache, and the indexes made again after the rows (a sort beats
     // a million scattered inserts): a million rows per register in seconds.
     sqlite3_exec(db, "PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; PRAGMA cache_size = -400000; BEGIN",
