@@ -62,7 +62,7 @@ dw::ReportDefinition cabank()
     dw::ReportDefinition r;
     r.data.name = QStringLiteral("cabank");
     r.data.sql = QStringLiteral("SELECT xjzp.line, xjzp.rq, xjzp.zphm, xjzp.xkr, xjzp.et, xjzp.an, xjzp.bz, xjzp.fkhm "
-                                "FROM xjzp WHERE xjzp.rq >= :cepa AND xjzp.rq <= :cepd "
+                                "FROM xjzp WHERE +xjzp.rq >= :cepa AND +xjzp.rq <= :cepd "
                                 "ORDER BY xjzp.fkhm ASC, xjzp.rq ASC, xjzp.line ASC");
     r.data.arguments = {{QStringLiteral("cepa"), dw::Type::Date}, {QStringLiteral("cepd"), dw::Type::Date}};
     r.data.columns = registerColumns({"line", "rq", "zphm", "xkr", "et", "an", "bz", "fkhm"});
@@ -111,7 +111,7 @@ dw::ReportDefinition eabank()
     dw::ReportDefinition r;
     r.data.name = QStringLiteral("eabank");
     r.data.sql = QStringLiteral("SELECT jzd.line, jzd.rq, jzd.zphm, jzd.xkr, jzd.an, jzd.kpr, jzd.bz, jzd.fkhm, jzd.shbank "
-                                "FROM jzd WHERE jzd.rq >= :qyz AND jzd.rq <= :qyd "
+                                "FROM jzd WHERE +jzd.rq >= :qyz AND +jzd.rq <= :qyd "
                                 "ORDER BY jzd.shbank ASC, jzd.rq ASC, jzd.line ASC");
     r.data.arguments = {{QStringLiteral("qyz"), dw::Type::Date}, {QStringLiteral("qyd"), dw::Type::Date}};
     r.data.columns = registerColumns({"line", "rq", "zphm", "xkr", "an", "kpr", "bz", "fkhm", "shbank"});
