@@ -181,6 +181,14 @@ QString Buffer::cellText(int row, int cell) const
     return displayText(c.compute ? c.compute(*this, row) : item(row, m_cellColumn.at(cell)));
 }
 
+QString Buffer::shownText(int row, int cell) const
+{
+    if (cell < 0 || cell >= m_def.cells.size())
+        return {};
+    const Cell &c = m_def.cells.at(cell);
+    return c.format.isEmpty() ? cellText(row, cell) : formatted(item(row, c.name), c.format);
+}
+
 RowStatus Buffer::rowStatus(int row) const
 {
     if (!hasRow(row) || m_edits.isEmpty())

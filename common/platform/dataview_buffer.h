@@ -52,8 +52,10 @@ public:
     QVariant item(int row, int column) const;
     QVariant item(int row, const QString &name) const;
     QString itemString(int row, const QString &name) const;
-    // The text a cell of the definition shows (cell index 0-based, in display order).
+    // The text a cell of the definition holds (cell index 0-based, in display order), and the text it shows:
+    // through the cell's display format, if it has one.
     QString cellText(int row, int cell) const;
+    QString shownText(int row, int cell) const;
     RowStatus rowStatus(int row) const;
     // Rows waiting in the delete buffer, and rows the next update writes (changed, or new and edited).
     int deletedCount() const { return int(m_deleted.size()); }

@@ -101,11 +101,8 @@ QVariant GridModel::data(const QModelIndex &index, int role) const
 {
     const int row = index.row() + 1;
     switch (role) {
-    case Qt::DisplayRole: {
-        const Cell &cell = m_buffer.definition().cells.at(index.column());
-        return cell.format.isEmpty() ? m_buffer.cellText(row, index.column())
-                                     : Buffer::formatted(m_buffer.item(row, cell.name), cell.format);
-    }
+    case Qt::DisplayRole:
+        return m_buffer.shownText(row, index.column());
     case Qt::EditRole:
         return editText(row, index.column());
     case Qt::TextAlignmentRole:

@@ -39,69 +39,6 @@ void setError(QString *error, const QString &text)
         *error = text;
 }
 
-// Paints laid-out pages on a printer. A job prints thousands of texts in a handful of fonts: each font object
-// is made once, and the painter's font changes only where the font does (setting a font on a printer resolves
-// it for the device anew every time).
-class PagePainter {
-public:
-    explicit PagePainter(QPainter &painter) : m_painter(painter), m_scale(painter.device()->logicalDpiX() / 2540.0) {}
-
-    void paint(const PrintedPage &page)
-    {
-        m_painter.setPen(Qt::NoPen);
-        m_painter.setBrush(Qt::black);
-        for (const QRect &bar : page.bars)
-            m_painter.drawRect(toDevice(bar));
-        m_painter.setPen(Qt::black);
-        m_painter.setBrush(Qt::NoBrush);
-        for (const PrintedText &t : page.texts) {
-            if (t.text.isEmpty())
-                continue;
-            select(t.font);
-            const QRectF rect = toDevice(t.rect);
-            const int flags = int(t.alignment | Qt::AlignTop) | Qt::TextSingleLine | Qt::TextDontClip;
-            if (t.opaque)
-                m_painter.fillRect(m_painter.boundingRect(rect, flags, t.text), Qt::white);
-            // As on paper, a text may run past its box; it is not cut at the edge.
-            m_painter.drawText(rect, flags, t.text);
-        }
-    }
-
-private:
-    static bool same(const ui::Font &a, const ui::Font &b)
-    {
-        return a.points == b.points && a.weight == b.weight && a.italic == b.italic && a.underline == b.underline &&
-               a.face == b.face;
-    }
-
-    void select(const ui::Font &font)
-    {
-        if (m_current >= 0 && same(m_fonts.at(m_current).first, font))
-            return;
-        m_current = -1;
-        for (int i = 0; i < m_fonts.size() && m_current < 0; ++i)
-            if (same(m_fonts.at(i).first, font))
-                m_current = i;
-        if (m_current < 0) {
-            QFont made = services::font(font.face, font.points, font.weight);
-            made.setUnderline(font.underline);
-            made.setItalic(font.italic);
-            m_fonts.append({font, made});
-            m_current = int(m_fonts.size() - 1);
-        }
-        m_painter.setFont(m_fonts.at(m_current).second);
-    }
-
-    QRectF toDevice(const QRect &r) const
-    {
-        return QRectF(r.x() * m_scale, r.y() * m_scale, r.width() * m_scale, r.height() * m_scale);
-    }
-
-    QPainter &m_painter;
-    const qreal m_scale;
-    QList<QPair<ui::Font, QFont>> m_fonts;
-    int m_current = -1;
-};
 } // namespace
 
 // --- Reports ---
@@ -123,7 +60,6 @@ print::Paper ReportPages::paper() const
 
 int ReportPages::paginate(QSize printable)
 {
-    m_memo.clear();
     m_layout = std::make_unique<ReportLayout>(m_def, m_buffer);
     m_pages = m_layout->paginate(printable.height());
     return int(m_pages.size());
@@ -134,7 +70,6 @@ void ReportPages::layoutPage(int page, PrintedPage &out)
     for (const PlacedBand &band : m_pages.at(page - 1)) {
         ReportContext c = m_layout->context(band, page, int(m_pages.size()));
         c.today = m_today;
-        c.memo = &m_memo;
         resolveBand(m_def, band, c, 0, out);
     }
 }
@@ -173,12 +108,6 @@ namespace {
 int acrossOf(int unitsX) { return int(qRound64(unitsX * 2540.0 / (4.5 * 96))); }
 int downOf(int unitsY) { return int(qRound64(unitsY * 2540.0 / (4.0 * 96))); }
 
-// A cell's text as the grid shows it.
-QString shownText(const Buffer &buffer, int row, int cell)
-{
-    const Cell &c = buffer.definition().cells.at(cell);
-    return c.format.isEmpty() ? buffer.cellText(row, cell) : Buffer::formatted(buffer.item(row, c.name), c.format);
-}
 } // namespace
 
 GridPages::GridPages(const Buffer &buffer) : m_buffer(buffer) {}
@@ -224,7 +153,7 @@ void GridPages::layoutPage(int page, PrintedPage &out)
         for (int c = 0; c < cells.size(); ++c) {
             const Qt::Alignment across = cells.at(c).alignment & Qt::AlignHorizontal_Mask;
             const QRect rect(m_x.at(c) + padding, y, qMax(0, m_width.at(c) - 2 * padding), m_lineHeight);
-            out.texts.append({rect, shownText(m_buffer, r, c), across, m_font});
+            out.texts.append({rect, m_buffer.shownText(r, c), across, m_font});
         }
     }
 }
@@ -250,7 +179,7 @@ int printPages(PageSource &document, const QString &documentName, QWidget *paren
     const int count = document.paginate(QSize(qRound(area.width() * 100), qRound(area.height() * 100)));
     std::optional<PagePainter> painter;
     if (QPainter *p = print::painter(job))
-        painter.emplace(*p);
+        painter.emplace(*p, p->device()->logicalDpiX() / 2540.0);
 
     QProgressDialog progress(parent);
     progress.setWindowModality(Qt::ApplicationModal);

@@ -46,7 +46,6 @@ private:
     QDate m_today;
     std::unique_ptr<ReportLayout> m_layout;
     QList<QList<PlacedBand>> m_pages;
-    QHash<QString, QString> m_memo; // totals over all rows, once per job
 };
 
 // The pages of a grid: the column headers at the top of every page, then as many rows as fit, each cell as

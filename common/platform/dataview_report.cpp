@@ -1,20 +1,12 @@
 #include "platform/dataview_report.h"
 
 #include "platform/messagebox.h"
-#include "platform/printjob.h"
 #include "platform/services.h"
 #include "platform/transaction.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QLocale>
-#include <QPageLayout>
 #include <QPainter>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QRegularExpression>
-#include <QScopeGuard>
 #include <QScrollBar>
 #include <algorithm>
 #include <cmath>
@@ -132,7 +124,7 @@ ReportExpression todayText(const QString &format)
 // --- Layout ---
 
 ReportLayout::ReportLayout(const ReportDefinition &definition, const Buffer &buffer)
-    : m_def(definition), m_buffer(buffer),
+    : m_def(definition), m_buffer(buffer), m_today(services::today()),
       m_groupColumn(definition.groupBy.isEmpty() ? 0 : buffer.columnIndex(definition.groupBy))
 {
     // The groups and their sizes come from the buffer's totals, so the flow is known before the rows are read.
@@ -207,7 +199,7 @@ ReportContext ReportLayout::context(const PlacedBand &band, int page, int pageCo
     c.row = band.row;
     c.page = page;
     c.pageCount = pageCount;
-    c.today = services::today();
+    c.today = m_today;
     const int group = band.group >= 0 ? band.group : groupOf(band.row);
     if (band.kind == PlacedBand::Summary || group < 0) {
         c.groupFirst = 1;
@@ -252,34 +244,56 @@ void resolveBand(const ReportDefinition &definition, const PlacedBand &placed, c
         out.bars.append(QRect(b.x, top + b.y, b.width, b.height));
 }
 
-void paintPage(QPainter &painter, const PrintedPage &page, qreal scale, QPointF origin)
+void PagePainter::paint(const PrintedPage &page)
 {
-    auto toDevice = [&](const QRect &r) {
-        return QRectF(origin.x() + r.x() * scale, origin.y() + r.y() * scale, r.width() * scale, r.height() * scale);
-    };
-    painter.save();
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(Qt::black);
+    m_painter.save();
+    m_painter.setPen(Qt::NoPen);
+    m_painter.setBrush(Qt::black);
     for (const QRect &bar : page.bars)
-        painter.drawRect(toDevice(bar));
-    painter.setPen(Qt::black);
-    painter.setBrush(Qt::NoBrush);
+        m_painter.drawRect(toDevice(bar));
+    m_painter.setPen(Qt::black);
+    m_painter.setBrush(Qt::NoBrush);
     for (const PrintedText &t : page.texts) {
         if (t.text.isEmpty())
             continue;
-        QFont font = services::font(t.font.face, t.font.points, t.font.weight);
-        font.setUnderline(t.font.underline);
-        font.setItalic(t.font.italic);
-        painter.setFont(font);
+        select(t.font);
         const QRectF rect = toDevice(t.rect);
-        if (t.opaque) {
-            const QRectF used = painter.boundingRect(rect, int(t.alignment | Qt::AlignTop), t.text);
-            painter.fillRect(used, Qt::white);
-        }
+        const int flags = int(t.alignment | Qt::AlignTop) | Qt::TextSingleLine | Qt::TextDontClip;
+        if (t.opaque)
+            m_painter.fillRect(m_painter.boundingRect(rect, flags, t.text), Qt::white);
         // As on paper, a text may run past its band; it is not cut at the band's edge.
-        painter.drawText(rect, int(t.alignment | Qt::AlignTop) | Qt::TextSingleLine | Qt::TextDontClip, t.text);
+        m_painter.drawText(rect, flags, t.text);
     }
-    painter.restore();
+    m_painter.restore();
+    m_current = -1; // restore() put the painter's own font back
+}
+
+void PagePainter::select(const ui::Font &font)
+{
+    auto same = [](const ui::Font &a, const ui::Font &b) {
+        return a.points == b.points && a.weight == b.weight && a.italic == b.italic && a.underline == b.underline
+               && a.face == b.face;
+    };
+    if (m_current >= 0 && same(m_fonts.at(m_current).first, font))
+        return;
+    m_current = -1;
+    for (int i = 0; i < m_fonts.size() && m_current < 0; ++i)
+        if (same(m_fonts.at(i).first, font))
+            m_current = i;
+    if (m_current < 0) {
+        QFont made = services::font(font.face, font.points, font.weight);
+        made.setUnderline(font.underline);
+        made.setItalic(font.italic);
+        m_fonts.append({font, made});
+        m_current = int(m_fonts.size() - 1);
+    }
+    m_painter.setFont(m_fonts.at(m_current).second);
+}
+
+QRectF PagePainter::toDevice(const QRect &r) const
+{
+    return QRectF(m_origin.x() + r.x() * m_scale, m_origin.y() + r.y() * m_scale, r.width() * m_scale,
+                  r.height() * m_scale);
 }
 
 // --- The report control ---
@@ -396,10 +410,11 @@ void ReportView::paintEvent(QPaintEvent *)
     PrintedPage body, fixed;
     collect(body, fixed);
     // The body scrolls between the header and the footer, which stay in place.
+    PagePainter pages(painter, s, origin);
     painter.save();
     painter.setClipRect(QRectF(0, m_def.header.height * s, viewport()->width(), bodyHeight() * s));
-    paintPage(painter, body, s, origin);
+    pages.paint(body);
     painter.restore();
-    paintPage(painter, fixed, s, origin);
+    pages.paint(fixed);
 }
 } // namespace dw

@@ -31,7 +31,6 @@ struct ReportContext {
     int groupColumn = 0;
     int page = 1, pageCount = 1;
     QDate today;
-    QHash<QString, QString> *memo = nullptr; // totals over all rows, computed once per pass
 };
 using ReportExpression = std::function<QString(const ReportContext &)>;
 
@@ -108,6 +107,7 @@ public:
 private:
     const ReportDefinition &m_def;
     const Buffer &m_buffer;
+    QDate m_today; // once per layout, not per band
     int m_groupColumn = 0;
     int m_rows = 0;
     QList<Group> m_groups;
@@ -131,8 +131,27 @@ struct PrintedPage {
 COMMON_EXPORT const Band &bandOf(const ReportDefinition &definition, PlacedBand::Kind kind);
 COMMON_EXPORT void resolveBand(const ReportDefinition &definition, const PlacedBand &placed,
                                const ReportContext &context, int yOffset, PrintedPage &out);
-// Draws resolved texts and bars; `scale` is device pixels per thousandth of a centimetre.
-COMMON_EXPORT void paintPage(QPainter &painter, const PrintedPage &page, qreal scale, QPointF origin = {});
+// Draws resolved texts and bars, for the screen and the printer alike; `scale` is device pixels per thousandth
+// of a centimetre. Pages print thousands of texts in a handful of fonts: each font object is made once, and the
+// painter's font changes only where the font does (a printer resolves a font anew on every change).
+class COMMON_EXPORT PagePainter {
+public:
+    PagePainter(QPainter &painter, qreal scale, QPointF origin = {})
+        : m_painter(painter), m_scale(scale), m_origin(origin)
+    {
+    }
+    void paint(const PrintedPage &page);
+
+private:
+    void select(const ui::Font &font);
+    QRectF toDevice(const QRect &r) const;
+
+    QPainter &m_painter;
+    const qreal m_scale;
+    const QPointF m_origin;
+    QList<QPair<ui::Font, QFont>> m_fonts;
+    int m_current = -1;
+};
 
 // The report control: the header band stays at the top, the footer at the bottom, the body scrolls between.
 class COMMON_EXPORT ReportView : public QAbstractScrollArea {
