@@ -306,13 +306,23 @@ QVariant Buffer::total(Aggregate kind, int column) const
     if (databaseTotals()) {
         // A plain least or greatest lets the database answer from an index. A date is text that sorts as a
         // date; one without a value ('' or NULL) is left out, as the rows show none.
-        if (kind == Aggregate::Sum)
+        const QString function = kind == Aggregate::Min ? QStringLiteral("min") : QStringLiteral("max");
+        if (kind == Aggregate::Sum) {
             value = scalar(QStringLiteral("total(%1)").arg(c.name)).toDouble();
-        else
-            value = typedValue(scalar(QStringLiteral("%1(%2)").arg(kind == Aggregate::Min ? u"min" : u"max", c.name),
-                                      c.type == Type::Date || c.type == Type::Text ? c.name + QStringLiteral(" > ''")
-                                                                                   : QString()),
+        } else if (c.type == Type::Date) {
+            const QVariant raw = scalar(QStringLiteral("%1(%2)").arg(function, c.name), c.name + QStringLiteral(" > ''"));
+            value = typedValue(raw, c.type);
+            // A text that is no date (a day the month does not have) is no value: ask again for real dates only.
+            if (value.isNull() && !raw.isNull())
+                value = typedValue(scalar(QStringLiteral("%1(substr(%2, 1, 10))").arg(function, c.name),
+                                          QStringLiteral("date(substr(%1, 1, 10), '+0 days') = substr(%1, 1, 10)")
+                                              .arg(c.name)),
+                                   c.type);
+        } else {
+            value = typedValue(scalar(QStringLiteral("%1(%2)").arg(function, c.name),
+                                      c.type == Type::Text ? c.name + QStringLiteral(" > ''") : QString()),
                                c.type);
+        }
     } else {
         value = aggregate(kind, column, 1, rowCount());
     }

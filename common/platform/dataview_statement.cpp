@@ -145,8 +145,17 @@ void Statement::compile(const Definition &definition)
         if (!sorted || !onSorted)
             terms << term;
     }
-    // Between rows equal in every term, the key keeps the order of entry.
-    if (sorted) {
+    // Between rows equal in every term, the order of entry decides: a query of one table without an order of
+    // its own reads its rows in the table's order, and the row id is that order (an index in the sort's order
+    // holds it too, so the database need not sort). Otherwise the key columns decide.
+    static const QRegularExpression oneTable(
+        QStringLiteral("\\bFROM\\s+(\\w+)(?:\\s+(?:AS\\s+)?(?!WHERE\\b|GROUP\\b)(\\w+))?\\s*(?:\\bWHERE\\b|$)"),
+        QRegularExpression::CaseInsensitiveOption);
+    const auto single = oneTable.match(topLevel(m_base));
+    if (sorted && ownOrder.isEmpty() && single.hasMatch()) {
+        const QString name = single.captured(2).isEmpty() ? single.captured(1) : single.captured(2);
+        terms << name + QStringLiteral(".rowid");
+    } else if (sorted) {
         for (int c = 0; c < m_columns.size(); ++c) {
             if (!m_columns.at(c).key)
                 continue;

@@ -71,7 +71,8 @@ void generate(Fixture &f, int n)
     {
         QSqlDatabase d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         d.setDatabaseName(f.databasePath());
-        if (!d.open() || !d.transaction())
+        // The registers' and books' indexes keep texts in GBK order: a writer needs the collation.
+        if (!d.open() || !db::registerGbkCollation(d) || !d.transaction())
             qFatal("cannot fill the test database");
         QSqlQuery pay(d), receive(d), payee(d), payer(d), remark(d);
         pay.prepare("INSERT INTO xjzp (rq, bz, zphm, xkr, shbank, shcode, et, an, fkhm, fkzh, kpr, fkrm) "
@@ -470,8 +471,6 @@ void tst_dataview_lazy::rowsComeInTheOrderTheyAlwaysHad()
     if (!v.definition.sort.isEmpty() && expected.first().at(b.columnIndex(v.definition.sort.first()) - 1).isNull())
         QVERIFY(b.item(1, v.definition.sort.first()).isNull());
     const QString diff = difference(rowsOf(b), expected);
-    if (view == "payer book")
-        QEXPECT_FAIL("", "payers of equal names are ordered by bank and account as binary text, not by entry", Abort);
     QVERIFY2(diff.isEmpty(), qPrintable(diff));
 }
 
@@ -568,9 +567,6 @@ void tst_dataview_lazy::equalValuesKeepTheOrderOfEntry()
     for (int r = 1; r <= b.rowCount(); ++r)
         markers << b.itemString(r, marker);
     markers.removeAll("other");
-    if (view == "payer book")
-        QEXPECT_FAIL("", "equal payer names come ordered by bank as binary text (the key columns), not by entry",
-                     Abort);
     QCOMPARE(markers, QStringList({"1", "2", "3"}));
 }
 
@@ -607,15 +603,15 @@ void tst_dataview_lazy::totalsAndGroupsEqualTheDatabase()
     const QVariant sum = b.total(dw::Aggregate::Sum, an), least = b.total(dw::Aggregate::Min, rq),
                    greatest = b.total(dw::Aggregate::Max, rq);
     const QList<dw::Buffer::Run> runs = b.runs(group);
+    if (!readFirst) // the database counted and added them up: nothing more was read for them
+        QCOMPARE(b.fetchedCount(), qMin(n, kFirstRows));
+    // A group's totals are asked for when its header is in sight, its first row read by then.
     QList<Aggregates> runTotals;
     for (int r = 0; r < runs.size(); ++r)
         runTotals << Aggregates{runs.at(r).last - runs.at(r).first + 1,
                                 cents(b.runTotal(group, r, dw::Aggregate::Sum, an)),
                                 b.runTotal(group, r, dw::Aggregate::Min, rq),
                                 b.runTotal(group, r, dw::Aggregate::Max, rq)};
-    if (!readFirst) // the database added them up: nothing more was read for them
-        QCOMPARE(b.fetchedCount(), qMin(n, kFirstRows));
-
     QSqlQuery all = run("SELECT " + aggregateList() + " FROM " + v.from, v.arguments);
     QVERIFY(all.next());
     const Aggregates db = aggregatesOf(all, 0);
@@ -681,8 +677,6 @@ void tst_dataview_lazy::dayThatDoesNotExistIsNoDate()
     const Aggregates db = aggregatesOf(q, 0);
     QVERIFY(db.greatest.toDate().isValid());
     QCOMPARE(b.total(dw::Aggregate::Min, b.columnIndex("rq")), db.least);
-    if (!readFirst)
-        QEXPECT_FAIL("", "the database's date() lets a day past the month's end pass as a date", Abort);
     QCOMPARE(b.total(dw::Aggregate::Max, b.columnIndex("rq")), db.greatest);
 }
 
