@@ -167,10 +167,47 @@ std::string_view RowStore::keep(std::string_view text)
     return {at, text.size()};
 }
 
+qint64 RowStore::find(const Dictionary &d, std::string_view text, size_t hash)
+{
+    if (d.table.empty())
+        return -1;
+    const size_t mask = d.table.size() - 1;
+    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+        const quint32 slot = d.table[i];
+        if (slot == 0)
+            return -1;
+        if (d.hashes[slot - 1] == hash && d.texts[slot - 1] == text)
+            return qint64(slot - 1);
+    }
+}
+
+void RowStore::insert(Dictionary &d, std::string_view text, size_t hash)
+{
+    d.texts.push_back(keep(text));
+    d.hashes.push_back(hash);
+    // Kept at most half full, so a miss ends soon.
+    if (d.texts.size() * 2 > d.table.size()) {
+        d.table.assign(qMax<size_t>(64, d.table.size() * 2), 0);
+        const size_t mask = d.table.size() - 1;
+        for (size_t n = 0; n < d.texts.size(); ++n) {
+            size_t i = d.hashes[n] & mask;
+            while (d.table[i] != 0)
+                i = (i + 1) & mask;
+            d.table[i] = quint32(n + 1);
+        }
+        return;
+    }
+    const size_t mask = d.table.size() - 1;
+    size_t i = hash & mask;
+    while (d.table[i] != 0)
+        i = (i + 1) & mask;
+    d.table[i] = quint32(d.texts.size());
+}
+
 void RowStore::addText(int column, const char *utf8, int bytes)
 {
     // Repeated texts (payees, banks, purposes, operators) are held once. A column whose texts keep being
-    // new ones (cheque numbers) stops collecting them, so its dictionary never outgrows its rows.
+    // new ones (cheque numbers) stops collecting and looking them up, so its dictionary never outgrows its rows.
     constexpr int kLongest = 256;
     if (column >= 0 && bytes <= kLongest) {
         if (size_t(column) >= m_dictionaries.size())
@@ -178,19 +215,22 @@ void RowStore::addText(int column, const char *utf8, int bytes)
         Dictionary &d = m_dictionaries[size_t(column)];
         ++d.seen;
         const std::string_view text(utf8, size_t(bytes));
-        auto it = d.numbers.find(text);
-        if (it == d.numbers.end() && !d.closed) {
-            if (d.seen > 1000 && qsizetype(d.texts.size()) * 4 > d.seen) {
-                d.closed = true;
+        qint64 number = d.last >= 0 && d.texts[size_t(d.last)] == text ? d.last : -1;
+        if (number < 0 && !d.closed) {
+            const size_t hash = std::hash<std::string_view>()(text);
+            number = find(d, text, hash);
+            if (number >= 0) {
+            } else if ((d.seen > 4096 && qsizetype(d.texts.size()) * 10 > d.seen * 9) || d.texts.size() >= (1u << 20)) {
+                d.closed = true; // nearly every text new (cheque numbers, accounts), or too many to look up
             } else {
-                const std::string_view kept = keep(text);
-                d.texts.push_back(kept);
-                it = d.numbers.emplace(kept, quint32(d.texts.size() - 1)).first;
+                insert(d, text, hash);
+                number = qint64(d.texts.size() - 1);
             }
         }
-        if (it != d.numbers.end()) {
+        if (number >= 0) {
+            d.last = number;
             *reserve(1) = TagShared, ++m_used;
-            putVarint(it->second);
+            putVarint(quint64(number));
             return;
         }
     }
@@ -286,7 +326,8 @@ qsizetype RowStore::memoryUsed() const
 {
     qsizetype dictionaries = 0;
     for (const Dictionary &d : m_dictionaries)
-        dictionaries += qsizetype(d.texts.capacity() * sizeof(std::string_view) + d.numbers.size() * 48);
+        dictionaries += qsizetype(d.texts.capacity() * sizeof(std::string_view) + d.hashes.capacity() * sizeof(size_t)
+                                  + d.table.capacity() * sizeof(quint32));
     return qsizetype(m_blocks.size()) * kBlockSize + qsizetype(m_textBlocks.size()) * kBlockSize / 4
          + qsizetype(m_rows.capacity() * sizeof(quint64)) + dictionaries;
 }

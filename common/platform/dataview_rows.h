@@ -7,7 +7,6 @@
 #include <QVariant>
 #include <memory>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 struct sqlite3_stmt;
@@ -60,14 +59,19 @@ private:
     void grow(qsizetype n);
     void putVarint(quint64 v);
 
-    // The texts of one column held once: a text's number is its place in `texts`.
+    // The texts of one column held once: a text's number is its place in `texts`. `table` is an open-addressed
+    // table of numbers + 1 (0: free), looked up by the texts' hashes.
     struct Dictionary {
-        std::unordered_map<std::string_view, quint32> numbers;
+        std::vector<quint32> table;
+        std::vector<size_t> hashes;
         std::vector<std::string_view> texts;
         qsizetype seen = 0;   // texts of the column added
-        bool closed = false;  // mostly different texts: new ones are held in the row
+        qint64 last = -1;     // the number of the column's last text: rows in order repeat it often
+        bool closed = false;  // mostly different texts: held in the row, not looked up
     };
     std::string_view keep(std::string_view text); // a lasting copy for a dictionary
+    static qint64 find(const Dictionary &d, std::string_view text, size_t hash);
+    void insert(Dictionary &d, std::string_view text, size_t hash);
     std::vector<Dictionary> m_dictionaries;
     std::vector<std::unique_ptr<char[]>> m_textBlocks;
     qsizetype m_textUsed = 0, m_textCapacity = 0;
