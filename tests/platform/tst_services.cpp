@@ -67,6 +67,26 @@ void tst_services::registryWritesAndFails()
     QCOMPARE(registry::value("HKEY_CURRENT_USER\\Software\\ODBC\\ODBC.INI\\tolvane", "DatabaseFile").toString(),
              QString("/a/b c/nardelo.db"));
 
+    // Entries that hold their values already leave the store file as it is; a changed one is written.
+    const QList<registry::Entry> entries = {
+        {"HKEY_LOCAL_MACHINE\\SOFTWARE\\ODBC\\ODBCINST.INI\\X", "UsageCount", registry::ValueType::DWord, 2},
+        {"HKEY_CURRENT_USER\\Software\\ODBC\\ODBC.INI\\tolvane", "DatabaseFile", registry::ValueType::String,
+         "/a/b c/nardelo.db"},
+    };
+    QFile store(registry::storePath());
+    QVERIFY(store.open(QIODevice::Append));
+    store.write("; not rewritten\n");
+    store.close();
+    QCOMPARE(registry::setValues(entries), 1);
+    QVERIFY(store.open(QIODevice::ReadOnly));
+    QVERIFY(store.readAll().contains("; not rewritten"));
+    store.close();
+    QList<registry::Entry> changed = entries;
+    changed[1].value = QString("/d/nardelo.db");
+    QCOMPARE(registry::setValues(changed), 1);
+    QCOMPARE(registry::value(changed[1].key, changed[1].valueName).toString(), QString("/d/nardelo.db"));
+    QCOMPARE(registry::value(entries[0].key, entries[0].valueName).toInt(), 2);
+
     // A store that cannot be written: its path is a folder.
     const QString blocked = f.dir() + "/blocked.ini";
     QDir().mkpath(blocked);
