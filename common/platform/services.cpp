@@ -88,7 +88,10 @@ QString picturePath(const QString &name)
 }
 } // namespace
 
-QString pictureResource(const QString &name) { return QStringLiteral(":/") + picturePath(name) + QStringLiteral(".svg"); }
+QString pictureResource(const QString &name)
+{
+    return QStringLiteral(":/") + picturePath(name) + QStringLiteral(".svg");
+}
 
 QString rasterResource(const QString &name)
 {

@@ -147,7 +147,8 @@ void tst_services::picturesAsDrawn()
         QVERIFY2(!drawn.isNull(), qPrintable(name));
         QCOMPARE(services::picture(name).toImage(), drawn);
         const QSize other = drawn.size() / 2 + QSize(1, 1);
-        QCOMPARE(services::picture(name, other).toImage(), services::drawPicture(services::pictureResource(name), other));
+        QCOMPARE(services::picture(name, other).toImage(),
+                 services::drawPicture(services::pictureResource(name), other));
         QCOMPARE(services::picture(name).cacheKey(), services::picture(name).cacheKey());
     }
     QVERIFY(rasters > 0);
