@@ -120,10 +120,12 @@ QImage readRaster(const QString &resource)
     if (std::memcmp(header.magic, RasterHeader().magic, 4) != 0
         || data.size() != qsizetype(sizeof header) + rowBytes * header.height)
         return {};
-    QImage image(int(header.width), int(header.height), QImage::Format_ARGB32_Premultiplied);
-    for (int y = 0; y < image.height(); ++y)
-        std::memcpy(image.scanLine(y), data.constData() + sizeof header + y * rowBytes, size_t(rowBytes));
-    return image;
+    // The pixels stay where the library holds them (stored uncompressed); copied only if they are not aligned
+    // as an image's rows must be.
+    const auto *pixels = reinterpret_cast<const uchar *>(data.constData() + sizeof header);
+    const QImage image(pixels, int(header.width), int(header.height), rowBytes, QImage::Format_ARGB32_Premultiplied);
+    return file.compressionAlgorithm() == QResource::NoCompression && quintptr(pixels) % 4 == 0 ? image
+                                                                                                : image.copy();
 }
 } // namespace
 
