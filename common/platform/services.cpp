@@ -111,7 +111,10 @@ QImage readRaster(const QString &resource)
     const QResource file(resource);
     if (!file.isValid())
         return {};
-    const QByteArray data = file.uncompressedData();
+    // Stored uncompressed, the bytes are the library's own and outlive this function; else a copy is made.
+    const bool inPlace = file.compressionAlgorithm() == QResource::NoCompression;
+    const QByteArray data = inPlace ? QByteArray::fromRawData(reinterpret_cast<const char *>(file.data()), file.size())
+                                    : file.uncompressedData();
     RasterHeader header;
     if (data.size() < qsizetype(sizeof header))
         return {};
@@ -120,12 +123,11 @@ QImage readRaster(const QString &resource)
     if (std::memcmp(header.magic, RasterHeader().magic, 4) != 0
         || data.size() != qsizetype(sizeof header) + rowBytes * header.height)
         return {};
-    // The pixels stay where the library holds them (stored uncompressed); copied only if they are not aligned
-    // as an image's rows must be.
+    // The pixels are shown where the library holds them, unless they must be copied: out of a decompressed
+    // buffer, or to align them as an image's rows must be.
     const auto *pixels = reinterpret_cast<const uchar *>(data.constData() + sizeof header);
     const QImage image(pixels, int(header.width), int(header.height), rowBytes, QImage::Format_ARGB32_Premultiplied);
-    return file.compressionAlgorithm() == QResource::NoCompression && quintptr(pixels) % 4 == 0 ? image
-                                                                                                : image.copy();
+    return inPlace && quintptr(pixels) % 4 == 0 ? image : image.copy();
 }
 } // namespace
 
