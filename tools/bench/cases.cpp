@@ -523,6 +523,7 @@ int runPrintCase(const WindowCase &c, Figures &f)
         return 1;
     f[QStringLiteral("rows")] = QString::number(rowCountOf(o.view));
     f.remove(QStringLiteral("first"));
+    f.remove(QStringLiteral("act"));
 
     double before = memoryMb("VmRSS:");
     resetPeak();
