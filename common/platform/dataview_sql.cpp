@@ -17,22 +17,27 @@
 
 namespace dw {
 namespace {
-// Reads "style(type=grid)column(color=9112585)": the presentation and the column text colour.
+// Reads "style(type=grid)column(color=9112585)": the presentation and the column text colour. A plain scan: the
+// search describes its grid at every click, and compiling patterns for it cost more than its statement.
 bool parseStyle(const QString &style, qint64 &columnColor, QString &error)
 {
-    static const QRegularExpression part(QStringLiteral("(\\w+)\\s*\\(([^)]*)\\)"));
-    static const QRegularExpression setting(QStringLiteral("(\\w+)\\s*=\\s*([^\\s]+)"));
     QString type = QStringLiteral("grid");
-    for (auto it = part.globalMatch(style); it.hasNext();) {
-        const auto m = it.next();
-        for (auto s = setting.globalMatch(m.captured(2)); s.hasNext();) {
-            const auto kv = s.next();
-            const QString group = m.captured(1).toLower(), key = kv.captured(1).toLower();
+    for (qsizetype open = style.indexOf(u'('), from = 0; open > 0; open = style.indexOf(u'(', from)) {
+        const qsizetype close = style.indexOf(u')', open);
+        if (close < 0)
+            break;
+        const QString group = style.mid(from, open - from).trimmed().toLower();
+        QString settings = style.mid(open + 1, close - open - 1).simplified();
+        settings.replace(QStringLiteral(" ="), QStringLiteral("=")).replace(QStringLiteral("= "), QStringLiteral("="));
+        for (const QString &item : settings.split(u' ', Qt::SkipEmptyParts)) {
+            const QString key = item.section(u'=', 0, 0).trimmed().toLower();
+            const QString value = item.section(u'=', 1).trimmed();
             if (group == u"style" && key == u"type")
-                type = kv.captured(2).toLower();
+                type = value.toLower();
             else if (group == u"column" && key == u"color")
-                columnColor = kv.captured(2).toLongLong();
+                columnColor = value.toLongLong();
         }
+        from = close + 1;
     }
     if (type != u"grid") {
         error = QStringLiteral("Presentation style '%1' is not supported; only grid is.").arg(type);
@@ -154,9 +159,12 @@ GridSyntax syntaxFromSql(db::Transaction &transaction, const QString &select, co
         return {};
     }
 
-    static const QRegularExpression fromRe(QStringLiteral("\\bfrom\\s+(\\w+)"),
-                                           QRegularExpression::CaseInsensitiveOption);
-    const QString table = fromRe.match(select).captured(1);
+    // The table a column without one (an expression) is counted to: the statement's first.
+    const auto firstTable = [&select] {
+        static const QRegularExpression fromRe(QStringLiteral("\\bfrom\\s+(\\w+)"),
+                                               QRegularExpression::CaseInsensitiveOption);
+        return fromRe.match(select).captured(1);
+    };
     Definition &d = syntax.definition;
     d.name = QStringLiteral("grid");
     d.sql = select;
@@ -164,7 +172,7 @@ GridSyntax syntaxFromSql(db::Transaction &transaction, const QString &select, co
     d.font = {QStringLiteral("Arial"), 12, 400};
     for (const ResultColumn &column : std::as_const(columns)) {
         const Type type = column.type;
-        const QString owner = column.table.isEmpty() ? table : column.table;
+        const QString owner = column.table.isEmpty() ? firstTable() : column.table;
         const int bytes = type == Type::Text ? db::columnWidth(owner, column.name) : 0;
         d.columns.append({column.name, type, bytes});
         const Qt::Alignment align = type == Type::Long || type == Type::Number ? Qt::AlignRight | Qt::AlignVCenter

@@ -42,13 +42,20 @@ int setValues(const QList<Entry> &entries)
 {
     const QString path = storePath();
     QDir().mkpath(QFileInfo(path).absolutePath());
-    // One settings object and one sync: the store file is read and rewritten once, whatever the number of entries.
+    // One settings object and one sync: the store file is read and rewritten at most once, whatever the number of
+    // entries.
     QSettings store(path, QSettings::IniFormat);
     if (!store.isWritable())
         return -1;
-    for (const Entry &e : entries)
-        store.setValue(settingsKey(e.key, e.valueName),
-                       e.type == ValueType::DWord ? QVariant(e.value.toUInt()) : QVariant(e.value.toString()));
+    // An entry that already holds its value is left alone, so a start that changes nothing rewrites nothing
+    // (the store keeps values as text: 2 and "2" are the same entry).
+    for (const Entry &e : entries) {
+        const QString name = settingsKey(e.key, e.valueName);
+        const QVariant value = e.type == ValueType::DWord ? QVariant(e.value.toUInt()) : QVariant(e.value.toString());
+        const QVariant stored = store.value(name);
+        if (!stored.isValid() || stored.toString() != value.toString())
+            store.setValue(name, value);
+    }
     store.sync();
     return store.status() == QSettings::NoError ? 1 : -1;
 }

@@ -8,8 +8,10 @@
 #include <QFontDatabase>
 #include <QLockFile>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QProcess>
 #include <QProxyStyle>
+#include <QResource>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QSvgRenderer>
@@ -18,6 +20,7 @@
 #include <QWidget>
 
 #include <csignal>
+#include <cstring>
 #include <unistd.h>
 #include <memory>
 
@@ -72,30 +75,115 @@ bool screenSize(int &width, int &height)
     return true;
 }
 
-QString pictureResource(const QString &name)
+namespace {
+// "001\k01.bmp" -> "001/k01"
+QString picturePath(const QString &name)
 {
     QString path = name;
     path.replace(u'\\', u'/');
     const qsizetype dot = path.lastIndexOf(u'.');
     if (dot > 0)
         path.truncate(dot);
-    return QStringLiteral(":/") + path + QStringLiteral(".svg");
+    return path;
+}
+} // namespace
+
+QString pictureResource(const QString &name)
+{
+    return QStringLiteral(":/") + picturePath(name) + QStringLiteral(".svg");
 }
 
-QPixmap picture(const QString &name, const QSize &size)
+QString rasterResource(const QString &name)
 {
-    QSvgRenderer renderer(pictureResource(name));
+    return QStringLiteral(":/raster/") + picturePath(name) + QStringLiteral(".argb");
+}
+
+namespace {
+// A raster: this header, then the rows of a premultiplied ARGB32 image without padding.
+struct RasterHeader {
+    char magic[4] = {'A', 'R', 'G', 'B'};
+    quint32 width = 0;
+    quint32 height = 0;
+};
+
+QImage readRaster(const QString &resource)
+{
+    const QResource file(resource);
+    if (!file.isValid())
+        return {};
+    // Stored uncompressed, the bytes are the library's own and outlive this function; else a copy is made.
+    const bool inPlace = file.compressionAlgorithm() == QResource::NoCompression;
+    const QByteArray data = inPlace ? QByteArray::fromRawData(reinterpret_cast<const char *>(file.data()), file.size())
+                                    : file.uncompressedData();
+    RasterHeader header;
+    if (data.size() < qsizetype(sizeof header))
+        return {};
+    std::memcpy(&header, data.constData(), sizeof header);
+    const qsizetype rowBytes = qsizetype(header.width) * 4;
+    if (std::memcmp(header.magic, RasterHeader().magic, 4) != 0
+        || data.size() != qsizetype(sizeof header) + rowBytes * header.height)
+        return {};
+    // The pixels are shown where the library holds them, unless they must be copied: out of a decompressed
+    // buffer, or to align them as an image's rows must be.
+    const auto *pixels = reinterpret_cast<const uchar *>(data.constData() + sizeof header);
+    const QImage image(pixels, int(header.width), int(header.height), rowBytes, QImage::Format_ARGB32_Premultiplied);
+    return inPlace && quintptr(pixels) % 4 == 0 ? image : image.copy();
+}
+} // namespace
+
+bool saveRaster(const QImage &image, const QString &file)
+{
+    const QImage pixels = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    RasterHeader header;
+    header.width = quint32(pixels.width());
+    header.height = quint32(pixels.height());
+    QFile out(file);
+    if (pixels.isNull() || !out.open(QIODevice::WriteOnly))
+        return false;
+    bool ok = out.write(reinterpret_cast<const char *>(&header), sizeof header) == qint64(sizeof header);
+    for (int y = 0; ok && y < pixels.height(); ++y)
+        ok = out.write(reinterpret_cast<const char *>(pixels.constScanLine(y)), pixels.width() * 4)
+             == pixels.width() * 4;
+    return ok;
+}
+
+QImage drawPicture(const QString &file, const QSize &size, qreal devicePixelRatio)
+{
+    QSvgRenderer renderer(file);
     if (!renderer.isValid())
         return {};
     const QSize target = size.isValid() ? size : renderer.defaultSize();
     if (target.isEmpty())
         return {};
-    const qreal dpr = qApp ? qApp->devicePixelRatio() : 1.0;
-    QPixmap pm(target * dpr);
-    pm.setDevicePixelRatio(dpr);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
+    QImage image(target * devicePixelRatio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(devicePixelRatio);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
     renderer.render(&p, QRectF(QPointF(0, 0), QSizeF(target)));
+    return image;
+}
+
+QPixmap picture(const QString &name, const QSize &size)
+{
+    // Drawing a picture parses it and loads the fonts of its texts: the start-up's splash alone took most of
+    // the time to the login window. Windows ask for the same pictures again at every opening.
+    const qreal dpr = qApp ? qApp->devicePixelRatio() : 1.0;
+    const QString key = QStringLiteral("picture:%1:%2x%3@%4").arg(name).arg(size.width()).arg(size.height()).arg(dpr);
+    QPixmap pm;
+    if (QPixmapCache::find(key, &pm))
+        return pm;
+    QImage image;
+    if (dpr == 1.0) {
+        image = readRaster(rasterResource(name));
+        if (size.isValid() && image.size() != size)
+            image = QImage();
+    }
+    if (image.isNull())
+        image = drawPicture(pictureResource(name), size, dpr);
+    if (image.isNull())
+        return {};
+    pm = QPixmap::fromImage(std::move(image), Qt::NoOpaqueDetection);
+    QPixmapCache::insert(key, pm);
     return pm;
 }
 

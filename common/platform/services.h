@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QDate>
 #include <QFont>
+#include <QImage>
 #include <QPixmap>
 #include <QSize>
 #include <QString>
@@ -22,9 +23,18 @@ COMMON_EXPORT QString currentDirectory();
 // Screen size in pixels; false when no screen is known.
 COMMON_EXPORT bool screenSize(int &width, int &height);
 
-// A picture by the name the windows use ("001\k01.bmp" is the resource 001/k01.svg).
+// A picture by the name the windows use ("001\k01.bmp" is the resource 001/k01.svg). Each picture is drawn
+// once per size: at its drawn size it comes from the image the build drew (rasterResource), else from the
+// drawing; repeated requests share the pixmap.
 COMMON_EXPORT QString pictureResource(const QString &name);
 COMMON_EXPORT QPixmap picture(const QString &name, const QSize &size = {});
+// The drawing (an SVG file or resource) at `size` (its drawn size when invalid) and pixel ratio; null when
+// it cannot be read. The build draws the rasters with it, so they equal what the program would draw.
+COMMON_EXPORT QImage drawPicture(const QString &file, const QSize &size = {}, qreal devicePixelRatio = 1.0);
+// The image of a picture at its drawn size as the build drew it (":/raster/001/k01.argb"): its pixels as they
+// are painted (premultiplied ARGB), so showing it costs a copy and no decoding. saveRaster writes one.
+COMMON_EXPORT QString rasterResource(const QString &name);
+COMMON_EXPORT bool saveRaster(const QImage &image, const QString &file);
 
 // The system's colour values (0x00BBGGRR and the system colours) as colours.
 COMMON_EXPORT QColor color(qint64 value);

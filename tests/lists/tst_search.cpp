@@ -83,6 +83,8 @@ private slots:
     void queryThatCannotBeBuilt_data();
     void queryThatCannotBeBuilt();
     void descriptionThatCannotMakeAGrid();
+    void styleOfTheDescription_data();
+    void styleOfTheDescription();
     void describedWithoutRunning();
     void resizeMovesOnlyTheGrid_data();
     void resizeMovesOnlyTheGrid();
@@ -227,6 +229,32 @@ void tst_search::descriptionThatCannotMakeAGrid()
     QVERIFY(!dw::createGrid(view, dw::GridSyntax{}, error));
     QVERIFY(!error.isEmpty());
     QCOMPARE(view.definition().columns.size(), 1); // the view keeps what it showed
+}
+
+void tst_search::styleOfTheDescription_data()
+{
+    QTest::addColumn<QString>("style");
+    QTest::addColumn<bool>("grid");
+    QTest::addColumn<qint64>("columnColor");
+    QTest::newRow("the search's") << "style(type=grid)column(color=9112585)" << true << qint64(9112585);
+    QTest::newRow("blanks and capitals") << " Style ( Type = GRID ) column( color= 255 )" << true << qint64(255);
+    QTest::newRow("no colour") << "style(type=grid)" << true << ui::kNoColor;
+    QTest::newRow("grid by default") << "column(color=0)" << true << qint64(0);
+    QTest::newRow("another presentation") << "column(color=255)style(type=freeform)" << false << ui::kNoColor;
+}
+
+void tst_search::styleOfTheDescription()
+{
+    QFETCH(QString, style);
+    QFETCH(bool, grid);
+    QFETCH(qint64, columnColor);
+    Fixture f;
+    QVERIFY(f.connect());
+    QString error;
+    const dw::GridSyntax syntax = dw::syntaxFromSql(g::sqlca, "SELECT zphm FROM xjzp", {}, {}, style, error);
+    QCOMPARE(error.isEmpty(), grid);
+    if (grid)
+        QCOMPARE(syntax.columnColor, columnColor);
 }
 
 void tst_search::describedWithoutRunning()

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QLockFile>
 #include <QtTest>
@@ -23,6 +24,7 @@ private slots:
     void colourValues_data();
     void colourValues();
     void pictureNames();
+    void picturesAsDrawn();
     void instanceLock();
     void instanceLockFolder_data();
     void instanceLockFolder();
@@ -64,6 +66,26 @@ void tst_services::registryWritesAndFails()
              1);
     QCOMPARE(registry::value("HKEY_CURRENT_USER\\Software\\ODBC\\ODBC.INI\\tolvane", "DatabaseFile").toString(),
              QString("/a/b c/nardelo.db"));
+
+    // Entries that hold their values already leave the store file as it is; a changed one is written.
+    const QList<registry::Entry> entries = {
+        {"HKEY_LOCAL_MACHINE\\SOFTWARE\\ODBC\\ODBCINST.INI\\X", "UsageCount", registry::ValueType::DWord, 2},
+        {"HKEY_CURRENT_USER\\Software\\ODBC\\ODBC.INI\\tolvane", "DatabaseFile", registry::ValueType::String,
+         "/a/b c/nardelo.db"},
+    };
+    QFile store(registry::storePath());
+    QVERIFY(store.open(QIODevice::Append));
+    store.write("; not rewritten\n");
+    store.close();
+    QCOMPARE(registry::setValues(entries), 1);
+    QVERIFY(store.open(QIODevice::ReadOnly));
+    QVERIFY(store.readAll().contains("; not rewritten"));
+    store.close();
+    QList<registry::Entry> changed = entries;
+    changed[1].value = QString("/d/nardelo.db");
+    QCOMPARE(registry::setValues(changed), 1);
+    QCOMPARE(registry::value(changed[1].key, changed[1].valueName).toString(), QString("/d/nardelo.db"));
+    QCOMPARE(registry::value(entries[0].key, entries[0].valueName).toInt(), 2);
 
     // A store that cannot be written: its path is a folder.
     const QString blocked = f.dir() + "/blocked.ini";
@@ -108,6 +130,29 @@ void tst_services::pictureNames()
     QCOMPARE(services::pictureResource("001\\k01.bmp"), QString(":/001/k01.svg"));
     QCOMPARE(services::pictureResource("001\\login.gif"), QString(":/001/login.svg"));
     QVERIFY(services::picture("001\\no-such-picture.bmp").isNull());
+}
+
+// Every picture shown at its drawn size comes from the build's raster: it must be the drawing, pixel for pixel.
+// Another size is drawn for it; asking again gives the same pixmap.
+void tst_services::picturesAsDrawn()
+{
+    int rasters = 0;
+    for (QDirIterator it(":/raster", QDirIterator::Subdirectories); it.hasNext();) {
+        const QString raster = it.next();
+        if (!raster.endsWith(".argb"))
+            continue;
+        ++rasters;
+        const QString name = raster.mid(QString(":/raster/").size()).replace(u'/', u'\\');
+        const QImage drawn = services::drawPicture(services::pictureResource(name));
+        QVERIFY2(!drawn.isNull(), qPrintable(name));
+        QCOMPARE(services::picture(name).toImage(), drawn);
+        const QSize other = drawn.size() / 2 + QSize(1, 1);
+        QCOMPARE(services::picture(name, other).toImage(),
+                 services::drawPicture(services::pictureResource(name), other));
+        QCOMPARE(services::picture(name).cacheKey(), services::picture(name).cacheKey());
+    }
+    QVERIFY(rasters > 0);
+    QVERIFY(services::picture("001\\no-such-picture.bmp", QSize(10, 10)).isNull());
 }
 
 void tst_services::instanceLock()

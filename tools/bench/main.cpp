@@ -118,17 +118,18 @@ double firstLimit(const Result &r, const Figures &empty)
         return figure(r.f, "ball") < 0 ? -1 : kPrintRatio * figure(r.f, "ball");
     if (id.startsWith(u"picker"))
         return kPickerMs;
-    if (id == u"search-one")
-        return kOneChequeMs;
     const double bare = figure(r.f, "bfirst");
     return bare < 0 ? kFirstScreenMs : std::min(kFirstScreenMs, 2 * bare + std::max(0.0, figure(empty, "show")));
 }
 
+// The limit of the operator's act (the click that retrieves, until its result is painted), where one is set.
+double actLimit(const Result &r) { return r.c.id == u"search-one" ? kOneChequeMs : -1; }
+
 void printTable(const QList<Result> &results, const Figures &empty)
 {
     QTextStream out(stdout);
-    const QStringList heads = {"size", "case", "rows", "first ms", "÷goal", "last ms", "÷bare", "page ms",
-                               "peak MB", "bare 1st", "bare all", "missed"};
+    const QStringList heads = {"size",    "case",  "rows",    "first ms", "÷goal",   "act ms",   "÷goal",
+                               "last ms", "÷bare", "page ms", "peak MB",  "bare 1st", "bare all", "missed"};
     QList<QStringList> table;
     QStringList notes;
     for (const Result &r : results) {
@@ -141,6 +142,10 @@ void printTable(const QList<Result> &results, const Figures &empty)
         const double ratio = first >= 0 && limit > 0 ? first / limit : -1;
         if (ratio > 1)
             missed << QStringLiteral("first");
+        const double act = figure(f, "act"), actGoal = actLimit(r);
+        const double actRatio = act >= 0 && actGoal > 0 ? act / actGoal : -1;
+        if (actRatio > 1)
+            missed << QStringLiteral("act");
         const double last = figure(f, "last"), all = figure(f, "ball");
         // Reading to the end is held against the bare read where there is more than a screen to read.
         const double lastRatio =
@@ -166,13 +171,15 @@ void printTable(const QList<Result> &results, const Figures &empty)
                              f.value(QStringLiteral("rows"), QStringLiteral("-")),
                              fixed(first),
                              fixed(ratio, 2),
+                             fixed(act),
+                             fixed(actRatio, 2),
                              fixed(last),
                              fixed(lastRatio, 2),
                              fixed(figure(f, "page")),
                              (print && peak >= 0 ? QStringLiteral("+") : QString()) + fixed(peak, 0),
                              fixed(figure(f, "bfirst"), 2),
                              fixed(all),
-                             missed.isEmpty() ? (limit > 0 ? QStringLiteral("ok") : QString())
+                             missed.isEmpty() ? (limit > 0 || actGoal > 0 ? QStringLiteral("ok") : QString())
                                               : missed.join(u',')};
     }
     QList<int> widths;
@@ -195,12 +202,13 @@ void printTable(const QList<Result> &results, const Figures &empty)
     for (const QStringList &row : table)
         line(row);
     out << "\nGoals: first screen ÷goal <= 1 (300 ms and 2x bare first screen + empty window show "
-        << fixed(figure(empty, "show"), 1) << " ms; pickers " << kPickerMs << " ms; one cheque " << kOneChequeMs
-        << " ms; start-up " << kStartRatio << "x the empty window's start; print " << kPrintRatio
-        << "x the plain paint), last row <= " << kLastRowRatio << "x bare all rows, page <= " << kPageMs
+        << fixed(figure(empty, "show"), 1) << " ms; pickers " << kPickerMs << " ms; start-up " << kStartRatio
+        << "x the empty window's start; print " << kPrintRatio << "x the plain paint), act ÷goal <= 1 (one cheque "
+        << kOneChequeMs << " ms), last row <= " << kLastRowRatio << "x bare all rows, page <= " << kPageMs
         << " ms, peak <= " << kPeakMb << " MB.\n"
-        << "first: open until the first screen is painted; last: Ctrl+End (a report: its scroll bar's end) and the "
-           "row count; page: mean of "
+        << "first: open until the first screen is painted (where a button retrieves: the window painted, then the "
+           "act); act: the click on the button that retrieves (查询) until its result is painted; last: Ctrl+End (a "
+           "report: its scroll bar's end) and the row count; page: mean of "
         << bench::kPages << " pages down from the top; peak: VmHWM of the case's process; bare: the same SELECT on the same "
         << "connection through SQLite's own interface (first " << bench::kScreenRows << " rows, all rows).\n";
     for (const QString &n : notes)
