@@ -66,6 +66,10 @@ DataView::~DataView()
 
 void DataView::setDefinition(const Definition &definition)
 {
+    // The fonts first: the reset measures the header sections once, in the font they are shown in.
+    const QFont font = services::font(definition.font.face, definition.font.points, definition.font.weight);
+    m_grid->setFont(font);
+    m_grid->horizontalHeader()->setFont(font);
     m_model->beginReset();
     m_buffer.setDefinition(definition);
     m_current = 0;
@@ -78,9 +82,7 @@ void DataView::setDefinition(const Definition &definition)
 void DataView::applyPresentation()
 {
     const Definition &def = m_buffer.definition();
-    const QFont font = services::font(def.font.face, def.font.points, def.font.weight);
-    m_grid->setFont(font);
-    m_grid->horizontalHeader()->setFont(font);
+    const QFont font = m_grid->font();
     const int rowPx = qMax(units::toPixelsY(def.rowHeight), QFontMetrics(font).height() + 2);
     m_grid->verticalHeader()->setMinimumSectionSize(1);
     m_grid->verticalHeader()->setDefaultSectionSize(rowPx);
