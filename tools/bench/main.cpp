@@ -66,7 +66,8 @@ Figures medians(const QList<Figures> &runs)
         std::sort(values.begin(), values.end());
         const qsizetype m = values.size() / 2;
         const double median = values.size() % 2 ? values.at(m) : (values.at(m - 1) + values.at(m)) / 2;
-        it.value() = QString::number(median, 'f', 2);
+        // Counts (rows, pages) stay whole numbers; times keep their hundredths.
+        it.value() = it.value().contains(u'.') ? QString::number(median, 'f', 2) : QString::number(qRound64(median));
     }
     return out;
 }
