@@ -97,7 +97,7 @@ int DataView::retrieve(const QVariantList &arguments, Keep keep)
     const QVariantList key = keep == Keep::SameRecord ? m_buffer.keyOf(m_current) : QVariantList();
     // The record is looked for among as many rows as were read before and a screenful or two more (rows added
     // ahead of it), so a re-read costs about what the first reading did.
-    const int within = qMax(m_buffer.fetchedCount(), m_current) + 256;
+    const int within = qMax(m_buffer.fetchedCount(), m_current) + Buffer::kReadRows;
     const int scrolled = m_grid->verticalScrollBar()->value();
 
     m_syncing = true;

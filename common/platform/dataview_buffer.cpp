@@ -10,11 +10,6 @@
 
 namespace dw {
 
-namespace {
-// Rows a retrieve reads at once: more than a screenful, little against a register.
-constexpr int kFirstRows = 256;
-} // namespace
-
 Expression rowNumber()
 {
     return [](const Buffer &, int row) { return QVariant(qint64(row)); };
@@ -86,7 +81,7 @@ int Buffer::retrieve(db::Transaction &transaction, const QVariantList &arguments
         return -1;
     }
     transaction.addReader(this);
-    const int read = m_cursor->read(m_store, m_order, kFirstRows);
+    const int read = m_cursor->read(m_store, m_order, kReadRows);
     if (read < 0) {
         transaction.setError(m_cursor->errorCode(), m_cursor->errorText());
         reset();
@@ -119,7 +114,7 @@ bool Buffer::hasRow(int row) const
     if (row < 1)
         return false;
     if (row > fetchedCount() && m_cursor)
-        fetchMore(row - fetchedCount() + kFirstRows);
+        fetchMore(row - fetchedCount() + kReadRows);
     return row <= fetchedCount();
 }
 

@@ -23,6 +23,9 @@ enum class Aggregate { Sum, Min, Max };
 
 class COMMON_EXPORT Buffer : private db::Reader {
 public:
+    // Rows read at a time: more than a screenful, little against a register.
+    static constexpr int kReadRows = 256;
+
     explicit Buffer(Definition definition = {});
     ~Buffer() override;
     Buffer(const Buffer &) = delete;

@@ -12,11 +12,6 @@
 
 namespace dw {
 
-namespace {
-// Rows asked for when the view scrolls to the end of those read: a few screenfuls.
-constexpr int kFetchRows = 256;
-} // namespace
-
 // --- Model ---
 
 GridModel::GridModel(const Buffer &buffer, DataView *view)
@@ -94,7 +89,7 @@ bool GridModel::canFetchMore(const QModelIndex &parent) const { return !parent.i
 void GridModel::fetchMore(const QModelIndex &parent)
 {
     if (!parent.isValid())
-        m_buffer.fetchMore(kFetchRows); // the buffer's fetch handler tells rowsFetched
+        m_buffer.fetchMore(Buffer::kReadRows); // the buffer's fetch handler tells rowsFetched
 }
 
 QVariant GridModel::data(const QModelIndex &index, int role) const

@@ -2,6 +2,7 @@
 
 #include "platform/messagebox.h"
 #include "platform/services.h"
+#include "platform/units.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -105,8 +106,8 @@ int ReportView::print(QString *error)
 
 namespace {
 // Window units to thousandths of a centimetre: 4.5 units a pixel across, 4 down, 96 pixels an inch.
-int acrossOf(int unitsX) { return int(qRound64(unitsX * 2540.0 / (4.5 * 96))); }
-int downOf(int unitsY) { return int(qRound64(unitsY * 2540.0 / (4.0 * 96))); }
+int acrossOf(int unitsX) { return int(qRound64(unitsX * 2540.0 / (units::kUnitsPerPixelX * 96))); }
+int downOf(int unitsY) { return int(qRound64(unitsY * 2540.0 / (units::kUnitsPerPixelY * 96))); }
 
 } // namespace
 

@@ -98,8 +98,7 @@ void tst_books::initTestCase()
 
 void tst_books::cleanup()
 {
-    for (ui::Window *w : ui::openWindows())
-        delete w;
+    closeOpenWindows();
 }
 
 void tst_books::opensWithItsLook_data()

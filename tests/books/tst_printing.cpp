@@ -70,8 +70,7 @@ private slots:
     void initTestCase() { brevik::registerWindows(); }
     void cleanup()
     {
-        for (ui::Window *w : ui::openWindows())
-            delete w;
+        closeOpenWindows();
     }
     void windows_data();
     void oneJobForAllPages_data() { windows_data(); }

@@ -63,8 +63,7 @@ private slots:
     void initTestCase() { brevik::registerWindows(); }
     void cleanup()
     {
-        for (ui::Window *w : ui::openWindows())
-            delete w;
+        closeOpenWindows();
     }
     void opensInDateOrder_data();
     void opensInDateOrder();

@@ -72,8 +72,7 @@ private slots:
     void initTestCase() { brevik::registerWindows(); }
     void cleanup()
     {
-        for (ui::Window *w : ui::openWindows())
-            delete w;
+        closeOpenWindows();
     }
 
     void formats_data();

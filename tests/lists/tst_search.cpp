@@ -71,8 +71,7 @@ private slots:
     void initTestCase() { brevik::registerWindows(); }
     void cleanup()
     {
-        for (ui::Window *w : ui::openWindows())
-            delete w;
+        closeOpenWindows();
         print::setBackend(print::Backend::Automatic);
     }
 

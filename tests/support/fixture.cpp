@@ -4,6 +4,7 @@
 #include "platform/registry.h"
 #include "platform/services.h"
 #include "platform/transaction.h"
+#include "platform/window.h"
 
 #include <QApplication>
 #include <QDir>
@@ -114,6 +115,12 @@ QVariant Fixture::scalar(const QString &sql, const QVariantList &args)
     if (!q.exec() || !q.next())
         return {};
     return q.value(0);
+}
+
+void closeOpenWindows()
+{
+    for (ui::Window *w : ui::openWindows())
+        delete w;
 }
 
 void typeText(QWidget *widget, const QString &text)

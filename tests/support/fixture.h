@@ -36,5 +36,8 @@ private:
     QString m_oldCwd;
 };
 
+// Deletes every window still open, so the next test starts with none (a window exists once per class).
+void closeOpenWindows();
+
 // Types text into the focused widget, Chinese included (committed through the input method).
 void typeText(QWidget *widget, const QString &text);
