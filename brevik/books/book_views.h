@@ -1,6 +1,6 @@
 #pragma once
 #include "brevik.h"
-#include "platform/dataview.h"
+#include "dataview/dataview.h"
 
 // The data views of the book windows and the register editors, by their own names.
 namespace brevik::views {

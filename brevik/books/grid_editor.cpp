@@ -1,7 +1,7 @@
 #include "books/grid_editor.h"
 
 #include "globals.h"
-#include "platform/dataview_print.h"
+#include "dataview/print.h"
 #include "platform/messagebox.h"
 #include "platform/transaction.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 #include "brevik.h"
-#include "platform/dataview.h"
+#include "dataview/dataview.h"
 #include "platform/window.h"
 
 namespace brevik {

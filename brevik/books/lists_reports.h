@@ -1,6 +1,6 @@
 #pragma once
 #include "brevik.h"
-#include "platform/dataview_report.h"
+#include "dataview/report.h"
 
 namespace brevik {
 // The payment list: `xjzp` rows between the dates `cepa` and `cepd` (both included), grouped by the paying bank.

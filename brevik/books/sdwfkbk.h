@@ -1,6 +1,6 @@
 #pragma once
 #include "brevik.h"
-#include "platform/dataview.h"
+#include "dataview/dataview.h"
 
 namespace brevik {
 // The payer list of the payer picker: the payer book filtered by a LIKE pattern on the name (argument `skrname1`).

@@ -1,6 +1,6 @@
 #pragma once
 #include "brevik.h"
-#include "platform/dataview.h"
+#include "dataview/dataview.h"
 
 namespace brevik {
 // The payee list of the payee picker: the payee book filtered by a LIKE pattern on the name (argument `dnname`).

@@ -3,7 +3,7 @@
 #include "books/lists_reports.h"
 #include "globals.h"
 #include "platform/controls.h"
-#include "platform/dataview_print.h"
+#include "dataview/print.h"
 #include "platform/services.h"
 
 #include <cmath>

@@ -1,6 +1,6 @@
 #pragma once
 #include "brevik.h"
-#include "platform/dataview_report.h"
+#include "dataview/report.h"
 #include "platform/window.h"
 
 #include <array>

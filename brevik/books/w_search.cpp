@@ -2,8 +2,8 @@
 
 #include "globals.h"
 #include "platform/controls.h"
-#include "platform/dataview_print.h"
-#include "platform/dataview_sql.h"
+#include "dataview/print.h"
+#include "dataview/sql.h"
 #include "platform/messagebox.h"
 
 #include <cmath>

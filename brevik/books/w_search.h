@@ -1,6 +1,6 @@
 #pragma once
 #include "brevik.h"
-#include "platform/dataview.h"
+#include "dataview/dataview.h"
 #include "platform/window.h"
 
 // The payment search: one condition on one field of the payment register; the result grid is built from the

@@ -1,6 +1,6 @@
 #pragma once
 #include "ostrel.h"
-#include "platform/dataview_freeform.h"
+#include "dataview/freeform.h"
 
 // The stored presentation `dw_ywwts`: every row of the payment register `xjzp` as one business entrustment
 // letter, in free form.

@@ -4,7 +4,7 @@
 #include "u_dw_ribbon1.h"
 
 #include "globals.h"
-#include "platform/dataview_freeform.h"
+#include "dataview/freeform.h"
 #include "platform/services.h"
 
 #include <QGuiApplication>

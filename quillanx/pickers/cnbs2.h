@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/dataview.h"
+#include "dataview/dataview.h"
 
 namespace pickers {
 // The remarks list of the remarks picker: the remarks filtered by a LIKE pattern on the text (argument `itext`).

@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/dataview.h"
+#include "dataview/dataview.h"
 #include "platform/window.h"
 
 namespace pickers {

@@ -11,7 +11,7 @@
 #include "globals.h"
 #include "pickers/picker.h"
 #include "platform/controls.h"
-#include "platform/dataview.h"
+#include "dataview/dataview.h"
 #include "platform/window.h"
 
 #include <QApplication>

@@ -9,7 +9,7 @@
 #include "brevik.h"
 #include "globals.h"
 #include "pickers/cnbs2.h"
-#include "platform/dataview.h"
+#include "dataview/dataview.h"
 #include "platform/units.h"
 #include "platform/window.h"
 

@@ -5,7 +5,7 @@
 #include "books/sdwfkbk.h"
 #include "books/sdwskrbk.h"
 #include "globals.h"
-#include "platform/dataview.h"
+#include "dataview/dataview.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

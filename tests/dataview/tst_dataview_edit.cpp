@@ -5,7 +5,7 @@
 
 #include "books/book_views.h"
 #include "globals.h"
-#include "platform/dataview.h"
+#include "dataview/dataview.h"
 #include "platform/printjob.h"
 
 #include <QApplication>

@@ -11,8 +11,8 @@
 #include "books/sdwskrbk.h"
 #include "globals.h"
 #include "letter/dw_ywwts.h"
-#include "platform/dataview.h"
-#include "platform/dataview_report.h"
+#include "dataview/dataview.h"
+#include "dataview/report.h"
 #include "platform/transaction.h"
 
 #include <QApplication>

@@ -4,7 +4,7 @@
 
 #include "books/grid_editor.h"
 #include "brevik.h"
-#include "platform/dataview.h"
+#include "dataview/dataview.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -7,7 +7,7 @@
 #include "letter/u_picb01.h"
 #include "letter/w_ywwts.h"
 #include "ostrel.h"
-#include "platform/dataview_freeform.h"
+#include "dataview/freeform.h"
 #include "globals.h"
 #include "platform/printjob.h"
 #include "platform/window.h"

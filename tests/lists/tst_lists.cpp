@@ -9,7 +9,7 @@
 #include "brevik.h"
 #include "globals.h"
 #include "platform/controls.h"
-#include "platform/dataview_print.h"
+#include "dataview/print.h"
 #include "platform/printjob.h"
 #include "platform/units.h"
 

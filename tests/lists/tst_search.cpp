@@ -8,7 +8,7 @@
 #include "brevik.h"
 #include "globals.h"
 #include "platform/controls.h"
-#include "platform/dataview_sql.h"
+#include "dataview/sql.h"
 #include "platform/printjob.h"
 #include "platform/services.h"
 #include "platform/units.h"

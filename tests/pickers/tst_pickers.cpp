@@ -9,7 +9,7 @@
 #include "pickers/w_temp1.h"
 #include "pickers/w_tempbs.h"
 #include "platform/controls.h"
-#include "platform/dataview.h"
+#include "dataview/dataview.h"
 #include "platform/window.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 // What the data views print, page by page, one document per job. Printing goes to the recording backend
 // (nothing reaches a printer or a file) unless the test asks for another; the progress hook a test sets is
 // dropped with the recorder.
-#include "platform/dataview_print.h"
+#include "dataview/print.h"
 #include "platform/printjob.h"
 
 #include <QList>

@@ -1,6 +1,6 @@
-#include "platform/dataview_grid.h"
+#include "dataview/grid.h"
 
-#include "platform/dataview.h"
+#include "dataview/dataview.h"
 #include "platform/gbk.h"
 #include "platform/services.h"
 #include "platform/textinput.h"

@@ -1,7 +1,7 @@
-#include "platform/dataview_freeform.h"
+#include "dataview/freeform.h"
 
 #include "platform/controls.h"
-#include "platform/dataview_report.h"
+#include "dataview/report.h"
 #include "platform/gbk.h"
 #include "platform/services.h"
 #include "platform/units.h"

@@ -1,4 +1,4 @@
-#include "platform/dataview_buffer.h"
+#include "dataview/buffer.h"
 
 #include "platform/gbk.h"
 #include "platform/transaction.h"

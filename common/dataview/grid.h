@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/dataview_buffer.h"
+#include "dataview/buffer.h"
 
 #include <QAbstractTableModel>
 #include <QPointer>

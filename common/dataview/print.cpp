@@ -1,4 +1,4 @@
-#include "platform/dataview_print.h"
+#include "dataview/print.h"
 
 #include "platform/messagebox.h"
 #include "platform/services.h"

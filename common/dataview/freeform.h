@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/dataview_buffer.h"
+#include "dataview/buffer.h"
 #include "platform/export.h"
 #include "platform/window.h"
 
@@ -23,7 +23,7 @@ struct FreeFormItem {
     QString text;        // the literal of a Text
     QString column;      // the result column of a Column
     Expression compute;  // the value of a Computed
-    QString format;      // display format (dw::formatValue, dataview_report.h); "[general]": the value as it is
+    QString format;      // display format (dw::formatValue, dataview/report.h); "[general]": the value as it is
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
     ui::Font font;
     qint64 textColor = 33554432;

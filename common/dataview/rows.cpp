@@ -1,4 +1,4 @@
-#include "platform/dataview_rows.h"
+#include "dataview/rows.h"
 
 #include "platform/transaction.h"
 

@@ -1,6 +1,6 @@
-#include "platform/dataview.h"
+#include "dataview/dataview.h"
 
-#include "platform/dataview_grid.h"
+#include "dataview/grid.h"
 #include "platform/messagebox.h"
 #include "platform/services.h"
 #include "platform/transaction.h"

@@ -1,4 +1,4 @@
-#include "platform/dataview_sql.h"
+#include "dataview/sql.h"
 
 #include "platform/gbk.h"
 #include "platform/services.h"

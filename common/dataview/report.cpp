@@ -1,4 +1,4 @@
-#include "platform/dataview_report.h"
+#include "dataview/report.h"
 
 #include "platform/messagebox.h"
 #include "platform/services.h"

@@ -1,6 +1,6 @@
 #pragma once
-#include "platform/dataview.h"
-#include "platform/dataview_report.h"
+#include "dataview/dataview.h"
+#include "dataview/report.h"
 #include "platform/export.h"
 #include "platform/printjob.h"
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/dataview_types.h"
+#include "dataview/types.h"
 #include "platform/export.h"
 
 #include <QList>

@@ -1,7 +1,7 @@
 #pragma once
-#include "platform/dataview_rows.h"
-#include "platform/dataview_statement.h"
-#include "platform/dataview_types.h"
+#include "dataview/rows.h"
+#include "dataview/statement.h"
+#include "dataview/types.h"
 #include "platform/export.h"
 #include "platform/transaction.h"
 

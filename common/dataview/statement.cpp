@@ -1,6 +1,6 @@
-#include "platform/dataview_statement.h"
+#include "dataview/statement.h"
 
-#include "platform/dataview_rows.h"
+#include "dataview/rows.h"
 #include "platform/transaction.h"
 
 #include <QRegularExpression>
