@@ -18,6 +18,7 @@ Expression rowNumber()
 // Figures over the rows, each computed the first time it is asked for and kept until the rows change.
 struct Buffer::Totals {
     int runsColumn = -1; // the column `runs` were made for; -1: none yet
+    bool runsAfterFailure = false; // made from the rows read before a failure
     QList<Run> runs;
     QHash<QString, QVariant> values; // "kind:column" over all rows, "kind:column:run" over a run
 };
@@ -55,7 +56,22 @@ void Buffer::reset()
     m_edits.clear();
     m_deleted.clear();
     m_nextNew = kNewRow;
+    m_failed = false;
+    m_failureCode = 0;
+    m_failureText.clear();
     dropTotals();
+}
+
+void Buffer::fail(int code, const QString &text) const
+{
+    closeCursor();
+    if (m_failed)
+        return; // the first failure is the one reported
+    m_failed = true;
+    m_failureCode = code;
+    m_failureText = text;
+    if (m_onFailed)
+        m_onFailed(code, text);
 }
 
 void Buffer::closeCursor() const
@@ -100,12 +116,15 @@ int Buffer::fetchMore(int count) const
         return 0;
     const int before = fetchedCount();
     const int read = m_cursor->read(m_store, m_order, count);
-    // A failure in the middle of the rows ends them there; the rows read so far stay.
-    if (read < 0 || m_cursor->atEnd())
-        closeCursor();
     const int after = fetchedCount();
     if (after > before && m_onFetched)
         m_onFetched(before, after);
+    // A failure in the middle of the rows ends the reading there; the rows read so far stay, and the view
+    // is told that they are not all.
+    if (read < 0)
+        fail(m_cursor->errorCode(), m_cursor->errorText());
+    else if (m_cursor->atEnd())
+        closeCursor();
     return after - before;
 }
 
@@ -181,7 +200,7 @@ QString Buffer::shownText(int row, int cell) const
     if (cell < 0 || cell >= m_def.cells.size())
         return {};
     const Cell &c = m_def.cells.at(cell);
-    return c.format.isEmpty() ? cellText(row, cell) : formatted(item(row, c.name), c.format);
+    return c.format.isEmpty() ? cellText(row, cell) : formatValue(item(row, c.name), c.format);
 }
 
 RowStatus Buffer::rowStatus(int row) const
@@ -216,20 +235,6 @@ int Buffer::findRow(const QVariantList &key, int within) const
     return 0;
 }
 
-QString Buffer::displayText(const QVariant &value)
-{
-    if (value.isNull())
-        return {};
-    switch (value.typeId()) {
-    case QMetaType::QDate:
-        return value.toDate().toString(QStringLiteral("yyyy-MM-dd"));
-    case QMetaType::Double:
-        return QString::number(value.toDouble(), 'g', 15);
-    default:
-        return value.toString();
-    }
-}
-
 // --- Totals ---
 
 void Buffer::dropTotals() const { m_totals.reset(); }
@@ -253,8 +258,15 @@ QVariant Buffer::scalar(const QString &select, const QString &where, const QVari
     QSqlQuery q(m_transaction->database());
     q.setForwardOnly(true);
     const QString sql = m_statement.over(select) + (where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where);
-    if (!m_transaction->prepare(q, sql, m_bound + more) || !q.exec() || !q.next())
+    if (!m_transaction->prepare(q, sql, m_bound + more)) {
+        fail(m_transaction->SQLDBCode, m_transaction->SQLErrText);
         return {};
+    }
+    if (!q.exec() || !q.next()) {
+        const QSqlError e = q.lastError();
+        fail(e.nativeErrorCode().toInt(), e.databaseText().isEmpty() ? e.text() : e.databaseText());
+        return {};
+    }
     return q.value(0);
 }
 
@@ -290,7 +302,7 @@ QVariant Buffer::aggregate(Aggregate kind, int column, int first, int last) cons
 
 QVariant Buffer::total(Aggregate kind, int column) const
 {
-    if (column < 1 || column > m_def.columns.size())
+    if (column < 1 || column > m_def.columns.size() || m_failed)
         return {};
     Totals &t = totals();
     const QString key = aggregateKey(kind, column);
@@ -321,6 +333,9 @@ QVariant Buffer::total(Aggregate kind, int column) const
     } else {
         value = aggregate(kind, column, 1, rowCount());
     }
+    // A total over rows that could not all be read is no total.
+    if (m_failed)
+        return {};
     t.values.insert(key, value);
     return value;
 }
@@ -328,7 +343,7 @@ QVariant Buffer::total(Aggregate kind, int column) const
 QList<Buffer::Run> Buffer::runs(int column) const
 {
     Totals &t = totals();
-    if (t.runsColumn == column)
+    if (t.runsColumn == column && t.runsAfterFailure == m_failed)
         return t.runs;
     t.runs.clear();
     t.runsColumn = column;
@@ -351,24 +366,31 @@ QList<Buffer::Run> Buffer::runs(int column) const
                     t.runs.append({first, first + count - 1});
                 first += count;
             }
-            if (!q.lastError().isValid())
+            if (!q.lastError().isValid()) {
+                t.runsAfterFailure = false;
                 return t.runs;
+            }
         }
+        const QSqlError e = q.lastError().isValid() ? q.lastError() : QSqlError();
+        fail(e.isValid() ? e.nativeErrorCode().toInt() : m_transaction->SQLDBCode,
+             e.isValid() ? (e.databaseText().isEmpty() ? e.text() : e.databaseText()) : m_transaction->SQLErrText);
         t.runs.clear();
     }
+    // Runs of the rows there are; after a failure, of the rows read before it.
     const int rows = rowCount();
     for (int r = 1; r <= rows; ++r) {
         if (t.runs.isEmpty() || (column && item(r, column) != item(r - 1, column)))
             t.runs.append({r, r});
         t.runs.last().last = r;
     }
+    t.runsAfterFailure = m_failed;
     return t.runs;
 }
 
 QVariant Buffer::runTotal(int column, int run, Aggregate kind, int of) const
 {
     const QList<Run> all = runs(column);
-    if (run < 0 || run >= all.size() || of < 1 || of > m_def.columns.size())
+    if (run < 0 || run >= all.size() || of < 1 || of > m_def.columns.size() || m_failed)
         return {};
     Totals &t = totals();
     const QString key = aggregateKey(kind, of, run);
@@ -390,6 +412,8 @@ QVariant Buffer::runTotal(int column, int run, Aggregate kind, int of) const
     } else {
         value = aggregate(kind, of, r.first, r.last);
     }
+    if (m_failed)
+        return {};
     t.values.insert(key, value);
     return value;
 }
@@ -591,6 +615,11 @@ int Buffer::update(db::Transaction &transaction)
     }
     // The rows still unread come in before anything is written, as the result of the retrieve.
     fetchMore(-1);
+    // Rows that could not all be read are no ground for writing: the operator retrieves again first.
+    if (m_failed) {
+        transaction.setError(m_failureCode, m_failureText);
+        return -1;
+    }
     for (const Edited &row : std::as_const(m_deleted)) {
         Write st{QStringLiteral("DELETE FROM ") + table, {}, true};
         st.sql += QStringLiteral(" WHERE ") + keyCondition(row.original, st.args);
@@ -665,38 +694,4 @@ void Buffer::resetUpdate()
     }
 }
 
-QString Buffer::formatted(const QVariant &value, const QString &format)
-{
-    if (format.isEmpty())
-        return Buffer::displayText(value);
-    if (format.startsWith(u'\'')) {
-        // A literal format shows its text whatever the value, an empty one included (a masked password).
-        const qsizetype end = format.indexOf(u'\'', 1);
-        return format.mid(1, end < 0 ? -1 : end - 1);
-    }
-    if (value.isNull())
-        return {};
-    if (format.contains(u'#') || format.contains(u'0')) {
-        bool ok = false;
-        const double v = value.toDouble(&ok);
-        if (!ok)
-            return Buffer::displayText(value);
-        const qsizetype point = format.indexOf(u'.');
-        const int decimals = point < 0 ? 0 : int(format.size() - point - 1);
-        QString digits = QString::number(std::abs(v), 'f', decimals);
-        if (format.contains(u',')) {
-            const qsizetype dot = digits.indexOf(u'.');
-            for (qsizetype i = (dot < 0 ? digits.size() : dot) - 3; i > 0; i -= 3)
-                digits.insert(i, u',');
-        }
-        const bool negative = v < 0 && digits.contains(QRegularExpression(QStringLiteral("[1-9]")));
-        return negative ? u'-' + digits : digits;
-    }
-    const QDate d = value.toDate();
-    if (!d.isValid())
-        return Buffer::displayText(value);
-    QString f = format;
-    f.replace(QStringLiteral("mm"), QStringLiteral("MM"));
-    return d.toString(f);
-}
 } // namespace dw

@@ -1,4 +1,5 @@
 #pragma once
+#include "dataview/format.h"
 #include "dataview/rows.h"
 #include "dataview/statement.h"
 #include "dataview/types.h"
@@ -42,7 +43,19 @@ public:
     int rowCount() const;
     // The rows read so far, and whether that is all of them.
     int fetchedCount() const { return int(m_order.size()); }
-    bool complete() const { return !m_cursor; }
+    bool complete() const { return !m_cursor && !m_failed; }
+    // Whether rows remain to be read.
+    bool canFetch() const { return bool(m_cursor); }
+    // A read, a count or a total that failed (a damaged page, an I/O error): the rows read so far stay, but
+    // they are not the whole result. Totals are then no value, and the update refuses to write. The handler
+    // hears of the failure once, with the engine's code and text; a retrieve clears it.
+    bool failed() const { return m_failed; }
+    int failureCode() const { return m_failureCode; }
+    QString failureText() const { return m_failureText; }
+    void setFailureHandler(std::function<void(int code, const QString &text)> handler)
+    {
+        m_onFailed = std::move(handler);
+    }
     // Reads up to `count` more rows (all with count < 0); returns how many were read.
     int fetchMore(int count) const;
     // Whether the row exists, reading up to it when needed.
@@ -113,9 +126,6 @@ public:
     // Memory held by the rows, in bytes (packed rows and edited ones).
     qsizetype memoryUsed() const;
 
-    static QString displayText(const QVariant &value);
-    // A value as a cell's display format shows it (see Cell::format).
-    static QString formatted(const QVariant &value, const QString &format);
 
 private:
     // A row the operator changed or added, unpacked.
@@ -129,6 +139,7 @@ private:
 
     void finish() override; // the connection is about to write: read the rest
     void closeCursor() const;
+    void fail(int code, const QString &text) const;
     QVariantList valuesOf(quint32 handle) const;
     QString keyCondition(const QVariantList &read, QVariantList &args) const;
     void dropTotals() const;
@@ -153,5 +164,9 @@ private:
     quint32 m_nextNew = kNewRow;
     mutable std::unique_ptr<Totals> m_totals;
     std::function<void(int, int)> m_onFetched;
+    mutable bool m_failed = false;
+    mutable int m_failureCode = 0;
+    mutable QString m_failureText;
+    std::function<void(int, const QString &)> m_onFailed;
 };
 } // namespace dw

@@ -22,6 +22,10 @@ DataView::DataView(QWidget *parent) : QWidget(parent)
     m_grid = grid;
     m_model = new GridModel(m_buffer, this);
     m_buffer.setFetchHandler([this](int, int after) { m_model->rowsFetched(after); });
+    // Rows are read while the grid paints or scrolls: the failure is reported once that has ended.
+    m_buffer.setFailureHandler([this](int code, const QString &text) {
+        QMetaObject::invokeMethod(this, [this, code, text] { dbError(code, text); }, Qt::QueuedConnection);
+    });
     grid->setModel(m_model);
     m_delegate = new CellDelegate(this, grid);
     grid->setItemDelegate(m_delegate);
@@ -119,7 +123,7 @@ int DataView::retrieve(const QVariantList &arguments, Keep keep)
     }
     fillForm();
     if (result < 0 && m_transaction)
-        dbError();
+        dbError(m_transaction->SQLDBCode, m_transaction->SQLErrText);
     return result;
 }
 
@@ -243,21 +247,25 @@ int DataView::update()
         return -1;
     const int result = m_buffer.update(*m_transaction);
     if (result < 0)
-        dbError();
+        dbError(m_transaction->SQLDBCode, m_transaction->SQLErrText);
     m_model->allChanged();
     return result;
 }
 
 void DataView::resetUpdate() { m_buffer.resetUpdate(); }
 
-void DataView::dbError()
+void showDatabaseError(int code, const QString &text, int lockWaitMs)
 {
-    const int code = m_transaction->SQLDBCode;
-    const QString text = m_transaction->SQLErrText;
+    msg::show(QStringLiteral("数据库错误"),
+              QStringLiteral("数据库操作没有完成（错误代码 %1）：\r%2").arg(code).arg(db::faultMessage(code, text, lockWaitMs)),
+              msg::Icon::StopSign);
+}
+
+void DataView::dbError(int code, const QString &text)
+{
     if (m_onDbError && m_onDbError(code, text) == 1)
         return;
-    msg::show(QStringLiteral("数据库错误"), QStringLiteral("数据库操作没有完成（错误代码 %1）：\r%2").arg(code).arg(db::faultMessage(*m_transaction)),
-              msg::Icon::StopSign);
+    showDatabaseError(code, text, m_transaction ? m_transaction->lockWaitMs : 5000);
 }
 
 int DataView::currentColumn() const

@@ -28,6 +28,10 @@ class CellDelegate;
 
 // The data view control. The grid presentation is a table view over a model that renders only the rows
 // in sight, so large lists stay fast.
+// The box a view shows when the database fails it ("数据库错误"): the engine's code, what happened and what
+// the operator can do, then the engine's text.
+COMMON_EXPORT void showDatabaseError(int code, const QString &text, int lockWaitMs = 5000);
+
 class COMMON_EXPORT DataView : public QWidget {
     Q_OBJECT
 public:
@@ -75,7 +79,8 @@ public:
 
     // Enter in the view: the handler decides; true consumes the key. Without a handler Enter moves as Tab.
     void setEnterHandler(std::function<bool()> handler) { m_onEnter = std::move(handler); }
-    // The database-error event, raised when a retrieve or an update fails, with the engine's code and text.
+    // The database-error event, raised when a retrieve or an update fails, and when reading the rows fails
+    // part-way (the rows read so far stay), with the engine's code and text.
     // The handler returns 1 when it has reported the error itself; otherwise the view shows its own report.
     void setDbErrorHandler(std::function<int(int code, const QString &text)> handler)
     {
@@ -101,7 +106,7 @@ private:
     friend class CellDelegate;
     void applyPresentation();
     void setCurrent(int row, bool moveView);
-    void dbError();
+    void dbError(int code, const QString &text);
     bool handleKey(QKeyEvent *e);
     QList<int> tabCells() const; // editable cells (display index) in tab order
     void buildForm();

@@ -84,7 +84,7 @@ int GridModel::columnCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : int(m_buffer.definition().cells.size());
 }
 
-bool GridModel::canFetchMore(const QModelIndex &parent) const { return !parent.isValid() && !m_buffer.complete(); }
+bool GridModel::canFetchMore(const QModelIndex &parent) const { return !parent.isValid() && m_buffer.canFetch(); }
 
 void GridModel::fetchMore(const QModelIndex &parent)
 {
@@ -153,10 +153,10 @@ QString GridModel::editText(int row, int cellIndex) const
         return {};
     if (v.typeId() == QMetaType::Double) {
         const qsizetype point = cell.format.indexOf(u'.');
-        return point < 0 ? Buffer::displayText(v)
+        return point < 0 ? displayText(v)
                          : QString::number(v.toDouble(), 'f', int(cell.format.size() - point - 1));
     }
-    return Buffer::displayText(v);
+    return displayText(v);
 }
 
 // --- Cell editor ---

@@ -1,5 +1,7 @@
 #include "dataview/report.h"
 
+#include "dataview/dataview.h"
+
 #include "platform/messagebox.h"
 #include "platform/services.h"
 #include "platform/transaction.h"
@@ -12,59 +14,6 @@
 #include <cmath>
 
 namespace dw {
-
-// --- Display formats ---
-
-namespace {
-bool isDateFormat(const QString &format)
-{
-    const QString lower = format.toLower();
-    return lower.contains(QStringLiteral("yy")) || lower.contains(QStringLiteral("dd"));
-}
-
-QString formatNumber(double v, const QString &format)
-{
-    const qsizetype dot = format.indexOf(u'.');
-    const QString intFormat = dot < 0 ? format : format.left(dot);
-    const int decimals = dot < 0 ? 0 : int(format.size() - dot - 1);
-    const bool grouped = intFormat.contains(u',');
-    const int minDigits = int(intFormat.count(u'0'));
-
-    QString s = QLocale::c().toString(std::fabs(v), 'f', decimals);
-    const qsizetype point = s.indexOf(u'.');
-    QString intPart = point < 0 ? s : s.left(point);
-    const QString frac = point < 0 ? QString() : s.mid(point);
-    // A '#' place shows no leading zero: 0.5 in "###,###.00" is ".50".
-    if (intPart == QStringLiteral("0") && minDigits == 0)
-        intPart.clear();
-    while (intPart.size() < minDigits)
-        intPart.prepend(u'0');
-    if (grouped)
-        for (qsizetype i = intPart.size() - 3; i > 0; i -= 3)
-            intPart.insert(i, u',');
-    const bool negative = v < 0 && (intPart + frac).contains(QRegularExpression(QStringLiteral("[1-9]")));
-    return (negative ? QStringLiteral("-") : QString()) + intPart + frac;
-}
-} // namespace
-
-QString formatValue(const QVariant &value, const QString &format)
-{
-    if (value.isNull())
-        return {};
-    if (format.isEmpty())
-        return Buffer::displayText(value);
-    if (isDateFormat(format)) {
-        const QDate d = value.typeId() == QMetaType::QDate ? value.toDate()
-                                                           : QDate::fromString(value.toString().left(10), Qt::ISODate);
-        if (!d.isValid())
-            return value.toString();
-        // In these formats "mm" is the month.
-        return d.toString(format.toLower().replace(QStringLiteral("mm"), QStringLiteral("MM")));
-    }
-    bool ok = false;
-    const double v = value.toDouble(&ok);
-    return ok ? formatNumber(v, format) : value.toString();
-}
 
 // --- Band texts ---
 
@@ -308,6 +257,18 @@ ReportView::ReportView(QWidget *parent) : QAbstractScrollArea(parent)
     pal.setColor(QPalette::Base, Qt::white);
     viewport()->setPalette(pal);
     viewport()->setAutoFillBackground(true);
+    // Rows, counts and totals are read while the report paints: a failure is reported once that has ended,
+    // and the report is laid out again over the rows read before it, with no totals.
+    m_buffer.setFailureHandler([this](int code, const QString &text) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, code, text] {
+                m_layout.reset();
+                relayout();
+                showDatabaseError(code, text, m_transaction ? m_transaction->lockWaitMs : 5000);
+            },
+            Qt::QueuedConnection);
+    });
     relayout();
 }
 
@@ -328,9 +289,7 @@ int ReportView::retrieve(const QVariantList &arguments)
     verticalScrollBar()->setValue(0);
     relayout();
     if (result < 0 && m_transaction)
-        msg::show(QStringLiteral("数据库错误"),
-                  QStringLiteral("数据库操作没有完成（错误代码 %1）：\r%2").arg(m_transaction->SQLDBCode).arg(m_transaction->SQLErrText),
-                  msg::Icon::StopSign);
+        showDatabaseError(m_transaction->SQLDBCode, m_transaction->SQLErrText, m_transaction->lockWaitMs);
     return result;
 }
 

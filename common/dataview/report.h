@@ -1,5 +1,6 @@
 #pragma once
 #include "dataview/buffer.h"
+#include "dataview/format.h"
 #include "platform/export.h"
 #include "platform/window.h"
 
@@ -72,9 +73,6 @@ COMMON_EXPORT ReportExpression maxOf(const QString &column, const QString &forma
 COMMON_EXPORT ReportExpression pageText(const QString &pattern);
 COMMON_EXPORT ReportExpression todayText(const QString &format);
 
-// A value in a display format: numbers as "#,##0.00" or "##,###.00" (a '#' place shows no leading zero),
-// dates as "yyyy.mm.dd", "YY.MM.DD", "yyyy-mm-dd" (mm is the month), anything else as text.
-COMMON_EXPORT QString formatValue(const QVariant &value, const QString &format);
 
 // A band placed on a page or in the screen's flow.
 struct PlacedBand {

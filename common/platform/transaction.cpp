@@ -319,10 +319,15 @@ QString faultAdvice(int dbCode, int lockWaitMs)
 
 QString faultMessage(const Transaction &transaction)
 {
-    const QString advice = faultAdvice(transaction.SQLDBCode, transaction.lockWaitMs);
+    return faultMessage(transaction.SQLDBCode, transaction.SQLErrText, transaction.lockWaitMs);
+}
+
+QString faultMessage(int dbCode, const QString &engineText, int lockWaitMs)
+{
+    const QString advice = faultAdvice(dbCode, lockWaitMs);
     if (advice.isEmpty())
-        return transaction.SQLErrText;
-    return advice + QChar(13) + transaction.SQLErrText;
+        return engineText;
+    return advice + QChar(13) + engineText;
 }
 
 Captions::Captions(Transaction &transaction, const QHash<QString, QString> &byColumn)

@@ -123,6 +123,7 @@ private:
 // engine's own text. A refusal that is already the operator's message (a text too long, a character GBK
 // cannot encode) comes back as it is.
 COMMON_EXPORT QString faultMessage(const Transaction &transaction);
+COMMON_EXPORT QString faultMessage(int dbCode, const QString &engineText, int lockWaitMs = 5000);
 // What an engine error code means for the operator and what they can do; empty for codes without advice.
 COMMON_EXPORT QString faultAdvice(int dbCode, int lockWaitMs = 5000);
 

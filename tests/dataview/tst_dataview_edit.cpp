@@ -334,6 +334,7 @@ void tst_dataview_edit::displayFormats_data()
     QTest::addColumn<QString>("format");
     QTest::addColumn<QString>("shown");
     QTest::newRow("date yy.mm.dd") << QVariant(QDate(2026, 3, 5)) << "yy.mm.dd" << "26.03.05";
+    QTest::newRow("date YY.MM.DD") << QVariant(QDate(2026, 3, 5)) << "YY.MM.DD" << "26.03.05";
     QTest::newRow("amount") << QVariant(1234567.5) << "###,###.00" << "1,234,567.50";
     QTest::newRow("small amount") << QVariant(0.5) << "###,###.00" << "0.50";
     QTest::newRow("negative") << QVariant(-1234.0) << "###,###.00" << "-1,234.00";
@@ -347,7 +348,7 @@ void tst_dataview_edit::displayFormats()
     QFETCH(QVariant, value);
     QFETCH(QString, format);
     QFETCH(QString, shown);
-    QCOMPARE(dw::Buffer::formatted(value, format), shown);
+    QCOMPARE(dw::formatValue(value, format), shown);
 }
 
 void tst_dataview_edit::printShowsTheGridAsEdited()

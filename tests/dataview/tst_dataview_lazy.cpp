@@ -269,7 +269,7 @@ QString rowText(const QVariantList &row)
 {
     QStringList parts;
     for (const QVariant &v : row)
-        parts << (v.isNull() ? QStringLiteral("NULL") : dw::Buffer::displayText(v));
+        parts << (v.isNull() ? QStringLiteral("NULL") : dw::displayText(v));
     return parts.join(QStringLiteral(" | "));
 }
 

@@ -160,7 +160,7 @@ void TestLetter::texts_data()
     QTest::newRow("capitals label") << QVariant(1.0) << "t_2" << "金额大写";
     QTest::newRow("amount through the mask") << QVariant(1234.56) << "an" << "1,234.56";
     QTest::newRow("amount whole") << QVariant(12.3) << "an" << "12.30";
-    QTest::newRow("amount zero: no leading zero in the mask") << QVariant(0.0) << "an" << ".00";
+    QTest::newRow("amount zero: a digit before the point") << QVariant(0.0) << "an" << "0.00";
     QTest::newRow("amount of millions in full") << QVariant(10005000.0) << "an" << "10,005,000.00";
     QTest::newRow("negative amount") << QVariant(-1234.5) << "an" << "-1,234.50";
     QTest::newRow("no amount") << QVariant() << "an" << "";

@@ -100,7 +100,8 @@ void tst_lists::formats_data()
     QTest::newRow("zero total") << QVariant(0.0) << "#,##0.00" << "0.00";
     QTest::newRow("negative") << QVariant(-1234.5) << "#,##0.00" << "-1,234.50";
     QTest::newRow("rounds") << QVariant(2.675000001) << "#,##0.00" << "2.68";
-    QTest::newRow("no leading zero with #") << QVariant(0.5) << "###,###.00" << ".50";
+    QTest::newRow("a digit before the point with #") << QVariant(0.5) << "###,###.00" << "0.50";
+    QTest::newRow("upper-case date picture") << QVariant(QStringLiteral("2026-03-05")) << "YY.MM.DD" << "26.03.05";
     QTest::newRow("detail amount") << QVariant(98765.4) << "##,###,###,###.00" << "98,765.40";
     QTest::newRow("short date") << QVariant(QDate(2026, 3, 5)) << "YY.MM.DD" << "26.03.05";
     QTest::newRow("range date") << QVariant(QDate(2026, 3, 5)) << "YYYY.MM.DD" << "2026.03.05";
@@ -220,7 +221,7 @@ void tst_lists::receiptListOverJzd()
     QCOMPARE(all.first(), QStringLiteral("收入明细表"));
     QVERIFY(all.contains("2026.03.01") && all.contains("2026.03.05"));
     QVERIFY(all.contains("销售商名称"));
-    QVERIFY(all.contains(".50")); // "###,###.00" shows no leading zero
+    QVERIFY(all.contains("0.50")); // "###,###.00" shows a digit before the point, as the grids do
     QVERIFY(!all.contains("合计"));
     QCOMPARE(all.mid(all.size() - 4), (QStringList{"800.50", "第1页,共1页", "打印日期：", "2026.03.05"}));
 }
