@@ -86,6 +86,7 @@ void tst_indexes::connectAddsMissingIndexes()
     const QStringList built = indexNames(f);
     for (const char *name : {"xjzp_rq", "jzd_rq", "xjzp_rq_fkhm", "jzd_rq_shbank", "xjzp_zphm", "xjzp_xkr"})
         QVERIFY2(built.contains(name), name);
+    QCOMPARE(orderVersion(f), gbk::kOrderVersion); // a new file is in today's order
     const QString tables = f.scalar("SELECT group_concat(sql, ';') FROM sqlite_master WHERE type = 'table'").toString();
 
     // A file from before any of them.
@@ -108,17 +109,16 @@ void tst_indexes::orderChangeRebuildsIndexes()
     QStringList names = {"乙", "甲", "丙", "中国", "中", "?", "😀", "a", "Z", "啊", "阿"};
     for (const QString &name : names)
         f.exec("INSERT INTO skrbook (bs, skrname) VALUES ('1', ?)", {name});
-    QCOMPARE(orderVersion(f), gbk::kOrderVersion);
     QVERIFY(reorderReversed(f));
 
     QVERIFY(f.connect());
-    QCOMPARE(orderVersion(f), gbk::kOrderVersion);
     std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) { return gbk::compare(a, b) < 0; });
     QCOMPARE(payeesThroughIndex(), names);
     // A lookup goes down the index: it finds every name only when the index is in the order.
     for (const QString &name : names)
         QCOMPARE(payeesThroughIndex("WHERE skrname COLLATE gbk = ?", {name}), QStringList{name});
     QCOMPARE(payeesThroughIndex("WHERE skrname COLLATE gbk >= ?", {"中"}).size(), names.size() - names.indexOf("中"));
+    QCOMPARE(orderVersion(f), gbk::kOrderVersion);
 }
 
 void tst_indexes::unwritableFileConnectsWithout_data()
