@@ -129,9 +129,34 @@ quint32 nextPlace(const unsigned char *&p, const unsigned char *end, const quint
 }
 } // namespace
 
+namespace {
+// UTF-8 as the database holds texts, except that a lone surrogate half (which no stored text has) becomes its own
+// three bytes, malformed to the order, instead of the '?' Qt writes for it: only equal texts compare equal.
+QByteArray orderBytes(QStringView text)
+{
+    QByteArray out;
+    out.reserve(text.size() * 3);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t c = text.at(i).unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            c = QChar::surrogateToUcs4(char16_t(c), text.at(++i).unicode());
+        if (c < 0x80) {
+            out += char(c);
+            continue;
+        }
+        static constexpr unsigned char lead[] = {0, 0xC0, 0xE0, 0xF0};
+        const int more = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+        out += char(lead[more] | c >> (6 * more));
+        for (int k = more - 1; k >= 0; --k)
+            out += char(0x80 | (c >> (6 * k) & 0x3F));
+    }
+    return out;
+}
+} // namespace
+
 int compare(QStringView a, QStringView b)
 {
-    const QByteArray x = a.toUtf8(), y = b.toUtf8();
+    const QByteArray x = orderBytes(a), y = orderBytes(b);
     return compareUtf8(x.constData(), int(x.size()), y.constData(), int(y.size()));
 }
 

@@ -17,6 +17,7 @@ COMMON_EXPORT QString trimBlanks(const QString &text);
 // Characters GBK lacks come after every GBK character, each in the place of its code point, and bytes that begin
 // no well-formed UTF-8 character after those; only equal texts compare equal. The order comes from the GBK
 // table the program carries, not from a converter.
+// A text compares as its UTF-8 bytes below; a lone surrogate half as bytes of its own (malformed), not as '?'.
 COMMON_EXPORT int compare(QStringView a, QStringView b);
 // The same order for UTF-8 texts, as the database holds them.
 COMMON_EXPORT int compareUtf8(const char *a, int lengthA, const char *b, int lengthB);

@@ -90,6 +90,7 @@ private slots:
     void totalOrder();
     void placesOfTheKinds_data();
     void placesOfTheKinds();
+    void textsOrderAsTheirBytes();
     void everyCharacterInItsPlace();
     void agreesWithTheConverter();
 };
@@ -149,6 +150,26 @@ void tst_gbkorder::placesOfTheKinds()
     // The text form gives the same order for what it can hold.
     if (QString::fromUtf8(lower).toUtf8() == lower && QString::fromUtf8(higher).toUtf8() == higher)
         QVERIFY(gbk::compare(QString::fromUtf8(lower), QString::fromUtf8(higher)) < 0);
+}
+
+// The text form orders as the UTF-8 the database holds, and a lone surrogate half, which Qt would write as '?',
+// has a place of its own too.
+void tst_gbkorder::textsOrderAsTheirBytes()
+{
+    QStringList texts;
+    for (const QByteArray &t : adversarialTexts())
+        if (QString::fromUtf8(t).toUtf8() == t)
+            texts << QString::fromUtf8(t);
+    for (const QString &a : texts)
+        for (const QString &b : texts)
+            QCOMPARE(gbk::compare(a, b), cmp(a.toUtf8(), b.toUtf8()));
+    const QString high(QChar(0xD83D)), low(QChar(0xDE00));
+    const QStringList halves = {"?", high, low, high + "a", low + high, "a" + high, QString::fromUtf8("😀"), high + low};
+    for (const QString &a : halves)
+        for (const QString &b : halves) {
+            QCOMPARE(gbk::compare(a, b) == 0, a == b);
+            QCOMPARE(gbk::compare(a, b) < 0, gbk::compare(b, a) > 0);
+        }
 }
 
 // Every character of the basic plane has a place of its own: the table's in the order of their codes, then the
