@@ -212,6 +212,26 @@ void addMissingIndexes(const QSqlDatabase &dbase, const QStringList &present)
     }
 }
 
+// Indexes keep texts in the gbk order of the program that wrote them, its version in the file's user_version: a
+// file written in another version has every such index rebuilt once, in one transaction with the new version. A
+// file that cannot be written now (read-only, locked beyond the busy timeout, a full disk) keeps its indexes as
+// they are and is tried again at the next connect.
+void reorderIndexes(const QSqlDatabase &dbase, const std::function<void()> &preparing)
+{
+    QSqlQuery q(dbase);
+    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next() || q.value(0).toInt() == gbk::kOrderVersion)
+        return;
+    q.finish();
+    if (preparing)
+        preparing();
+    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        return;
+    if (!q.exec(QStringLiteral("REINDEX ") + QLatin1String(kGbkCollation))
+        || !q.exec(QStringLiteral("PRAGMA user_version = %1").arg(gbk::kOrderVersion))
+        || !q.exec(QStringLiteral("COMMIT")))
+        QSqlQuery(dbase).exec(QStringLiteral("ROLLBACK"));
+}
+
 // The data source of connect parameters "...DSN=name;..." (the name runs to a ';' or a quote), else empty.
 QString dataSourceName(const QString &parameters)
 {
@@ -452,6 +472,7 @@ void Transaction::connect()
     }
     probe = QSqlQuery();
     registerGbkCollation(dbase);
+    reorderIndexes(dbase, onPreparing);
     addMissingIndexes(dbase, indexes);
     // Waiting for another program's lock goes through our handler, which shows the busy cursor.
     if (sqlite3 *connection = db::sqliteHandle(dbase))
@@ -695,6 +716,7 @@ QString createDatabase(const QString &path)
         } else {
             registerGbkCollation(d);
             d.transaction();
+            QSqlQuery(d).exec(QStringLiteral("PRAGMA user_version = %1").arg(gbk::kOrderVersion));
             for (const char *name : {":/database/schema.sql", ":/database/indexes.sql", ":/database/content.sql"}) {
                 QFile f(QString::fromLatin1(name));
                 if (!f.open(QIODevice::ReadOnly)) {

@@ -5,6 +5,7 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <variant>
@@ -66,6 +67,9 @@ public:
     // How long a statement waits for a lock that another program holds on the database before it fails
     // ("database is locked"); the busy cursor shows meanwhile.
     int lockWaitMs = 5000;
+    // Called when the connect is about to prepare the database at length (its indexes rebuilt in a new text
+    // order), so that the start-up can say so.
+    std::function<void()> onPreparing;
 
     // Resolves the DSN named in DBParm through the registry store (its DatabaseFile) and opens that file.
     // A missing file, a file that is not a database or one without the system's tables fails the connect.

@@ -1,5 +1,6 @@
 #include "app/quillan.h"
 
+#include "app/w_face.h"
 #include "app/windows.h"
 #include "brevik.h"
 #include "globals.h"
@@ -102,6 +103,10 @@ bool Quillan::start()
     g::sqlca.DBMS = QStringLiteral("ODBC");
     g::sqlca.AutoCommit = false;
     g::sqlca.DBParm = connectParameters();
+    g::sqlca.onPreparing = [] {
+        if (auto *face = qobject_cast<w_face *>(ui::findWindow(QStringLiteral("w_face"))))
+            face->showPreparing();
+    };
     g::sqlca.connect();
 
     // 7. A failed connect ends the start-up with no window left.

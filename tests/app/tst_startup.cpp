@@ -6,6 +6,7 @@
 #include "app/w_face.h"
 #include "globals.h"
 #include "platform/controls.h"
+#include "platform/gbk.h"
 #include "platform/registry.h"
 #include "platform/services.h"
 #include "platform/window.h"
@@ -25,6 +26,7 @@ private slots:
     void databaseWithoutTablesFailsToConnect();
     void secondInstanceIsRefused();
     void splashPictureUnscaled();
+    void olderTextOrderIsPreparedUnderTheSplash();
 };
 
 void tst_startup::writesTheDataSourceAndOpensLogin()
@@ -50,6 +52,8 @@ void tst_startup::writesTheDataSourceAndOpensLogin()
     QCOMPARE(g::sqlca.DBMS, QString("ODBC"));
     QVERIFY(!g::sqlca.AutoCommit);
     QVERIFY(ui::findWindow("w_face"));
+    const QWidget *preparing = ui::findWindow("w_face")->control("st_preparing");
+    QVERIFY(preparing && !preparing->isVisible()); // nothing to prepare
     QVERIFY(ui::findWindow("w_pass"));
     QCOMPARE(g::we_1, 5);
 }
@@ -146,6 +150,21 @@ void tst_startup::splashPictureUnscaled()
     // A control of another size shows the picture at its own size all the same.
     p->resize(p->size() * 2);
     QCOMPARE(p->pixmap().deviceIndependentSize().toSize(), drawn);
+}
+
+// A file whose indexes are in an older text order has them rebuilt at the connect, the splash saying so.
+void tst_startup::olderTextOrderIsPreparedUnderTheSplash()
+{
+    Fixture f;
+    f.exec("PRAGMA user_version = 0");
+    Quillan app;
+    QVERIFY(app.start());
+    QVERIFY(f.boxes.isEmpty());
+    QCOMPARE(f.scalar("PRAGMA user_version").toInt(), gbk::kOrderVersion);
+    QWidget *line = ui::findWindow("w_face")->control("st_preparing");
+    QVERIFY(line && line->isVisible());
+    QCOMPARE(qobject_cast<QLabel *>(line)->text(), QString("正在准备数据库，请稍候……"));
+    QVERIFY(ui::findWindow("w_pass"));
 }
 
 QTEST_MAIN(tst_startup)

@@ -6,11 +6,14 @@
 #include "brevik.h"
 #include "globals.h"
 #include "platform/controls.h"
+#include "platform/gbk.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlQuery>
 #include <QtTest>
+
+#include <sqlite3.h>
 
 namespace {
 QStringList indexNames(Fixture &f)
@@ -27,6 +30,37 @@ void dropIndexes(Fixture &f, const QStringList &names)
     for (const QString &name : names)
         f.exec("DROP INDEX " + name);
 }
+
+int orderVersion(Fixture &f) { return f.scalar("PRAGMA user_version").toInt(); }
+
+// Rebuilds the file's gbk indexes in another order, the reverse of ours, as an older program would have left
+// them, and marks the file with an older version of the order.
+bool reorderReversed(Fixture &f)
+{
+    sqlite3 *handle = nullptr;
+    bool ok = sqlite3_open_v2(f.databasePath().toUtf8().constData(), &handle, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK;
+    const auto reversed = [](void *, int la, const void *a, int lb, const void *b) {
+        return -gbk::compareUtf8(static_cast<const char *>(a), la, static_cast<const char *>(b), lb);
+    };
+    ok = ok && sqlite3_create_collation(handle, "gbk", SQLITE_UTF8, nullptr, reversed) == SQLITE_OK;
+    ok = ok && sqlite3_exec(handle, "REINDEX gbk; PRAGMA user_version = 0", nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_close(handle);
+    return ok;
+}
+
+// The payees as the index on their names gives them, and as the order says they are.
+QStringList payeesThroughIndex(const QString &where = {}, const QVariantList &args = {})
+{
+    QSqlQuery q(g::sqlca.database());
+    q.prepare("SELECT skrname FROM skrbook INDEXED BY skrbook_skrname_gbk " + where + " ORDER BY skrname COLLATE gbk");
+    for (const QVariant &a : args)
+        q.addBindValue(a);
+    QStringList names;
+    if (q.exec())
+        while (q.next())
+            names << q.value(0).toString();
+    return names;
+}
 } // namespace
 
 class tst_indexes : public QObject {
@@ -39,6 +73,7 @@ private slots:
     }
 
     void connectAddsMissingIndexes();
+    void orderChangeRebuildsIndexes();
     void unwritableFileConnectsWithout_data();
     void unwritableFileConnectsWithout();
     void searchPlan_data();
@@ -51,6 +86,7 @@ void tst_indexes::connectAddsMissingIndexes()
     const QStringList built = indexNames(f);
     for (const char *name : {"xjzp_rq", "jzd_rq", "xjzp_rq_fkhm", "jzd_rq_shbank", "xjzp_zphm", "xjzp_xkr"})
         QVERIFY2(built.contains(name), name);
+    QCOMPARE(orderVersion(f), gbk::kOrderVersion); // a new file is in today's order
     const QString tables = f.scalar("SELECT group_concat(sql, ';') FROM sqlite_master WHERE type = 'table'").toString();
 
     // A file from before any of them.
@@ -67,6 +103,24 @@ void tst_indexes::connectAddsMissingIndexes()
     QCOMPARE(indexNames(f), built);
 }
 
+void tst_indexes::orderChangeRebuildsIndexes()
+{
+    Fixture f;
+    QStringList names = {"乙", "甲", "丙", "中国", "中", "?", "😀", "a", "Z", "啊", "阿"};
+    for (const QString &name : names)
+        f.exec("INSERT INTO skrbook (bs, skrname) VALUES ('1', ?)", {name});
+    QVERIFY(reorderReversed(f));
+
+    QVERIFY(f.connect());
+    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) { return gbk::compare(a, b) < 0; });
+    QCOMPARE(payeesThroughIndex(), names);
+    // A lookup goes down the index: it finds every name only when the index is in the order.
+    for (const QString &name : names)
+        QCOMPARE(payeesThroughIndex("WHERE skrname COLLATE gbk = ?", {name}), QStringList{name});
+    QCOMPARE(payeesThroughIndex("WHERE skrname COLLATE gbk >= ?", {"中"}).size(), names.size() - names.indexOf("中"));
+    QCOMPARE(orderVersion(f), gbk::kOrderVersion);
+}
+
 void tst_indexes::unwritableFileConnectsWithout_data()
 {
     QTest::addColumn<bool>("readOnly");
@@ -81,6 +135,7 @@ void tst_indexes::unwritableFileConnectsWithout()
     Fixture f;
     dropIndexes(f, {"xjzp_zphm"});
     f.exec("INSERT INTO xjzp (rq, zphm, an) VALUES ('2026-03-05', '77', 1)");
+    f.exec("PRAGMA user_version = 0"); // a file from an older order
     if (readOnly) {
         QFile::setPermissions(f.databasePath(), QFileDevice::ReadOwner | QFileDevice::ReadGroup);
         if (QFileInfo(f.databasePath()).isWritable())
@@ -94,8 +149,16 @@ void tst_indexes::unwritableFileConnectsWithout()
     g::sqlca.selectInto("SELECT zphm FROM xjzp WHERE zphm = ?", {"77"}, {zphm});
     QCOMPARE(g::sqlca.SQLCode, 0);
     QCOMPARE(zphm, QString("77"));
-    if (!readOnly)
+    QCOMPARE(orderVersion(f), 0);
+
+    // Once the file can be written, the next connect brings it up to date.
+    if (readOnly)
+        QFile::setPermissions(f.databasePath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    else
         f.exec("ROLLBACK");
+    QVERIFY(f.connect());
+    QCOMPARE(orderVersion(f), gbk::kOrderVersion);
+    QVERIFY(indexNames(f).contains("xjzp_zphm"));
 }
 
 void tst_indexes::searchPlan_data()

@@ -1,5 +1,6 @@
 #include "datasets.h"
 
+#include "platform/gbk.h"
 #include "platform/transaction.h"
 
 #include <QCryptographicHash>
@@ -260,8 +261,10 @@ QByteArray stamp(const DataSet &set)
         if (f.open(QIODevice::ReadOnly))
             hash.addData(f.readAll());
     }
+    // The text order too: the indexes of a set built in another are rebuilt at connect, which a run would time.
     return QByteArray::number(kGeneratorVersion) + ' ' + QByteArray::number(set.rows) + ' ' +
-           QByteArray::number(set.bookRows) + ' ' + hash.result().toHex() + '\n';
+           QByteArray::number(set.bookRows) + ' ' + hash.result().toHex() + ' ' +
+           QByteArray::number(gbk::kOrderVersion) + '\n';
 }
 } // namespace
 
