@@ -619,6 +619,7 @@ int runSaveCase(const QString &open, int registerRows, Figures &f)
     cheque->get<ui::SingleLineEdit>(QStringLiteral("sle_12"))->setText(QStringLiteral("XJ990001"));
     cheque->get<ui::SingleLineEdit>(QStringLiteral("sle_4"))->setText(QStringLiteral("北京市某某贸易有限公司"));
     cheque->get<ui::SingleLineEdit>(QStringLiteral("em_1"))->setText(QStringLiteral("1234.56"));
+    cheque->get<QAbstractButton>(QStringLiteral("rb_1"))->click(); // a format chosen enables the save
     const qint64 before = countRows(QStringLiteral("xjzp"));
     const auto start = Clock::now();
     cheque->get<QPushButton>(QStringLiteral("cb_1"))->click();
