@@ -179,7 +179,8 @@ void printTable(const QList<Result> &results, const Figures &empty)
         if (f.contains(QStringLiteral("other"))) {
             bool timed = false;
             f.value(QStringLiteral("other")).toDouble(&timed);
-            notes << QStringLiteral("%1 %2: rows read before/after the save %3; another program's insert then: %4%5")
+            notes << QStringLiteral("%1 %2: rows read before/after the save %3; another program's insert before "
+                                    "the save: %4%5")
                          .arg(r.size, r.c.id, f.value(QStringLiteral("rows")), f.value(QStringLiteral("other")),
                               timed ? QStringLiteral(" ms") : QString());
         }
