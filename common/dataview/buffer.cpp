@@ -79,6 +79,7 @@ void Buffer::closeCursor() const
     if (!m_cursor)
         return;
     m_cursor.reset();
+    m_snapshot.reset();
     if (m_transaction)
         m_transaction->removeReader(const_cast<Buffer *>(this));
 }
@@ -92,11 +93,13 @@ int Buffer::retrieve(db::Transaction &transaction, const QVariantList &arguments
     for (const Column &c : std::as_const(m_def.columns))
         types << c.type;
     m_cursor = std::make_unique<RowCursor>(types);
-    if (!m_cursor->open(transaction, m_statement.sql(), m_bound)) {
+    m_snapshot = std::make_unique<db::Snapshot>(transaction);
+    if (!m_cursor->open(transaction, m_snapshot->database(), m_statement.sql(), m_bound)) {
         m_cursor.reset();
+        m_snapshot.reset();
         return -1;
     }
-    transaction.addReader(this);
+    transaction.addReader(this, m_snapshot->apart());
     const int read = m_cursor->read(m_store, m_order, kReadRows);
     if (read < 0) {
         transaction.setError(m_cursor->errorCode(), m_cursor->errorText());
@@ -255,7 +258,9 @@ bool Buffer::databaseTotals() const
 
 QVariant Buffer::scalar(const QString &select, const QString &where, const QVariantList &more) const
 {
-    QSqlQuery q(m_transaction->database());
+    if (!m_snapshot)
+        return {};
+    QSqlQuery q(m_snapshot->database());
     q.setForwardOnly(true);
     const QString sql = m_statement.over(select) + (where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where);
     if (!m_transaction->prepare(q, sql, m_bound + more)) {
@@ -264,6 +269,7 @@ QVariant Buffer::scalar(const QString &select, const QString &where, const QVari
     }
     if (!q.exec() || !q.next()) {
         const QSqlError e = q.lastError();
+        q.finish(); // the failure ends the snapshot the query reads in
         fail(e.nativeErrorCode().toInt(), e.databaseText().isEmpty() ? e.text() : e.databaseText());
         return {};
     }
@@ -352,7 +358,7 @@ QList<Buffer::Run> Buffer::runs(int column) const
     const bool groupsFollowOrder =
         column == 0 || (!m_def.sort.isEmpty() && columnIndex(m_def.sort.first()) == column);
     if (databaseTotals() && groupsFollowOrder && column <= m_def.columns.size()) {
-        QSqlQuery q(m_transaction->database());
+        QSqlQuery q(m_snapshot->database());
         q.setForwardOnly(true);
         const QString group = column ? m_def.columns.at(column - 1).name : QString();
         const QString order = column ? m_statement.orderTerm(column, group) : QString();
@@ -372,6 +378,7 @@ QList<Buffer::Run> Buffer::runs(int column) const
             }
         }
         const QSqlError e = q.lastError().isValid() ? q.lastError() : QSqlError();
+        q.finish();
         fail(e.isValid() ? e.nativeErrorCode().toInt() : m_transaction->SQLDBCode,
              e.isValid() ? (e.databaseText().isEmpty() ? e.text() : e.databaseText()) : m_transaction->SQLErrText);
         t.runs.clear();
@@ -398,11 +405,12 @@ QVariant Buffer::runTotal(int column, int run, Aggregate kind, int of) const
         return *it;
     const Run r = all.at(run);
     QVariant value;
+    // Read first: reaching the group's first row may read the rest of the rows and end the snapshot.
+    const QVariant groupValue = column > 0 ? item(r.first, column) : QVariant();
     if (databaseTotals() && column > 0 && r.last > fetchedCount()) {
         // A group not read to its end: the database adds up the rows with its value.
         const Column &g = m_def.columns.at(column - 1);
         const Column &c = m_def.columns.at(of - 1);
-        const QVariant groupValue = item(r.first, column);
         const QString select = kind == Aggregate::Sum ? QStringLiteral("total(%1)").arg(c.name)
                                                       : QStringLiteral("%1(%2)").arg(kind == Aggregate::Min ? u"min" : u"max", c.name);
         const QString where = groupValue.isNull() ? g.name + QStringLiteral(" IS NULL")

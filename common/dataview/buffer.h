@@ -157,6 +157,8 @@ private:
     mutable RowStore m_store;
     mutable std::vector<quint32> m_order; // row handles in row order: a store id, or kNewRow + n
     mutable std::unique_ptr<RowCursor> m_cursor;
+    // The moment the rows are read in, with their counts and sums, while rows remain unread.
+    mutable std::unique_ptr<db::Snapshot> m_snapshot;
     db::Transaction *m_transaction = nullptr;
     QVariantList m_bound;
     QHash<quint32, Edited> m_edits;

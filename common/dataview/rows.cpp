@@ -345,12 +345,17 @@ void RowCursor::close()
     m_atEnd = true;
 }
 
-bool RowCursor::open(db::Transaction &transaction, const QString &sql, const QVariantList &values)
+bool RowCursor::open(db::Transaction &transaction, const QSqlDatabase &connection, const QString &sql,
+                     const QVariantList &values)
 {
     close();
     m_errorCode = 0;
     m_errorText.clear();
-    if (sqlite3 *handle = transaction.sqliteHandle()) {
+    if (!transaction.isConnected()) {
+        transaction.setError(-1, QStringLiteral("没有连接数据库。"));
+        return false;
+    }
+    if (sqlite3 *handle = db::sqliteHandle(connection)) {
         const QByteArray text = sql.toUtf8();
         if (sqlite3_prepare_v2(handle, text.constData(), int(text.size()), &m_stmt, nullptr) != SQLITE_OK) {
             transaction.setError(sqlite3_errcode(handle), QString::fromUtf8(sqlite3_errmsg(handle)));
@@ -377,7 +382,7 @@ bool RowCursor::open(db::Transaction &transaction, const QString &sql, const QVa
         m_atEnd = false;
         return true;
     }
-    m_query = std::make_unique<QSqlQuery>(transaction.database());
+    m_query = std::make_unique<QSqlQuery>(connection);
     m_query->setForwardOnly(true);
     if (!transaction.prepare(*m_query, sql, values)) {
         close();

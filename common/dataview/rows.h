@@ -96,8 +96,10 @@ public:
     RowCursor(const RowCursor &) = delete;
     RowCursor &operator=(const RowCursor &) = delete;
 
-    // Prepares and runs the statement with its bound values; false with the transaction's error set.
-    bool open(db::Transaction &transaction, const QString &sql, const QVariantList &values);
+    // Prepares and runs the statement with its bound values on the connection; false with the transaction's
+    // error set.
+    bool open(db::Transaction &transaction, const QSqlDatabase &connection, const QString &sql,
+              const QVariantList &values);
     // Reads up to `count` rows (all with count < 0) into the store, appending each new id to `ids`. Returns
     // the rows read, or -1 on a database error (its code and text in errorCode/errorText); the cursor is then
     // at its end.

@@ -232,6 +232,13 @@ void reorderIndexes(const QSqlDatabase &dbase, const std::function<void()> &prep
         QSqlQuery(dbase).exec(QStringLiteral("ROLLBACK"));
 }
 
+// SQLite's URI of a database file, opened in `mode` (rw: never created; ro: read only).
+QString fileUri(const QString &file, const char *mode)
+{
+    return QStringLiteral("file:") + QUrl::toPercentEncoding(QFileInfo(file).absoluteFilePath(), "/")
+         + QStringLiteral("?mode=") + QLatin1String(mode);
+}
+
 // The data source of connect parameters "...DSN=name;..." (the name runs to a ';' or a quote), else empty.
 QString dataSourceName(const QString &parameters)
 {
@@ -441,8 +448,7 @@ void Transaction::connect()
     QSqlDatabase dbase = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
     // mode=rw: SQLite refuses to create the file if it vanished since the check above.
     dbase.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
-    dbase.setDatabaseName(QStringLiteral("file:") + QUrl::toPercentEncoding(QFileInfo(file).absoluteFilePath(), "/")
-                          + QStringLiteral("?mode=rw"));
+    dbase.setDatabaseName(fileUri(file, "rw"));
     if (!dbase.open()) {
         const QSqlError e = dbase.lastError();
         setError(e.nativeErrorCode().toInt() ? e.nativeErrorCode().toInt() : -1, e.text());
@@ -478,6 +484,17 @@ void Transaction::connect()
     if (sqlite3 *connection = db::sqliteHandle(dbase))
         sqlite3_busy_handler(connection, &Transaction::onBusy, this);
     QSqlQuery(dbase).exec(QStringLiteral("PRAGMA foreign_keys = ON"));
+    // With the write-ahead log a read never holds up a write, the program's own or another program's, so the
+    // views read on connections of their own. The log needs a file and folder that can be written and shared
+    // memory between the programs; without it the rollback journal stays. Every commit still reaches the disk.
+    m_file = file;
+    m_readsApart = false;
+    if (writeAheadLog) {
+        QSqlQuery mode(dbase);
+        m_readsApart = mode.exec(QStringLiteral("PRAGMA journal_mode = WAL")) && mode.next()
+                    && mode.value(0).toString().compare(u"wal", Qt::CaseInsensitive) == 0;
+    }
+    QSqlQuery(dbase).exec(QStringLiteral("PRAGMA synchronous = FULL"));
     m_inTransaction = false;
     setOk();
 }
@@ -485,18 +502,100 @@ void Transaction::connect()
 void Transaction::disconnect()
 {
     finishReaders();
+    closeReadConnections();
     if (QSqlDatabase::contains(m_connectionName)) {
         {
             QSqlDatabase d = QSqlDatabase::database(m_connectionName, false);
             if (d.isOpen()) {
                 if (m_inTransaction)
                     d.rollback();
+                // The last program to close the file leaves it in the rollback journal: one file again, which
+                // opens anywhere, read-only files and folders included. While another program has it open
+                // the log stays, without waiting for it.
+                if (m_readsApart) {
+                    sqlite3_busy_handler(db::sqliteHandle(d), nullptr, nullptr);
+                    QSqlQuery(d).exec(QStringLiteral("PRAGMA journal_mode = DELETE"));
+                }
                 d.close();
             }
         }
         QSqlDatabase::removeDatabase(m_connectionName);
     }
     m_inTransaction = false;
+    m_readsApart = false;
+}
+
+QString Transaction::takeReadConnection()
+{
+    if (!m_idleReadConnections.isEmpty())
+        return m_idleReadConnections.takeLast();
+    const QString name = m_connectionName + QStringLiteral("-read-%1").arg(++m_readConnections);
+    bool opened = false;
+    {
+        QSqlDatabase d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        d.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY"));
+        d.setDatabaseName(fileUri(m_file, "ro"));
+        if (d.open()) {
+            sqlite3 *handle = db::sqliteHandle(d);
+            // The views sort and group texts in GBK order.
+            opened = registerGbkCollation(handle);
+            sqlite3_busy_handler(handle, &Transaction::onBusy, this);
+        }
+        if (!opened)
+            d.close();
+    }
+    if (!opened) {
+        QSqlDatabase::removeDatabase(name);
+        return {};
+    }
+    return name;
+}
+
+void Transaction::giveBackReadConnection(const QString &name)
+{
+    // A few stay open for the next views; more were open only while that many views were half read at once.
+    constexpr int kIdleKept = 4;
+    if (m_readsApart && m_idleReadConnections.size() < kIdleKept) {
+        m_idleReadConnections << name;
+        return;
+    }
+    QSqlDatabase::database(name, false).close();
+    QSqlDatabase::removeDatabase(name);
+}
+
+void Transaction::closeReadConnections()
+{
+    for (const QString &name : std::as_const(m_idleReadConnections)) {
+        QSqlDatabase::database(name, false).close();
+        QSqlDatabase::removeDatabase(name);
+    }
+    m_idleReadConnections.clear();
+}
+
+Snapshot::Snapshot(Transaction &transaction) : m_transaction(transaction)
+{
+    if (!transaction.readsApart() || transaction.m_inTransaction)
+        return;
+    m_connection = transaction.takeReadConnection();
+    // Deferred: the first statement's first step takes the moment, and every later one reads in it.
+    if (apart() && sqlite3_exec(db::sqliteHandle(database()), "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        m_transaction.giveBackReadConnection(m_connection);
+        m_connection.clear();
+    }
+}
+
+Snapshot::~Snapshot()
+{
+    if (!apart())
+        return;
+    if (sqlite3 *handle = db::sqliteHandle(database()))
+        sqlite3_exec(handle, "COMMIT", nullptr, nullptr, nullptr);
+    m_transaction.giveBackReadConnection(m_connection);
+}
+
+QSqlDatabase Snapshot::database() const
+{
+    return apart() ? QSqlDatabase::database(m_connection, false) : m_transaction.database();
 }
 
 bool Transaction::prepare(QSqlQuery &query, const QString &sql, const QVariantList &args)
@@ -531,7 +630,7 @@ void Transaction::execute(const QString &sql, const QVariantList &args)
     if (!prepare(q, sql, args))
         return;
     if (isWrite(sql)) {
-        finishReaders();
+        finishSharedReaders();
         beginWrite();
     }
     q.exec();
@@ -583,7 +682,7 @@ void Transaction::commit()
         setOk();
         return;
     }
-    finishReaders();
+    finishSharedReaders();
     // COMMIT as a statement, so that a failure keeps the engine's code and text (disk full, locked).
     QSqlQuery q(database());
     if (q.exec(QStringLiteral("COMMIT"))) {
@@ -601,7 +700,7 @@ void Transaction::rollback()
         return;
     }
     if (m_inTransaction) {
-        finishReaders();
+        finishSharedReaders();
         database().rollback();
     }
     m_inTransaction = false;
@@ -620,13 +719,33 @@ sqlite3 *sqliteHandle(const QSqlDatabase &database)
 
 sqlite3 *Transaction::sqliteHandle() const { return db::sqliteHandle(database()); }
 
-void Transaction::addReader(Reader *reader)
+void Transaction::addReader(Reader *reader, bool apart)
 {
     if (!m_readers.contains(reader))
         m_readers << reader;
+    if (apart && !m_apartReaders.contains(reader))
+        m_apartReaders << reader;
 }
 
-void Transaction::removeReader(Reader *reader) { m_readers.removeAll(reader); }
+void Transaction::removeReader(Reader *reader)
+{
+    m_readers.removeAll(reader);
+    m_apartReaders.removeAll(reader);
+}
+
+void Transaction::finishSharedReaders()
+{
+    for (qsizetype i = 0; i < m_readers.size();) {
+        Reader *reader = m_readers.at(i);
+        if (m_apartReaders.contains(reader)) {
+            ++i;
+            continue;
+        }
+        reader->finish();
+        removeReader(reader);
+        i = 0; // finishing may have ended other readers too
+    }
+}
 
 void Transaction::finishReaders()
 {
@@ -634,7 +753,7 @@ void Transaction::finishReaders()
     while (!m_readers.isEmpty()) {
         Reader *reader = m_readers.first();
         reader->finish();
-        m_readers.removeAll(reader);
+        removeReader(reader);
     }
 }
 

@@ -16,8 +16,9 @@ struct sqlite3;
 namespace db {
 
 // A statement that is still being read, such as a data view's rows fetched as they are needed. Before the
-// connection writes, commits, rolls back or closes, each open reader reads the rest of its rows, so that what it
-// holds stays the result of its own moment, as if it had read everything at once.
+// connection closes, each open reader reads the rest of its rows; where reads share the program's connection
+// (no write-ahead log, see Transaction::readsApart) it does so also before the connection writes, commits or
+// rolls back, so that what it holds stays the result of its own moment, as if it had read everything at once.
 class COMMON_EXPORT Reader {
 public:
     virtual ~Reader() = default;
@@ -48,6 +49,8 @@ struct Into {
 // The one database connection of the system, in the shape the windows expect: after every statement
 // SQLCode is 0 (ok), 100 (no row) or -1 (error), SQLDBCode the engine's error number, SQLErrText its text.
 // Values are always bound ('?' placeholders), never pasted into the SQL text.
+class Snapshot;
+
 class COMMON_EXPORT Transaction {
 public:
     Transaction();
@@ -70,6 +73,9 @@ public:
     // Called when the connect is about to prepare the database at length (its indexes rebuilt in a new text
     // order), so that the start-up can say so.
     std::function<void()> onPreparing;
+    // Whether connect puts the file in the write-ahead log. Off, or where the log is impossible (a read-only
+    // file or folder, a file system without shared memory), views read on the program's own connection.
+    bool writeAheadLog = true;
 
     // Resolves the DSN named in DBParm through the registry store (its DatabaseFile) and opens that file.
     // A missing file, a file that is not a database or one without the system's tables fails the connect.
@@ -94,19 +100,55 @@ public:
     void setFromQuery(const QSqlQuery &query);
     // SQLite's own handle of the open connection, nullptr when not connected or another engine.
     sqlite3 *sqliteHandle() const;
-    void addReader(Reader *reader);
+    // Whether the file is in the write-ahead log and views read on connections of their own (see Snapshot).
+    bool readsApart() const { return m_readsApart; }
+    // `apart`: the reader reads in a Snapshot of its own connection, so writes here do not concern it.
+    void addReader(Reader *reader, bool apart = false);
     void removeReader(Reader *reader);
     // Lets every open reader read its remaining rows (see Reader).
     void finishReaders();
 
 private:
     friend class Captions;
+    friend class Snapshot;
     static int onBusy(void *transaction, int count);
+    // Before a write, commit or rollback: the readers that read on this connection.
+    void finishSharedReaders();
+    // The read-only connections of the same file: an idle one, else a new one (empty when none opens).
+    QString takeReadConnection();
+    void giveBackReadConnection(const QString &name);
+    void closeReadConnections();
     QString m_connectionName;
+    QString m_file;
     bool m_inTransaction = false;
+    bool m_readsApart = false;
+    int m_readConnections = 0; // opened so far, for their names
+    QStringList m_idleReadConnections;
     QList<Reader *> m_readers;
+    QList<Reader *> m_apartReaders; // those of m_readers that read in a snapshot of their own
     QHash<QString, QString> m_captions; // column -> the caption of its box, while a Captions lives
     qint64 m_waitStarted = 0;
+};
+
+// A moment of the database to read in. With the write-ahead log it is a read transaction on a read-only
+// connection of its own, taken from the transaction's pool and given back when the snapshot ends: every
+// statement run on it (a view's rows, and its counts and sums) sees the database as it was at its first read,
+// while the program's connection and other programs write. Otherwise, and while the program's connection has
+// writes not yet committed (which a read elsewhere would not see), it is the program's own connection.
+class COMMON_EXPORT Snapshot {
+public:
+    explicit Snapshot(Transaction &transaction);
+    ~Snapshot();
+    Snapshot(const Snapshot &) = delete;
+    Snapshot &operator=(const Snapshot &) = delete;
+
+    QSqlDatabase database() const;
+    // Whether it reads on a connection of its own.
+    bool apart() const { return !m_connection.isEmpty(); }
+
+private:
+    Transaction &m_transaction;
+    QString m_connection; // empty: the program's connection
 };
 
 // Names the boxes behind the columns of the statements run while it lives: a text that a column cannot

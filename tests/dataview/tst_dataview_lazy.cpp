@@ -26,6 +26,7 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <sqlite3.h>
 
 namespace {
 // A retrieve reads this many rows at first; the large books and registers hold many times more.
@@ -348,6 +349,41 @@ bool showRegister(dw::DataView &view)
     return QTest::qWaitForWindowExposed(&view);
 }
 
+// A register editor and the ten-year payment list on the connection, both partly read, and the rows and the
+// list's total of their retrieve as the database gives them.
+struct PartlyRead {
+    dw::DataView editor;
+    ViewCase list = viewCase("payment list");
+    dw::Buffer listed{list.definition};
+    QList<QVariantList> editorRows, listedRows;
+    qint64 listedSum = 0;
+
+    bool retrieve()
+    {
+        editor.setDefinition(brevik::views::gobank());
+        editor.setTransaction(g::sqlca);
+        if (editor.retrieve() != kFirstRows || listed.retrieve(g::sqlca, list.arguments) != kFirstRows)
+            return false;
+        editorRows = expectedRows(editor.definition(), {});
+        listedRows = expectedRows(list.definition, list.arguments);
+        for (const QVariantList &row : std::as_const(listedRows))
+            listedSum += cents(row.at(listed.columnIndex("an") - 1));
+        return true;
+    }
+
+    // Each view holds exactly the rows of its retrieve, none came in, none went, and the list's total (from
+    // the database while rows remain unread) is theirs.
+    void checkTheirRetrieve()
+    {
+        QCOMPARE(cents(listed.total(dw::Aggregate::Sum, listed.columnIndex("an"))), listedSum);
+        QString diff = difference(rowsOf(editor.buffer()), editorRows);
+        QVERIFY2(diff.isEmpty(), qPrintable(diff));
+        diff = difference(rowsOf(listed), listedRows);
+        QVERIFY2(diff.isEmpty(), qPrintable(diff));
+        QCOMPARE(editor.grid()->model()->rowCount(), int(editorRows.size()));
+    }
+};
+
 // The data table of a test over views, each over the small and the large books and registers.
 void viewsBySize(std::initializer_list<const char *> views)
 {
@@ -382,6 +418,7 @@ private slots:
     void editsAndUpdateWhilePartlyRead();
     void writeDuringReadKeepsTheRetrieve_data();
     void writeDuringReadKeepsTheRetrieve();
+    void anotherProgramWritesWhileViewsArePartlyRead();
     void currentRowOnReread_data();
     void currentRowOnReread();
     void findRow_data();
@@ -798,42 +835,48 @@ void tst_dataview_lazy::editsAndUpdateWhilePartlyRead()
 
 void tst_dataview_lazy::writeDuringReadKeepsTheRetrieve_data()
 {
+    QTest::addColumn<bool>("log");       // the write-ahead log, else the rollback journal
     QTest::addColumn<QString>("before"); // run before the views retrieve
     QTest::addColumn<QString>("write");  // run while they are partly read
-    QTest::newRow("insert of rows that sort first and last")
-        << "" << "INSERT INTO xjzp (rq, fkhm, an) VALUES ('2016-01-01', NULL, 5), ('2025-12-31', '北京银行', 6)";
-    QTest::newRow("delete of rows not read yet") << "" << "DELETE FROM xjzp WHERE line > 100";
-    QTest::newRow("update of every row") << "" << "UPDATE xjzp SET an = 0, fkhm = '改'";
-    QTest::newRow("commit") << "INSERT INTO xjzp (rq, fkhm, an) VALUES ('2020-02-02', '交通银行', 8)"
-                            << "commit";
-    QTest::newRow("rollback") << "INSERT INTO xjzp (rq, fkhm, an) VALUES ('2020-02-02', '交通银行', 8)"
-                              << "rollback";
-    QTest::newRow("update of another view") << "" << "another view";
-    QTest::newRow("disconnect") << "" << "disconnect";
+    // Whether the write leaves the views partly read: with the log they read apart, unless they retrieved while
+    // the connection had writes not yet committed.
+    QTest::addColumn<bool>("stayPartlyRead");
+    const QString insert = "INSERT INTO xjzp (rq, fkhm, an) VALUES ('2020-02-02', '交通银行', 8)";
+    for (const bool log : {true, false}) {
+        const char *journal = log ? "write-ahead log" : "rollback journal";
+        QTest::addRow("insert of rows that sort first and last, %s", journal)
+            << log << ""
+            << "INSERT INTO xjzp (rq, fkhm, an) VALUES ('2016-01-01', NULL, 5), ('2025-12-31', '北京银行', 6)" << log;
+        QTest::addRow("delete of rows not read yet, %s", journal) << log << "" << "DELETE FROM xjzp WHERE line > 100"
+                                                                  << log;
+        QTest::addRow("update of every row, %s", journal) << log << "" << "UPDATE xjzp SET an = 0, fkhm = '改'" << log;
+        QTest::addRow("commit, %s", journal) << log << insert << "commit" << false;
+        QTest::addRow("rollback, %s", journal) << log << insert << "rollback" << false;
+        QTest::addRow("commit of a write made while they were partly read, %s", journal)
+            << log << "" << insert + ";commit" << log;
+        QTest::addRow("update of another view, %s", journal) << log << "" << "another view" << log;
+        QTest::addRow("disconnect, %s", journal) << log << "" << "disconnect" << false;
+    }
 }
 
 void tst_dataview_lazy::writeDuringReadKeepsTheRetrieve()
 {
+    QFETCH(bool, log);
     QFETCH(QString, before);
     QFETCH(QString, write);
+    QFETCH(bool, stayPartlyRead);
+    g::sqlca.writeAheadLog = log;
     Filled filled(kLarge);
+    g::sqlca.writeAheadLog = true;
+    QCOMPARE(g::sqlca.readsApart(), log);
     if (!before.isEmpty()) {
         g::sqlca.execute(before);
         QCOMPARE(g::sqlca.SQLCode, 0);
     }
-    // A register editor and a list, both on the one connection and both partly read.
-    dw::DataView editor;
-    editor.setDefinition(brevik::views::gobank());
-    editor.setTransaction(g::sqlca);
-    QCOMPARE(editor.retrieve(), kFirstRows);
-    const ViewCase list = viewCase("payment list");
-    dw::Buffer listed(list.definition);
-    QCOMPARE(listed.retrieve(g::sqlca, list.arguments), kFirstRows);
-    const QList<QVariantList> editorRows = expectedRows(editor.definition(), {});
-    const QList<QVariantList> listedRows = expectedRows(list.definition, list.arguments);
-    qint64 listedSum = 0;
-    for (const QVariantList &row : listedRows)
-        listedSum += cents(row.at(listed.columnIndex("an") - 1));
+    PartlyRead views;
+    QVERIFY(views.retrieve());
+    dw::DataView &editor = views.editor;
+    dw::Buffer &listed = views.listed;
 
     if (write == "commit") {
         g::sqlca.commit();
@@ -849,27 +892,71 @@ void tst_dataview_lazy::writeDuringReadKeepsTheRetrieve()
         QCOMPARE(other.setItem(3, "an", 1.5), 1);
         QCOMPARE(other.deleteRow(5), 1);
         QCOMPARE(other.update(), 1);
+    } else if (write.endsWith(";commit")) {
+        g::sqlca.execute(write.chopped(7));
+        QCOMPARE(g::sqlca.SQLCode, 0);
+        g::sqlca.commit();
     } else {
         g::sqlca.execute(write);
     }
     QCOMPARE(g::sqlca.SQLCode, 0);
 
-    // Each view holds exactly the rows of its own retrieve: none came in, none went.
-    QVERIFY(editor.buffer().complete());
-    QVERIFY(listed.complete());
-    QString diff = difference(rowsOf(editor.buffer()), editorRows);
-    QVERIFY2(diff.isEmpty(), qPrintable(diff));
-    diff = difference(rowsOf(listed), listedRows);
-    QVERIFY2(diff.isEmpty(), qPrintable(diff));
-    QCOMPARE(editor.grid()->model()->rowCount(), int(editorRows.size()));
-    QCOMPARE(cents(listed.total(dw::Aggregate::Sum, listed.columnIndex("an"))), listedSum);
+    // A view read apart is left as it was; one read on the connection read the rest before the write.
+    QCOMPARE(editor.buffer().fetchedCount() == kFirstRows, stayPartlyRead);
+    QCOMPARE(listed.fetchedCount() == kFirstRows, stayPartlyRead);
+    QCOMPARE(!editor.buffer().complete(), stayPartlyRead);
+    views.checkTheirRetrieve();
+    if (QTest::currentTestFailed())
+        return;
 
     // A new retrieve shows what the database holds now.
     if (write == "disconnect")
         return;
     editor.retrieve();
-    diff = difference(rowsOf(editor.buffer()), expectedRows(editor.definition(), {}));
+    const QString diff = difference(rowsOf(editor.buffer()), expectedRows(editor.definition(), {}));
     QVERIFY2(diff.isEmpty(), qPrintable(diff));
+}
+
+void tst_dataview_lazy::anotherProgramWritesWhileViewsArePartlyRead()
+{
+    Filled filled(kLarge);
+    PartlyRead views;
+    QVERIFY(views.retrieve());
+    dw::DataView &editor = views.editor;
+
+    // Another program: a connection of its own that does not wait for a lock, writing rows the views have not
+    // read yet, in three transactions.
+    sqlite3 *other = nullptr;
+    QCOMPARE(sqlite3_open_v2(qPrintable(filled.fixture.databasePath()), &other, SQLITE_OPEN_READWRITE, nullptr),
+             SQLITE_OK);
+    QVERIFY(db::registerGbkCollation(other));
+    for (const char *sql : {"INSERT INTO xjzp (rq, fkhm, an) VALUES ('2016-01-01', NULL, 5), ('2025-12-31', '北京银行', 6)",
+                            "DELETE FROM xjzp WHERE line > 2000", "UPDATE xjzp SET an = an + 1, fkhm = '改'"}) {
+        char *error = nullptr;
+        const int rc = sqlite3_exec(other, sql, nullptr, nullptr, &error);
+        const QString text = QString::fromUtf8(error ? error : "");
+        sqlite3_free(error);
+        QVERIFY2(rc == SQLITE_OK, qPrintable(text));
+    }
+    sqlite3_close(other);
+
+    // The views read on in the moment of their retrieve: the rows and the total are those of before the writes.
+    QCOMPARE(editor.buffer().fetchedCount(), kFirstRows);
+    QCOMPARE(views.listed.fetchedCount(), kFirstRows);
+    views.checkTheirRetrieve();
+    if (QTest::currentTestFailed())
+        return;
+
+    // A new retrieve shows the other program's rows, and the program's own write goes through.
+    QCOMPARE(editor.retrieve(), kFirstRows);
+    const QList<QVariantList> now = expectedRows(editor.definition(), {});
+    QVERIFY(now.size() < views.editorRows.size());
+    const QString diff = difference(rowsOf(editor.buffer()), now);
+    QVERIFY2(diff.isEmpty(), qPrintable(diff));
+    g::sqlca.execute("UPDATE xjzp SET an = 1 WHERE line = 1");
+    QCOMPARE(g::sqlca.SQLCode, 0);
+    g::sqlca.commit();
+    QCOMPARE(g::sqlca.SQLCode, 0);
 }
 
 // --- The current row on a re-read, and find ---

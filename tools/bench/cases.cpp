@@ -10,6 +10,7 @@
 #include "platform/messagebox.h"
 #include "platform/printjob.h"
 #include "platform/registry.h"
+#include "platform/transaction.h"
 #include "platform/services.h"
 #include "platform/window.h"
 
@@ -25,6 +26,7 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QSqlDriver>
+#include <QTemporaryDir>
 
 #include <chrono>
 #include <cmath>
@@ -141,6 +143,16 @@ void press(QWidget *target, int key, Qt::KeyboardModifiers modifiers = Qt::NoMod
     QApplication::sendEvent(target, &up);
 }
 
+// The rows a view has read so far.
+int rowCountOfRead(QWidget *view)
+{
+    if (auto *grid = qobject_cast<dw::DataView *>(view))
+        return grid->buffer().fetchedCount();
+    if (auto *report = qobject_cast<dw::ReportView *>(view))
+        return report->buffer().fetchedCount();
+    return -1;
+}
+
 // ---- Bare SQLite: the same statement on the same connection, without the data view engine.
 
 sqlite3 *connectionHandle() { return g::sqlca.sqliteHandle(); }
@@ -186,6 +198,41 @@ int forEachRow(const Statement &s, const std::function<bool(sqlite3_stmt *)> &ro
     }
     sqlite3_finalize(stmt);
     return rows;
+}
+
+qint64 countRows(const QString &table)
+{
+    qint64 n = -1;
+    QString error;
+    forEachRow({QStringLiteral("SELECT count(*) FROM ") + table, {}, {}},
+               [&n](sqlite3_stmt *stmt) { n = sqlite3_column_int64(stmt, 0); return false; }, error);
+    return n;
+}
+
+// Another program's write: a connection of its own that inserts one row and commits, failing at once on a
+// lock rather than waiting. The milliseconds it took, or its error.
+QString anotherProgramWrites()
+{
+    sqlite3 *db = nullptr;
+    const QByteArray path = QDir::current().filePath(QStringLiteral("DATABASE/nardelo.db")).toUtf8();
+    QString result;
+    if (sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK
+        && db::registerGbkCollation(db)) {
+        const auto start = Clock::now();
+        char *error = nullptr;
+        if (sqlite3_exec(db, "INSERT INTO xjzp (rq, bz, zphm, xkr, an) VALUES ('2026-03-05', '现金支票', 'OTHER', "
+                             "'另一个程序', 1)",
+                         nullptr, nullptr, &error)
+            == SQLITE_OK)
+            result = ms(msSince(start));
+        else
+            result = QString::fromUtf8(error ? error : "error");
+        sqlite3_free(error);
+    } else {
+        result = QString::fromUtf8(sqlite3_errmsg(db));
+    }
+    sqlite3_close(db);
+    return result;
 }
 
 struct Bare {
@@ -548,6 +595,45 @@ int runPrintCase(const WindowCase &c, Figures &f)
         notes() << QStringLiteral("plain paint failed: ") + error;
     return 0;
 }
+// A cash cheque saved (存盘) while `open` is open with its first screen read and the rest not, or with nothing
+// open: the click until the save returns. The save writes a scratch copy of the data set, so the cached one
+// stays as built. With a window open, another program first writes one row too, without waiting for a lock.
+int runSaveCase(const QString &open, int registerRows, Figures &f)
+{
+    Opened o;
+    if (!open.isEmpty()) {
+        WindowCase c;
+        windowCaseFor(open, registerRows, c);
+        o = openAndAct(c, f);
+        if (!o.view)
+            return 1;
+        f[QStringLiteral("rows")] = QString::number(rowCountOfRead(o.view));
+        f.remove(QStringLiteral("act"));
+        f[QStringLiteral("other")] = anotherProgramWrites();
+    }
+    ui::Window *cheque = ui::openWindow(QStringLiteral("w_xjzp"));
+    if (!cheque) {
+        notes() << QStringLiteral("the cash cheque did not open");
+        return 1;
+    }
+    PaintWatcher(cheque).waitPainted(10'000);
+    cheque->get<ui::SingleLineEdit>(QStringLiteral("sle_12"))->setText(QStringLiteral("XJ990001"));
+    cheque->get<ui::SingleLineEdit>(QStringLiteral("sle_4"))->setText(QStringLiteral("北京市某某贸易有限公司"));
+    cheque->get<ui::SingleLineEdit>(QStringLiteral("em_1"))->setText(QStringLiteral("1234.56"));
+    cheque->get<QAbstractButton>(QStringLiteral("rb_1"))->click(); // a format chosen enables the save
+    const qint64 before = countRows(QStringLiteral("xjzp"));
+    const auto start = Clock::now();
+    cheque->get<QPushButton>(QStringLiteral("cb_1"))->click();
+    f[QStringLiteral("act")] = ms(msSince(start));
+    if (countRows(QStringLiteral("xjzp")) != before + 1)
+        notes() << QStringLiteral("the cheque was not saved");
+    if (o.view)
+        f[QStringLiteral("rows")] += u'/' + QString::number(rowCountOfRead(o.view));
+    f[QStringLiteral("peak")] = QString::number(memoryMb("VmHWM:"), 'f', 0);
+    delete cheque;
+    delete o.window;
+    return 0;
+}
 } // namespace
 
 const QList<Case> &allCases()
@@ -568,6 +654,9 @@ const QList<Case> &allCases()
         {QStringLiteral("picker-payer"), QStringLiteral("payer picker"), true},
         {QStringLiteral("picker-remarks"), QStringLiteral("remarks picker"), true},
         {QStringLiteral("print-list"), QStringLiteral("print payment list, one year"), true},
+        {QStringLiteral("save-alone"), QStringLiteral("save a cash cheque, nothing open"), true},
+        {QStringLiteral("save-list-open"), QStringLiteral("save, ten-year payment list open half read"), true},
+        {QStringLiteral("save-editor-open"), QStringLiteral("save, payment register editor open half read"), true},
     };
     return cases;
 }
@@ -596,7 +685,19 @@ int runCase(int &argc, char **argv, const QString &id, const QString &folder, co
         return 0;
     }
 
-    setUpWorld(folder, cache);
+    // The saves write a copy of the data set: the cached one is shared by every run.
+    std::optional<QTemporaryDir> scratch;
+    const bool saves = id.startsWith(u"save-");
+    if (saves) {
+        scratch.emplace(QDir(cache).filePath(QStringLiteral("save-XXXXXX")));
+        QDir(scratch->path()).mkpath(QStringLiteral("DATABASE"));
+        if (!QFile::copy(QDir(folder).filePath(QStringLiteral("DATABASE/nardelo.db")),
+                         scratch->filePath(QStringLiteral("DATABASE/nardelo.db")))) {
+            std::fprintf(stderr, "bench: cannot copy the data set\n");
+            return 1;
+        }
+    }
+    setUpWorld(saves ? scratch->path() : folder, cache);
     if (id == u"startup") {
         Quillan quillan;
         if (quillan.start() && ui::findWindow(QStringLiteral("w_pass"))) {
@@ -613,7 +714,7 @@ int runCase(int &argc, char **argv, const QString &id, const QString &folder, co
     }
 
     WindowCase c;
-    if (!windowCaseFor(id, registerRows, c)) {
+    if (!saves && !windowCaseFor(id, registerRows, c)) {
         std::fprintf(stderr, "bench: unknown case %s\n", qPrintable(id));
         return 2;
     }
@@ -623,7 +724,15 @@ int runCase(int &argc, char **argv, const QString &id, const QString &folder, co
         report(f);
         return 1;
     }
-    const int rc = id == u"print-list" ? runPrintCase(c, f) : runWindowCase(c, f);
+    int rc = 0;
+    if (saves)
+        rc = runSaveCase(id == u"save-list-open"     ? QStringLiteral("list-pay-10y")
+                         : id == u"save-editor-open" ? QStringLiteral("editor-pay")
+                                                     : QString(),
+                         registerRows, f);
+    else
+        rc = id == u"print-list" ? runPrintCase(c, f) : runWindowCase(c, f);
+    g::sqlca.disconnect(); // before the scratch copy goes
     report(f);
     return rc;
 }
