@@ -5,6 +5,7 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <variant>
@@ -67,14 +68,24 @@ public:
     // ("database is locked"); the busy cursor shows meanwhile.
     int lockWaitMs = 5000;
 
+    // Told while the connect prepares the file (adds the indexes an older file lacks): a text for the operator,
+    // then an empty one when it is done. The start-up shows it on the splash.
+    std::function<void(const QString &)> preparing;
+    // The engine's code when the last connect could not add the missing indexes, 0 when none were missing or all
+    // were added. The file works without them, and the next connect tries again.
+    int indexFault = 0;
+
     // Resolves the DSN named in DBParm through the registry store (its DatabaseFile) and opens that file.
-    // A missing file, a file that is not a database or one without the system's tables fails the connect.
+    // A missing or empty file, a file that is not a database or one without the system's tables fails the
+    // connect. A file made before an index was added gets it here (see indexFault).
     void connect();
     void disconnect();
     bool isConnected() const;
 
     // INSERT, UPDATE or DELETE. With AutoCommit off the first write begins a transaction.
     // Text longer than its column's width in GBK bytes is refused before anything is written.
+    // A connection that may still hold a fault whose cause is gone is opened again before the first write of a
+    // transaction (see reopenIfStale).
     void execute(const QString &sql, const QVariantList &args = {});
     // One row into the targets: no row -> 100, more than one -> -1; the targets change only on success.
     void selectInto(const QString &sql, const QVariantList &args, std::initializer_list<Into> targets);
@@ -98,11 +109,16 @@ public:
 private:
     friend class Captions;
     static int onBusy(void *transaction, int count);
+    bool stale() const;
+    bool reopenIfStale();
     QString m_connectionName;
     bool m_inTransaction = false;
     QList<Reader *> m_readers;
     QHash<QString, QString> m_captions; // column -> the caption of its box, while a Captions lives
     qint64 m_waitStarted = 0;
+    QString m_file;        // the database file as connected
+    bool m_wrote = false;  // a write of the open transaction succeeded
+    bool m_reopen = false; // a statement met a fault the open connection may keep
 };
 
 // Names the boxes behind the columns of the statements run while it lives: a text that a column cannot
@@ -125,6 +141,9 @@ private:
 COMMON_EXPORT QString faultMessage(const Transaction &transaction);
 // What an engine error code means for the operator and what they can do; empty for codes without advice.
 COMMON_EXPORT QString faultAdvice(int dbCode, int lockWaitMs = 5000);
+// What the operator is told when the connect could not add the missing indexes (Transaction::indexFault); empty
+// where the program goes on without a word (another program's lock, a read-only file: the next start tries again).
+COMMON_EXPORT QString indexFaultNotice(int dbCode);
 
 // A declared cursor: open, fetch until 100 (an error ends the loop too), close.
 class COMMON_EXPORT Cursor {

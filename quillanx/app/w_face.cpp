@@ -1,5 +1,6 @@
 #include "app/w_face.h"
 
+#include "platform/controls.h"
 #include "platform/units.h"
 
 #include <QGuiApplication>
@@ -12,7 +13,17 @@ w_face::w_face() : ui::Window(QStringLiteral("w_face"), 1856, 1020)
     build({
         {.name = QStringLiteral("p_1"), .kind = ui::Kind::Picture, .x = 0, .y = 0, .width = 1847, .height = 1012,
          .picture = QStringLiteral("001\\DALL.BMP")},
+        {.name = QStringLiteral("st_status"), .kind = ui::Kind::StaticText, .x = 0, .y = 940, .width = 1847,
+         .height = 64, .font = {.points = 12}, .flags = ui::AlignCenter | ui::Transparent | ui::Hidden},
     });
+}
+
+void w_face::showStatus(const QString &text)
+{
+    auto *status = get<ui::StaticText>(QStringLiteral("st_status"));
+    status->setText(text);
+    status->setVisible(!text.isEmpty());
+    status->repaint();
 }
 
 void w_face::open()

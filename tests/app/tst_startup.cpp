@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QtTest>
 
@@ -21,6 +22,7 @@ private slots:
     void writesTheDataSourceAndOpensLogin();
     void registryFailureEndsTheProgram();
     void connectFailureShowsTheEngineError();
+    void notADatabaseSaysWhatToDo_data();
     void notADatabaseSaysWhatToDo();
     void databaseWithoutTablesFailsToConnect();
     void secondInstanceIsRefused();
@@ -89,12 +91,21 @@ void tst_startup::connectFailureShowsTheEngineError()
     QVERIFY(!QFile::exists(f.databasePath())); // never an empty database in its place
 }
 
+void tst_startup::notADatabaseSaysWhatToDo_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("garbage") << QByteArray(4096, 'x');
+    // SQLite would take it for an empty database, without the system's tables.
+    QTest::newRow("empty file") << QByteArray();
+}
+
 void tst_startup::notADatabaseSaysWhatToDo()
 {
+    QFETCH(QByteArray, content);
     Fixture f;
     QFile file(f.databasePath());
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(QByteArray(4096, 'x'));
+    file.write(content);
     file.close();
     Quillan app;
     QVERIFY(!app.start());
@@ -104,6 +115,7 @@ void tst_startup::notADatabaseSaysWhatToDo()
                                   + db::faultAdvice(26));
     QVERIFY(f.boxes[0].text.contains("不是本系统的数据库"));
     QVERIFY(!ui::findWindow("w_pass"));
+    QCOMPARE(QFileInfo(f.databasePath()).size(), content.size()); // left as it was
 }
 
 void tst_startup::databaseWithoutTablesFailsToConnect()

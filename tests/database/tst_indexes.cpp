@@ -1,5 +1,6 @@
-// The register indexes: built with the database, added at connect to a file made before them, left out where
-// the file cannot be written; the searches that should find their rows through an index do.
+// The register indexes: built with the database, added at connect to a file made before them (the start-up told
+// meanwhile), left out where the file cannot be written or another program holds it; the searches that should
+// find their rows through an index do.
 #include "fixture.h"
 
 #include "books/w_search.h"
@@ -7,6 +8,7 @@
 #include "globals.h"
 #include "platform/controls.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlQuery>
@@ -36,11 +38,14 @@ private slots:
     void cleanup()
     {
         closeOpenWindows();
+        g::sqlca.lockWaitMs = 5000;
+        g::sqlca.preparing = {};
     }
 
     void connectAddsMissingIndexes();
     void unwritableFileConnectsWithout_data();
     void unwritableFileConnectsWithout();
+    void readerHoldsOffTheBuildOnce();
     void searchPlan_data();
     void searchPlan();
 };
@@ -56,15 +61,24 @@ void tst_indexes::connectAddsMissingIndexes()
     // A file from before any of them.
     dropIndexes(f, built);
     f.exec("INSERT INTO xjzp (rq, zphm, an) VALUES ('2026-03-05', '77', 1)");
+    QStringList told;
+    g::sqlca.preparing = [&told](const QString &text) { told << text; };
     QVERIFY(f.connect());
     QCOMPARE(indexNames(f), built);
+    QCOMPARE(g::sqlca.indexFault, 0);
+    // The start-up was told the file is being prepared, and when it was done.
+    QCOMPARE(told.size(), 2);
+    QVERIFY2(told.first().startsWith("正在准备数据库"), qPrintable(told.first()));
+    QVERIFY(told.last().isEmpty());
     // Only indexes were added: the tables and their rows are as they were.
     QCOMPARE(f.scalar("SELECT group_concat(sql, ';') FROM sqlite_master WHERE type = 'table'").toString(), tables);
     QCOMPARE(f.scalar("SELECT zphm FROM xjzp INDEXED BY xjzp_zphm WHERE zphm = '77'").toString(), QString("77"));
 
-    // A second connect finds nothing to add.
+    // A second connect finds nothing to add, and says nothing.
+    told.clear();
     QVERIFY(f.connect());
     QCOMPARE(indexNames(f), built);
+    QVERIFY(told.isEmpty());
 }
 
 void tst_indexes::unwritableFileConnectsWithout_data()
@@ -96,6 +110,32 @@ void tst_indexes::unwritableFileConnectsWithout()
     QCOMPARE(zphm, QString("77"));
     if (!readOnly)
         f.exec("ROLLBACK");
+}
+
+void tst_indexes::readerHoldsOffTheBuildOnce()
+{
+    // Another program in the middle of reading an older file: the connect waits for it once, not once per
+    // missing index, goes on without them, and the next connect after the reader has finished adds them all.
+    Fixture f;
+    const QStringList built = indexNames(f);
+    QVERIFY(built.size() > 3);
+    dropIndexes(f, built);
+    f.exec("BEGIN");
+    QCOMPARE(f.scalar("SELECT count(*) FROM xjzp").toInt(), 0);
+    g::sqlca.lockWaitMs = 1000;
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(f.connect());
+    const qint64 waited = clock.elapsed();
+    QVERIFY2(waited < 3 * g::sqlca.lockWaitMs,
+             qPrintable(QString("%1 ms for %2 missing indexes").arg(waited).arg(built.size())));
+    QCOMPARE(g::sqlca.indexFault & 0xff, 5); // busy
+    QVERIFY(indexNames(f).isEmpty());
+    f.exec("COMMIT");
+
+    QVERIFY(f.connect());
+    QCOMPARE(g::sqlca.indexFault, 0);
+    QCOMPARE(indexNames(f), built);
 }
 
 void tst_indexes::searchPlan_data()
