@@ -11,10 +11,25 @@
 #include "platform/window.h"
 
 #include <QDir>
+#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QtTest>
+
+namespace {
+// Records the texts a label shows.
+class ShownTexts : public QObject {
+public:
+    QStringList texts;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show)
+            texts << static_cast<QLabel *>(watched)->text();
+        return false;
+    }
+};
+} // namespace
 
 class tst_startup : public QObject {
     Q_OBJECT
@@ -25,6 +40,7 @@ private slots:
     void notADatabaseSaysWhatToDo_data();
     void notADatabaseSaysWhatToDo();
     void databaseWithoutTablesFailsToConnect();
+    void olderFileIsPreparedUnderTheSplash();
     void secondInstanceIsRefused();
     void splashPictureUnscaled();
 };
@@ -127,6 +143,32 @@ void tst_startup::databaseWithoutTablesFailsToConnect()
     QCOMPARE(f.boxes.size(), 1);
     QVERIFY(f.boxes[0].text.contains("pass"));
     QVERIFY(!ui::findWindow("w_pass"));
+}
+
+void tst_startup::olderFileIsPreparedUnderTheSplash()
+{
+    // A file made before its indexes: while they are built the splash says that the database is being prepared,
+    // then the login window follows.
+    Fixture f;
+    const QString declared = "SELECT group_concat(name) FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL";
+    const QString built = f.scalar(declared).toString();
+    for (const QString &name : built.split(u','))
+        f.exec("DROP INDEX " + name);
+    Quillan::registerAllWindows();
+    auto *face = qobject_cast<w_face *>(ui::openWindow("w_face"));
+    QVERIFY(face);
+    auto *status = face->get<ui::StaticText>("st_status");
+    QVERIFY(status && !status->isVisible());
+    ShownTexts shown;
+    status->installEventFilter(&shown);
+
+    Quillan app;
+    QVERIFY(app.start());
+    QVERIFY(f.boxes.isEmpty());
+    QCOMPARE(shown.texts, QStringList({"正在准备数据库，请稍候……"}));
+    QVERIFY(!status->isVisible());
+    QVERIFY(ui::findWindow("w_pass"));
+    QCOMPARE(f.scalar(declared).toString(), built);
 }
 
 void tst_startup::secondInstanceIsRefused()
