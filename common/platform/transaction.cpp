@@ -195,6 +195,11 @@ QStringList scriptStatements(const QString &text)
     return statements;
 }
 
+QString noFile(const QString &file)
+{
+    return QStringLiteral("数据库文件不存在：%1").arg(QDir::toNativeSeparators(file));
+}
+
 int engineCode(const QSqlError &e) { return e.nativeErrorCode().toInt() ? e.nativeErrorCode().toInt() : -1; }
 
 // A file built before an index was added gets it now; `present` names the indexes the file has, so a file
@@ -468,7 +473,7 @@ void Transaction::connect()
     const QFileInfo info(file);
     if (!info.isFile()) {
         // Never create an empty database in place of a missing one.
-        setError(14, QStringLiteral("数据库文件不存在：%1").arg(QDir::toNativeSeparators(file)));
+        setError(SQLITE_CANTOPEN, noFile(file));
         return;
     }
     if (info.size() == 0) {
@@ -555,6 +560,11 @@ bool Transaction::reopenIfStale()
 {
     if ((m_inTransaction && m_wrote) || !stale())
         return true;
+    if (isConnected() && !QFileInfo(m_file).isFile()) {
+        // Moved away: the open connection stays, so that what was read stays readable until the file is back.
+        setError(SQLITE_CANTOPEN, noFile(m_file));
+        return false;
+    }
     connect();
     m_reopen = SQLCode != 0;
     return SQLCode == 0;

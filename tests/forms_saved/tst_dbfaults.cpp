@@ -141,6 +141,7 @@ private slots:
     void saveMeetsAFault();
     void registerEditorMeetsALock();
     void replacedFileTakesTheNextSave();
+    void movedFileTakesTheSaveOnceBack();
     void replacedFileIsNotWrittenBehindIt();
     void repairedFileTakesTheNextSave();
     void indexBuildMeetsAFullDisk();
@@ -278,6 +279,28 @@ void tst_dbfaults::replacedFileTakesTheNextSave()
     QVERIFY(replaceByACopy(f.databasePath()));
     click(w, "cb_1");
     QVERIFY2(f.boxes.isEmpty(), qPrintable(f.boxes.value(0).text));
+    QVERIFY(markShown(w));
+    QCOMPARE(f.scalar("SELECT group_concat(xkr) FROM xjzp").toString(), QString("PAYEEONE"));
+}
+
+void tst_dbfaults::movedFileTakesTheSaveOnceBack()
+{
+    // The file renamed away while the program ran: the save says the file is missing (not a permission), and
+    // takes the sheet once the file is back.
+    Fixture f;
+    QVERIFY(f.connect());
+    w_xjzp *w = filledCheque();
+    const QString path = f.databasePath();
+    QVERIFY(QFile::rename(path, path + ".away"));
+    click(w, "cb_1");
+    QCOMPARE(f.boxes.size(), 1);
+    const QString text = f.boxes.first().text;
+    QVERIFY2(text.startsWith("打不开数据库文件") && text.contains("数据库文件不存在"), qPrintable(text));
+    QVERIFY(!markShown(w));
+
+    QVERIFY(QFile::rename(path + ".away", path));
+    click(w, "cb_1");
+    QCOMPARE(f.boxes.size(), 1);
     QVERIFY(markShown(w));
     QCOMPARE(f.scalar("SELECT group_concat(xkr) FROM xjzp").toString(), QString("PAYEEONE"));
 }
