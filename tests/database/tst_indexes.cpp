@@ -6,6 +6,7 @@
 #include "books/w_search.h"
 #include "brevik.h"
 #include "globals.h"
+#include "ordinaryuser.h"
 #include "platform/controls.h"
 
 #include <QElapsedTimer>
@@ -93,16 +94,28 @@ void tst_indexes::unwritableFileConnectsWithout()
 {
     QFETCH(bool, readOnly);
     Fixture f;
+    // The data source is registered by the user who may write the settings.
+    QVERIFY(f.connect());
+    g::sqlca.disconnect();
     dropIndexes(f, {"xjzp_zphm"});
     f.exec("INSERT INTO xjzp (rq, zphm, an) VALUES ('2026-03-05', '77', 1)");
+    std::unique_ptr<AsOrdinaryUser> user;
     if (readOnly) {
-        QFile::setPermissions(f.databasePath(), QFileDevice::ReadOwner | QFileDevice::ReadGroup);
-        if (QFileInfo(f.databasePath()).isWritable())
-            QSKIP("this user writes to read-only files");
+        // An ordinary user reaches the folder and reads the settings, and may only read the file.
+        setMode(f.dir(), 0755);
+        setMode(f.dir() + "/registry.ini", 0644);
+        setMode(QFileInfo(f.databasePath()).absolutePath(), 0755);
+        setMode(f.databasePath(), 0444);
+        user = std::make_unique<AsOrdinaryUser>();
+        if (!user->ok())
+            QSKIP("running as root without a way to act as an ordinary user");
     } else {
         f.exec("BEGIN IMMEDIATE");
     }
-    QVERIFY(f.connect());
+    g::sqlca.connect();
+    QCOMPARE(g::sqlca.SQLCode, 0);
+    QVERIFY(g::sqlca.indexFault != 0);
+    QVERIFY(db::indexFaultNotice(g::sqlca.indexFault).isEmpty()); // nothing for the operator to do
     QVERIFY(!indexNames(f).contains("xjzp_zphm"));
     QString zphm;
     g::sqlca.selectInto("SELECT zphm FROM xjzp WHERE zphm = ?", {"77"}, {zphm});

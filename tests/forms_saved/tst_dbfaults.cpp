@@ -7,6 +7,7 @@
 #include "app/quillan.h"
 #include "books/grid_editor.h"
 #include "brevik.h"
+#include "ordinaryuser.h"
 
 #include <QCursor>
 #include <QElapsedTimer>
@@ -15,28 +16,11 @@
 #include <QSqlQuery>
 #include <atomic>
 #include <sys/mount.h>
-#include <sys/stat.h>
 #include <thread>
-#include <unistd.h>
 
 using namespace chequetest;
 
 namespace {
-// Runs as an ordinary user while it lives when the test runs as root, for whom permissions stop nothing.
-class AsOrdinaryUser {
-public:
-    AsOrdinaryUser() : m_switched(::geteuid() == 0 && ::seteuid(65534) == 0) {}
-    ~AsOrdinaryUser()
-    {
-        if (m_switched)
-            [[maybe_unused]] const int ignored = ::seteuid(0);
-    }
-    bool ok() const { return ::geteuid() != 0; }
-
-private:
-    bool m_switched;
-};
-
 // A second program's connection that holds the write lock until it is destroyed.
 class LockHolder {
 public:
@@ -100,8 +84,6 @@ private:
     bool m_mounted = false;
     bool m_ok = false;
 };
-
-void setMode(const QString &path, mode_t mode) { ::chmod(qPrintable(path), mode); }
 
 // The cash cheque with a payee and an amount, ready to be saved.
 w_xjzp *filledCheque()
