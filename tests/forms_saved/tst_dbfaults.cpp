@@ -351,6 +351,7 @@ void tst_dbfaults::indexBuildMeetsAFullDisk()
     FullDisk disk(f.databasePath());
     if (!disk.ok())
         QSKIP("no small file system can be mounted here");
+    const qint64 size = QFileInfo(f.databasePath()).size();
 
     {
         Quillan app;
@@ -361,6 +362,9 @@ void tst_dbfaults::indexBuildMeetsAFullDisk()
         QString none;
         g::sqlca.selectInto(indexes, {}, {none});
         QCOMPARE(none, QString("0"));
+        // Nothing of the attempt stays on the disk.
+        QCOMPARE(QFileInfo(f.databasePath()).size(), size);
+        QVERIFY(!QFile::exists(f.databasePath() + "-journal"));
         closeOpenWindows();
     }
 
