@@ -3,6 +3,8 @@
 #include "platform/controls.h"
 #include "platform/units.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -13,8 +15,10 @@ w_face::w_face() : ui::Window(QStringLiteral("w_face"), 1856, 1020)
     build({
         {.name = QStringLiteral("p_1"), .kind = ui::Kind::Picture, .x = 0, .y = 0, .width = 1847, .height = 1012,
          .picture = QStringLiteral("001\\DALL.BMP")},
-        {.name = QStringLiteral("st_status"), .kind = ui::Kind::StaticText, .x = 0, .y = 940, .width = 1847,
-         .height = 64, .font = {.points = 12}, .flags = ui::AlignCenter | ui::Transparent | ui::Hidden},
+        // Above the picture's own bottom line, in its white.
+        {.name = QStringLiteral("st_status"), .kind = ui::Kind::StaticText, .x = 900, .y = 780, .width = 900,
+         .height = 56, .font = {.points = 10}, .textColor = 16777215,
+         .flags = ui::AlignRight | ui::Transparent | ui::Hidden},
     });
 }
 
@@ -23,7 +27,8 @@ void w_face::showStatus(const QString &text)
     auto *status = get<ui::StaticText>(QStringLiteral("st_status"));
     status->setText(text);
     status->setVisible(!text.isEmpty());
-    status->repaint();
+    // The start-up has not reached the event loop yet: let the splash be drawn now, without taking any input.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void w_face::open()
