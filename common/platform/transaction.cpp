@@ -195,41 +195,80 @@ QStringList scriptStatements(const QString &text)
     return statements;
 }
 
-// A file built before an index was added gets it now; `present` names the indexes the file has, so a file
-// that has them all runs nothing. A file that cannot be written (read-only, or locked by a writer beyond the
-// busy timeout) keeps working without it.
-void addMissingIndexes(const QSqlDatabase &dbase, const QStringList &present)
+QString noFile(const QString &file)
+{
+    return QStringLiteral("数据库文件不存在：%1").arg(QDir::toNativeSeparators(file));
+}
+
+int engineCode(const QSqlError &e) { return e.nativeErrorCode().toInt() ? e.nativeErrorCode().toInt() : -1; }
+
+// Brings the file's indexes up to this program: a file built before an index was added gets it (`present` names
+// the indexes the file has), and a file whose texts were indexed in another version of the gbk order (its
+// version in the file's user_version) has those indexes rebuilt. All of it runs in one transaction: another
+// program's lock is waited for once, and a failure (the lock, a read-only file, a full disk) leaves nothing half
+// done. The file works meanwhile; the next connect tries again. Returns the engine's code of a failure, 0 when
+// there was nothing to do or all was done.
+int prepareIndexes(const QSqlDatabase &dbase, const QStringList &present,
+                   const std::function<void(const QString &)> &preparing)
 {
     QFile f(QStringLiteral(":/database/indexes.sql"));
     if (!f.open(QIODevice::ReadOnly))
-        return;
+        return 0;
+    QStringList missing;
     for (const QString &stmt : scriptStatements(QString::fromUtf8(f.readAll()))) {
         // "CREATE INDEX IF NOT EXISTS name ON ..."
         const QStringList words = stmt.simplified().toLower().split(u' ');
         const qsizetype on = words.indexOf(QStringLiteral("on"));
         if (on < 1 || !present.contains(words.at(on - 1)))
-            QSqlQuery(dbase).exec(stmt);
+            missing << stmt;
     }
+    QSqlQuery q(dbase);
+    const bool reorder = q.exec(QStringLiteral("PRAGMA user_version")) && q.next()
+                      && q.value(0).toInt() != gbk::kOrderVersion;
+    q.finish();
+    if (missing.isEmpty() && !reorder)
+        return 0;
+    if (preparing)
+        preparing(QStringLiteral("正在准备数据库，请稍候……"));
+    bool ok = q.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    const bool begun = ok;
+    if (ok && reorder)
+        ok = q.exec(QStringLiteral("REINDEX ") + QLatin1String(kGbkCollation));
+    for (qsizetype i = 0; ok && i < missing.size(); ++i)
+        ok = q.exec(missing.at(i));
+    if (ok && reorder)
+        ok = q.exec(QStringLiteral("PRAGMA user_version = %1").arg(gbk::kOrderVersion));
+    if (ok)
+        ok = q.exec(QStringLiteral("COMMIT"));
+    const int fault = ok ? 0 : engineCode(q.lastError());
+    if (!ok && begun)
+        QSqlQuery(dbase).exec(QStringLiteral("ROLLBACK"));
+    if (preparing)
+        preparing({});
+    return fault;
 }
 
-// Indexes keep texts in the gbk order of the program that wrote them, its version in the file's user_version: a
-// file written in another version has every such index rebuilt once, in one transaction with the new version. A
-// file that cannot be written now (read-only, locked beyond the busy timeout, a full disk) keeps its indexes as
-// they are and is tried again at the next connect.
-void reorderIndexes(const QSqlDatabase &dbase, const std::function<void()> &preparing)
+// Whether the file at the path is no longer the one the connection has open (renamed, replaced or deleted).
+bool hasMoved(sqlite3 *handle)
 {
-    QSqlQuery q(dbase);
-    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next() || q.value(0).toInt() == gbk::kOrderVersion)
-        return;
-    q.finish();
-    if (preparing)
-        preparing();
-    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
-        return;
-    if (!q.exec(QStringLiteral("REINDEX ") + QLatin1String(kGbkCollation))
-        || !q.exec(QStringLiteral("PRAGMA user_version = %1").arg(gbk::kOrderVersion))
-        || !q.exec(QStringLiteral("COMMIT")))
-        QSqlQuery(dbase).exec(QStringLiteral("ROLLBACK"));
+    int moved = 0;
+    return handle && sqlite3_file_control(handle, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK && moved;
+}
+
+// Faults after which the open connection may still fail when their cause is gone: pages of a damaged file kept
+// in its cache, a file opened read-only as a fallback.
+bool keptByTheConnection(int dbCode)
+{
+    switch (dbCode & 0xff) {
+    case SQLITE_READONLY:
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+    case SQLITE_IOERR:
+    case SQLITE_CANTOPEN:
+        return true;
+    default:
+        return false;
+    }
 }
 
 // SQLite's URI of a database file, opened in `mode` (rw: never created; ro: read only).
@@ -314,6 +353,9 @@ QString faultAdvice(int dbCode, int lockWaitMs)
 {
     if (dbCode <= 0)
         return {};
+    if (dbCode == SQLITE_READONLY_DBMOVED)
+        return QStringLiteral("数据库文件在程序打开它之后被替换了（被改名、移走或换成了另一个文件），这次的数据没有"
+                              "写入。再试一次时程序会打开现在的 nardelo.db；如仍不成功，请退出并重新启动程序。");
     // Extended codes carry the primary one in their low byte.
     switch (dbCode & 0xff) {
     case SQLITE_READONLY:
@@ -342,6 +384,14 @@ QString faultAdvice(int dbCode, int lockWaitMs)
     default:
         return {};
     }
+}
+
+QString indexFaultNotice(int dbCode)
+{
+    if ((dbCode & 0xff) != SQLITE_FULL)
+        return {};
+    return QStringLiteral("磁盘已满，数据库的索引没有建成。程序可以照常使用，只是查询和列表会慢一些。请在数据库"
+                          "所在的磁盘上腾出空间，下次启动时程序会再建索引。");
 }
 
 QString faultMessage(const Transaction &transaction)
@@ -408,6 +458,8 @@ void Transaction::setOk(int rows)
 void Transaction::setError(int dbCode, const QString &text)
 {
     hideBusyCursor();
+    if (keptByTheConnection(dbCode) && isConnected())
+        m_reopen = true;
     SQLCode = -1;
     SQLDBCode = dbCode;
     SQLErrText = text;
@@ -420,8 +472,7 @@ void Transaction::setFromQuery(const QSqlQuery &query)
     if (e.type() == QSqlError::NoError)
         setOk(query.numRowsAffected() > 0 ? query.numRowsAffected() : 0);
     else
-        setError(e.nativeErrorCode().toInt() ? e.nativeErrorCode().toInt() : -1,
-                 e.databaseText().isEmpty() ? e.text() : e.databaseText());
+        setError(engineCode(e), e.databaseText().isEmpty() ? e.text() : e.databaseText());
 }
 
 void Transaction::connect()
@@ -439,9 +490,15 @@ void Transaction::connect()
         setError(-1, QStringLiteral("数据源 %1 没有登记数据库文件。").arg(dsn));
         return;
     }
-    if (!QFileInfo(file).isFile()) {
+    const QFileInfo info(file);
+    if (!info.isFile()) {
         // Never create an empty database in place of a missing one.
-        setError(14, QStringLiteral("数据库文件不存在：%1").arg(QDir::toNativeSeparators(file)));
+        setError(SQLITE_CANTOPEN, noFile(file));
+        return;
+    }
+    if (info.size() == 0) {
+        // SQLite takes an empty file for an empty database; for the operator it is no database of this program.
+        setError(SQLITE_NOTADB, QStringLiteral("数据库文件是空的（0 字节）：%1").arg(QDir::toNativeSeparators(file)));
         return;
     }
 
@@ -450,12 +507,16 @@ void Transaction::connect()
     dbase.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
     dbase.setDatabaseName(fileUri(file, "rw"));
     if (!dbase.open()) {
-        const QSqlError e = dbase.lastError();
-        setError(e.nativeErrorCode().toInt() ? e.nativeErrorCode().toInt() : -1, e.text());
+        setError(engineCode(dbase.lastError()), dbase.lastError().text());
         dbase = QSqlDatabase();
         QSqlDatabase::removeDatabase(m_connectionName);
         return;
     }
+
+    m_file = info.absoluteFilePath();
+    // Waiting for another program's lock goes through our handler, which shows the busy cursor.
+    if (sqlite3 *connection = db::sqliteHandle(dbase))
+        sqlite3_busy_handler(connection, &Transaction::onBusy, this);
 
     // A file that is not a database, or a database without the system's tables, is no connection either.
     QSqlQuery probe(dbase);
@@ -478,16 +539,11 @@ void Transaction::connect()
     }
     probe = QSqlQuery();
     registerGbkCollation(dbase);
-    reorderIndexes(dbase, onPreparing);
-    addMissingIndexes(dbase, indexes);
-    // Waiting for another program's lock goes through our handler, which shows the busy cursor.
-    if (sqlite3 *connection = db::sqliteHandle(dbase))
-        sqlite3_busy_handler(connection, &Transaction::onBusy, this);
+    indexFault = prepareIndexes(dbase, indexes, preparing);
     QSqlQuery(dbase).exec(QStringLiteral("PRAGMA foreign_keys = ON"));
     // With the write-ahead log a read never holds up a write, the program's own or another program's, so the
     // views read on connections of their own. The log needs a file and folder that can be written and shared
     // memory between the programs; without it the rollback journal stays. Every commit still reaches the disk.
-    m_file = file;
     m_readsApart = false;
     if (writeAheadLog) {
         QSqlQuery mode(dbase);
@@ -523,6 +579,8 @@ void Transaction::disconnect()
     }
     m_inTransaction = false;
     m_readsApart = false;
+    m_wrote = false;
+    m_reopen = false;
 }
 
 QString Transaction::takeReadConnection()
@@ -598,6 +656,31 @@ QSqlDatabase Snapshot::database() const
     return apart() ? QSqlDatabase::database(m_connection, false) : m_transaction.database();
 }
 
+bool Transaction::stale() const
+{
+    sqlite3 *handle = sqliteHandle();
+    // Opened read-only although asked for read-write: the file refused writing when it was opened.
+    return m_reopen || (handle && sqlite3_db_readonly(handle, "main") == 1) || hasMoved(handle);
+}
+
+// A fault the connection keeps would fail every write until a restart though its cause is gone (the permission
+// given back, the file put back or repaired): such a connection is opened afresh, and so follows the file now
+// at the path. Never inside a transaction that has written: its writes would be lost. False when the new
+// connect failed (its error is set); the next write tries again.
+bool Transaction::reopenIfStale()
+{
+    if ((m_inTransaction && m_wrote) || !stale())
+        return true;
+    if (isConnected() && !QFileInfo(m_file).isFile()) {
+        // Moved away: the open connection stays, so that what was read stays readable until the file is back.
+        setError(SQLITE_CANTOPEN, noFile(m_file));
+        return false;
+    }
+    connect();
+    m_reopen = SQLCode != 0;
+    return SQLCode == 0;
+}
+
 bool Transaction::prepare(QSqlQuery &query, const QString &sql, const QVariantList &args)
 {
     if (!isConnected()) {
@@ -626,15 +709,20 @@ void Transaction::execute(const QString &sql, const QVariantList &args)
         setError(-1, refused);
         return;
     }
+    const bool write = isWrite(sql);
+    if (write && !reopenIfStale())
+        return;
     QSqlQuery q(database());
     if (!prepare(q, sql, args))
         return;
-    if (isWrite(sql)) {
+    if (write) {
         finishSharedReaders();
         beginWrite();
     }
     q.exec();
     setFromQuery(q);
+    if (write && SQLCode == 0)
+        m_wrote = true;
 }
 
 void Transaction::selectInto(const QString &sql, const QVariantList &args, std::initializer_list<Into> targets)
@@ -683,10 +771,20 @@ void Transaction::commit()
         return;
     }
     finishSharedReaders();
+    if (hasMoved(sqliteHandle())) {
+        // The writes went to a file that is no longer at the path: committed, they would be lost from it.
+        database().rollback();
+        m_inTransaction = false;
+        m_wrote = false;
+        setError(SQLITE_READONLY_DBMOVED,
+                 QStringLiteral("数据库文件已被替换：%1").arg(QDir::toNativeSeparators(m_file)));
+        return;
+    }
     // COMMIT as a statement, so that a failure keeps the engine's code and text (disk full, locked).
     QSqlQuery q(database());
     if (q.exec(QStringLiteral("COMMIT"))) {
         m_inTransaction = false;
+        m_wrote = false;
         setOk();
     } else {
         setFromQuery(q);
@@ -704,6 +802,7 @@ void Transaction::rollback()
         database().rollback();
     }
     m_inTransaction = false;
+    m_wrote = false;
     setOk();
 }
 

@@ -70,21 +70,28 @@ public:
     // How long a statement waits for a lock that another program holds on the database before it fails
     // ("database is locked"); the busy cursor shows meanwhile.
     int lockWaitMs = 5000;
-    // Called when the connect is about to prepare the database at length (its indexes rebuilt in a new text
-    // order), so that the start-up can say so.
-    std::function<void()> onPreparing;
     // Whether connect puts the file in the write-ahead log. Off, or where the log is impossible (a read-only
     // file or folder, a file system without shared memory), views read on the program's own connection.
     bool writeAheadLog = true;
 
+    // Told while the connect prepares the file (rebuilds the indexes in a new text order, adds those an older
+    // file lacks): a text for the operator, then an empty one when it is done. The start-up shows it on the splash.
+    std::function<void(const QString &)> preparing;
+    // The engine's code when the last connect could not add the missing indexes, 0 when none were missing or all
+    // were added. The file works without them, and the next connect tries again.
+    int indexFault = 0;
+
     // Resolves the DSN named in DBParm through the registry store (its DatabaseFile) and opens that file.
-    // A missing file, a file that is not a database or one without the system's tables fails the connect.
+    // A missing or empty file, a file that is not a database or one without the system's tables fails the
+    // connect. A file made before an index was added gets it here (see indexFault).
     void connect();
     void disconnect();
     bool isConnected() const;
 
     // INSERT, UPDATE or DELETE. With AutoCommit off the first write begins a transaction.
     // Text longer than its column's width in GBK bytes is refused before anything is written.
+    // A connection that may still hold a fault whose cause is gone is opened again before the first write of a
+    // transaction (see reopenIfStale).
     void execute(const QString &sql, const QVariantList &args = {});
     // One row into the targets: no row -> 100, more than one -> -1; the targets change only on success.
     void selectInto(const QString &sql, const QVariantList &args, std::initializer_list<Into> targets);
@@ -118,6 +125,8 @@ private:
     QString takeReadConnection();
     void giveBackReadConnection(const QString &name);
     void closeReadConnections();
+    bool stale() const;
+    bool reopenIfStale();
     QString m_connectionName;
     QString m_file;
     bool m_inTransaction = false;
@@ -128,6 +137,8 @@ private:
     QList<Reader *> m_apartReaders; // those of m_readers that read in a snapshot of their own
     QHash<QString, QString> m_captions; // column -> the caption of its box, while a Captions lives
     qint64 m_waitStarted = 0;
+    bool m_wrote = false;  // a write of the open transaction succeeded
+    bool m_reopen = false; // a statement met a fault the open connection may keep
 };
 
 // A moment of the database to read in. With the write-ahead log it is a read transaction on a read-only
@@ -172,6 +183,9 @@ COMMON_EXPORT QString faultMessage(const Transaction &transaction);
 COMMON_EXPORT QString faultMessage(int dbCode, const QString &engineText, int lockWaitMs = 5000);
 // What an engine error code means for the operator and what they can do; empty for codes without advice.
 COMMON_EXPORT QString faultAdvice(int dbCode, int lockWaitMs = 5000);
+// What the operator is told when the connect could not add the missing indexes (Transaction::indexFault); empty
+// where the program goes on without a word (another program's lock, a read-only file: the next start tries again).
+COMMON_EXPORT QString indexFaultNotice(int dbCode);
 
 // A declared cursor: open, fetch until 100 (an error ends the loop too), close.
 class COMMON_EXPORT Cursor {

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLibraryInfo>
+#include <QPointer>
 
 namespace {
 const QString kDriverName = QStringLiteral("SQLite 3 (Qt QSQLITE)");
@@ -103,11 +104,14 @@ bool Quillan::start()
     g::sqlca.DBMS = QStringLiteral("ODBC");
     g::sqlca.AutoCommit = false;
     g::sqlca.DBParm = connectParameters();
-    g::sqlca.onPreparing = [] {
-        if (auto *face = qobject_cast<w_face *>(ui::findWindow(QStringLiteral("w_face"))))
-            face->showPreparing();
+    // An older file gets its missing indexes during the connect; the splash says why the start waits.
+    const QPointer<w_face> face = qobject_cast<w_face *>(ui::findWindow(QStringLiteral("w_face")));
+    g::sqlca.preparing = [face](const QString &text) {
+        if (face)
+            face->showStatus(text);
     };
     g::sqlca.connect();
+    g::sqlca.preparing = {};
 
     // 7. A failed connect ends the start-up with no window left.
     if (g::sqlca.SQLCode != 0) {
@@ -129,6 +133,11 @@ bool Quillan::start()
         return false;
     }
     services::acquireInstanceLock();
+
+    // Indexes that could not be added for want of disk space: the program works without them, but the operator
+    // should know why it is slow and what to do.
+    if (const QString notice = db::indexFaultNotice(g::sqlca.indexFault); !notice.isEmpty())
+        msg::show(QStringLiteral("提示信息"), notice, msg::Icon::Exclamation);
 
     // 9. The login window.
     ui::openWindow(QStringLiteral("w_pass"));

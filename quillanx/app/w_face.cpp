@@ -1,7 +1,10 @@
 #include "app/w_face.h"
 
+#include "platform/controls.h"
 #include "platform/units.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -12,10 +15,20 @@ w_face::w_face() : ui::Window(QStringLiteral("w_face"), 1856, 1020)
     build({
         {.name = QStringLiteral("p_1"), .kind = ui::Kind::Picture, .x = 0, .y = 0, .width = 1847, .height = 1012,
          .picture = QStringLiteral("001\\DALL.BMP")},
-        {.name = QStringLiteral("st_preparing"), .kind = ui::Kind::StaticText, .x = 0, .y = 940, .width = 1847,
-         .height = 72, .text = QStringLiteral("正在准备数据库，请稍候……"), .font = {.points = 12}, .textColor = 0,
-         .backColor = 16777215, .flags = ui::AlignCenter | ui::Hidden},
+        // Above the picture's own bottom line, in its white.
+        {.name = QStringLiteral("st_status"), .kind = ui::Kind::StaticText, .x = 900, .y = 780, .width = 900,
+         .height = 56, .font = {.points = 10}, .textColor = 16777215,
+         .flags = ui::AlignRight | ui::Transparent | ui::Hidden},
     });
+}
+
+void w_face::showStatus(const QString &text)
+{
+    auto *status = get<ui::StaticText>(QStringLiteral("st_status"));
+    status->setText(text);
+    status->setVisible(!text.isEmpty());
+    // The start-up has not reached the event loop yet: let the splash be drawn now, without taking any input.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void w_face::open()
@@ -25,11 +38,4 @@ void w_face::open()
         move(area.center() - rect().center());
     }
 }
-
-void w_face::showPreparing()
-{
-    if (QWidget *line = control(QStringLiteral("st_preparing"))) {
-        line->show();
-        repaint();
-    }
 }

@@ -1,14 +1,14 @@
 #pragma once
 #include "platform/window.h"
 
-// The splash window: borderless, centred, one picture; a line under it says when the database is being prepared.
+// The splash window: borderless, centred, one picture; below it a line says what the start-up is doing when
+// that takes a while (the database being prepared).
 class w_face : public ui::Window {
     Q_OBJECT
 public:
     w_face();
-    // Shows that the start-up is preparing the database (its indexes rebuilt) and paints at once: the work that
-    // follows holds the event loop.
-    void showPreparing();
+    // Shows the text at once (the start-up runs without the event loop); an empty text hides the line.
+    void showStatus(const QString &text);
 
 protected:
     void open() override;

@@ -12,9 +12,25 @@
 #include "platform/window.h"
 
 #include <QDir>
+#include <QEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QtTest>
+
+namespace {
+// Records the texts a label shows.
+class ShownTexts : public QObject {
+public:
+    QStringList texts;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show)
+            texts << static_cast<QLabel *>(watched)->text();
+        return false;
+    }
+};
+} // namespace
 
 class tst_startup : public QObject {
     Q_OBJECT
@@ -22,8 +38,10 @@ private slots:
     void writesTheDataSourceAndOpensLogin();
     void registryFailureEndsTheProgram();
     void connectFailureShowsTheEngineError();
+    void notADatabaseSaysWhatToDo_data();
     void notADatabaseSaysWhatToDo();
     void databaseWithoutTablesFailsToConnect();
+    void olderFileIsPreparedUnderTheSplash();
     void secondInstanceIsRefused();
     void splashPictureUnscaled();
     void olderTextOrderIsPreparedUnderTheSplash();
@@ -52,7 +70,7 @@ void tst_startup::writesTheDataSourceAndOpensLogin()
     QCOMPARE(g::sqlca.DBMS, QString("ODBC"));
     QVERIFY(!g::sqlca.AutoCommit);
     QVERIFY(ui::findWindow("w_face"));
-    const QWidget *preparing = ui::findWindow("w_face")->control("st_preparing");
+    const QWidget *preparing = ui::findWindow("w_face")->control("st_status");
     QVERIFY(preparing && !preparing->isVisible()); // nothing to prepare
     QVERIFY(ui::findWindow("w_pass"));
     QCOMPARE(g::we_1, 5);
@@ -93,12 +111,21 @@ void tst_startup::connectFailureShowsTheEngineError()
     QVERIFY(!QFile::exists(f.databasePath())); // never an empty database in its place
 }
 
+void tst_startup::notADatabaseSaysWhatToDo_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("garbage") << QByteArray(4096, 'x');
+    // SQLite would take it for an empty database, without the system's tables.
+    QTest::newRow("empty file") << QByteArray();
+}
+
 void tst_startup::notADatabaseSaysWhatToDo()
 {
+    QFETCH(QByteArray, content);
     Fixture f;
     QFile file(f.databasePath());
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(QByteArray(4096, 'x'));
+    file.write(content);
     file.close();
     Quillan app;
     QVERIFY(!app.start());
@@ -108,6 +135,7 @@ void tst_startup::notADatabaseSaysWhatToDo()
                                   + db::faultAdvice(26));
     QVERIFY(f.boxes[0].text.contains("不是本系统的数据库"));
     QVERIFY(!ui::findWindow("w_pass"));
+    QCOMPARE(QFileInfo(f.databasePath()).size(), content.size()); // left as it was
 }
 
 void tst_startup::databaseWithoutTablesFailsToConnect()
@@ -119,6 +147,32 @@ void tst_startup::databaseWithoutTablesFailsToConnect()
     QCOMPARE(f.boxes.size(), 1);
     QVERIFY(f.boxes[0].text.contains("pass"));
     QVERIFY(!ui::findWindow("w_pass"));
+}
+
+void tst_startup::olderFileIsPreparedUnderTheSplash()
+{
+    // A file made before its indexes: while they are built the splash says that the database is being prepared,
+    // then the login window follows.
+    Fixture f;
+    const QString declared = "SELECT group_concat(name) FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL";
+    const QString built = f.scalar(declared).toString();
+    for (const QString &name : built.split(u','))
+        f.exec("DROP INDEX " + name);
+    Quillan::registerAllWindows();
+    auto *face = qobject_cast<w_face *>(ui::openWindow("w_face"));
+    QVERIFY(face);
+    auto *status = face->get<ui::StaticText>("st_status");
+    QVERIFY(status && !status->isVisible());
+    ShownTexts shown;
+    status->installEventFilter(&shown);
+
+    Quillan app;
+    QVERIFY(app.start());
+    QVERIFY(f.boxes.isEmpty());
+    QCOMPARE(shown.texts, QStringList({"正在准备数据库，请稍候……"}));
+    QVERIFY(!status->isVisible());
+    QVERIFY(ui::findWindow("w_pass"));
+    QCOMPARE(f.scalar(declared).toString(), built);
 }
 
 void tst_startup::secondInstanceIsRefused()
@@ -157,13 +211,19 @@ void tst_startup::olderTextOrderIsPreparedUnderTheSplash()
 {
     Fixture f;
     f.exec("PRAGMA user_version = 0");
+    Quillan::registerAllWindows();
+    auto *face = qobject_cast<w_face *>(ui::openWindow("w_face"));
+    QVERIFY(face);
+    auto *status = face->get<ui::StaticText>("st_status");
+    ShownTexts shown;
+    status->installEventFilter(&shown);
+
     Quillan app;
     QVERIFY(app.start());
     QVERIFY(f.boxes.isEmpty());
     QCOMPARE(f.scalar("PRAGMA user_version").toInt(), gbk::kOrderVersion);
-    QWidget *line = ui::findWindow("w_face")->control("st_preparing");
-    QVERIFY(line && line->isVisible());
-    QCOMPARE(qobject_cast<QLabel *>(line)->text(), QString("正在准备数据库，请稍候……"));
+    QCOMPARE(shown.texts, QStringList({"正在准备数据库，请稍候……"}));
+    QVERIFY(!status->isVisible());
     QVERIFY(ui::findWindow("w_pass"));
 }
 

@@ -1,13 +1,16 @@
-// The register indexes: built with the database, added at connect to a file made before them, left out where
-// the file cannot be written; the searches that should find their rows through an index do.
+// The register indexes: built with the database, added at connect to a file made before them (the start-up told
+// meanwhile), left out where the file cannot be written or another program holds it; the searches that should
+// find their rows through an index do.
 #include "fixture.h"
 
 #include "books/w_search.h"
 #include "brevik.h"
 #include "globals.h"
+#include "ordinaryuser.h"
 #include "platform/controls.h"
 #include "platform/gbk.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlQuery>
@@ -70,12 +73,15 @@ private slots:
     void cleanup()
     {
         closeOpenWindows();
+        g::sqlca.lockWaitMs = 5000;
+        g::sqlca.preparing = {};
     }
 
     void connectAddsMissingIndexes();
     void orderChangeRebuildsIndexes();
     void unwritableFileConnectsWithout_data();
     void unwritableFileConnectsWithout();
+    void readerHoldsOffTheBuildOnce();
     void searchPlan_data();
     void searchPlan();
 };
@@ -92,15 +98,24 @@ void tst_indexes::connectAddsMissingIndexes()
     // A file from before any of them.
     dropIndexes(f, built);
     f.exec("INSERT INTO xjzp (rq, zphm, an) VALUES ('2026-03-05', '77', 1)");
+    QStringList told;
+    g::sqlca.preparing = [&told](const QString &text) { told << text; };
     QVERIFY(f.connect());
     QCOMPARE(indexNames(f), built);
+    QCOMPARE(g::sqlca.indexFault, 0);
+    // The start-up was told the file is being prepared, and when it was done.
+    QCOMPARE(told.size(), 2);
+    QVERIFY2(told.first().startsWith("正在准备数据库"), qPrintable(told.first()));
+    QVERIFY(told.last().isEmpty());
     // Only indexes were added: the tables and their rows are as they were.
     QCOMPARE(f.scalar("SELECT group_concat(sql, ';') FROM sqlite_master WHERE type = 'table'").toString(), tables);
     QCOMPARE(f.scalar("SELECT zphm FROM xjzp INDEXED BY xjzp_zphm WHERE zphm = '77'").toString(), QString("77"));
 
-    // A second connect finds nothing to add.
+    // A second connect finds nothing to add, and says nothing.
+    told.clear();
     QVERIFY(f.connect());
     QCOMPARE(indexNames(f), built);
+    QVERIFY(told.isEmpty());
 }
 
 void tst_indexes::orderChangeRebuildsIndexes()
@@ -133,17 +148,29 @@ void tst_indexes::unwritableFileConnectsWithout()
 {
     QFETCH(bool, readOnly);
     Fixture f;
+    // The data source is registered by the user who may write the settings.
+    QVERIFY(f.connect());
+    g::sqlca.disconnect();
     dropIndexes(f, {"xjzp_zphm"});
     f.exec("INSERT INTO xjzp (rq, zphm, an) VALUES ('2026-03-05', '77', 1)");
     f.exec("PRAGMA user_version = 0"); // a file from an older order
+    std::unique_ptr<AsOrdinaryUser> user;
     if (readOnly) {
-        QFile::setPermissions(f.databasePath(), QFileDevice::ReadOwner | QFileDevice::ReadGroup);
-        if (QFileInfo(f.databasePath()).isWritable())
-            QSKIP("this user writes to read-only files");
+        // An ordinary user reaches the folder and reads the settings, and may only read the file.
+        setMode(f.dir(), 0755);
+        setMode(f.dir() + "/registry.ini", 0644);
+        setMode(QFileInfo(f.databasePath()).absolutePath(), 0755);
+        setMode(f.databasePath(), 0444);
+        user = std::make_unique<AsOrdinaryUser>();
+        if (!user->ok())
+            QSKIP("running as root without a way to act as an ordinary user");
     } else {
         f.exec("BEGIN IMMEDIATE");
     }
-    QVERIFY(f.connect());
+    g::sqlca.connect();
+    QCOMPARE(g::sqlca.SQLCode, 0);
+    QVERIFY(g::sqlca.indexFault != 0);
+    QVERIFY(db::indexFaultNotice(g::sqlca.indexFault).isEmpty()); // nothing for the operator to do
     QVERIFY(!indexNames(f).contains("xjzp_zphm"));
     QString zphm;
     g::sqlca.selectInto("SELECT zphm FROM xjzp WHERE zphm = ?", {"77"}, {zphm});
@@ -152,6 +179,7 @@ void tst_indexes::unwritableFileConnectsWithout()
     QCOMPARE(orderVersion(f), 0);
 
     // Once the file can be written, the next connect brings it up to date.
+    user.reset();
     if (readOnly)
         QFile::setPermissions(f.databasePath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     else
@@ -159,6 +187,32 @@ void tst_indexes::unwritableFileConnectsWithout()
     QVERIFY(f.connect());
     QCOMPARE(orderVersion(f), gbk::kOrderVersion);
     QVERIFY(indexNames(f).contains("xjzp_zphm"));
+}
+
+void tst_indexes::readerHoldsOffTheBuildOnce()
+{
+    // Another program in the middle of reading an older file: the connect waits for it once, not once per
+    // missing index, goes on without them, and the next connect after the reader has finished adds them all.
+    Fixture f;
+    const QStringList built = indexNames(f);
+    QVERIFY(built.size() > 3);
+    dropIndexes(f, built);
+    f.exec("BEGIN");
+    QCOMPARE(f.scalar("SELECT count(*) FROM xjzp").toInt(), 0);
+    g::sqlca.lockWaitMs = 1000;
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(f.connect());
+    const qint64 waited = clock.elapsed();
+    QVERIFY2(waited < 3 * g::sqlca.lockWaitMs,
+             qPrintable(QString("%1 ms for %2 missing indexes").arg(waited).arg(built.size())));
+    QCOMPARE(g::sqlca.indexFault & 0xff, 5); // busy
+    QVERIFY(indexNames(f).isEmpty());
+    f.exec("COMMIT");
+
+    QVERIFY(f.connect());
+    QCOMPARE(g::sqlca.indexFault, 0);
+    QCOMPARE(indexNames(f), built);
 }
 
 void tst_indexes::searchPlan_data()

@@ -1,10 +1,13 @@
 // Database faults made real on the test's own database file: read-only file, read-only folder, another
-// program holding the write lock, a full file system. The operator is told what happened and what to do,
-// followed by the engine's text; nothing is stored and the sheet keeps its values for the next try.
+// program holding the write lock, a full file system, the file replaced or damaged. The operator is told what
+// happened and what to do, followed by the engine's text; nothing is stored and the sheet keeps its values for
+// the next try, which succeeds once the cause is gone, without a restart.
 #include "../cheques/chequetest.h"
 
+#include "app/quillan.h"
 #include "books/grid_editor.h"
 #include "brevik.h"
+#include "ordinaryuser.h"
 
 #include <QCursor>
 #include <QElapsedTimer>
@@ -13,28 +16,11 @@
 #include <QSqlQuery>
 #include <atomic>
 #include <sys/mount.h>
-#include <sys/stat.h>
 #include <thread>
-#include <unistd.h>
 
 using namespace chequetest;
 
 namespace {
-// Runs as an ordinary user while it lives when the test runs as root, for whom permissions stop nothing.
-class AsOrdinaryUser {
-public:
-    AsOrdinaryUser() : m_switched(::geteuid() == 0 && ::seteuid(65534) == 0) {}
-    ~AsOrdinaryUser()
-    {
-        if (m_switched)
-            [[maybe_unused]] const int ignored = ::seteuid(0);
-    }
-    bool ok() const { return ::geteuid() != 0; }
-
-private:
-    bool m_switched;
-};
-
 // A second program's connection that holds the write lock until it is destroyed.
 class LockHolder {
 public:
@@ -99,7 +85,33 @@ private:
     bool m_ok = false;
 };
 
-void setMode(const QString &path, mode_t mode) { ::chmod(qPrintable(path), mode); }
+// The cash cheque with a payee and an amount, ready to be saved.
+w_xjzp *filledCheque()
+{
+    w_xjzp *w = openCheque();
+    enter(w, "sle_4", "PAYEEONE");
+    enter(w, "em_1", "1.00");
+    click(w, "rb_1");
+    return w;
+}
+
+// What a restore or another program's save does: a copy takes the file's place by a rename.
+bool replaceByACopy(const QString &path)
+{
+    return QFile::rename(path, path + ".old") && QFile::copy(path + ".old", path);
+}
+
+// Writes bytes over the file in place, returning what was there.
+QByteArray overwrite(const QString &path, qint64 at, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite) || !file.seek(at))
+        return {};
+    const QByteArray before = file.read(bytes.size());
+    file.seek(at);
+    file.write(bytes);
+    return before;
+}
 } // namespace
 
 class tst_dbfaults : public QObject {
@@ -110,6 +122,11 @@ private slots:
     void saveMeetsAFault_data();
     void saveMeetsAFault();
     void registerEditorMeetsALock();
+    void replacedFileTakesTheNextSave();
+    void movedFileTakesTheSaveOnceBack();
+    void replacedFileIsNotWrittenBehindIt();
+    void repairedFileTakesTheNextSave();
+    void indexBuildMeetsAFullDisk();
 };
 
 void tst_dbfaults::saveMeetsAFault_data()
@@ -130,10 +147,7 @@ void tst_dbfaults::saveMeetsAFault()
     QFETCH(QString, engine);
     Fixture f;
     QVERIFY(f.connect());
-    w_xjzp *w = openCheque();
-    enter(w, "sle_4", "PAYEEONE");
-    enter(w, "em_1", "1.00");
-    click(w, "rb_1");
+    w_xjzp *w = filledCheque();
     const QString folder = QFileInfo(f.databasePath()).absolutePath();
 
     std::unique_ptr<AsOrdinaryUser> user;
@@ -194,12 +208,13 @@ void tst_dbfaults::saveMeetsAFault()
         QVERIFY(!QGuiApplication::overrideCursor());
     }
 
-    // The fault gone, the same sheet saves.
+    // The fault gone, the same sheet saves, without a restart: the administrator gives the permission back to
+    // the same ordinary user.
     if (user) {
         user.reset();
-        setMode(folder, 0755);
-        setMode(f.databasePath(), 0644);
-        g::sqlca.connect();
+        setMode(folder, 0777);
+        setMode(f.databasePath(), 0666);
+        user = std::make_unique<AsOrdinaryUser>();
     }
     holder.reset();
     if (disk)
@@ -207,7 +222,8 @@ void tst_dbfaults::saveMeetsAFault()
     click(w, "cb_1");
     QCOMPARE(f.boxes.size(), 1);
     QVERIFY(markShown(w));
-    QCOMPARE(f.scalar("SELECT xkr FROM xjzp").toString(), QString("PAYEEONE"));
+    QCOMPARE(f.scalar("SELECT group_concat(xkr) FROM xjzp").toString(), QString("PAYEEONE"));
+    user.reset();
     if (disk) {
         g::sqlca.disconnect();
         QSqlDatabase::database("fixture-direct", false).close();
@@ -234,6 +250,131 @@ void tst_dbfaults::registerEditorMeetsALock()
              qPrintable(f.boxes.first().text));
     QCOMPARE(f.scalar("SELECT xkr FROM xjzp").toString(), QString("某某"));
     QCOMPARE(w->grid()->itemString(1, "xkr"), QString("乙"));
+}
+
+void tst_dbfaults::replacedFileTakesTheNextSave()
+{
+    // The file was replaced by a copy while the program ran: the save goes to the file now at the path, once.
+    Fixture f;
+    QVERIFY(f.connect());
+    w_xjzp *w = filledCheque();
+    QVERIFY(replaceByACopy(f.databasePath()));
+    click(w, "cb_1");
+    QVERIFY2(f.boxes.isEmpty(), qPrintable(f.boxes.value(0).text));
+    QVERIFY(markShown(w));
+    QCOMPARE(f.scalar("SELECT group_concat(xkr) FROM xjzp").toString(), QString("PAYEEONE"));
+}
+
+void tst_dbfaults::movedFileTakesTheSaveOnceBack()
+{
+    // The file renamed away while the program ran: the save says the file is missing (not a permission), and
+    // takes the sheet once the file is back.
+    Fixture f;
+    QVERIFY(f.connect());
+    w_xjzp *w = filledCheque();
+    const QString path = f.databasePath();
+    QVERIFY(QFile::rename(path, path + ".away"));
+    click(w, "cb_1");
+    QCOMPARE(f.boxes.size(), 1);
+    const QString text = f.boxes.first().text;
+    QVERIFY2(text.startsWith("打不开数据库文件") && text.contains("数据库文件不存在"), qPrintable(text));
+    QVERIFY(!markShown(w));
+
+    QVERIFY(QFile::rename(path + ".away", path));
+    click(w, "cb_1");
+    QCOMPARE(f.boxes.size(), 1);
+    QVERIFY(markShown(w));
+    QCOMPARE(f.scalar("SELECT group_concat(xkr) FROM xjzp").toString(), QString("PAYEEONE"));
+}
+
+void tst_dbfaults::replacedFileIsNotWrittenBehindIt()
+{
+    // Replaced in the middle of a transaction: committing would put the rows into the file that went away.
+    // The commit is refused naming the cause; the next try writes to the file at the path, once.
+    Fixture f;
+    QVERIFY(f.connect());
+    const QString insert = "INSERT INTO xjzp (rq, zphm, an) VALUES ('2026-03-05', ?, 1)";
+    g::sqlca.execute(insert, {"1"});
+    QCOMPARE(g::sqlca.SQLCode, 0);
+    QVERIFY(replaceByACopy(f.databasePath()));
+    g::sqlca.commit();
+    QCOMPARE(g::sqlca.SQLCode, -1);
+    const QString text = db::faultMessage(g::sqlca);
+    QVERIFY2(text.startsWith("数据库文件在程序打开它之后被替换了") && text.contains("重新启动程序"), qPrintable(text));
+    g::sqlca.rollback();
+
+    g::sqlca.execute(insert, {"2"});
+    QCOMPARE(g::sqlca.SQLCode, 0);
+    g::sqlca.commit();
+    QCOMPARE(g::sqlca.SQLCode, 0);
+    QCOMPARE(f.scalar("SELECT group_concat(zphm) FROM xjzp").toString(), QString("2"));
+}
+
+void tst_dbfaults::repairedFileTakesTheNextSave()
+{
+    // A damaged page of an index the save writes to, repaired in place (its bytes put back) after the failed
+    // save: the connection must not keep the damaged page it read.
+    Fixture f;
+    QVERIFY(f.connect());
+    const qint64 at = (f.scalar("SELECT rootpage FROM sqlite_master WHERE name = 'xjzp_rq'").toLongLong() - 1)
+                      * f.scalar("PRAGMA page_size").toLongLong();
+    w_xjzp *w = filledCheque();
+    const QByteArray good = overwrite(f.databasePath(), at, QByteArray(8, '\x77'));
+    QCOMPARE(good.size(), 8);
+    click(w, "cb_1");
+    QCOMPARE(f.boxes.size(), 1);
+    QVERIFY2(f.boxes.first().text.startsWith("数据库文件已经损坏"), qPrintable(f.boxes.first().text));
+    QVERIFY(!markShown(w));
+
+    overwrite(f.databasePath(), at, good);
+    click(w, "cb_1");
+    QCOMPARE(f.boxes.size(), 1);
+    QVERIFY(markShown(w));
+    QCOMPARE(f.scalar("SELECT group_concat(xkr) FROM xjzp").toString(), QString("PAYEEONE"));
+}
+
+void tst_dbfaults::indexBuildMeetsAFullDisk()
+{
+    // An older file, without its indexes, on a full disk: the start-up says so and goes on to the login window
+    // without them; the next start with space builds them.
+    Fixture f;
+    const QString indexes = "SELECT count(*) FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL";
+    const int built = f.scalar(indexes).toInt();
+    QVERIFY(built > 0);
+    const QStringList names = f.scalar("SELECT group_concat(name) FROM sqlite_master WHERE type = 'index' AND "
+                                       "sql IS NOT NULL")
+                                  .toString()
+                                  .split(u',');
+    for (const QString &name : names)
+        f.exec("DROP INDEX " + name);
+    QSqlDatabase::database("fixture-direct", false).close();
+    FullDisk disk(f.databasePath());
+    if (!disk.ok())
+        QSKIP("no small file system can be mounted here");
+    const qint64 size = QFileInfo(f.databasePath()).size();
+
+    {
+        Quillan app;
+        QVERIFY(app.start());
+        QCOMPARE(f.boxes.size(), 1);
+        QVERIFY2(f.boxes.first().text.startsWith("磁盘已满，数据库的索引没有建成"), qPrintable(f.boxes.first().text));
+        QVERIFY(ui::findWindow("w_pass"));
+        QString none;
+        g::sqlca.selectInto(indexes, {}, {none});
+        QCOMPARE(none, QString("0"));
+        // Nothing of the attempt stays on the disk.
+        QCOMPARE(QFileInfo(f.databasePath()).size(), size);
+        QVERIFY(!QFile::exists(f.databasePath() + "-journal"));
+        closeOpenWindows();
+    }
+
+    disk.free();
+    QVERIFY(f.connect());
+    QCOMPARE(g::sqlca.indexFault, 0);
+    int now = 0;
+    g::sqlca.selectInto(indexes, {}, {now});
+    QCOMPARE(now, built);
+    g::sqlca.disconnect();
 }
 
 QTEST_MAIN(tst_dbfaults)

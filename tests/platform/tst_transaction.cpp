@@ -32,7 +32,9 @@ void tst_transaction::connectFailures_data()
     QTest::addColumn<QString>("errorContains");
     QTest::newRow("missing file") << "missing" << "nardelo.db";
     QTest::newRow("not a database") << "garbage" << "";
-    QTest::newRow("tables missing") << "empty" << "缺少数据表";
+    // A zero-length file would be an empty SQLite database: it is no database of the system.
+    QTest::newRow("empty file") << "empty" << "数据库文件是空的";
+    QTest::newRow("tables missing") << "table" << "缺少数据表 pass";
     QTest::newRow("no data source") << "nodsn" << "tolvane";
 }
 
@@ -50,7 +52,9 @@ void tst_transaction::connectFailures()
     } else if (setup == "empty") {
         QFile::remove(f.databasePath());
         QFile file(f.databasePath());
-        QVERIFY(file.open(QIODevice::WriteOnly)); // a zero-length file is an empty SQLite database
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    } else if (setup == "table") {
+        f.exec("DROP TABLE pass");
     }
     if (setup == "nodsn") {
         g::sqlca.DBParm = "ConnectString='DSN=tolvane;UID=dba;PWD=h40392KT'";
