@@ -57,7 +57,13 @@ public:
             clean(input, pos);
         if (m_fits && !m_fits(input))
             holdToLimit(input, pos);
-        return m_inner ? m_inner->validate(input, pos) : Acceptable;
+        if (!m_inner)
+            return Acceptable;
+        // What the box's own validator refuses (a figure an amount box cannot hold) goes with a beep too.
+        const State state = m_inner->validate(input, pos);
+        if (state == Invalid && m_edit->isUndoAvailable() && insertion(m_previous, input).size > 0)
+            services::beep();
+        return state;
     }
     void fixup(QString &input) const override
     {
