@@ -131,6 +131,9 @@ void tst_search::conditionIsBound_data()
                                   << QStringList{"50%", " 12 "};
     QTest::newRow("date") << "日期" << "=" << "2009-02-16" << "SELECT * FROM xjzp Where xjzp.rq=:value"
                           << QStringList{"123"};
+    // Texts before and after in the lists' order: GBK puts 北, 全 and 上 before 中.
+    QTest::newRow("payee before") << "收款人" << "<" << "中" << "SELECT * FROM xjzp Where xjzp.xkr<:value COLLATE gbk"
+                                  << QStringList{"1234", "O'Brien", "50%", " 12 "};
     QTest::newRow("empty operator") << "开票人" << "=" << "" << "SELECT * FROM xjzp Where xjzp.kpr=:value"
                                     << QStringList{"1234"};
     QTest::newRow("quote is data") << "支票号码" << "=" << "O'Brien" << "SELECT * FROM xjzp Where xjzp.zphm=:value"
