@@ -37,7 +37,7 @@ QString withoutControls(QStringView line)
 const QString kName = QStringLiteral("singleLineRule");
 
 // Keeps the rule in front of whatever validator the edit has: it cleans the part of the text the operator
-// just put in and hands the result to that validator. Code may set another validator on the edit after
+// just put in, cuts it to the box's limit, and hands the result to that validator. Code may set another validator on the edit after
 // this one; the rule puts itself in front of it again before the edit is shown, focused or dropped on.
 class SingleLineRule : public QValidator {
 public:
