@@ -189,20 +189,25 @@ GridSyntax syntaxFromSql(db::Transaction &transaction, const QString &select, co
         return {};
 
     // Values typed for numbers and dates are bound as the texts they stand for; the column's type does the rest.
+    // A malformed statement is reported before a value that is no number or date.
     QList<Argument> bound = arguments;
     QVariantList boundValues = values;
-    for (qsizetype i = 0; i < bound.size() && i < boundValues.size(); ++i) {
+    QString valueError;
+    for (qsizetype i = 0; i < bound.size() && i < boundValues.size() && valueError.isEmpty(); ++i) {
         if (bound.at(i).type == Type::Text || boundValues.at(i).typeId() != QMetaType::QString)
             continue;
-        if (!storedForm(bound.at(i).type, boundValues.at(i).toString(), boundValues[i], error))
-            return {};
-        bound[i].type = Type::Text;
+        if (storedForm(bound.at(i).type, boundValues.at(i).toString(), boundValues[i], valueError))
+            bound[i].type = Type::Text;
     }
 
     QList<ResultColumn> columns;
     if (!describe(transaction, select, boundValues, columns)) {
         error = transaction.SQLErrText.isEmpty() ? QStringLiteral("The statement cannot be described.")
                                                  : transaction.SQLErrText;
+        return {};
+    }
+    if (!valueError.isEmpty()) {
+        error = valueError;
         return {};
     }
     if (columns.isEmpty()) {
