@@ -5,6 +5,7 @@
 #include "dataview/print.h"
 #include "dataview/sql.h"
 #include "platform/messagebox.h"
+#include "platform/transaction.h"
 
 #include <cmath>
 
@@ -14,13 +15,21 @@ using ui::Kind;
 namespace {
 constexpr qint64 kButtonFace = 79741120;
 
-// The field list's items and the register columns they stand for.
-const QList<QPair<QString, QString>> &fields()
+// The field list's items, the register columns they stand for and the type the typed value is taken as.
+struct Field {
+    QString item;
+    QString column;
+    dw::Type type;
+};
+
+const QList<Field> &fields()
 {
-    static const QList<QPair<QString, QString>> f = {
-        {QStringLiteral("支票号码"), QStringLiteral("zphm")}, {QStringLiteral("日期"), QStringLiteral("rq")},
-        {QStringLiteral("收款人"), QStringLiteral("xkr")},   {QStringLiteral("金额"), QStringLiteral("an")},
-        {QStringLiteral("开票人"), QStringLiteral("kpr")},
+    static const QList<Field> f = {
+        {QStringLiteral("支票号码"), QStringLiteral("zphm"), dw::Type::Text},
+        {QStringLiteral("日期"), QStringLiteral("rq"), dw::Type::Date},
+        {QStringLiteral("收款人"), QStringLiteral("xkr"), dw::Type::Text},
+        {QStringLiteral("金额"), QStringLiteral("an"), dw::Type::Number},
+        {QStringLiteral("开票人"), QStringLiteral("kpr"), dw::Type::Text},
     };
     return f;
 }
@@ -56,8 +65,8 @@ w_search::w_search() : ui::Window(QStringLiteral("w_search"), 3447, 1956)
         comparison->addItemText(op);
     comparison->setCurrentIndex(-1);
     auto *field = get<ui::DropDownList>(QStringLiteral("ddlb_1"));
-    for (const auto &f : fields())
-        field->addItemText(f.first);
+    for (const Field &f : fields())
+        field->addItemText(f.item);
     field->setCurrentIndex(-1);
 
     m_grid = new dw::DataView(this);
@@ -88,17 +97,24 @@ void w_search::cb_1_clicked()
 {
     const QString shown = get<ui::DropDownList>(QStringLiteral("ddlb_1"))->text();
     QString column;
-    for (const auto &f : fields())
-        if (f.first == shown)
-            column = f.second;
+    dw::Type type = dw::Type::Text;
+    for (const Field &f : fields())
+        if (f.item == shown) {
+            column = f.column;
+            type = f.type;
+        }
     const QString comparison = get<ui::DropDownList>(QStringLiteral("ddlb_2"))->text();
-    // The typed value is bound as text, never pasted into the statement: a quote or a % in it is data.
+    // The typed value is bound, never pasted into the statement: a quote or a % in it is data. An amount or a
+    // date is bound as the number or date it stands for (a value that is neither refuses the statement).
     // Column and comparison come from fixed lists; with either missing the statement is malformed and the
     // database's error text is shown.
     const QString value = get<ui::SingleLineEdit>(QStringLiteral("sle_1"))->text();
-    const QString where = QStringLiteral("xjzp.") + column + comparison + QStringLiteral(":value");
+    // < and > order texts as the lists and pickers do (GBK); = still asks for the same text.
+    const bool textOrder = type == dw::Type::Text && (comparison == u"<" || comparison == u">");
+    const QString where = QStringLiteral("xjzp.") + column + comparison + QStringLiteral(":value")
+                          + (textOrder ? QStringLiteral(" COLLATE ") + QLatin1String(db::kGbkCollation) : QString());
     const QString select = QStringLiteral("SELECT * FROM xjzp Where ") + where;
-    const QList<dw::Argument> arguments = {{QStringLiteral("value"), dw::Type::Text}};
+    const QList<dw::Argument> arguments = {{QStringLiteral("value"), type}};
 
     QString error;
     const dw::GridSyntax syntax = dw::syntaxFromSql(g::sqlca, select, arguments, {value},
@@ -114,7 +130,7 @@ void w_search::cb_1_clicked()
     m_built = true;
     m_statement = select;
     m_grid->setTransaction(g::sqlca);
-    m_grid->retrieve({value});
+    m_grid->retrieve(syntax.values);
 }
 
 void w_search::cb_3_clicked()

@@ -537,55 +537,7 @@ bool Buffer::parse(int column, const QString &text, QVariant &value) const
 {
     if (column < 1 || column > m_def.columns.size())
         return false;
-    const QString t = text.trimmed();
-    switch (m_def.columns.at(column - 1).type) {
-    case Type::Text:
-        value = text;
-        return true;
-    case Type::Long: {
-        if (t.isEmpty()) {
-            value = QVariant();
-            return true;
-        }
-        bool ok = false;
-        const qint64 n = t.toLongLong(&ok);
-        value = n;
-        return ok;
-    }
-    case Type::Number: {
-        if (t.isEmpty()) {
-            value = QVariant();
-            return true;
-        }
-        bool ok = false;
-        const double n = QString(t).remove(u',').toDouble(&ok);
-        value = n;
-        return ok && std::isfinite(n);
-    }
-    case Type::Date: {
-        if (t.isEmpty()) {
-            value = QVariant();
-            return true;
-        }
-        for (const char *f : {"yyyy-MM-dd", "yyyy.MM.dd", "yyyy/MM/dd", "yyyyMMdd", "yyyy-M-d", "yyyy.M.d"}) {
-            const QDate d = QDate::fromString(t, QString::fromLatin1(f));
-            if (d.isValid()) {
-                value = d;
-                return true;
-            }
-        }
-        // Two-digit years, as the registers show them, are years of this century.
-        for (const char *f : {"yy.MM.dd", "yy-MM-dd", "yy.M.d"}) {
-            const QDate d = QDate::fromString(t, QString::fromLatin1(f));
-            if (d.isValid()) {
-                value = d.addYears(100);
-                return true;
-            }
-        }
-        return false;
-    }
-    }
-    return false;
+    return parseValue(m_def.columns.at(column - 1).type, text, value);
 }
 
 QString Buffer::keyCondition(const QVariantList &read, QVariantList &args) const

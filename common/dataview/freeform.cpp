@@ -2,15 +2,14 @@
 
 #include "platform/controls.h"
 #include "dataview/report.h"
-#include "platform/gbk.h"
 #include "platform/services.h"
+#include "platform/textinput.h"
 #include "platform/units.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QPainter>
-#include <QValidator>
 #include <QWheelEvent>
 #include <cmath>
 
@@ -117,19 +116,6 @@ void paintBand(QPainter &painter, const FreeFormLayout &layout, const Buffer &bu
 namespace {
 constexpr double kScaleX = 1.0 / units::kUnitsPerPixelX;
 constexpr double kScaleY = 1.0 / units::kUnitsPerPixelY;
-
-// Typing limited to a number of GBK bytes, as every width of the system counts.
-class ByteLimit : public QValidator {
-public:
-    ByteLimit(int bytes, QObject *parent) : QValidator(parent), m_bytes(bytes) {}
-    State validate(QString &input, int &) const override
-    {
-        return gbk::byteLength(input) <= m_bytes ? Acceptable : Invalid;
-    }
-
-private:
-    int m_bytes;
-};
 } // namespace
 
 FreeFormView::FreeFormView(QWidget *parent) : QWidget(parent)
@@ -420,8 +406,8 @@ void FreeFormView::openEditor()
         editor = mask;
     } else {
         editor = new ui::SingleLineEdit(this);
-        if (item.limit > 0)
-            editor->setValidator(new ByteLimit(item.limit, editor));
+        if (item.limit > 0) // GBK bytes, as every width of the system counts
+            textinput::limitInput(editor, textinput::gbkBytes(item.limit));
     }
     editor->setObjectName(QStringLiteral("editor"));
     editor->setFrame(false);

@@ -1,7 +1,6 @@
 #include "dataview/grid.h"
 
 #include "dataview/dataview.h"
-#include "platform/gbk.h"
 #include "platform/services.h"
 #include "platform/textinput.h"
 
@@ -216,29 +215,15 @@ bool CellDelegate::eventFilter(QObject *watched, QEvent *e)
     return QStyledItemDelegate::eventFilter(watched, e);
 }
 
-namespace {
-// Text typed into a cell: at most the column's width in GBK bytes, whatever the input method commits.
-class GbkLimit : public QValidator {
-public:
-    GbkLimit(int bytes, QObject *parent) : QValidator(parent), m_bytes(bytes) {}
-    State validate(QString &input, int &) const override
-    {
-        return gbk::byteLength(input) <= m_bytes ? Acceptable : Invalid;
-    }
-
-private:
-    int m_bytes;
-};
-} // namespace
-
 void CellDelegate::limitInput(QLineEdit *e, const Buffer &buffer, int column)
 {
     if (column < 1)
         return;
     switch (buffer.definition().columns.at(column - 1).type) {
     case Type::Text:
+        // At most the column's width in GBK bytes, whatever the input method commits.
         if (const int limit = buffer.limitOf(column); limit > 0)
-            e->setValidator(new GbkLimit(limit, e));
+            textinput::limitInput(e, textinput::gbkBytes(limit));
         break;
     case Type::Long:
         e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?\\d{0,18}")), e));

@@ -334,8 +334,10 @@ void ReportView::collect(PrintedPage &body, PrintedPage &fixed) const
         return;
     const int height = bodyHeight();
     const int scrolled = verticalScrollBar()->value();
+    // A screen page is a page step of the scroll bar. The last one stops at the end of the flow, short of a
+    // whole step after the one before it, and is still a page of its own: the end shows page N of N.
     const int pageCount = qMax(1, int(std::ceil(double(m_layout->flowHeight()) / height)));
-    const int page = qMin(pageCount, scrolled / height + 1);
+    const int page = scrolled >= verticalScrollBar()->maximum() ? pageCount : qMin(pageCount, scrolled / height + 1);
     auto add = [&](const PlacedBand &band, int yOffset, PrintedPage &out) {
         const ReportContext c = m_layout->context(band, page, pageCount);
         resolveBand(m_def, band, c, yOffset, out);

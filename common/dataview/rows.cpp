@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QSqlError>
 #include <QSqlRecord>
+#include <cmath>
 #include <cstring>
 #include <sqlite3.h>
 
@@ -110,6 +111,55 @@ QVariant typedValue(const QVariant &raw, Type type)
     }
     }
     return raw;
+}
+
+bool parseValue(Type type, const QString &text, QVariant &value)
+{
+    const QString t = text.trimmed();
+    if (type == Type::Text) {
+        value = text;
+        return true;
+    }
+    if (t.isEmpty()) {
+        value = QVariant();
+        return true;
+    }
+    switch (type) {
+    case Type::Text:
+        break;
+    case Type::Long: {
+        bool ok = false;
+        const qint64 n = t.toLongLong(&ok);
+        value = n;
+        return ok;
+    }
+    case Type::Number: {
+        bool ok = false;
+        const double n = QString(t).remove(u',').toDouble(&ok);
+        value = n;
+        return ok && std::isfinite(n);
+    }
+    case Type::Date: {
+        // M and d read one digit or two: "yyyy-M-d" takes 2024-06-15 and 2024-6-15 alike.
+        for (const char *f : {"yyyy-M-d", "yyyy.M.d", "yyyy/M/d", "yyyyMMdd"}) {
+            const QDate d = QDate::fromString(t, QString::fromLatin1(f));
+            if (d.isValid()) {
+                value = d;
+                return true;
+            }
+        }
+        // Two-digit years, as the registers show them, are years of this century.
+        for (const char *f : {"yy.MM.dd", "yy-MM-dd", "yy.M.d"}) {
+            const QDate d = QDate::fromString(t, QString::fromLatin1(f));
+            if (d.isValid()) {
+                value = d.addYears(100);
+                return true;
+            }
+        }
+        return false;
+    }
+    }
+    return false;
 }
 
 // --- RowStore ---

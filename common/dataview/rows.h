@@ -86,6 +86,10 @@ private:
 // A value converted to a column's type: text as QString, long as qint64, number as double, date as QDate
 // (an invalid date is no value); NULL stays a null QVariant.
 COMMON_EXPORT QVariant typedValue(const QVariant &raw, Type type);
+// A value as the operator types it, converted to a type: numbers with or without group separators, dates as
+// yyyy-mm-dd, yyyy.mm.dd, yyyy/mm/dd (month and day with or without a leading zero), yyyymmdd or with a
+// two-digit year (yy.mm.dd). Blank is no value. False when the text is no such value.
+COMMON_EXPORT bool parseValue(Type type, const QString &text, QVariant &value);
 
 // An executed query whose rows are read on demand into a RowStore, through SQLite's own interface when the
 // connection is SQLite, else through Qt SQL.

@@ -1,9 +1,11 @@
 #include "dataview/sql.h"
 
+#include "dataview/rows.h"
 #include "platform/gbk.h"
 #include "platform/services.h"
 #include "platform/transaction.h"
 
+#include <QLocale>
 #include <QPalette>
 #include <QRegularExpression>
 #include <QSqlDriver>
@@ -138,6 +140,44 @@ bool describe(db::Transaction &transaction, const QString &select, const QVarian
         columns.append({record.field(i).name(), record.field(i).tableName(), typeOf(record.field(i))});
     return true;
 }
+
+// A text given for a number or date argument in the form the registers store it. False with `error` set when
+// the text is no such value.
+bool storedForm(Type type, const QString &given, QVariant &stored, QString &error)
+{
+    QVariant value;
+    if (given.trimmed().isEmpty()) {
+        stored = given;
+        return true;
+    }
+    if (!parseValue(type, given, value)) {
+        switch (type) {
+        case Type::Date:
+            error = QStringLiteral("不能把“%1”转换为日期。日期可写作 2024.06.15、2024-6-15、2024/6/15 或 20240615。")
+                        .arg(given);
+            break;
+        case Type::Long:
+            error = QStringLiteral("不能把“%1”转换为整数。").arg(given);
+            break;
+        default:
+            error = QStringLiteral("不能把“%1”转换为数字。数字可写作 1000、1,000 或 1000.50。").arg(given);
+            break;
+        }
+        return false;
+    }
+    switch (type) {
+    case Type::Date:
+        stored = value.toDate().toString(Qt::ISODate);
+        break;
+    case Type::Number:
+        stored = QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
+        break;
+    default:
+        stored = value.toString();
+        break;
+    }
+    return true;
+}
 } // namespace
 
 GridSyntax syntaxFromSql(db::Transaction &transaction, const QString &select, const QList<Argument> &arguments,
@@ -148,10 +188,26 @@ GridSyntax syntaxFromSql(db::Transaction &transaction, const QString &select, co
     if (!parseStyle(style, syntax.columnColor, error))
         return {};
 
+    // Values typed for numbers and dates are bound as the texts they stand for; the column's type does the rest.
+    // A malformed statement is reported before a value that is no number or date.
+    QList<Argument> bound = arguments;
+    QVariantList boundValues = values;
+    QString valueError;
+    for (qsizetype i = 0; i < bound.size() && i < boundValues.size() && valueError.isEmpty(); ++i) {
+        if (bound.at(i).type == Type::Text || boundValues.at(i).typeId() != QMetaType::QString)
+            continue;
+        if (storedForm(bound.at(i).type, boundValues.at(i).toString(), boundValues[i], valueError))
+            bound[i].type = Type::Text;
+    }
+
     QList<ResultColumn> columns;
-    if (!describe(transaction, select, values, columns)) {
+    if (!describe(transaction, select, boundValues, columns)) {
         error = transaction.SQLErrText.isEmpty() ? QStringLiteral("The statement cannot be described.")
                                                  : transaction.SQLErrText;
+        return {};
+    }
+    if (!valueError.isEmpty()) {
+        error = valueError;
         return {};
     }
     if (columns.isEmpty()) {
@@ -168,7 +224,8 @@ GridSyntax syntaxFromSql(db::Transaction &transaction, const QString &select, co
     Definition &d = syntax.definition;
     d.name = QStringLiteral("grid");
     d.sql = select;
-    d.arguments = arguments;
+    d.arguments = bound;
+    syntax.values = boundValues;
     d.font = {QStringLiteral("Arial"), 12, 400};
     for (const ResultColumn &column : std::as_const(columns)) {
         const Type type = column.type;

@@ -27,7 +27,6 @@ SingleLineEdit::SingleLineEdit(QWidget *parent) : QLineEdit(parent)
 void SingleLineEdit::setTextByCode(const QString &text)
 {
     setText(text);
-    m_lastFitting = text;
     // A text wider than the box shows from its first character, not from its end; in the box the operator is
     // working in, the caret stays at the end until the box is left.
     m_setByCode = true;
@@ -35,20 +34,41 @@ void SingleLineEdit::setTextByCode(const QString &text)
         setCursorPosition(0);
 }
 
-void SingleLineEdit::onEdited(const QString &text)
+void SingleLineEdit::setNoHScroll(bool on)
 {
-    if (m_noHScroll) {
+    m_noHScroll = on;
+    applyLimit();
+}
+
+void SingleLineEdit::setCharacterLimit(int chars)
+{
+    m_characterLimit = chars;
+    applyLimit();
+}
+
+void SingleLineEdit::applyLimit()
+{
+    if (!m_noHScroll && m_characterLimit <= 0) {
+        textinput::limitInput(this, {});
+        return;
+    }
+    const textinput::Fits characters =
+        m_characterLimit > 0 ? textinput::characters(m_characterLimit) : textinput::Fits{};
+    const bool width = m_noHScroll;
+    textinput::limitInput(this, [this, characters, width](const QString &text) {
+        if (characters && !characters(text))
+            return false;
+        if (!width)
+            return true;
         QStyleOptionFrame opt;
         initStyleOption(&opt);
         const int room = style()->subElementRect(QStyle::SE_LineEditContents, &opt, this).width() - 4;
-        if (fontMetrics().horizontalAdvance(text) > room) {
-            const int pos = cursorPosition() - int(text.size() - m_lastFitting.size());
-            QLineEdit::setText(m_lastFitting);
-            setCursorPosition(qMax(0, pos));
-            return;
-        }
-    }
-    m_lastFitting = text;
+        return fontMetrics().horizontalAdvance(text) <= room;
+    });
+}
+
+void SingleLineEdit::onEdited()
+{
     m_dirty = true;
     m_setByCode = false;
     emit other();
@@ -65,7 +85,6 @@ void SingleLineEdit::fireModified()
 void SingleLineEdit::focusInEvent(QFocusEvent *e)
 {
     QLineEdit::focusInEvent(e);
-    m_lastFitting = text();
     emit getFocus();
 }
 
@@ -250,28 +269,12 @@ void DropDownList::setAllowEdit(bool on)
     }
 }
 
-namespace {
-// Limits what is typed only: text set by code or chosen from the list is never cut.
-class TypingLimit : public QValidator {
-public:
-    TypingLimit(int limit, QObject *parent) : QValidator(parent), m_limit(limit) {}
-    State validate(QString &input, int &) const override
-    {
-        return input.size() <= m_limit ? Acceptable : Invalid;
-    }
-
-private:
-    int m_limit;
-};
-} // namespace
-
 void DropDownList::setTypingLimit(int chars)
 {
     m_limit = chars;
-    if (lineEdit()) {
-        lineEdit()->setValidator(chars > 0 ? new TypingLimit(chars, lineEdit()) : nullptr);
-        textinput::keepSingleLine(lineEdit());
-    }
+    // What is typed or pasted only: text set by code or chosen from the list is never cut.
+    if (lineEdit())
+        textinput::limitInput(lineEdit(), chars > 0 ? textinput::characters(chars) : textinput::Fits{});
 }
 
 namespace {

@@ -16,8 +16,10 @@ class COMMON_EXPORT SingleLineEdit : public QLineEdit {
     Q_OBJECT
 public:
     explicit SingleLineEdit(QWidget *parent = nullptr);
-    // Input limited to the visible width (no horizontal scrolling).
-    void setNoHScroll(bool on) { m_noHScroll = on; }
+    // Input limited to the visible width (no horizontal scrolling) and to a number of characters (0: none).
+    // Of input that would not fit, what fits is taken, with a beep (see textinput::limitInput).
+    void setNoHScroll(bool on);
+    void setCharacterLimit(int chars);
     // Sets text as code does: raises no modified.
     void setTextByCode(const QString &text);
     bool isDirty() const { return m_dirty; }
@@ -34,11 +36,12 @@ protected:
     void fireModified();
 
 private:
-    void onEdited(const QString &text);
+    void onEdited();
+    void applyLimit();
     bool m_dirty = false;
     bool m_noHScroll = false;
+    int m_characterLimit = 0;
     bool m_setByCode = false; // the text was last set by code, not typed
-    QString m_lastFitting;
 };
 
 // A numeric edit mask such as "##,###,###.00": digits and one decimal point are typed; leaving the box

@@ -36,6 +36,11 @@ std::function<qint64(const ExternalCall &)> &externalRecorder()
     static std::function<qint64(const ExternalCall &)> r;
     return r;
 }
+std::function<void()> &beepRecorder()
+{
+    static std::function<void()> r;
+    return r;
+}
 std::function<void(bool)> &haltHandler()
 {
     static std::function<void(bool)> h;
@@ -322,6 +327,16 @@ bool openUrl(const QString &url)
     if (externalRecorder())
         return externalRecorder()({QStringLiteral("url"), url, {}}) >= 0;
     return QDesktopServices::openUrl(QUrl::fromUserInput(url, currentDirectory(), QUrl::AssumeLocalFile));
+}
+
+void setBeepRecorder(std::function<void()> recorder) { beepRecorder() = std::move(recorder); }
+
+void beep()
+{
+    if (beepRecorder())
+        beepRecorder()();
+    else
+        QApplication::beep();
 }
 
 void setHaltHandler(std::function<void(bool)> handler) { haltHandler() = std::move(handler); }

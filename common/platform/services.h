@@ -67,6 +67,10 @@ struct ExternalCall {
 };
 COMMON_EXPORT void setExternalRecorder(std::function<qint64(const ExternalCall &)> recorder);
 
+// The system's warning sound, as when a box refuses what the operator put in. Tests count them.
+COMMON_EXPORT void beep();
+COMMON_EXPORT void setBeepRecorder(std::function<void()> recorder);
+
 // Halt: end the program at once. Halt-close: close all windows in the usual way, then end.
 COMMON_EXPORT void halt();
 COMMON_EXPORT void haltClose();

@@ -1,5 +1,8 @@
 #include "platform/textinput.h"
 
+#include "platform/gbk.h"
+#include "platform/services.h"
+
 #include <QEvent>
 #include <QLineEdit>
 #include <QPointer>
@@ -34,7 +37,7 @@ QString withoutControls(QStringView line)
 const QString kName = QStringLiteral("singleLineRule");
 
 // Keeps the rule in front of whatever validator the edit has: it cleans the part of the text the operator
-// just put in and hands the result to that validator. Code may set another validator on the edit after
+// just put in, cuts it to the box's limit, and hands the result to that validator. Code may set another validator on the edit after
 // this one; the rule puts itself in front of it again before the edit is shown, focused or dropped on.
 class SingleLineRule : public QValidator {
 public:
@@ -46,11 +49,21 @@ public:
         stayInFront();
     }
 
+    void setLimit(Fits fits) { m_fits = std::move(fits); }
+
     State validate(QString &input, int &pos) const override
     {
         if (hasControl(input))
             clean(input, pos);
-        return m_inner ? m_inner->validate(input, pos) : Acceptable;
+        if (m_fits && !m_fits(input))
+            holdToLimit(input, pos);
+        if (!m_inner)
+            return Acceptable;
+        // What the box's own validator refuses (a figure an amount box cannot hold) goes with a beep too.
+        const State state = m_inner->validate(input, pos);
+        if (state == Invalid && m_edit->isUndoAvailable() && insertion(m_previous, input).size > 0)
+            services::beep();
+        return state;
     }
     void fixup(QString &input) const override
     {
@@ -77,19 +90,57 @@ protected:
     }
 
 private:
+    // The part of `after` that differs from `before`: what the operator put in, from `head`, of `size`
+    // characters; the `tail` characters after it stood there before.
+    struct Insertion {
+        qsizetype head = 0, size = 0, tail = 0;
+    };
+    static Insertion insertion(const QString &before, const QString &after)
+    {
+        Insertion in;
+        while (in.head < before.size() && in.head < after.size() && before.at(in.head) == after.at(in.head))
+            ++in.head;
+        while (in.tail < before.size() - in.head && in.tail < after.size() - in.head
+               && before.at(before.size() - 1 - in.tail) == after.at(after.size() - 1 - in.tail))
+            ++in.tail;
+        in.size = after.size() - in.head - in.tail;
+        return in;
+    }
+
+    // Of an operator's edit that made the text too long, the inserted part is cut to the longest start that
+    // fits (found by halving: every limit grows with the text). The edit's own undo step tells the operator's
+    // edit from text set by code, which clears the undo history and is never cut. Text that was already too
+    // long may still shrink; nothing more goes in.
+    void holdToLimit(QString &input, int &pos) const
+    {
+        if (!m_edit->isUndoAvailable())
+            return;
+        const Insertion in = insertion(m_previous, input);
+        if (in.size == 0)
+            return;
+        const QString left = input.left(in.head), right = input.right(in.tail);
+        const QString inserted = input.mid(in.head, in.size);
+        qsizetype low = 0, high = inserted.size() - 1;
+        while (low < high) {
+            const qsizetype middle = (low + high + 1) / 2;
+            if (m_fits(left + inserted.left(middle) + right))
+                low = middle;
+            else
+                high = middle - 1;
+        }
+        if (low > 0 && inserted.at(low - 1).isHighSurrogate())
+            --low; // never half a character
+        input = left + inserted.left(low) + right;
+        pos = int(in.head + low);
+        services::beep();
+    }
+
     // Only the inserted part (what differs from the text before) is cut to its first line, so a paste into
     // the middle of a box keeps what stood after it.
     void clean(QString &input, int &pos) const
     {
-        const QString &before = m_previous;
-        qsizetype head = 0;
-        while (head < before.size() && head < input.size() && before.at(head) == input.at(head))
-            ++head;
-        qsizetype tail = 0;
-        while (tail < before.size() - head && tail < input.size() - head
-               && before.at(before.size() - 1 - tail) == input.at(input.size() - 1 - tail))
-            ++tail;
-        const qsizetype insertedSize = input.size() - head - tail;
+        const Insertion in = insertion(m_previous, input);
+        const qsizetype head = in.head, tail = in.tail, insertedSize = in.size;
         const QString inserted = singleLine(input.mid(head, insertedSize));
         input = input.left(head) + inserted + input.right(tail);
         if (hasControl(input)) // the text before was not clean either (set by code)
@@ -100,8 +151,9 @@ private:
     }
 
     QLineEdit *m_edit;
-    QString m_previous;
+    QString m_previous; // the text before the change being validated
     QPointer<QValidator> m_inner;
+    Fits m_fits;
 };
 } // namespace
 
@@ -128,14 +180,38 @@ QString singleLine(const QString &text)
     return first;
 }
 
+namespace {
+SingleLineRule *ruleOf(QLineEdit *edit)
+{
+    if (auto *rule = edit->findChild<QValidator *>(kName, Qt::FindDirectChildrenOnly)) {
+        auto *r = static_cast<SingleLineRule *>(rule);
+        r->stayInFront();
+        return r;
+    }
+    return new SingleLineRule(edit);
+}
+} // namespace
+
 void keepSingleLine(QLineEdit *edit)
 {
-    if (!edit)
-        return;
-    if (auto *rule = edit->findChild<QValidator *>(kName, Qt::FindDirectChildrenOnly))
-        static_cast<SingleLineRule *>(rule)->stayInFront();
-    else
-        new SingleLineRule(edit);
+    if (edit)
+        ruleOf(edit);
+}
+
+Fits characters(int count)
+{
+    return [count](const QString &text) { return text.size() <= count; };
+}
+
+Fits gbkBytes(int bytes)
+{
+    return [bytes](const QString &text) { return gbk::byteLength(text) <= bytes; };
+}
+
+void limitInput(QLineEdit *edit, Fits fits)
+{
+    if (edit)
+        ruleOf(edit)->setLimit(std::move(fits));
 }
 
 } // namespace textinput

@@ -166,8 +166,7 @@ QWidget *Window::create(const ControlSpec &s)
             e->setFrame(false);
         if (s.flags & RightToLeft)
             e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        if (s.limit > 0)
-            e->setMaxLength(s.limit);
+        e->setCharacterLimit(s.limit);
         w = e;
         break;
     }

@@ -5,6 +5,7 @@
 #include "books/grid_editor.h"
 #include "brevik.h"
 #include "dataview/dataview.h"
+#include "platform/services.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -20,6 +21,11 @@ void paste(QWidget *box, const QString &text)
 }
 
 QLineEdit *focusedEditor() { return qobject_cast<QLineEdit *>(QApplication::focusWidget()); }
+
+class Dummy : public ui::Window {
+public:
+    explicit Dummy(const QString &cls) : ui::Window(cls, 1000, 500) {}
+};
 } // namespace
 
 class tst_badinput : public QObject {
@@ -29,6 +35,8 @@ private slots:
     void pasted_data();
     void pasted();
     void pasteKeepsTheRestOfTheBox();
+    void pasteCutToWhatFits_data();
+    void pasteCutToWhatFits();
 };
 
 void tst_badinput::pasted_data()
@@ -53,10 +61,10 @@ void tst_badinput::pasted_data()
         row("beyond GBK") << target << "𠀀公司" << "𠀀公司" << ""
                           << QString("“%1”中的字符“𠀀”（U+20000）不在 GBK 字符集中").arg(caption);
     }
-    // The form box takes the long text and the save refuses it; the cell takes no more than its column.
+    // The form box takes the long text and the save refuses it; the cell takes what its column holds.
     QTest::newRow("form over-long") << "form" << tooLong << tooLong << ""
                                     << "“收款人”的内容过长（62 字节，最多 60 字节），未保存。";
-    QTest::newRow("grid over-long") << "grid" << tooLong << "某某" << "某某" << "";
+    QTest::newRow("grid over-long") << "grid" << tooLong << tooLong.left(30) << tooLong.left(30) << "";
 }
 
 void tst_badinput::pasted()
@@ -126,6 +134,89 @@ void tst_badinput::pasteKeepsTheRestOfTheBox()
     list->setFocus(Qt::MouseFocusReason);
     paste(list->lineEdit(), "基本户\t\n二");
     QCOMPARE(list->text(), QString("基本户 "));
+}
+
+void tst_badinput::pasteCutToWhatFits_data()
+{
+    // A box with a limit takes of a longer paste what fits, as typing would, and beeps. `kept` empty: as much
+    // of the paste as the box's width shows.
+    QTest::addColumn<QString>("target"); // form, grid or list
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<int>("at"); // the cursor when pasting
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("kept");
+    QTest::addColumn<int>("beeps");
+    const QString kuan(31, QChar(u'款')); // 62 GBK bytes
+    QTest::newRow("cheque number: its width") << "form" << "sle_12" << "" << 0 << "1234567890123" << "123456789012"
+                                              << 1;
+    QTest::newRow("cheque number that fits") << "form" << "sle_12" << "" << 0 << "12345" << "12345" << 0;
+    QTest::newRow("purpose: its width") << "form" << "sle_6" << "" << 0 << QString(41, QChar(u'用')) << "" << 1;
+    QTest::newRow("purpose after its text") << "form" << "sle_6" << "货款" << 2 << QString(41, QChar(u'x')) << ""
+                                            << 1;
+    QTest::newRow("payee cell: 60 GBK bytes") << "grid" << "xkr" << "" << 0 << kuan << kuan.left(30) << 1;
+    QTest::newRow("payee cell: no half character") << "grid" << "xkr" << "" << 0 << "a" + kuan << "a" + kuan.left(29)
+                                                   << 1;
+    QTest::newRow("payee cell: in the middle") << "grid" << "xkr" << "某某" << 1 << kuan
+                                               << "某" + kuan.left(28) + "某" << 1;
+    QTest::newRow("operator list: 8 characters") << "list" << "ddlb_1" << "" << 0 << "administrator" << "administ" << 1;
+}
+
+void tst_badinput::pasteCutToWhatFits()
+{
+    QFETCH(QString, target);
+    QFETCH(QString, box);
+    QFETCH(QString, before);
+    QFETCH(int, at);
+    QFETCH(QString, pasted);
+    QFETCH(QString, kept);
+    QFETCH(int, beeps);
+    Fixture f;
+    QVERIFY(f.connect());
+    int beeped = 0;
+    services::setBeepRecorder([&beeped] { ++beeped; });
+    QLineEdit *edit = nullptr;
+    if (target == "form") {
+        w_xjzp *w = openCheque();
+        focusOn(w, box);
+        edit = w->get<QLineEdit>(box);
+    } else if (target == "grid") {
+        f.exec("INSERT INTO xjzp (rq, bz, zphm, xkr, an, kpr) VALUES ('2026-03-05', '转帐支票', '001', '某某', 1, '张')");
+        auto *w = qobject_cast<brevik::GridEditor *>(ui::openWindow("gobank"));
+        QVERIFY(w);
+        QApplication::setActiveWindow(w);
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        w->grid()->setCurrentCell(1, box);
+        edit = focusedEditor();
+    } else {
+        registerProgramWindows();
+        ui::registerWindow("w_main", [] { return new Dummy("w_main"); });
+        ui::registerWindow("w_face", [] { return new Dummy("w_face"); });
+        ui::openWindow("w_face");
+        ui::Window *w = ui::openWindow("w_pass");
+        QApplication::setActiveWindow(w);
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        auto *list = w->get<ui::DropDownList>(box);
+        list->setFocus(Qt::MouseFocusReason);
+        edit = list->lineEdit();
+    }
+    QVERIFY(edit);
+    edit->setText(before);
+    edit->setCursorPosition(at);
+    paste(edit, pasted);
+    QCOMPARE(beeped, beeps);
+    if (!kept.isEmpty()) {
+        QCOMPARE(edit->text(), kept);
+        return;
+    }
+    // As much of the paste as fits: one character more would not.
+    const QString in = edit->text().mid(at, edit->text().size() - before.size());
+    QVERIFY2(!in.isEmpty() && in.size() < pasted.size() && pasted.startsWith(in), qPrintable(edit->text()));
+    QCOMPARE(edit->text(), before.left(at) + in + before.mid(at));
+    const QString full = edit->text();
+    typeText(edit, pasted.left(1));
+    QCOMPARE(edit->text(), full);
+    QCOMPARE(beeped, beeps + 1);
 }
 
 QTEST_MAIN(tst_badinput)

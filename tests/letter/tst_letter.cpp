@@ -10,9 +10,11 @@
 #include "dataview/freeform.h"
 #include "globals.h"
 #include "platform/printjob.h"
+#include "platform/services.h"
 #include "platform/window.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QImage>
 #include <QPainter>
@@ -356,26 +358,38 @@ void TestLetter::typingLimits_data()
 {
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("pasted"); // pasted at once instead of typed
     QTest::addColumn<QString>("kept");
-    QTest::newRow("document number 15 bytes") << "zphm" << "12345678901234567890" << "123456789012345";
-    QTest::newRow("operator 10 bytes") << "kpr" << "abcdefghijkl" << "abcdefghij";
-    QTest::newRow("payee to its column's 60 bytes") << "xkr" << QString(70, u'x') << QString(60, u'x');
-    QTest::newRow("amount by its mask") << "an" << "12345678.987" << "123,456.98";
+    QTest::newRow("document number 15 bytes") << "zphm" << "12345678901234567890" << false << "123456789012345";
+    QTest::newRow("operator 10 bytes") << "kpr" << "abcdefghijkl" << false << "abcdefghij";
+    QTest::newRow("payee to its column's 60 bytes") << "xkr" << QString(70, u'x') << false << QString(60, u'x');
+    QTest::newRow("amount by its mask") << "an" << "12345678.987" << false << "123,456.98";
+    QTest::newRow("document number pasted") << "zphm" << "12345678901234567890" << true << "123456789012345";
+    QTest::newRow("payee pasted, GBK bytes") << "xkr" << QString(31, u'款') << true << QString(30, u'款');
 }
 
 void TestLetter::typingLimits()
 {
     QFETCH(QString, item);
     QFETCH(QString, typed);
+    QFETCH(bool, pasted);
     QFETCH(QString, kept);
     Fixture f;
     QVERIFY(f.connect());
+    int beeps = 0;
+    services::setBeepRecorder([&beeps] { ++beeps; });
     addPayment(f, {"现金支票", "", "", QVariant()});
     w_ywwts *w = openLetter();
     dw::FreeFormView *v = w->dw_1();
     QVERIFY(v->setCurrent(1, item));
     v->editor()->clear();
-    QTest::keyClicks(v->editor(), typed);
+    if (pasted) {
+        QGuiApplication::clipboard()->setText(typed);
+        QTest::keyClick(v->editor(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(beeps, 1); // what did not fit is not dropped in silence
+    } else {
+        QTest::keyClicks(v->editor(), typed);
+    }
     press(v, Qt::Key_Tab);
     QCOMPARE(v->shownText(1, item), kept);
 }

@@ -83,6 +83,8 @@ private slots:
     void groupsTotalsAndFoundRange();
     void receiptListOverJzd();
     void printPagesCarryHeaderAndFooter();
+    void lastPageSaysNOfN_data();
+    void lastPageSaysNOfN();
     void printWithoutQueryShowsBands();
     void printWritesPdf();
     void resizeRecentres_data();
@@ -259,6 +261,77 @@ void tst_lists::printPagesCarryHeaderAndFooter()
     }
     QCOMPARE(details, 60);
     QVERIFY(texts(pages.last()).contains("1,830.00")); // 1 + 2 + ... + 60
+}
+
+void tst_lists::lastPageSaysNOfN_data()
+{
+    // Rows as whole screens of details plus some; the screen's page step decides how many rows a screen holds.
+    QTest::addColumn<int>("screens");
+    QTest::addColumn<int>("extra");
+    QTest::newRow("one row") << 0 << 1;
+    QTest::newRow("a screen of rows") << 1 << 0;
+    QTest::newRow("a screen and one row") << 1 << 1;
+    QTest::newRow("two screens less one row") << 2 << -1;
+    QTest::newRow("two screens") << 2 << 0;
+    QTest::newRow("three screens and one row") << 3 << 1;
+    QTest::newRow("rows read on demand") << 0 << 700;
+}
+
+void tst_lists::lastPageSaysNOfN()
+{
+    QFETCH(int, screens);
+    QFETCH(int, extra);
+    Fixture f;
+    QVERIFY(f.connect());
+    auto *w = openList<w_cabank>("w_cabank");
+    w->show();
+    dw::ReportView *report = w->report();
+    QScrollBar *bar = report->verticalScrollBar();
+    const int perScreen = bar->pageStep() / report->definition().detail.height;
+    QVERIFY(perScreen > 1);
+    const int rows = qMax(1, screens * perScreen + extra);
+    {
+        QSqlDatabase db = g::sqlca.database();
+        QSqlQuery q(db);
+        QVERIFY(db.transaction());
+        QVERIFY(q.prepare("INSERT INTO xjzp (rq, bz, zphm, xkr, et, an, fkhm) VALUES ('2026-03-05', '现金支票', '001', "
+                          "'收款人', '货款', ?, '工商银行')"));
+        for (int i = 1; i <= rows; ++i) {
+            q.addBindValue(i);
+            QVERIFY(q.exec());
+        }
+        QVERIFY(db.commit());
+    }
+    query(w, "2026-01-01", "2026-12-31");
+    if (rows > 600)
+        QVERIFY(!report->buffer().complete()); // the page count is known before the rows are read
+
+    auto footer = [](const dw::PrintedPage &page) {
+        for (const dw::PrintedText &t : page.texts)
+            if (t.text.startsWith(QStringLiteral("第")))
+                return t.text;
+        return QString();
+    };
+    // Page down from the top: each step shows the next page, and the end shows the last.
+    QStringList shown;
+    for (int at = 0;; at += bar->pageStep()) {
+        bar->setValue(at);
+        shown << footer(report->visibleContent());
+        if (at >= bar->maximum())
+            break;
+    }
+    QStringList expected;
+    for (int p = 1; p <= shown.size(); ++p)
+        expected << QStringLiteral("第 %1 页,共 %2页 ").arg(p).arg(shown.size());
+    QCOMPARE(shown, expected);
+    QVERIFY(texts(report->visibleContent()).contains(QString::number(rows)));
+
+    // On paper too: no empty page at the end, the last row and the total on the last page.
+    const dw::PrintedDocument doc = dw::layoutDocument(report->definition(), report->buffer(), {210, 297}, QDate(2026, 3, 5));
+    const QStringList last = texts(doc.pages.last());
+    QCOMPARE(footer(doc.pages.last()), QStringLiteral("第 %1 页,共 %1页 ").arg(doc.pages.size()));
+    QVERIFY(last.contains(QString::number(rows)));
+    QVERIFY(last.contains("合计"));
 }
 
 void tst_lists::printWithoutQueryShowsBands()

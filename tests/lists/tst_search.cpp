@@ -78,6 +78,8 @@ private slots:
     void opensEmpty();
     void conditionIsBound_data();
     void conditionIsBound();
+    void valueTakenAsTheColumnsType_data();
+    void valueTakenAsTheColumnsType();
     void gridOverEveryColumn();
     void queryThatCannotBeBuilt_data();
     void queryThatCannotBeBuilt();
@@ -129,6 +131,9 @@ void tst_search::conditionIsBound_data()
                                   << QStringList{"50%", " 12 "};
     QTest::newRow("date") << "日期" << "=" << "2009-02-16" << "SELECT * FROM xjzp Where xjzp.rq=:value"
                           << QStringList{"123"};
+    // Texts before and after in the lists' order: GBK puts 北, 全 and 上 before 中.
+    QTest::newRow("payee before") << "收款人" << "<" << "中" << "SELECT * FROM xjzp Where xjzp.xkr<:value COLLATE gbk"
+                                  << QStringList{"1234", "O'Brien", "50%", " 12 "};
     QTest::newRow("empty operator") << "开票人" << "=" << "" << "SELECT * FROM xjzp Where xjzp.kpr=:value"
                                     << QStringList{"1234"};
     QTest::newRow("quote is data") << "支票号码" << "=" << "O'Brien" << "SELECT * FROM xjzp Where xjzp.zphm=:value"
@@ -159,6 +164,71 @@ void tst_search::conditionIsBound()
     QCOMPARE(f.scalar("SELECT count(*) FROM xjzp").toInt(), 5);
 }
 
+void tst_search::valueTakenAsTheColumnsType_data()
+{
+    // Found cheque numbers, or empty with refused set: the statement is refused with the search's box.
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("comparison");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QStringList>("found");
+    QTest::addColumn<bool>("refused");
+    const QStringList none;
+    QTest::newRow("amount with a group separator") << "金额" << "<" << "1,000" << QStringList{"P1", "P5"} << false;
+    QTest::newRow("amount without one") << "金额" << ">" << "1000" << QStringList{"P3", "P4"} << false;
+    QTest::newRow("amount with decimals") << "金额" << "=" << "1,000.50" << QStringList{"P3"} << false;
+    QTest::newRow("amount in blanks") << "金额" << ">" << " 99,999,999.98 " << QStringList{"P4"} << false;
+    QTest::newRow("no amount lists the empty ones") << "金额" << "=" << "" << none << false;
+    QTest::newRow("date in the lists' picture") << "日期" << ">" << "2024.06.01" << QStringList{"P3", "P4", "P5"}
+                                                << false;
+    QTest::newRow("date with slashes") << "日期" << ">" << "2024/06/01" << QStringList{"P3", "P4", "P5"} << false;
+    QTest::newRow("date as stored") << "日期" << "<" << "2024-06-01" << QStringList{"P1"} << false;
+    QTest::newRow("date without leading zeros") << "日期" << "=" << "2024-6-15" << QStringList{"P3"} << false;
+    QTest::newRow("date with slashes, no zeros") << "日期" << "=" << "2024/6/15" << QStringList{"P3"} << false;
+    QTest::newRow("date in eight digits") << "日期" << "=" << "20240615" << QStringList{"P3"} << false;
+    QTest::newRow("date in the grids' picture") << "日期" << "=" << "24.06.15" << QStringList{"P3"} << false;
+    QTest::newRow("amount that is no number") << "金额" << ">" << "abc" << none << true;
+    QTest::newRow("amount with letters after it") << "金额" << "=" << "12abc" << none << true;
+    QTest::newRow("month and day that do not exist") << "日期" << "=" << "2024.13.45" << none << true;
+    QTest::newRow("day the month does not have") << "日期" << ">" << "2024-02-30" << none << true;
+    // 啊, 北, 一 and 张 come before 中 in GBK, 一 alone in code points; 中国 is after 中 in both.
+    QTest::newRow("payee before, in GBK order") << "收款人" << "<" << "中" << QStringList{"P1", "P3", "P4", "P5"}
+                                                << false;
+    QTest::newRow("payee after, in GBK order") << "收款人" << ">" << "中" << QStringList{"P2"} << false;
+    QTest::newRow("payee equal") << "收款人" << "=" << "中国" << QStringList{"P2"} << false;
+}
+
+void tst_search::valueTakenAsTheColumnsType()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, comparison);
+    QFETCH(QString, value);
+    QFETCH(QStringList, found);
+    QFETCH(bool, refused);
+    Fixture f;
+    QVERIFY(f.connect());
+    addPayment(f, "P1", "2024-05-31", 999.99, "张三", "");
+    addPayment(f, "P2", "2024-06-01", 1000, "中国", "");
+    addPayment(f, "P3", "2024-06-15", 1000.5, "啊公司", "");
+    addPayment(f, "P4", "2024-12-31", 99999999.99, "一", "");
+    addPayment(f, "P5", "2025-01-01", 0.5, "北京", "");
+    auto *w = qobject_cast<w_search *>(ui::openWindow("w_search"));
+    choose(w, "支票号码", "=", "P2");
+    QCOMPARE(numbers(w->grid()), QStringList{"P2"});
+
+    choose(w, field, comparison, value);
+    if (!refused) {
+        QVERIFY2(f.boxes.isEmpty(), f.boxes.isEmpty() ? "" : qPrintable(f.boxes.first().text));
+        QCOMPARE(numbers(w->grid()), found);
+        return;
+    }
+    QCOMPARE(f.boxes.size(), 1);
+    QCOMPARE(f.boxes.first().title, QStringLiteral("Syntax From SQL"));
+    QVERIFY2(f.boxes.first().text.contains(value), qPrintable(f.boxes.first().text));
+    QCOMPARE(f.boxes.first().icon, msg::Icon::None);
+    QCOMPARE(f.boxes.first().buttons, msg::Buttons::Ok);
+    QCOMPARE(numbers(w->grid()), QStringList{"P2"}); // the earlier result stays
+}
+
 void tst_search::gridOverEveryColumn()
 {
     Fixture f;
@@ -183,15 +253,19 @@ void tst_search::queryThatCannotBeBuilt_data()
 {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("comparison");
-    QTest::newRow("no field") << QString() << "=";
-    QTest::newRow("no comparison") << "支票号码" << QString();
-    QTest::newRow("empty comparison") << "支票号码" << "";
+    QTest::addColumn<QString>("value");
+    QTest::newRow("no field") << QString() << "=" << "5";
+    QTest::newRow("no comparison") << "支票号码" << QString() << "5";
+    QTest::newRow("empty comparison") << "支票号码" << "" << "5";
+    // The malformed statement is what the box tells, not the value.
+    QTest::newRow("no comparison, no amount") << "金额" << QString() << "abc";
 }
 
 void tst_search::queryThatCannotBeBuilt()
 {
     QFETCH(QString, field);
     QFETCH(QString, comparison);
+    QFETCH(QString, value);
     Fixture f;
     QVERIFY(f.connect());
     fill(f);
@@ -199,7 +273,7 @@ void tst_search::queryThatCannotBeBuilt()
     choose(w, "支票号码", "=", "123");
     QCOMPARE(w->grid()->rowCount(), 1);
 
-    choose(w, field, comparison, "5");
+    choose(w, field, comparison, value);
     QCOMPARE(f.boxes.size(), 1);
     QCOMPARE(f.boxes.first().title, QStringLiteral("Syntax From SQL"));
     QVERIFY(f.boxes.first().text.contains("syntax error"));

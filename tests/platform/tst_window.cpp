@@ -4,6 +4,7 @@
 
 #include "platform/controls.h"
 #include "platform/post.h"
+#include "platform/services.h"
 #include "platform/window.h"
 
 #include <QApplication>
@@ -173,18 +174,23 @@ void tst_window::amountMaskRefusesPastedText()
     w.build({{.name = "em_1", .kind = ui::Kind::EditMask, .x = 0, .y = 0, .width = 400, .height = 80,
               .tabOrder = 10, .picture = "##,###,###.00"}});
     auto *m = w.get<ui::EditMask>("em_1");
-    // Pasting goes through insert(): a sign, letters, too many places are refused whole.
+    int beeps = 0;
+    services::setBeepRecorder([&beeps] { ++beeps; });
+    // Pasting goes through insert(): a sign, letters, too many places are refused whole, with a beep (cutting
+    // the digits of a figure would change the amount).
     for (const char *bad : {"-5", "nan", "123456789", "1.234", "12a"}) {
         m->setTextByCode("");
         m->insert(QString::fromLatin1(bad));
         QVERIFY2(m->text().isEmpty(), bad);
     }
+    QCOMPARE(beeps, 5);
     m->insert("12345678.9");
     QCOMPARE(m->number(), 12345678.9);
     m->setTextByCode("1,234.56"); // the box's own formatting is accepted
     m->end(false);
     m->insert("7"); // a third decimal place
     QCOMPARE(m->text(), QString("1,234.56"));
+    QCOMPARE(beeps, 6);
 }
 
 void tst_window::dateMaskShowsItsOwnPicture_data()

@@ -60,6 +60,7 @@ Fixture::~Fixture()
     msg::setResponder({});
     services::setHaltHandler({});
     services::setExternalRecorder({});
+    services::setBeepRecorder({});
     services::setClock({});
     if (QSqlDatabase::contains(QStringLiteral("fixture-direct"))) {
         QSqlDatabase::database(QStringLiteral("fixture-direct"), false).close();
