@@ -156,7 +156,7 @@ void GridPages::layoutPage(int page, PrintedPage &out)
                           m_headerFont});
     const int first = (page - 1) * m_perPage + 1;
     const int last = qMin(m_rows, first + m_perPage - 1);
-    const int padding = 60; // as a grid cell keeps its text off the cell's edges
+    const int padding = qRound(2540.0 / 96); // a pixel, as a grid cell on screen keeps its text off its edges
     for (int r = first; r <= last; ++r) {
         const int y = m_headerHeight + (r - first) * m_lineHeight;
         for (int c = 0; c < cells.size(); ++c) {
