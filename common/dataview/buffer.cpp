@@ -23,6 +23,14 @@ struct Buffer::Totals {
     QHash<QString, QVariant> values; // "kind:column" over all rows, "kind:column:run" over a run
 };
 
+// The rows a pass reads past those held: a window of them, from row `first` on.
+struct Buffer::Passing {
+    std::unique_ptr<RowCursor> cursor; // opened when first needed
+    RowStore store;
+    std::vector<quint32> ids;
+    int first = 0;
+};
+
 Buffer::Buffer(Definition definition) { setDefinition(std::move(definition)); }
 
 Buffer::~Buffer() { closeCursor(); }
@@ -49,6 +57,7 @@ int Buffer::columnIndex(const QString &name) const
 
 void Buffer::reset()
 {
+    m_pass.reset();
     closeCursor();
     m_store.clear();
     m_order.clear();
@@ -135,8 +144,11 @@ bool Buffer::hasRow(int row) const
 {
     if (row < 1)
         return false;
-    if (row > fetchedCount() && m_cursor)
+    if (row > fetchedCount() && m_cursor) {
+        if (m_pass)
+            return passTo(row);
         fetchMore(row - fetchedCount() + kReadRows);
+    }
     return row <= fetchedCount();
 }
 
@@ -146,7 +158,58 @@ int Buffer::rowCount() const
     return fetchedCount();
 }
 
-void Buffer::finish() { fetchMore(-1); }
+int Buffer::countRows() const
+{
+    if (complete())
+        return fetchedCount();
+    const QList<Run> all = runs(0);
+    return all.isEmpty() ? 0 : all.last().last;
+}
+
+void Buffer::finish()
+{
+    m_pass.reset();
+    fetchMore(-1);
+}
+
+Buffer::Pass::Pass(const Buffer &buffer) : m_buffer(buffer)
+{
+    if (buffer.databaseTotals())
+        buffer.m_pass = std::make_unique<Passing>();
+}
+
+Buffer::Pass::~Pass() { m_buffer.m_pass.reset(); }
+
+bool Buffer::passTo(int row) const
+{
+    Passing &p = *m_pass;
+    auto readOn = [&] {
+        p.store.clear(); // the window moves on: the rows before it go
+        p.first += int(p.ids.size());
+        p.ids.clear();
+        return p.cursor->read(p.store, p.ids, kReadRows) >= 0;
+    };
+    if (!p.cursor || row < p.first) {
+        // The same statement on the same connection, so the same moment of the database as the rows held;
+        // the rows held are passed over.
+        QList<Type> types;
+        for (const Column &c : std::as_const(m_def.columns))
+            types << c.type;
+        p.cursor = std::make_unique<RowCursor>(types);
+        p.ids.clear();
+        p.first = 1;
+        if (!p.cursor->open(*m_transaction, m_statement.sql(), m_bound))
+            return false;
+        while (p.first + int(p.ids.size()) <= fetchedCount() && !p.cursor->atEnd())
+            if (!readOn())
+                return false;
+    }
+    while (row >= p.first + int(p.ids.size())) {
+        if (p.cursor->atEnd() || !readOn())
+            return false;
+    }
+    return true;
+}
 
 qsizetype Buffer::memoryUsed() const
 {
@@ -169,6 +232,8 @@ QVariant Buffer::item(int row, int column) const
 {
     if (column < 1 || column > m_def.columns.size() || !hasRow(row))
         return {};
+    if (row > fetchedCount())
+        return m_pass->store.value(int(m_pass->ids[size_t(row - m_pass->first)]), column - 1);
     const quint32 handle = m_order[size_t(row - 1)];
     if (!m_edits.isEmpty())
         if (const auto it = m_edits.constFind(handle); it != m_edits.constEnd())
@@ -208,7 +273,7 @@ QString Buffer::shownText(int row, int cell) const
 
 RowStatus Buffer::rowStatus(int row) const
 {
-    if (!hasRow(row) || m_edits.isEmpty())
+    if (!hasRow(row) || m_edits.isEmpty() || row > fetchedCount())
         return RowStatus::NotModified;
     const auto it = m_edits.constFind(m_order[size_t(row - 1)]);
     return it == m_edits.constEnd() ? RowStatus::NotModified : it->status;
@@ -438,6 +503,7 @@ int Buffer::modifiedCount() const
 
 int Buffer::insertRow(int before)
 {
+    m_pass.reset(); // an edit ends a pass
     int at = 0;
     if (before == 0)
         at = rowCount(); // after the last row: every row must be there first
@@ -460,6 +526,7 @@ int Buffer::insertRow(int before)
 
 int Buffer::deleteRow(int row)
 {
+    m_pass.reset(); // an edit ends a pass
     if (!hasRow(row))
         return -1;
     const quint32 handle = m_order[size_t(row - 1)];
@@ -494,6 +561,7 @@ int Buffer::limitOf(int column) const
 
 int Buffer::setItem(int row, int column, const QVariant &value)
 {
+    m_pass.reset(); // an edit ends a pass
     if (!hasRow(row) || column < 1 || column > m_def.columns.size() || column > 64)
         return -1;
     QVariant v = typedValue(value, m_def.columns.at(column - 1).type);
@@ -559,6 +627,7 @@ QString Buffer::keyCondition(const QVariantList &read, QVariantList &args) const
 
 int Buffer::update(db::Transaction &transaction)
 {
+    m_pass.reset(); // an edit ends a pass
     struct Write {
         QString sql;
         QVariantList args;

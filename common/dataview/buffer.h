@@ -41,6 +41,8 @@ public:
 
     // Every row of the result: reads the rows not read yet.
     int rowCount() const;
+    // Every row of the result, counted by the database while rows remain unread (none is read for it).
+    int countRows() const;
     // The rows read so far, and whether that is all of them.
     int fetchedCount() const { return int(m_order.size()); }
     bool complete() const { return !m_cursor && !m_failed; }
@@ -60,6 +62,20 @@ public:
     int fetchMore(int count) const;
     // Whether the row exists, reading up to it when needed.
     bool hasRow(int row) const;
+    // Reading every row once, in order, without keeping them (a print of a long result): while a Pass lives,
+    // rows past those read are read by a cursor of its own into a window that moves on, so memory stays flat
+    // however many rows go by, and the rows held stay as they were. Rows as retrieved only: with edits, or
+    // every row read, rows are read and kept as always. An edit ends the pass.
+    class COMMON_EXPORT Pass {
+    public:
+        explicit Pass(const Buffer &buffer);
+        ~Pass();
+        Pass(const Pass &) = delete;
+        Pass &operator=(const Pass &) = delete;
+
+    private:
+        const Buffer &m_buffer;
+    };
     // Called after rows were read, with the counts before and after (a presentation shows them).
     void setFetchHandler(std::function<void(int before, int after)> handler) { m_onFetched = std::move(handler); }
 
@@ -138,6 +154,9 @@ private:
     static constexpr quint32 kNewRow = 0x80000000u; // handles of added rows start here
 
     void finish() override; // the connection is about to write: read the rest
+    struct Passing;
+    // Brings a row past those held into the pass's window; false when there is no such row.
+    bool passTo(int row) const;
     void closeCursor() const;
     void fail(int code, const QString &text) const;
     QVariantList valuesOf(quint32 handle) const;
@@ -165,6 +184,7 @@ private:
     QList<Edited> m_deleted;
     quint32 m_nextNew = kNewRow;
     mutable std::unique_ptr<Totals> m_totals;
+    mutable std::unique_ptr<Passing> m_pass;
     std::function<void(int, int)> m_onFetched;
     mutable bool m_failed = false;
     mutable int m_failureCode = 0;

@@ -44,8 +44,9 @@ void setError(QString *error, const QString &text)
 
 // --- Reports ---
 
-ReportPages::ReportPages(const ReportDefinition &definition, const Buffer &buffer, const QDate &today)
-    : m_def(definition), m_buffer(buffer), m_today(today)
+ReportPages::ReportPages(const ReportDefinition &definition, const Buffer &buffer, const QDate &today,
+                         const ReportLayout *layout)
+    : m_def(definition), m_buffer(buffer), m_pass(buffer), m_today(today), m_layout(layout)
 {
 }
 
@@ -61,15 +62,19 @@ print::Paper ReportPages::paper() const
 
 int ReportPages::paginate(QSize printable)
 {
-    m_layout = std::make_unique<ReportLayout>(m_def, m_buffer);
-    m_pages = m_layout->paginate(printable.height());
-    return int(m_pages.size());
+    if (!m_layout) {
+        m_ownLayout = std::make_unique<ReportLayout>(m_def, m_buffer);
+        m_layout = m_ownLayout.get();
+    }
+    m_pageHeight = printable.height();
+    m_starts = m_layout->pageStarts(m_pageHeight);
+    return int(m_starts.size());
 }
 
 void ReportPages::layoutPage(int page, PrintedPage &out)
 {
-    for (const PlacedBand &band : m_pages.at(page - 1)) {
-        ReportContext c = m_layout->context(band, page, int(m_pages.size()));
+    for (const PlacedBand &band : m_layout->page(m_starts, page - 1, m_pageHeight)) {
+        ReportContext c = m_layout->context(band, page, int(m_starts.size()));
         c.today = m_today;
         resolveBand(m_def, band, c, 0, out);
     }
@@ -98,7 +103,8 @@ int printReport(const ReportDefinition &definition, const Buffer &buffer, QWidge
 
 int ReportView::print(QString *error)
 {
-    const int pages = printReport(m_def, m_buffer, this, error);
+    ReportPages source(m_def, m_buffer, services::today(), m_layout.get());
+    const int pages = printPages(source, jobName(this, m_def.data.name), this, error);
     return pages > 0 ? 1 : pages;
 }
 
@@ -111,44 +117,46 @@ int downOf(int unitsY) { return int(qRound64(unitsY * 2540.0 / (units::kUnitsPer
 
 } // namespace
 
-GridPages::GridPages(const Buffer &buffer) : m_buffer(buffer) {}
+GridPages::GridPages(const Buffer &buffer) : m_buffer(buffer), m_pass(buffer) {}
 
 print::Paper GridPages::paper() const { return {{}, evenMargins(10.16)}; }
 
 int GridPages::paginate(QSize printable)
 {
+    // The grid is laid out as on screen, then drawn smaller, type, padding and all, where it is wider than
+    // the paper: each text keeps its place in its column.
     const Definition &def = m_buffer.definition();
-    int gridWidth = 0;
-    for (const Cell &cell : def.cells)
-        gridWidth += acrossOf(cell.width);
-    const double fit = gridWidth > printable.width() ? double(printable.width()) / gridWidth : 1.0;
     m_x.clear();
     m_width.clear();
     int x = 0;
     for (const Cell &cell : def.cells) {
         m_x << x;
-        m_width << int(acrossOf(cell.width) * fit);
+        m_width << acrossOf(cell.width);
         x += m_width.last();
     }
+    m_scale = x > printable.width() ? double(printable.width()) / x : 1.0;
     m_font = def.font;
-    m_font.points = qMax(5, int((def.font.points > 0 ? def.font.points : 9) * fit));
+    if (m_font.points <= 0)
+        m_font.points = 9;
     m_headerFont = m_font;
     m_headerFont.weight = 700;
     m_headerHeight = qMax(downOf(def.headerHeight), 559);
     m_lineHeight = qMax(downOf(def.rowHeight), 508);
-    m_perPage = qMax(1, (printable.height() - m_headerHeight) / m_lineHeight);
-    return qMax(1, (m_buffer.rowCount() + m_perPage - 1) / m_perPage);
+    m_perPage = qMax(1, (int(printable.height() / m_scale) - m_headerHeight) / m_lineHeight);
+    m_rows = m_buffer.countRows();
+    return qMax(1, (m_rows + m_perPage - 1) / m_perPage);
 }
 
 void GridPages::layoutPage(int page, PrintedPage &out)
 {
+    out.scale = m_scale;
     const QList<Cell> &cells = m_buffer.definition().cells;
     for (int c = 0; c < cells.size(); ++c)
         out.texts.append({QRect(m_x.at(c), 0, m_width.at(c), m_headerHeight), cells.at(c).header, Qt::AlignHCenter,
                           m_headerFont});
     const int first = (page - 1) * m_perPage + 1;
-    const int last = qMin(m_buffer.rowCount(), first + m_perPage - 1);
-    const int padding = 60; // as a grid cell keeps its text off the cell's edges
+    const int last = qMin(m_rows, first + m_perPage - 1);
+    const int padding = qRound(2540.0 / 96); // a pixel, as a grid cell on screen keeps its text off its edges
     for (int r = first; r <= last; ++r) {
         const int y = m_headerHeight + (r - first) * m_lineHeight;
         for (int c = 0; c < cells.size(); ++c) {
@@ -171,6 +179,18 @@ int DataView::print(QString *error)
 
 int printPages(PageSource &document, const QString &documentName, QWidget *parent, QString *error)
 {
+    // The dialog comes first: counting the rows of a long result takes a moment of its own.
+    QProgressDialog progress(parent);
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setWindowTitle(QStringLiteral("打印"));
+    progress.setCancelButtonText(QStringLiteral("取消"));
+    progress.setAutoReset(false);
+    progress.setAutoClose(false);
+    progress.setRange(0, 0);
+    progress.setLabelText(QStringLiteral("正在打印“%1”").arg(documentName));
+    progress.show();
+    QCoreApplication::processEvents();
+
     const int job = print::openPaged(documentName, document.paper());
     if (job < 0) {
         setError(error, QStringLiteral("打印未能开始：") + print::lastError());
@@ -181,15 +201,7 @@ int printPages(PageSource &document, const QString &documentName, QWidget *paren
     std::optional<PagePainter> painter;
     if (QPainter *p = print::painter(job))
         painter.emplace(*p, p->device()->logicalDpiX() / 2540.0);
-
-    QProgressDialog progress(parent);
-    progress.setWindowModality(Qt::ApplicationModal);
-    progress.setWindowTitle(QStringLiteral("打印"));
-    progress.setCancelButtonText(QStringLiteral("取消"));
-    progress.setAutoReset(false);
-    progress.setAutoClose(false);
     progress.setRange(0, count);
-    progress.show();
     // The dialog is brought up to date a few times a second, not for every page.
     QElapsedTimer sinceUpdate;
     auto update = [&](int done) {

@@ -15,8 +15,8 @@ class QWidget;
 
 // The one print path of the data views: grids and reports alike go, page by page, as one job to the current
 // printer (the application printer, else the system default, else a PDF in PRINTOUT/), while a progress
-// dialog shows the page count and lets the operator cancel. Pages are laid out one at a time, so printing
-// needs no more memory for a thousand pages than for one.
+// dialog shows the page count and lets the operator cancel. Pages are laid out one at a time and the rows
+// are read as the pages go, none kept, so printing needs no more memory for a thousand pages than for one.
 namespace dw {
 
 // A document laid out one page at a time, in thousandths of a centimetre from the top-left corner of the
@@ -32,9 +32,11 @@ public:
 };
 
 // The pages of a report: its bands, paginated, resolved a page at a time against a date fixed for the job.
+// The layout of a report view over the same rows serves as it is; without one, one is made.
 class COMMON_EXPORT ReportPages : public PageSource {
 public:
-    ReportPages(const ReportDefinition &definition, const Buffer &buffer, const QDate &today);
+    ReportPages(const ReportDefinition &definition, const Buffer &buffer, const QDate &today,
+                const ReportLayout *layout = nullptr);
     ~ReportPages() override;
     print::Paper paper() const override;
     int paginate(QSize printable) override;
@@ -43,13 +45,16 @@ public:
 private:
     const ReportDefinition &m_def;
     const Buffer &m_buffer;
+    Buffer::Pass m_pass; // the rows go by as the pages do
     QDate m_today;
-    std::unique_ptr<ReportLayout> m_layout;
-    QList<QList<PlacedBand>> m_pages;
+    const ReportLayout *m_layout;
+    std::unique_ptr<ReportLayout> m_ownLayout;
+    QList<int> m_starts; // where each page starts in the layout's flow
+    int m_pageHeight = 0;
 };
 
 // The pages of a grid: the column headers at the top of every page, then as many rows as fit, each cell as
-// the grid shows it. A grid wider than the page is narrowed, columns and type alike, so no column falls off.
+// the grid shows it. A grid wider than the page is drawn smaller as a whole, so no column falls off.
 class COMMON_EXPORT GridPages : public PageSource {
 public:
     explicit GridPages(const Buffer &buffer);
@@ -59,7 +64,10 @@ public:
 
 private:
     const Buffer &m_buffer;
-    QList<int> m_x, m_width; // per cell, thousandths of a centimetre
+    Buffer::Pass m_pass; // the rows go by as the pages do
+    int m_rows = 0;
+    QList<int> m_x, m_width; // per cell, thousandths of a centimetre at the grid's own size
+    qreal m_scale = 1;       // the grid's size on paper
     ui::Font m_font, m_headerFont;
     int m_headerHeight = 0, m_lineHeight = 0, m_perPage = 1;
 };

@@ -6,6 +6,7 @@
 #include "platform/services.h"
 #include "platform/transaction.h"
 
+#include <QFontMetricsF>
 #include <QLocale>
 #include <QPainter>
 #include <QRegularExpression>
@@ -110,35 +111,38 @@ int ReportLayout::groupOf(int row) const
     return int(it - m_groups.begin()) - 1;
 }
 
-QList<QList<PlacedBand>> ReportLayout::paginate(int pageHeight) const
+QList<int> ReportLayout::pageStarts(int pageHeight) const
 {
     const int top = m_def.header.height;
     const int bottom = qMax(top + 1, pageHeight - m_def.footer.height);
-    QList<QList<PlacedBand>> pages;
-    QList<PlacedBand> page;
+    QList<int> starts{0};
     int y = top;
-    bool bodyOnPage = false;
-    auto finish = [&] {
-        if (m_def.header.height > 0)
-            page.prepend({PlacedBand::Header, 0, 0, -1});
-        if (m_def.footer.height > 0)
-            page.append({PlacedBand::Footer, pageHeight - m_def.footer.height, 0, -1});
-        pages << page;
-        page.clear();
-        y = top;
-        bodyOnPage = false;
-    };
     for (int i = 0; i < m_flow.size(); ++i) {
-        const PlacedBand &band = m_flow.at(i);
-        const int height = bandOf(m_def, band.kind).height;
-        if (bodyOnPage && y + height > bottom)
-            finish();
-        page.append({band.kind, y, band.row, band.group});
+        const int height = bandOf(m_def, m_flow.at(i).kind).height;
+        if (i > starts.last() && y + height > bottom) {
+            starts << i;
+            y = top;
+        }
         y += height;
-        bodyOnPage = true;
     }
-    finish();
-    return pages;
+    return starts;
+}
+
+QList<PlacedBand> ReportLayout::page(const QList<int> &starts, int page, int pageHeight) const
+{
+    QList<PlacedBand> bands;
+    if (m_def.header.height > 0)
+        bands.append({PlacedBand::Header, 0, 0, -1});
+    const int from = starts.value(page, int(m_flow.size()));
+    const int to = page + 1 < starts.size() ? starts.at(page + 1) : int(m_flow.size());
+    // The bands of a page follow one another as in the flow, from the top of the body.
+    for (int i = from; i < to; ++i) {
+        const PlacedBand &band = m_flow.at(i);
+        bands.append({band.kind, m_def.header.height + band.y - m_flow.at(from).y, band.row, band.group});
+    }
+    if (m_def.footer.height > 0)
+        bands.append({PlacedBand::Footer, pageHeight - m_def.footer.height, 0, -1});
+    return bands;
 }
 
 ReportContext ReportLayout::context(const PlacedBand &band, int page, int pageCount) const
@@ -196,6 +200,11 @@ void resolveBand(const ReportDefinition &definition, const PlacedBand &placed, c
 void PagePainter::paint(const PrintedPage &page)
 {
     m_painter.save();
+    if (page.scale != 1) {
+        m_painter.translate(m_origin);
+        m_painter.scale(page.scale, page.scale);
+        m_painter.translate(-m_origin);
+    }
     m_painter.setPen(Qt::NoPen);
     m_painter.setBrush(Qt::black);
     for (const QRect &bar : page.bars)
@@ -205,38 +214,40 @@ void PagePainter::paint(const PrintedPage &page)
     for (const PrintedText &t : page.texts) {
         if (t.text.isEmpty())
             continue;
-        select(t.font);
-        const QRectF rect = toDevice(t.rect);
-        const int flags = int(t.alignment | Qt::AlignTop) | Qt::TextSingleLine | Qt::TextDontClip;
+        const qreal height = select(t.font);
+        // Cut at the sides only: a band lower than its type still shows the whole line.
+        QRectF rect = toDevice(t.rect);
+        rect.setHeight(qMax(rect.height(), height));
+        const int flags = int(t.alignment | Qt::AlignTop) | Qt::TextSingleLine;
         if (t.opaque)
-            m_painter.fillRect(m_painter.boundingRect(rect, flags, t.text), Qt::white);
-        // As on paper, a text may run past its band; it is not cut at the band's edge.
-        m_painter.drawText(rect, flags, t.text);
+            m_painter.fillRect(m_painter.boundingRect(rect, flags, t.text) & rect, Qt::white);
+        m_painter.drawText(rect, flags, t.text); // clips only a text that does not fit
     }
     m_painter.restore();
     m_current = -1; // restore() put the painter's own font back
 }
 
-void PagePainter::select(const ui::Font &font)
+qreal PagePainter::select(const ui::Font &font)
 {
     auto same = [](const ui::Font &a, const ui::Font &b) {
         return a.points == b.points && a.weight == b.weight && a.italic == b.italic && a.underline == b.underline
                && a.face == b.face;
     };
-    if (m_current >= 0 && same(m_fonts.at(m_current).first, font))
-        return;
+    if (m_current >= 0 && same(m_fonts.at(m_current).font, font))
+        return m_fonts.at(m_current).height;
     m_current = -1;
     for (int i = 0; i < m_fonts.size() && m_current < 0; ++i)
-        if (same(m_fonts.at(i).first, font))
+        if (same(m_fonts.at(i).font, font))
             m_current = i;
     if (m_current < 0) {
         QFont made = services::font(font.face, font.points, font.weight);
         made.setUnderline(font.underline);
         made.setItalic(font.italic);
-        m_fonts.append({font, made});
+        m_fonts.append({font, made, QFontMetricsF(made, m_painter.device()).height()});
         m_current = int(m_fonts.size() - 1);
     }
-    m_painter.setFont(m_fonts.at(m_current).second);
+    m_painter.setFont(m_fonts.at(m_current).made);
+    return m_fonts.at(m_current).height;
 }
 
 QRectF PagePainter::toDevice(const QRect &r) const

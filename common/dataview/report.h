@@ -96,9 +96,12 @@ public:
     // The group a row belongs to.
     int groupOf(int row) const;
 
-    // The bands of every page for a printable area of this height: the header at the top, the footer at
-    // the bottom, the body between; a band never straddles a page.
-    QList<QList<PlacedBand>> paginate(int pageHeight) const;
+    // Pages for a printable area of this height: the header at the top, the footer at the bottom, the body
+    // between; a band never straddles a page. Where each page's body starts in the flow, one index a page
+    // (a list of ten years holds as little as a page's worth of its bands).
+    QList<int> pageStarts(int pageHeight) const;
+    // The bands of a page (0-based) of those starts, the header and the footer included.
+    QList<PlacedBand> page(const QList<int> &starts, int page, int pageHeight) const;
 
     ReportContext context(const PlacedBand &band, int page, int pageCount) const;
 
@@ -124,13 +127,14 @@ struct PrintedText {
 struct PrintedPage {
     QList<PrintedText> texts;
     QList<QRect> bars;
+    qreal scale = 1; // drawn at this scale, type and all (a grid narrowed to the paper)
 };
 
 COMMON_EXPORT const Band &bandOf(const ReportDefinition &definition, PlacedBand::Kind kind);
 COMMON_EXPORT void resolveBand(const ReportDefinition &definition, const PlacedBand &placed,
                                const ReportContext &context, int yOffset, PrintedPage &out);
 // Draws resolved texts and bars, for the screen and the printer alike; `scale` is device pixels per thousandth
-// of a centimetre. Pages print thousands of texts in a handful of fonts: each font object is made once, and the
+// of a centimetre. A text is cut at the sides of its rectangle, so that it never covers the next column. Pages print thousands of texts in a handful of fonts: each font object is made once, and the
 // painter's font changes only where the font does (a printer resolves a font anew on every change).
 class COMMON_EXPORT PagePainter {
 public:
@@ -141,13 +145,19 @@ public:
     void paint(const PrintedPage &page);
 
 private:
-    void select(const ui::Font &font);
+    // Makes the font current; the height of its line on the device.
+    qreal select(const ui::Font &font);
     QRectF toDevice(const QRect &r) const;
 
     QPainter &m_painter;
     const qreal m_scale;
     const QPointF m_origin;
-    QList<QPair<ui::Font, QFont>> m_fonts;
+    struct Made {
+        ui::Font font;
+        QFont made;
+        qreal height; // of a line, device pixels
+    };
+    QList<Made> m_fonts;
     int m_current = -1;
 };
 

@@ -14,7 +14,12 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QStorageInfo>
 
+#include <cerrno>
+#include <cstring>
+
+#include <filesystem>
 #include <iterator>
 #include <map>
 #include <memory>
@@ -31,9 +36,28 @@ struct Job {
     QMap<int, QFont> fonts;
     int selected = 0; // 0: nothing selected yet, the default font
     qreal lineCursor = 0; // top of the next line() text, thousandths of an inch
-    QString file; // the PDF being written, if any
+    // A PDF is written under a hidden name beside its own and takes that name only once the job is complete,
+    // so that a cancelled, failed or killed job never leaves a partial PDF under a normal name.
+    QString part;        // the file being written; empty for a printer
+    QString file;        // the name it is given: our own PDF's first choice, or the printer's output file
+    bool replace = false; // the printer's output file replaces one of that name, as the printer would
     QPageLayout layout; // the page printed on
     std::optional<QPageLayout> restore; // the shared printer's own page, put back when the job ends
+    std::optional<QString> restoreOutput; // the shared printer's own output file, put back when the job ends
+
+    Job() = default;
+    Job(const Job &) = delete;
+    Job &operator=(const Job &) = delete;
+    // A job still open when the program ends is dropped, not sent.
+    ~Job()
+    {
+        if (painter && painter->isActive()) {
+            printer->abort();
+            painter->end();
+        }
+        if (!part.isEmpty())
+            QFile::remove(part);
+    }
 };
 
 struct State {
@@ -93,7 +117,7 @@ Job *findJob(int job)
     State &s = state();
     const auto it = s.jobs.find(job);
     if (it == s.jobs.end()) {
-        s.error = QStringLiteral("No print job %1 is open.").arg(job);
+        s.error = QStringLiteral("打印作业 %1 没有打开。").arg(job);
         return nullptr;
     }
     return it->second.get();
@@ -151,40 +175,95 @@ qreal draw(Job &job, const QFont &font, const QString &text, qreal x, qreal y)
     return metrics.lineSpacing() * 1000.0 / dpiY;
 }
 
-// Reserves a new file in PRINTOUT/ named by the time and the job number; an existing file is never reused.
-QString reservePdfFile(int job)
+// A file or folder the system refused, in the operator's words, the system's own text after it.
+QString fileFailure(const QString &what, int error)
 {
-    QDir dir = QDir::current();
-    const QString folder = QStringLiteral("PRINTOUT");
-    if (!dir.mkpath(folder) || !dir.cd(folder)) {
-        fail(QStringLiteral("Cannot create the folder %1.").arg(QDir::current().filePath(folder)));
-        return {};
+    const QString system = QString::fromLocal8Bit(std::strerror(error));
+    return error == ENOSPC ? QStringLiteral("磁盘已满，%1：%2").arg(what, system)
+                           : QStringLiteral("%1：%2").arg(what, system);
+}
+
+// The hidden name a PDF is written under: ".name.pdf.part" beside its own name.
+QString partName(const QString &file)
+{
+    const QFileInfo info(file);
+    return info.dir().filePath(QStringLiteral(".%1.part").arg(info.fileName()));
+}
+
+// Our own PDF: PRINTOUT/ under the current directory, named by the time and the job number. The file written
+// is reserved here; its name is found when the job is complete, and an existing file is never reused.
+bool reservePdfFile(Job &job, int number)
+{
+    const QDir dir(QDir::current().absoluteFilePath(QStringLiteral("PRINTOUT")));
+    const std::filesystem::path folder(QFile::encodeName(dir.path()).toStdString());
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (!error && !std::filesystem::is_directory(folder))
+        error = std::make_error_code(std::errc::not_a_directory);
+    if (error) {
+        fail(fileFailure(QStringLiteral("无法建立文件夹 %1").arg(QDir::toNativeSeparators(dir.path())), error.value()));
+        return false;
     }
-    const QString stem =
-        QStringLiteral("%1-job%2").arg(services::now().toString(QStringLiteral("yyyyMMdd-HHmmss"))).arg(job);
+    job.file = dir.filePath(
+        QStringLiteral("%1-job%2.pdf").arg(services::now().toString(QStringLiteral("yyyyMMdd-HHmmss"))).arg(number));
     for (int n = 1; n < 10000; ++n) {
-        const QString name = n == 1 ? stem + QStringLiteral(".pdf") : QStringLiteral("%1-%2.pdf").arg(stem).arg(n);
-        QFile file(dir.filePath(name));
-        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            return file.fileName();
-        if (!file.exists()) {
-            fail(QStringLiteral("Cannot write %1: %2").arg(file.fileName(), file.errorString()));
+        QFile part(partName(n == 1 ? job.file : QStringLiteral("%1-%2.pdf").arg(job.file.chopped(4)).arg(n)));
+        if (part.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            job.part = part.fileName();
+            return true;
+        }
+        const int error = errno;
+        if (!part.exists()) {
+            fail(fileFailure(QStringLiteral("无法写入文件 %1").arg(QDir::toNativeSeparators(part.fileName())), error));
+            return false;
+        }
+    }
+    fail(QStringLiteral("文件夹 %1 中没有可用的文件名。").arg(QDir::toNativeSeparators(dir.path())));
+    return false;
+}
+
+// Gives a complete PDF its name: our own takes the first name not taken (name.pdf, name-2.pdf …), the
+// printer's output file replaces a file of that name. The name given, or empty (the reason in lastError()).
+QString publish(Job &job)
+{
+    if (job.replace) {
+        std::error_code error;
+        std::filesystem::rename(QFile::encodeName(job.part).toStdString(), QFile::encodeName(job.file).toStdString(),
+                                error);
+        if (error) {
+            fail(fileFailure(QStringLiteral("无法写入文件 %1").arg(QDir::toNativeSeparators(job.file)), error.value()));
+            return {};
+        }
+        job.part.clear();
+        return job.file;
+    }
+    const QString stem = job.file.chopped(4);
+    for (int n = 1; n < 10000; ++n) {
+        const QString name = n == 1 ? job.file : QStringLiteral("%1-%2.pdf").arg(stem).arg(n);
+        if (QFile::exists(name))
+            continue;
+        QFile part(job.part);
+        if (part.rename(name)) { // never over a file that took the name meanwhile
+            job.part.clear();
+            return name;
+        }
+        if (!QFile::exists(name)) {
+            fail(QStringLiteral("无法写入文件 %1：%2").arg(QDir::toNativeSeparators(name), part.errorString()));
             return {};
         }
     }
-    fail(QStringLiteral("No free file name for %1 in %2.").arg(stem, dir.path()));
+    fail(QStringLiteral("文件夹 %1 中没有可用的文件名。").arg(QDir::toNativeSeparators(QFileInfo(job.file).path())));
     return {};
 }
 
 bool openPdf(Job &job, int number)
 {
-    job.file = reservePdfFile(number);
-    if (job.file.isEmpty())
+    if (!reservePdfFile(job, number))
         return false;
     job.ownPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
     job.printer = job.ownPrinter.get();
     job.printer->setOutputFormat(QPrinter::PdfFormat);
-    job.printer->setOutputFileName(job.file);
+    job.printer->setOutputFileName(job.part);
     // The PDF stands in for the paper the operator chose; without a choice, A4 with the whole sheet printable.
     State &s = state();
     if (s.appPrinterChosen)
@@ -193,6 +272,41 @@ bool openPdf(Job &job, int number)
         job.printer->setPageLayout(
             QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
     return true;
+}
+
+// A printer the printer settings set to write a PDF file writes it under the hidden name too. False when that
+// file cannot be written (the reason in lastError()).
+bool writeOutputFileAside(Job &job)
+{
+    const QString output = job.printer->outputFileName();
+    if (!job.part.isEmpty() || output.isEmpty())
+        return true;
+    QFile part(partName(output));
+    if (!part.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        const int error = errno;
+        fail(fileFailure(QStringLiteral("无法写入文件 %1").arg(QDir::toNativeSeparators(output)), error));
+        return false;
+    }
+    job.file = output;
+    job.part = part.fileName();
+    job.replace = true;
+    if (!job.ownPrinter)
+        job.restoreOutput = output;
+    job.printer->setOutputFileName(job.part);
+    return true;
+}
+
+// A PDF ends with "%%EOF"; one without was cut short, where the disk was full unless it has room left.
+QString unfinishedFile(const Job &job)
+{
+    QFile file(job.part);
+    if (file.open(QIODevice::ReadOnly) && file.seek(qMax<qint64>(0, file.size() - 64))
+        && file.readAll().contains("%%EOF"))
+        return {};
+    const QString what = QStringLiteral("文件 %1 没有写完整").arg(QDir::toNativeSeparators(job.file));
+    if (QStorageInfo(QFileInfo(job.part).absolutePath()).bytesAvailable() < 1024 * 1024)
+        return fileFailure(what, ENOSPC);
+    return what + QStringLiteral("。");
 }
 
 QString systemPrinterName()
@@ -218,7 +332,7 @@ int start(const QString &documentName, const Paper *paper)
     const int number = s.nextJob;
     if (s.backend == Backend::Failing) {
         begin("open", -1, {documentName});
-        return fail(QStringLiteral("No print job can be opened: printing is switched off."));
+        return fail(QStringLiteral("打印已关闭，不能开始打印作业。"));
     }
     begin("open", number, {documentName});
     ensureCleanup();
@@ -239,7 +353,7 @@ int start(const QString &documentName, const Paper *paper)
     } else if (s.appPrinterChosen) {
         for (const auto &[n, other] : s.jobs) {
             if (other->printer == s.appPrinter.get())
-                return fail(QStringLiteral("The printer is busy with print job %1.").arg(n));
+                return fail(QStringLiteral("打印机正在打印作业 %1。").arg(n));
         }
         job->printer = s.appPrinter.get();
     } else if (printerName = systemPrinterName(); !printerName.isEmpty()) {
@@ -252,6 +366,8 @@ int start(const QString &documentName, const Paper *paper)
 
     if (!documentName.isEmpty())
         job->printer->setDocName(documentName);
+    if (!writeOutputFileAside(*job))
+        return -1;
     if (paper) {
         if (!job->ownPrinter)
             job->restore = job->printer->pageLayout();
@@ -262,13 +378,11 @@ int start(const QString &documentName, const Paper *paper)
     if (!job->painter->begin(job->printer)) {
         if (job->restore)
             job->printer->setPageLayout(*job->restore);
+        if (job->restoreOutput)
+            job->printer->setOutputFileName(*job->restoreOutput);
         if (!job->file.isEmpty())
-            QFile::remove(job->file);
-        QString target = job->printer->outputFileName();
-        if (target.isEmpty())
-            target = job->printer->printerName();
-        return fail(target.isEmpty() ? QStringLiteral("Cannot start printing.")
-                                     : QStringLiteral("Cannot start printing on %1.").arg(target));
+            return fail(QStringLiteral("无法写入文件 %1。").arg(QDir::toNativeSeparators(job->file)));
+        return fail(QStringLiteral("打印机 %1 拒绝了打印作业。").arg(job->printer->printerName()));
     }
     s.jobs[number] = std::move(job);
     ++s.nextJob;
@@ -281,7 +395,7 @@ std::unique_ptr<Job> takeJob(int job)
     State &s = state();
     const auto it = s.jobs.find(job);
     if (it == s.jobs.end()) {
-        fail(QStringLiteral("No print job %1 is open.").arg(job));
+        fail(QStringLiteral("打印作业 %1 没有打开。").arg(job));
         return nullptr;
     }
     std::unique_ptr<Job> j = std::move(it->second);
@@ -289,12 +403,14 @@ std::unique_ptr<Job> takeJob(int job)
     return j;
 }
 
-// Ends the painting of a job that has a painter, and gives the shared printer its own page back.
+// Ends the painting of a job that has a painter, and gives the shared printer its own page and file back.
 bool endPainting(Job &job)
 {
     const bool ended = job.painter->end();
     if (job.restore)
         job.printer->setPageLayout(*job.restore);
+    if (job.restoreOutput)
+        job.printer->setOutputFileName(*job.restoreOutput);
     return ended;
 }
 
@@ -323,7 +439,9 @@ int newPage(int job)
     if (!j)
         return -1;
     if (j->painter && !j->printer->newPage())
-        return fail(QStringLiteral("A new page of print job %1 could not be started.").arg(job));
+        return fail(j->part.isEmpty()
+                        ? QStringLiteral("打印机 %1 拒绝了打印作业 %2 的新一页。").arg(j->printer->printerName()).arg(job)
+                        : QStringLiteral("文件 %1 不能再写入新的一页。").arg(QDir::toNativeSeparators(j->file)));
     j->lineCursor = 0;
     return 1;
 }
@@ -336,7 +454,7 @@ int defineFont(int job, int number, const QString &face, int height, int weight,
     if (!j)
         return -1;
     if (number <= 0)
-        return fail(QStringLiteral("Font number %1 is not valid; fonts are numbered from 1.").arg(number));
+        return fail(QStringLiteral("字体编号 %1 无效，字体从 1 开始编号。").arg(number));
     j->fonts[number] = makeFont(face, height, weight, pitch, family, italic, underline);
     return 1;
 }
@@ -348,7 +466,7 @@ int setFont(int job, int number)
     if (!j)
         return -1;
     if (!j->fonts.contains(number))
-        return fail(QStringLiteral("Font %1 is not defined in print job %2.").arg(number).arg(job));
+        return fail(QStringLiteral("打印作业 %2 没有定义字体 %1。").arg(number).arg(job));
     j->selected = number;
     return 1;
 }
@@ -363,7 +481,7 @@ int text(int job, const QString &text, int x, int y, int fontNumber)
     if (fontNumber > 0) {
         const auto it = j->fonts.constFind(fontNumber);
         if (it == j->fonts.constEnd())
-            return fail(QStringLiteral("Font %1 is not defined in print job %2.").arg(fontNumber).arg(job));
+            return fail(QStringLiteral("打印作业 %2 没有定义字体 %1。").arg(fontNumber).arg(job));
         font = &*it;
     }
     if (j->painter && !text.isEmpty())
@@ -392,14 +510,19 @@ int close(int job)
         return 1;
     State &s = state();
     if (!endPainting(*j))
-        return fail(QStringLiteral("The page of print job %1 could not be sent.").arg(job));
-    if (j->file.isEmpty()) {
+        return fail(j->part.isEmpty()
+                        ? QStringLiteral("打印机 %1 拒绝了打印作业 %2。").arg(j->printer->printerName()).arg(job)
+                        : QStringLiteral("无法写完文件 %1。").arg(QDir::toNativeSeparators(j->file)));
+    if (j->part.isEmpty()) {
         s.lastFile.clear();
         return 1;
     }
-    if (QFileInfo(j->file).size() == 0)
-        return fail(QStringLiteral("Nothing was written to %1.").arg(j->file));
-    s.lastFile = QFileInfo(j->file).absoluteFilePath();
+    if (const QString unfinished = unfinishedFile(*j); !unfinished.isEmpty())
+        return fail(unfinished);
+    const QString name = publish(*j);
+    if (name.isEmpty())
+        return -1;
+    s.lastFile = QFileInfo(name).absoluteFilePath();
     return 1;
 }
 
@@ -411,11 +534,10 @@ int abort(int job)
         return -1;
     if (!j->painter)
         return 1;
-    // Where the driver cannot drop the job, the pages painted so far are all that is sent.
+    // Where the driver cannot drop the job, the pages painted so far are all that is sent. A PDF goes with
+    // the job (the destructor removes it).
     j->printer->abort();
     endPainting(*j);
-    if (!j->file.isEmpty())
-        QFile::remove(j->file);
     return 1;
 }
 
@@ -461,6 +583,16 @@ bool printerSetup(QWidget *parent)
 bool systemHasPrinter() { return !QPrinterInfo::availablePrinterNames().isEmpty(); }
 
 void setBackend(Backend backend) { state().backend = backend; }
+
+QPrinter *chooseApplicationPrinter(bool chosen)
+{
+    State &s = state();
+    ensureCleanup();
+    if (!s.appPrinter)
+        s.appPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    s.appPrinterChosen = chosen;
+    return applicationPrinter();
+}
 
 QList<Call> recorded() { return state().calls; }
 

@@ -35,7 +35,8 @@ COMMON_EXPORT int close(int job);
 // Ends a job without sending it: a PDF is removed, a printer drops the job where its driver can.
 COMMON_EXPORT int abort(int job);
 COMMON_EXPORT QString lastError();
-// The file of the last PDF written by the PDF backend (empty for a printer).
+// The file of the last PDF a job wrote: our own, or the file the printer settings name (empty for paper). A PDF is
+// written as ".name.part" and takes its name only when the job is complete; cancel and failure remove it.
 COMMON_EXPORT QString lastOutputFile();
 // The font an open job prints font number n in (0: the selected font); a default QFont for an unknown job or number.
 COMMON_EXPORT QFont jobFont(int job, int number = 0);
@@ -70,6 +71,9 @@ struct Call {
 };
 enum class Backend { Automatic, Pdf, Recording, Failing };
 COMMON_EXPORT void setBackend(Backend backend);
+// The application printer as the set-up dialog leaves it, chosen without the dialog; with false, none is chosen
+// again (null).
+COMMON_EXPORT QPrinter *chooseApplicationPrinter(bool chosen = true);
 COMMON_EXPORT QList<Call> recorded();
 COMMON_EXPORT void clearRecorded();
 

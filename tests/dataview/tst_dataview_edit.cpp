@@ -1,6 +1,7 @@
 // Editing in the data view engine: row states, the update by key with its rollback on failure, the
 // database-error event, typing limits, Tab and Enter through the cells, display formats and printing.
 #include "fixture.h"
+#include "ink.h"
 #include "printedpages.h"
 
 #include "books/book_views.h"
@@ -72,6 +73,7 @@ private slots:
     void displayFormats();
     void printShowsTheGridAsEdited();
     void wideGridIsNarrowedToThePage();
+    void printedCellsStayInTheirColumns();
 };
 
 void tst_dataview_edit::rowStatesThroughEditing()
@@ -375,10 +377,44 @@ void tst_dataview_edit::wideGridIsNarrowedToThePage()
     PrintedPages printed;
     QCOMPARE(b.view.print(), 1);
     const int printableWidth = 21000 - 2 * 1016; // A4 across less the margins, thousandths of a centimetre
-    for (const dw::PrintedText &t : printed.documents.value(0).pages.value(0).texts)
-        QVERIFY2(t.rect.x() + t.rect.width() <= printableWidth, qPrintable(t.text));
+    const dw::PrintedPage page = printed.documents.value(0).pages.value(0);
+    QVERIFY(page.scale < 1);
+    for (const dw::PrintedText &t : page.texts)
+        QVERIFY2((t.rect.x() + t.rect.width()) * page.scale <= printableWidth, qPrintable(t.text));
     // The last column of the grid is printed too.
     QVERIFY(printed.allTexts().contains(wide.cells.last().header));
+}
+
+// The payment register is printed narrower than it is shown; a payee far wider than its column leaves the
+// next column (收款人开户行) as a short payee does.
+void tst_dataview_edit::printedCellsStayInTheirColumns()
+{
+    Fixture f;
+    QVERIFY(f.connect());
+    f.exec("INSERT INTO xjzp (rq, bz, zphm, xkr, shbank, shcode, et, an, fkhm, kpr) "
+           "VALUES ('2026-03-05', '现金支票', '001', '甲', '工商银行', '6222', '货款', 5, '建设银行', 'system')");
+    dw::DataView view;
+    view.setDefinition(brevik::views::gobank());
+    view.setTransaction(g::sqlca);
+    auto inkInBank = [&] {
+        view.retrieve();
+        PrintedPages printed(print::Backend::Pdf);
+        if (view.print() != 1 || printed.documents.size() != 1)
+            return -1;
+        const int dpi = 150;
+        const qreal margin = 10.16 / 25.4 * dpi;
+        const dw::PrintedPage &page = printed.documents.first().pages.first();
+        if (const QString dir = qEnvironmentVariable("GRAB_DIR"); !dir.isEmpty())
+            QFile::copy(print::lastOutputFile(), QDir(dir).filePath(QFileInfo(print::lastOutputFile()).fileName()));
+        if (page.scale >= 1)
+            return -2; // the grid is wider than A4: it must be narrowed
+        return inkInTexts(pdfFirstPage(print::lastOutputFile(), dpi), page, "工商银行", dpi / 2540.0,
+                          QPointF(margin, margin));
+    };
+    const int alone = inkInBank();
+    QVERIFY(alone > 0);
+    f.exec("UPDATE xjzp SET xkr = ?", {QStringLiteral("青岛天鑫信息技术有限责任公司北京分公司第一营业部办事")});
+    QCOMPARE(inkInBank(), alone);
 }
 
 QTEST_MAIN(tst_dataview_edit)

@@ -4,6 +4,7 @@
 // rows are unread, a write on the connection during a read, the current row on a re-read, find, the grid's
 // Ctrl+End and the report view's heading and group totals.
 #include "fixture.h"
+#include "printedpages.h"
 
 #include "books/book_views.h"
 #include "books/lists_reports.h"
@@ -427,6 +428,8 @@ private slots:
     void ctrlEndReachesTheLastRow();
     void reportShowsDatabaseTotalsWithoutReadingEveryRow_data();
     void reportShowsDatabaseTotalsWithoutReadingEveryRow();
+    void printReadsEveryRowAsThePagesGo_data();
+    void printReadsEveryRowAsThePagesGo();
 };
 
 void tst_dataview_lazy::initTestCase()
@@ -1183,6 +1186,62 @@ void tst_dataview_lazy::reportShowsDatabaseTotalsWithoutReadingEveryRow()
     QVERIFY(!numbers.isEmpty());
     QCOMPARE(numbers.last(), QString::number(db.count));
     QCOMPARE(shown(def.summary.texts.last()).values(), QStringList{dw::formatValue(db.sum / 100.0, "#,##0.00")});
+}
+
+// --- Printing ---
+
+void tst_dataview_lazy::printReadsEveryRowAsThePagesGo_data() { viewsBySize({"payment register", "payment list"}); }
+
+// A print goes through every row, however few were read, and leaves the rows held as they were.
+void tst_dataview_lazy::printReadsEveryRowAsThePagesGo()
+{
+    QFETCH(QString, view);
+    QFETCH(int, size);
+    Filled filled(size);
+    const ViewCase v = viewCase(view);
+    QStringList expected;
+    const int payee = dw::Buffer(v.definition).columnIndex("xkr") - 1;
+    for (const QVariantList &row : expectedRows(v.definition, v.arguments))
+        expected << row.at(payee).toString();
+    const int n = int(expected.size());
+    QVERIFY(n > (size == kLarge ? 2 * kFirstRows : 0));
+
+    PrintedPages printed;
+    const dw::Buffer *buffer = nullptr;
+    int where = 0; // the left edge of the payee's texts on the page
+    dw::DataView grid;
+    dw::ReportView report;
+    if (v.report.data.name.isEmpty()) {
+        grid.setDefinition(v.definition);
+        grid.setTransaction(g::sqlca);
+        QVERIFY(grid.retrieve(v.arguments) > 0);
+        QCOMPARE(grid.print(), 1);
+        buffer = &grid.buffer();
+        where = 26; // a cell's text is a pixel in from its edge
+        for (const dw::Cell &cell : v.definition.cells) {
+            if (cell.name == "xkr")
+                break;
+            where += int(qRound64(cell.width * 2540.0 / (4.5 * 96)));
+        }
+    } else {
+        report.setDefinition(v.report);
+        report.setTransaction(g::sqlca);
+        QVERIFY(report.retrieve(v.arguments) > 0);
+        QCOMPARE(report.print(), 1);
+        buffer = &report.buffer();
+        for (const dw::ReportText &t : v.report.detail.texts)
+            if (t.value && t.width == 5556)
+                where = t.x;
+    }
+    QStringList payees;
+    QCOMPARE(printed.documents.size(), 1);
+    for (const dw::PrintedPage &page : printed.documents.first().pages)
+        for (const dw::PrintedText &t : page.texts)
+            if (t.rect.x() == where && t.rect.y() > 0 && t.text != "收款人全称")
+                payees << t.text;
+    QCOMPARE(payees.size(), n);
+    QCOMPARE(payees, expected);
+    QCOMPARE(buffer->fetchedCount(), qMin(n, kFirstRows));
 }
 
 QTEST_MAIN(tst_dataview_lazy)

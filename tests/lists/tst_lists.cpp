@@ -1,6 +1,7 @@
 // The payment and receipt lists: retrieval by date range, groups and totals, the report's texts as printed,
 // resizing, printing, and the time a large register takes to list.
 #include "fixture.h"
+#include "ink.h"
 #include "printedpages.h"
 
 #include "books/lists_reports.h"
@@ -87,6 +88,8 @@ private slots:
     void lastPageSaysNOfN();
     void printWithoutQueryShowsBands();
     void printWritesPdf();
+    void longTextStaysInItsColumn_data();
+    void longTextStaysInItsColumn();
     void resizeRecentres_data();
     void resizeRecentres();
     void failedQueryIsReported();
@@ -371,6 +374,49 @@ void tst_lists::printWritesPdf()
         QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
     if (const QString dir = qEnvironmentVariable("GRAB_DIR"); !dir.isEmpty())
         QFile::copy(file, QDir(dir).filePath("w_cabank.pdf"));
+}
+
+void tst_lists::longTextStaysInItsColumn_data()
+{
+    QTest::addColumn<bool>("paper");
+    QTest::newRow("screen") << false;
+    QTest::newRow("paper") << true;
+}
+
+// A payee far wider than its column leaves the next column (用途) as a short one does, shown and printed.
+void tst_lists::longTextStaysInItsColumn()
+{
+    QFETCH(bool, paper);
+    Fixture f;
+    QVERIFY(f.connect());
+    print::setBackend(print::Backend::Pdf);
+    auto automatic = qScopeGuard([] { print::setBackend(print::Backend::Automatic); });
+    addPayment(f, "2026-03-05", "工商银行", 5, "甲");
+    auto *w = openList<w_cabank>("w_cabank");
+    dw::ReportView *view = w->report();
+    auto inkInPurpose = [&] {
+        w->get<QPushButton>("cb_3")->click();
+        if (!paper) {
+            grab(w, QStringLiteral("w_cabank_payee%1").arg(w->report()->buffer().itemString(1, "xkr").size()));
+            const qreal s = view->viewport()->logicalDpiX() / 2540.0;
+            return inkInTexts(view->viewport()->grab().toImage(), view->visibleContent(), "货款", s,
+                              QPointF(-view->horizontalScrollBar()->value() * s, 0));
+        }
+        PrintedPages printed(print::Backend::Pdf);
+        if (view->print() != 1 || printed.documents.size() != 1)
+            return -1;
+        const int dpi = 150;
+        const qreal margin = view->definition().margin * dpi / 2540.0;
+        if (const QString dir = qEnvironmentVariable("GRAB_DIR"); !dir.isEmpty())
+            QFile::copy(print::lastOutputFile(), QDir(dir).filePath(QFileInfo(print::lastOutputFile()).fileName()));
+        return inkInTexts(pdfFirstPage(print::lastOutputFile(), dpi), printed.documents.first().pages.first(), "货款",
+                          dpi / 2540.0, QPointF(margin, margin));
+    };
+    const int alone = inkInPurpose();
+    QVERIFY(alone > 0);
+    f.exec("UPDATE xjzp SET xkr = ?", {QStringLiteral("青岛天鑫信息技术有限责任公司北京分公司第一营业部办事")});
+    QCOMPARE(f.scalar("SELECT length(xkr) FROM xjzp").toInt(), 26);
+    QCOMPARE(inkInPurpose(), alone);
 }
 
 void tst_lists::resizeRecentres_data()

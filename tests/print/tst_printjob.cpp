@@ -5,11 +5,15 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFontInfo>
+#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QtTest>
 
 #include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -473,6 +477,193 @@ private slots:
         for (qint64 t : times)
             shown << QStringLiteral("%1 ms").arg(t / 1000.0, 0, 'f', 1);
         qInfo("typical job (30 texts, 3 fonts, PDF), open to close, 5 runs: %s", qPrintable(shown.join(u' ')));
+    }
+
+    // A PDF is written under a hidden name and takes its own only when the job is complete.
+    void pdfIsNamedWhenComplete()
+    {
+        print::setBackend(print::Backend::Pdf);
+        const int job = print::open();
+        QVERIFY2(job > 0, qPrintable(print::lastError()));
+        print::text(job, QStringLiteral("完整"), 500, 500);
+        const QDir folder(QStringLiteral("PRINTOUT"));
+        QCOMPARE(folder.entryList(QDir::Files), QStringList());
+        const QStringList writing = folder.entryList(QDir::Files | QDir::Hidden);
+        QCOMPARE(writing.size(), 1);
+        QVERIFY2(writing.first().startsWith(u'.') && writing.first().endsWith(QStringLiteral(".pdf.part")),
+                 qPrintable(writing.first()));
+        QCOMPARE(print::close(job), 1);
+        QCOMPARE(folder.entryList(QDir::Files | QDir::Hidden), QStringList{QFileInfo(print::lastOutputFile()).fileName()});
+        QVERIFY(!wordNamed(readPdf(print::lastOutputFile()), QStringLiteral("完整")).text.isEmpty());
+    }
+
+    // The printer settings may send the application printer's pages to a PDF file: it is written aside too,
+    // replaces a file of its name only when complete, and the printer keeps its file name.
+    void printerOutputFileIsNamedWhenComplete()
+    {
+        print::setBackend(print::Backend::Automatic);
+        QPrinter *printer = print::chooseApplicationPrinter();
+        auto unchosen = qScopeGuard([] { print::chooseApplicationPrinter(false); });
+        const QString target = QDir::current().absoluteFilePath(QStringLiteral("out.pdf"));
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(target);
+        {
+            QFile old(target);
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write("old");
+        }
+        const int job = print::open();
+        QVERIFY2(job > 0, qPrintable(print::lastError()));
+        print::text(job, QStringLiteral("设定"), 500, 500);
+        QVERIFY(QFile::exists(QStringLiteral(".out.pdf.part")));
+        QFile old(target);
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("old"));
+        old.close();
+        QCOMPARE(print::close(job), 1);
+        QCOMPARE(print::lastOutputFile(), target);
+        QCOMPARE(printer->outputFileName(), target);
+        QVERIFY(!QFile::exists(QStringLiteral(".out.pdf.part")));
+        QVERIFY(!wordNamed(readPdf(target), QStringLiteral("设定")).text.isEmpty());
+    }
+
+    void cancelledOrFailedPdfIsRemoved_data()
+    {
+        QTest::addColumn<bool>("printerOutput"); // the printer settings name the file, else our own PDF
+        QTest::addColumn<bool>("fails");
+        QTest::newRow("own PDF, cancelled") << false << false;
+        QTest::newRow("printer's PDF, cancelled") << true << false;
+        QTest::newRow("printer's PDF, failed") << true << true;
+    }
+
+    void cancelledOrFailedPdfIsRemoved()
+    {
+        QFETCH(bool, printerOutput);
+        QFETCH(bool, fails);
+        auto unchosen = qScopeGuard([] { print::chooseApplicationPrinter(false); });
+        const QDir folder(QStringLiteral("PRINTOUT"));
+        if (printerOutput) {
+            print::setBackend(print::Backend::Automatic);
+            QVERIFY(folder.mkpath(QStringLiteral(".")));
+            QPrinter *printer = print::chooseApplicationPrinter();
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(folder.absoluteFilePath(QStringLiteral("out.pdf")));
+            if (fails) // the file cannot take the name: a folder has it
+                QVERIFY(folder.mkpath(QStringLiteral("out.pdf")));
+        } else {
+            print::setBackend(print::Backend::Pdf);
+        }
+        const int job = print::openPaged(QStringLiteral("长表"), {});
+        QVERIFY2(job > 0, qPrintable(print::lastError()));
+        for (int page = 1; page <= 3; ++page) {
+            if (page > 1)
+                QCOMPARE(print::newPage(job), 1);
+            print::text(job, QStringLiteral("第%1页").arg(page), 500, 500);
+        }
+        if (fails) {
+            QCOMPARE(print::close(job), -1);
+            QVERIFY(!print::lastError().isEmpty());
+        } else {
+            QCOMPARE(print::abort(job), 1);
+        }
+        QCOMPARE(folder.entryList(QDir::Files | QDir::Hidden), QStringList());
+    }
+
+    // A job ended with the program (SIGTERM part-way) leaves its hidden file only, no PDF under a normal name.
+    void killedJobLeavesNoPdf()
+    {
+#ifdef Q_OS_UNIX
+        QTemporaryDir where;
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("PRINT_UNTIL_KILLED"), where.path());
+        env.insert(QStringLiteral("QTEST_DISABLE_STACK_DUMP"), QStringLiteral("1"));
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("printsUntilKilled")});
+        QVERIFY(child.waitForStarted());
+        const QDir folder(QDir(where.path()).filePath(QStringLiteral("PRINTOUT")));
+        auto written = [&] {
+            qint64 bytes = 0;
+            for (const QFileInfo &f : folder.entryInfoList(QDir::Files | QDir::Hidden))
+                bytes += f.size();
+            return bytes;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(written() > 100000 || child.state() == QProcess::NotRunning, 120000);
+        QCOMPARE(child.state(), QProcess::Running);
+        child.terminate();
+        QVERIFY(child.waitForFinished(60000));
+        QCOMPARE(child.exitStatus(), QProcess::CrashExit); // ended by the signal
+        const QStringList left = folder.entryList(QDir::Files | QDir::Hidden);
+        QCOMPARE(left.size(), 1);
+        QVERIFY2(left.first().startsWith(u'.') && left.first().endsWith(QStringLiteral(".pdf.part")),
+                 qPrintable(left.first()));
+#else
+        QSKIP("SIGTERM is a Unix signal");
+#endif
+    }
+
+    // The child of killedJobLeavesNoPdf: prints pages until it is killed.
+    void printsUntilKilled()
+    {
+        const QString where = qEnvironmentVariable("PRINT_UNTIL_KILLED");
+        if (where.isEmpty())
+            QSKIP("run by killedJobLeavesNoPdf only");
+        QVERIFY(QDir::setCurrent(where));
+#ifdef Q_OS_UNIX
+        std::signal(SIGTERM, SIG_DFL); // as the program takes it, not the test framework's handler
+#endif
+        print::setBackend(print::Backend::Pdf);
+        const int job = print::openPaged(QStringLiteral("长表"), {});
+        QVERIFY(job > 0);
+        for (int page = 1;; ++page) {
+            if (page > 1)
+                QCOMPARE(print::newPage(job), 1);
+            for (int line = 0; line < 50; ++line)
+                print::text(job, QStringLiteral("第%1页 第%2行 中国工商银行北京分行").arg(page).arg(line), 500, 200 * line);
+        }
+    }
+
+    // The reason of a failure is given in Chinese where it is known, the system's own text after it.
+    void failureReasons_data()
+    {
+        QTest::addColumn<QString>("where");     // "folder": our PRINTOUT/ is a file; else the printer's output file
+        QTest::addColumn<QString>("reason");    // the start of the message
+        QTest::addColumn<int>("systemError");   // the errno whose text follows, 0: any
+        QTest::newRow("folder cannot be made") << "folder" << "无法建立文件夹 " << 0;
+        QTest::newRow("printer's file in no folder") << "nowhere/out.pdf" << "无法写入文件 " << ENOENT;
+        QTest::newRow("printer's file name is a folder") << "taken/out.pdf" << "无法写入文件 " << EISDIR;
+    }
+
+    void failureReasons()
+    {
+        QFETCH(QString, where);
+        QFETCH(QString, reason);
+        QFETCH(int, systemError);
+        auto unchosen = qScopeGuard([] { print::chooseApplicationPrinter(false); });
+        if (where == QStringLiteral("folder")) {
+            QFile blocker(QStringLiteral("PRINTOUT"));
+            QVERIFY(blocker.open(QIODevice::WriteOnly));
+            print::setBackend(print::Backend::Pdf);
+        } else {
+            print::setBackend(print::Backend::Automatic);
+            QPrinter *printer = print::chooseApplicationPrinter();
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(QDir::current().absoluteFilePath(where));
+            if (where.startsWith(QStringLiteral("taken/")))
+                QVERIFY(QDir().mkpath(where));
+        }
+        int result = print::open();
+        if (result > 0) {
+            print::text(result, QStringLiteral("原因"), 500, 500);
+            result = print::close(result);
+        }
+        QCOMPARE(result, -1);
+        const QString error = print::lastError();
+        QVERIFY2(error.startsWith(reason), qPrintable(error));
+        const QString system = error.section(QStringLiteral("："), -1);
+        QVERIFY2(!system.isEmpty() && system != error, qPrintable(error));
+        if (systemError)
+            QCOMPARE(system, QString::fromLocal8Bit(std::strerror(systemError)));
     }
 
 private:
