@@ -73,8 +73,9 @@ bool GridEditor::save()
     }
     rememberBeforeReread();
     retrieve();
-    if (m_dw->rowCount() > 0) {
-        const int row = qBound(1, m_row, m_dw->rowCount());
+    if (m_dw->buffer().hasRow(1)) {
+        // The remembered row, else the last: only then is every row read.
+        const int row = m_dw->buffer().hasRow(m_row) ? m_row : m_dw->rowCount();
         m_dw->setCurrentRow(row);
         m_dw->scrollToRow(row);
     }

@@ -203,6 +203,15 @@ QVariantList Buffer::keyOf(int row) const
     return key;
 }
 
+bool Buffer::rowHasKey(int row, const QVariantList &key) const
+{
+    qsizetype k = 0;
+    for (int c = 0; c < m_def.columns.size(); ++c)
+        if (m_def.columns.at(c).key && (k >= key.size() || item(row, c + 1) != key.at(k++)))
+            return false;
+    return k == key.size();
+}
+
 int Buffer::findRow(const QVariantList &key, int within) const
 {
     if (key.isEmpty())
@@ -210,10 +219,30 @@ int Buffer::findRow(const QVariantList &key, int within) const
     for (int r = 1; within <= 0 || r <= within; ++r) {
         if (!hasRow(r))
             return 0;
-        if (keyOf(r) == key)
+        if (rowHasKey(r, key))
             return r;
     }
     return 0;
+}
+
+int Buffer::locateRow(const QVariantList &key) const
+{
+    if (key.isEmpty())
+        return 0;
+    if (const int row = findRow(key, fetchedCount()))
+        return row;
+    if (!m_cursor)
+        return 0;
+    if (m_transaction && m_edits.isEmpty() && m_deleted.isEmpty()) {
+        QVariantList values, args;
+        qsizetype k = 0;
+        for (const Column &c : std::as_const(m_def.columns))
+            values << (c.key ? key.value(k++) : QVariant());
+        const QVariant held = scalar(QStringLiteral("count(*)"), keyCondition(values, args), args);
+        if (held.isValid() && held.toLongLong() == 0)
+            return 0;
+    }
+    return findRow(key);
 }
 
 QString Buffer::displayText(const QVariant &value)
@@ -589,8 +618,6 @@ int Buffer::update(db::Transaction &transaction)
         transaction.setError(-1, QStringLiteral("数据窗口 %1 没有可更新的数据表或主键。").arg(m_def.name));
         return -1;
     }
-    // The rows still unread come in before anything is written, as the result of the retrieve.
-    fetchMore(-1);
     for (const Edited &row : std::as_const(m_deleted)) {
         Write st{QStringLiteral("DELETE FROM ") + table, {}, true};
         st.sql += QStringLiteral(" WHERE ") + keyCondition(row.original, st.args);

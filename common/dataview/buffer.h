@@ -103,6 +103,9 @@ public:
     // it goes; with `within` > 0 it looks no further than that row.
     QVariantList keyOf(int row) const;
     int findRow(const QVariantList &key, int within = 0) const;
+    // The row that holds the key at any depth. While rows remain unread the database first says whether the
+    // result holds the key at all, so a record that is gone costs no reading; otherwise reading goes on to it.
+    int locateRow(const QVariantList &key) const;
 
     // Drops the rows and runs the query with the arguments bound; the rows are then read as needed. Returns the
     // number of rows read so far (every row of a short result), or -1 with the transaction's SQLCode/SQLErrText
@@ -131,6 +134,7 @@ private:
     void closeCursor() const;
     QVariantList valuesOf(quint32 handle) const;
     QString keyCondition(const QVariantList &read, QVariantList &args) const;
+    bool rowHasKey(int row, const QVariantList &key) const;
     void dropTotals() const;
     struct Totals;
     Totals &totals() const;

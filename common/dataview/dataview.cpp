@@ -6,7 +6,9 @@
 #include "platform/transaction.h"
 #include "platform/units.h"
 
+#include <QApplication>
 #include <QHeaderView>
+#include <QStyleHints>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -49,6 +51,7 @@ DataView::DataView(QWidget *parent) : QWidget(parent)
     layout->addWidget(grid);
 
     grid->onDoubleClick = [this](int row) { emit doubleClicked(row); };
+    grid->onPress = [this](const QMouseEvent *e, int under) { return pressedRow(e, under); };
     connect(grid->horizontalHeader(), &QHeaderView::sectionDoubleClicked, this, [this] { emit doubleClicked(0); });
     connect(grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) {
@@ -95,23 +98,25 @@ void DataView::applyPresentation()
 int DataView::retrieve(const QVariantList &arguments, Keep keep)
 {
     const QVariantList key = keep == Keep::SameRecord ? m_buffer.keyOf(m_current) : QVariantList();
-    // The record is looked for among as many rows as were read before and a screenful or two more (rows added
-    // ahead of it), so a re-read costs about what the first reading did.
-    const int within = qMax(m_buffer.fetchedCount(), m_current) + Buffer::kReadRows;
-    const int scrolled = m_grid->verticalScrollBar()->value();
+    // The record keeps its line on the screen: the operator may be about to click it again.
+    const int top = m_grid->rowAt(0) + 1;
+    const int lines = qMax(1, m_grid->viewport()->height() / qMax(1, m_grid->verticalHeader()->defaultSectionSize()));
+    const int line = top > 0 ? qBound(0, m_current - top, lines - 1) : 0;
 
     m_syncing = true;
     m_model->beginReset();
+    ++m_reads;
     const int result = m_transaction ? m_buffer.retrieve(*m_transaction, arguments) : (m_buffer.reset(), -1);
     int row = m_buffer.hasRow(1) ? 1 : 0;
-    if (const int found = m_buffer.findRow(key, within))
+    if (const int found = m_buffer.locateRow(key))
         row = found;
     m_model->setCurrent(row);
     m_model->endReset();
     m_syncing = false;
 
-    if (row > 0 && row != 1) {
-        m_grid->verticalScrollBar()->setValue(scrolled);
+    if (row > 1) {
+        static_cast<GridView *>(m_grid)->layoutNow();
+        m_grid->scrollTo(m_model->index(row - 1 - line, 0), QAbstractItemView::PositionAtTop);
         setCurrent(row, true);
     } else {
         m_grid->scrollToTop();
@@ -121,6 +126,23 @@ int DataView::retrieve(const QVariantList &arguments, Keep keep)
     if (result < 0 && m_transaction)
         dbError();
     return result;
+}
+
+int DataView::pressedRow(const QMouseEvent *e, int under)
+{
+    // The second press of a double-click after a re-read (an activation that came between the two) acts on the
+    // record the first press was on, wherever the re-read has put it.
+    const bool secondOfPair = !m_press.key.isEmpty() && m_press.reads != m_reads
+                              && e->timestamp() - m_press.time <= quint64(QGuiApplication::styleHints()->mouseDoubleClickInterval())
+                              && (e->position().toPoint() - m_press.at).manhattanLength() <= QApplication::startDragDistance();
+    int row = under;
+    if (secondOfPair)
+        if (const int found = m_buffer.findRow(m_press.key, m_buffer.fetchedCount()))
+            row = found;
+    m_press = {m_buffer.keyOf(row), e->timestamp(), e->position().toPoint(), m_reads};
+    if (row != under)
+        setCurrent(row, true);
+    return row;
 }
 
 void DataView::setCurrentRow(int row)

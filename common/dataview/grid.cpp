@@ -264,12 +264,32 @@ bool GridView::event(QEvent *e)
     return QTableView::event(e);
 }
 
+int GridView::pressRow(QMouseEvent *e, int &under)
+{
+    const QModelIndex index = indexAt(e->position().toPoint());
+    under = index.isValid() ? index.row() + 1 : 0;
+    return e->button() == Qt::LeftButton && onPress ? onPress(e, under) : under;
+}
+
+void GridView::mousePressEvent(QMouseEvent *e)
+{
+    int under = 0;
+    if (pressRow(e, under) != under) {
+        e->accept();
+        return;
+    }
+    QTableView::mousePressEvent(e);
+}
+
 void GridView::mouseDoubleClickEvent(QMouseEvent *e)
 {
-    QTableView::mouseDoubleClickEvent(e);
-    if (e->button() != Qt::LeftButton || !onDoubleClick)
-        return;
-    const QModelIndex index = indexAt(e->position().toPoint());
-    onDoubleClick(index.isValid() ? index.row() + 1 : 0);
+    int under = 0;
+    const int row = pressRow(e, under);
+    if (row == under)
+        QTableView::mouseDoubleClickEvent(e);
+    else
+        e->accept();
+    if (e->button() == Qt::LeftButton && onDoubleClick)
+        onDoubleClick(row);
 }
 } // namespace dw

@@ -70,6 +70,8 @@ private slots:
     void addTypeSaveInsertsWithANewLine_data();
     void addTypeSaveInsertsWithANewLine();
     void deleteTheOnlyRowThenSave();
+    void saveOfOneCellReadsNoFurtherRows_data();
+    void saveOfOneCellReadsNoFurtherRows();
     void paymentEditKeepsTheUnshownColumn();
     void exitWritesNothing();
     void badSaveKeepsTheEdits();
@@ -159,6 +161,39 @@ void tst_registers::addTypeSaveInsertsWithANewLine()
     QVERIFY(w->control("cb_1")->isEnabled());
     QVERIFY(w->control("cb_2")->isEnabled());
     QVERIFY(f.boxes.isEmpty());
+}
+
+void tst_registers::saveOfOneCellReadsNoFurtherRows_data()
+{
+    addTypeSaveInsertsWithANewLine_data();
+}
+
+void tst_registers::saveOfOneCellReadsNoFurtherRows()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, table);
+    Fixture f;
+    QVERIFY(f.connect());
+    // Far more rows than the grid reads at first, one a day.
+    f.exec(QString("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+                   "INSERT INTO %1 (rq, bz, zphm, xkr, shbank, fkhm, an, kpr) "
+                   "SELECT date('2016-01-01', '+' || i || ' days'), '转帐支票', printf('%08d', i), '某某', '乙', '乙', i, '张' "
+                   "FROM n")
+               .arg(table));
+    auto *w = openEditor(window);
+    dw::DataView *v = w->grid();
+    const int firstRead = v->buffer().fetchedCount();
+    QVERIFY(firstRead < 3000);
+    v->setCurrentRow(5);
+    v->setItem(5, "kpr", "李");
+    click(w, "cb_3");
+    QVERIFY(f.boxes.isEmpty());
+    QCOMPARE(f.scalar(QString("SELECT kpr FROM %1 WHERE line = 5").arg(table)).toString(), QString("李"));
+    QCOMPARE(f.scalar(QString("SELECT count(*) FROM %1 WHERE kpr = '张'").arg(table)).toInt(), 2999);
+    // The re-read shows the saved row where it was and reads no further than at the open.
+    QCOMPARE(v->currentRow(), 5);
+    QCOMPARE(v->itemString(5, "kpr"), QString("李"));
+    QCOMPARE(v->buffer().fetchedCount(), firstRead);
 }
 
 void tst_registers::deleteTheOnlyRowThenSave()

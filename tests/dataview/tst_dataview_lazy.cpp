@@ -379,6 +379,8 @@ private slots:
     void dayThatDoesNotExistIsNoDate();
     void editsAndUpdateWhilePartlyRead_data();
     void editsAndUpdateWhilePartlyRead();
+    void updateReadsNoFurtherRows_data();
+    void updateReadsNoFurtherRows();
     void writeDuringReadKeepsTheRetrieve_data();
     void writeDuringReadKeepsTheRetrieve();
     void currentRowOnReread_data();
@@ -761,6 +763,55 @@ void tst_dataview_lazy::editsAndUpdateWhilePartlyRead()
     }
     expectedTable.removeIf([&](const QString &row) { return row.section('|', 0, 0).toLongLong() == removedKey; });
     QCOMPARE(after, expectedTable);
+}
+
+void tst_dataview_lazy::updateReadsNoFurtherRows_data()
+{
+    QTest::addColumn<QString>("edit");
+    for (const char *edit : {"change", "delete", "insert", "all three"})
+        QTest::newRow(edit) << QString(edit);
+}
+
+void tst_dataview_lazy::updateReadsNoFurtherRows()
+{
+    // The statements find their rows by key: the rows not read yet have no part in them. Written here through
+    // a connection of its own, so that only the update's own reading counts.
+    QFETCH(QString, edit);
+    Filled filled(kLarge);
+    dw::Buffer b(brevik::views::gobank());
+    QCOMPARE(b.retrieve(g::sqlca, {}), kFirstRows);
+    const qint64 changed = b.keyOf(10).value(0).toLongLong(), removed = b.keyOf(20).value(0).toLongLong();
+    const bool all = edit == "all three";
+    if (all || edit == "change")
+        QCOMPARE(b.setItem(10, "xkr", QStringLiteral("改过")), 1);
+    if (all || edit == "delete")
+        QCOMPARE(b.deleteRow(20), 1);
+    if (all || edit == "insert") {
+        const int row = b.insertRow(30);
+        QCOMPARE(row, 30);
+        QCOMPARE(b.setItem(row, "kpr", QStringLiteral("新行")), 1);
+    }
+    db::Transaction writer;
+    writer.AutoCommit = false;
+    writer.DBParm = g::sqlca.DBParm;
+    writer.connect();
+    QCOMPARE(writer.SQLCode, 0);
+    const int held = b.fetchedCount();
+    QCOMPARE(b.update(writer), 1);
+    QCOMPARE(b.fetchedCount(), held);
+    QVERIFY(!b.complete());
+
+    // The writer's connection holds what was written, and nothing else changed.
+    auto value = [&writer](const QString &sql, const QVariantList &args = {}) {
+        QVariant v;
+        writer.selectInto(sql, args, {v});
+        return v;
+    };
+    QCOMPARE(value("SELECT count(*) FROM xjzp").toInt(), kLarge + (all || edit == "insert") - (all || edit == "delete"));
+    QCOMPARE(value("SELECT count(*) FROM xjzp WHERE line = ?", {removed}).toInt(), (all || edit == "delete") ? 0 : 1);
+    QCOMPARE(value("SELECT xkr = '改过' FROM xjzp WHERE line = ?", {changed}).toInt(), (all || edit == "change") ? 1 : 0);
+    QCOMPARE(value("SELECT count(*) FROM xjzp WHERE kpr = '新行'").toInt(), (all || edit == "insert") ? 1 : 0);
+    writer.rollback();
 }
 
 // --- A write on the connection while a view is partly read ---
