@@ -52,6 +52,9 @@ void Buffer::reset()
     m_store.clear();
     m_order.clear();
     m_order.shrink_to_fit();
+    m_back.clear();
+    m_unread = -1;
+    m_fromCursor = 0;
     m_edits.clear();
     m_deleted.clear();
     m_nextNew = kNewRow;
@@ -87,6 +90,7 @@ int Buffer::retrieve(db::Transaction &transaction, const QVariantList &arguments
         reset();
         return -1;
     }
+    m_fromCursor = read;
     if (m_cursor->atEnd())
         closeCursor();
     transaction.setOk(fetchedCount());
@@ -98,30 +102,100 @@ int Buffer::fetchMore(int count) const
 {
     if (!m_cursor || count == 0)
         return 0;
+    // With the end known, reading stops where the rows read from the end begin.
+    if (m_unread >= 0)
+        count = count < 0 ? m_unread : qMin(count, m_unread);
     const int before = fetchedCount();
     const int read = m_cursor->read(m_store, m_order, count);
+    if (read > 0) {
+        m_fromCursor += read;
+        if (m_unread >= 0)
+            m_unread -= read;
+    }
     // A failure in the middle of the rows ends them there; the rows read so far stay.
-    if (read < 0 || m_cursor->atEnd())
+    if (read < 0 || m_cursor->atEnd() || m_unread == 0) {
         closeCursor();
+        joinEnd();
+    }
     const int after = fetchedCount();
     if (after > before && m_onFetched)
-        m_onFetched(before, after);
+        m_onFetched(before, knownCount());
     return after - before;
+}
+
+void Buffer::joinEnd() const
+{
+    m_order.insert(m_order.end(), m_back.begin(), m_back.end());
+    m_back.clear();
+    m_unread = -1;
+}
+
+void Buffer::readEnd() const
+{
+    if (endKnown())
+        return;
+    const int before = knownCount();
+    const QString reverse = m_statement.reverseSql();
+    const qint64 rows = reverse.isEmpty() || !m_transaction ? -1 : scalar(QStringLiteral("count(*)")).toLongLong();
+    const qint64 unread = rows - m_fromCursor;
+    // A few screenfuls are read on at once; so is a result whose order cannot be turned round.
+    if (rows < 0 || unread <= 4 * kReadRows) {
+        fetchMore(-1);
+        return;
+    }
+    QList<Type> types;
+    for (const Column &c : std::as_const(m_def.columns))
+        types << c.type;
+    RowCursor last(types);
+    std::vector<quint32> ids;
+    if (!last.open(*m_transaction, reverse + QStringLiteral(" LIMIT ?"), m_bound + QVariantList{kReadRows})
+        || last.read(m_store, ids, kReadRows) != kReadRows) {
+        fetchMore(-1);
+        return;
+    }
+    m_back.assign(ids.rbegin(), ids.rend());
+    m_unread = int(unread - kReadRows);
+    if (m_onFetched)
+        m_onFetched(before, knownCount());
 }
 
 bool Buffer::hasRow(int row) const
 {
     if (row < 1)
         return false;
-    if (row > fetchedCount() && m_cursor)
+    if (row > fetchedCount() && m_cursor && (m_unread < 0 || row <= fetchedCount() + m_unread))
         fetchMore(row - fetchedCount() + kReadRows);
-    return row <= fetchedCount();
+    return row <= knownCount();
+}
+
+quint32 Buffer::handleAt(int row) const
+{
+    return row <= fetchedCount() ? m_order[size_t(row - 1)] : m_back[size_t(row - fetchedCount() - m_unread - 1)];
+}
+
+void Buffer::placeHandle(int index, quint32 handle)
+{
+    if (m_unread < 0 || index < fetchedCount())
+        m_order.insert(m_order.begin() + index, handle);
+    else
+        m_back.insert(m_back.begin() + (index - fetchedCount() - m_unread), handle);
+}
+
+quint32 Buffer::takeHandle(int index)
+{
+    const quint32 handle = handleAt(index + 1);
+    if (index < fetchedCount())
+        m_order.erase(m_order.begin() + index);
+    else
+        m_back.erase(m_back.begin() + (index - fetchedCount() - m_unread));
+    return handle;
 }
 
 int Buffer::rowCount() const
 {
-    fetchMore(-1);
-    return fetchedCount();
+    if (m_unread < 0)
+        fetchMore(-1);
+    return knownCount();
 }
 
 void Buffer::finish() { fetchMore(-1); }
@@ -131,7 +205,7 @@ qsizetype Buffer::memoryUsed() const
     qsizetype edited = 0;
     for (const Edited &e : m_edits)
         edited += 2 * e.values.size() * qsizetype(sizeof(QVariant)) + 64;
-    return m_store.memoryUsed() + qsizetype(m_order.capacity() * sizeof(quint32)) + edited;
+    return m_store.memoryUsed() + qsizetype((m_order.capacity() + m_back.capacity()) * sizeof(quint32)) + edited;
 }
 
 // --- Items ---
@@ -147,7 +221,7 @@ QVariant Buffer::item(int row, int column) const
 {
     if (column < 1 || column > m_def.columns.size() || !hasRow(row))
         return {};
-    const quint32 handle = m_order[size_t(row - 1)];
+    const quint32 handle = handleAt(row);
     if (!m_edits.isEmpty())
         if (const auto it = m_edits.constFind(handle); it != m_edits.constEnd())
             return it->values.at(column - 1);
@@ -188,7 +262,7 @@ RowStatus Buffer::rowStatus(int row) const
 {
     if (!hasRow(row) || m_edits.isEmpty())
         return RowStatus::NotModified;
-    const auto it = m_edits.constFind(m_order[size_t(row - 1)]);
+    const auto it = m_edits.constFind(handleAt(row));
     return it == m_edits.constEnd() ? RowStatus::NotModified : it->status;
 }
 
@@ -436,21 +510,23 @@ int Buffer::modifiedCount() const
 int Buffer::insertRow(int before)
 {
     int at = 0;
-    if (before == 0)
-        at = rowCount(); // after the last row: every row must be there first
-    else if (before > 0 && hasRow(before))
+    if (before == 0) {
+        readEnd(); // after the last row
+        at = rowCount();
+    } else if (before > 0 && hasRow(before)) {
         at = before - 1;
-    else if (before == fetchedCount() + 1 && complete())
-        at = fetchedCount();
-    else
+    } else if (before == knownCount() + 1 && endKnown()) {
+        at = knownCount();
+    } else {
         return -1;
+    }
     Edited row;
     for (int c = 0; c < m_def.columns.size(); ++c)
         row.values << QVariant();
     row.status = RowStatus::New;
     const quint32 handle = m_nextNew++;
     m_edits.insert(handle, row);
-    m_order.insert(m_order.begin() + at, handle);
+    placeHandle(at, handle);
     dropTotals();
     return at + 1;
 }
@@ -459,8 +535,7 @@ int Buffer::deleteRow(int row)
 {
     if (!hasRow(row))
         return -1;
-    const quint32 handle = m_order[size_t(row - 1)];
-    m_order.erase(m_order.begin() + (row - 1));
+    const quint32 handle = takeHandle(row - 1);
     Edited taken;
     if (const auto it = m_edits.find(handle); it != m_edits.end()) {
         taken = *it;
@@ -503,7 +578,7 @@ int Buffer::setItem(int row, int column, const QVariant &value)
         return -1; // no value of the column's type
     if (const int limit = limitOf(column); limit > 0 && gbk::byteLength(v.toString()) > limit)
         return -1;
-    const quint32 handle = m_order[size_t(row - 1)];
+    const quint32 handle = handleAt(row);
     const QVariant held = item(row, column);
     if (held == v && held.isNull() == v.isNull())
         return 1;
@@ -624,7 +699,9 @@ int Buffer::update(db::Transaction &transaction)
         statements << st;
     }
     if (!m_edits.isEmpty()) {
-        for (const quint32 handle : m_order) {
+        std::vector<quint32> rows = m_order;
+        rows.insert(rows.end(), m_back.begin(), m_back.end());
+        for (const quint32 handle : rows) {
             const auto it = m_edits.constFind(handle);
             if (it == m_edits.constEnd())
                 continue;

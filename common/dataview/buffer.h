@@ -38,13 +38,21 @@ public:
     // The 1-based position of a result column, 0 when there is none (names are case-insensitive).
     int columnIndex(const QString &name) const;
 
-    // Every row of the result: reads the rows not read yet.
+    // Every row of the result: reads the rows not read yet, unless the last rows were read from the end.
     int rowCount() const;
-    // The rows read so far, and whether that is all of them.
+    // The rows read from the first on (with the rows added and less those deleted among them), and whether
+    // that is all of them.
     int fetchedCount() const { return int(m_order.size()); }
     bool complete() const { return !m_cursor; }
+    // Rows whose number is known: those read from the first on, and once the end was read, every row.
+    int knownCount() const { return fetchedCount() + (m_unread >= 0 ? m_unread + int(m_back.size()) : 0); }
+    bool endKnown() const { return !m_cursor || m_unread >= 0; }
     // Reads up to `count` more rows (all with count < 0); returns how many were read.
     int fetchMore(int count) const;
+    // Makes the last rows known: while many rows remain unread and the order can be turned round, the
+    // database counts them and the last screenfuls are read from the end; the rows between are read when
+    // asked for. Otherwise every row is read.
+    void readEnd() const;
     // Whether the row exists, reading up to it when needed.
     bool hasRow(int row) const;
     // Called after rows were read, with the counts before and after (a presentation shows them).
@@ -131,6 +139,11 @@ private:
     static constexpr quint32 kNewRow = 0x80000000u; // handles of added rows start here
 
     void finish() override; // the connection is about to write: read the rest
+    // The handle of a row known (see hasRow), and where a handle goes or comes from by row index (0-based).
+    quint32 handleAt(int row) const;
+    void placeHandle(int index, quint32 handle);
+    quint32 takeHandle(int index);
+    void joinEnd() const;
     void closeCursor() const;
     QVariantList valuesOf(quint32 handle) const;
     QString keyCondition(const QVariantList &read, QVariantList &args) const;
@@ -150,6 +163,11 @@ private:
     mutable RowStore m_store;
     mutable std::vector<quint32> m_order; // row handles in row order: a store id, or kNewRow + n
     mutable std::unique_ptr<RowCursor> m_cursor;
+    mutable int m_fromCursor = 0; // rows the cursor has given
+    // Once the end was read: the rows after those not read yet (read from the end, then any added at the
+    // end), and how many rows of the result lie between; -1 while the end is not known.
+    mutable std::vector<quint32> m_back;
+    mutable int m_unread = -1;
     db::Transaction *m_transaction = nullptr;
     QVariantList m_bound;
     QHash<quint32, Edited> m_edits;

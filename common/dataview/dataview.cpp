@@ -157,7 +157,7 @@ void DataView::scrollToRow(int row)
     if (!m_buffer.hasRow(1))
         return;
     if (!m_buffer.hasRow(row))
-        row = row < 1 ? 1 : m_buffer.fetchedCount();
+        row = row < 1 ? 1 : m_buffer.knownCount();
     m_grid->scrollTo(m_model->index(row - 1, 0), QAbstractItemView::EnsureVisible);
 }
 
@@ -204,10 +204,12 @@ int DataView::insertRow(int before)
 {
     acceptText();
     int at = before;
-    if (before == 0)
+    if (before == 0) {
+        m_buffer.readEnd(); // the grid learns of the rows before the new one first
         at = m_buffer.rowCount() + 1;
-    else if (!m_buffer.hasRow(before) && !(before == m_buffer.fetchedCount() + 1 && m_buffer.complete()))
+    } else if (!m_buffer.hasRow(before) && !(before == m_buffer.knownCount() + 1 && m_buffer.endKnown())) {
         return -1;
+    }
     m_syncing = true;
     m_model->beginInsert(at);
     const int row = m_buffer.insertRow(before);
@@ -235,7 +237,7 @@ int DataView::deleteRow(int row)
     // The row that moved up into the place becomes current, or the new last row.
     int current = m_current > row ? m_current - 1 : m_current;
     if (current > 0 && !m_buffer.hasRow(current))
-        current = m_buffer.fetchedCount();
+        current = m_buffer.knownCount();
     m_current = -1;
     setCurrent(current, current > 0);
     return 1;
@@ -354,9 +356,9 @@ void DataView::nextCell(bool backwards)
 
 bool DataView::handleKey(QKeyEvent *e)
 {
-    // Ctrl+End goes to the last row there is: the rows not read yet come in first.
+    // Ctrl+End goes to the last row there is: the last rows come in first (see Buffer::readEnd).
     if (e->key() == Qt::Key_End && (e->modifiers() & Qt::ControlModifier))
-        m_buffer.rowCount();
+        m_buffer.readEnd();
     if (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
         return false;
     const bool editable = !tabCells().isEmpty();

@@ -31,7 +31,7 @@ void GridModel::endReset()
     m_colors.clear();
     for (const Cell &cell : m_buffer.definition().cells)
         m_colors.append({brush(cell.currentRowBackground), brush(cell.otherRowBackground)});
-    m_shown = m_buffer.fetchedCount();
+    m_shown = m_buffer.knownCount();
     m_resetting = false;
     endResetModel();
 }
@@ -49,7 +49,7 @@ void GridModel::beginInsert(int row) { beginInsertRows({}, row - 1, row - 1); }
 
 void GridModel::endInsert()
 {
-    m_shown = m_buffer.fetchedCount();
+    m_shown = m_buffer.knownCount();
     endInsertRows();
 }
 
@@ -57,7 +57,7 @@ void GridModel::beginRemove(int row) { beginRemoveRows({}, row - 1, row - 1); }
 
 void GridModel::endRemove()
 {
-    m_shown = m_buffer.fetchedCount();
+    m_shown = m_buffer.knownCount();
     endRemoveRows();
 }
 
@@ -84,7 +84,7 @@ int GridModel::columnCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : int(m_buffer.definition().cells.size());
 }
 
-bool GridModel::canFetchMore(const QModelIndex &parent) const { return !parent.isValid() && !m_buffer.complete(); }
+bool GridModel::canFetchMore(const QModelIndex &parent) const { return !parent.isValid() && !m_buffer.endKnown(); }
 
 void GridModel::fetchMore(const QModelIndex &parent)
 {
