@@ -25,6 +25,7 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QSqlDriver>
+#include <QTemporaryDir>
 
 #include <chrono>
 #include <cmath>
@@ -350,6 +351,9 @@ bool windowCaseFor(const QString &id, int registerRows, WindowCase &c)
         {QStringLiteral("picker-payer"), {QStringLiteral("w_temp"), dw1, allOfTheBook}},
         {QStringLiteral("picker-remarks"), {QStringLiteral("w_tempbs"), dw1, allOfTheBook}},
         {QStringLiteral("print-list"), {QStringLiteral("w_cabank"), dw1, listOf(lastYearStart(), lastDay())}},
+        {QStringLiteral("editor-pay-ok"), {QStringLiteral("gobank"), dw1, noAct}},
+        {QStringLiteral("editor-pay-add"), {QStringLiteral("gobank"), dw1, noAct}},
+        {QStringLiteral("picker-payee-again"), {QStringLiteral("w_temp1"), dw1, allOfTheBook}},
     };
     if (!cases.contains(id))
         return false;
@@ -467,6 +471,51 @@ int runWindowCase(const WindowCase &c, Figures &f)
     return 0;
 }
 
+// The operator's act in an open window, timed until its result is painted ("act"): OK after editing one cell
+// and Add in the payment register editor, and the payee picker made active again after a search (its
+// current record must stay). The rows the view then holds, read from the first, show what the act read.
+int runEditCase(const QString &id, const WindowCase &c, Figures &f)
+{
+    Opened o = openAndAct(c, f);
+    auto *view = qobject_cast<dw::DataView *>(o.view);
+    if (!view)
+        return 1;
+    auto timed = [&](const std::function<void()> &act) {
+        PaintWatcher painted(view);
+        const auto start = Clock::now();
+        act();
+        painted.waitPainted(60'000);
+        f[QStringLiteral("act")] = ms(msSince(start));
+    };
+    if (id == u"picker-payee-again") {
+        // A payee from the middle of the book, searched for and clicked, then another window active.
+        QString name;
+        g::sqlca.selectInto(QStringLiteral("SELECT skrname FROM skrbook WHERE skrname IS NOT NULL ORDER BY skrname "
+                                           "COLLATE gbk LIMIT 1 OFFSET (SELECT count(*) / 2 FROM skrbook)"),
+                            {}, {name});
+        o.window->get<ui::SingleLineEdit>(QStringLiteral("sle_1"))->setText(name);
+        o.window->get<QPushButton>(QStringLiteral("cb_2"))->click();
+        view->setCurrentRow(1);
+        const QVariantList key = view->buffer().keyOf(1);
+        QWidget *main = ui::findWindow(QStringLiteral("w_main"));
+        QApplication::setActiveWindow(main);
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 2000);
+        timed([&] { QApplication::setActiveWindow(o.window); });
+        if (view->buffer().keyOf(view->currentRow()) != key)
+            notes() << QStringLiteral("the searched record was not current after the activation");
+    } else if (id == u"editor-pay-ok") {
+        view->setItem(5, QStringLiteral("kpr"), QStringLiteral("李"));
+        timed([&] { o.window->get<QPushButton>(QStringLiteral("cb_3"))->click(); });
+    } else {
+        timed([&] { o.window->get<QPushButton>(QStringLiteral("cb_1"))->click(); });
+    }
+    f[QStringLiteral("rows")] = QString::number(view->buffer().knownCount());
+    notes() << QStringLiteral("%1 rows read after the act").arg(view->buffer().fetchedCount());
+    f[QStringLiteral("peak")] = QString::number(memoryMb("VmHWM:"), 'f', 0);
+    delete o.window;
+    return 0;
+}
+
 // The pages of a PDF file written by Qt.
 int pdfPages(const QString &file)
 {
@@ -568,6 +617,9 @@ const QList<Case> &allCases()
         {QStringLiteral("picker-payer"), QStringLiteral("payer picker"), true},
         {QStringLiteral("picker-remarks"), QStringLiteral("remarks picker"), true},
         {QStringLiteral("print-list"), QStringLiteral("print payment list, one year"), true},
+        {QStringLiteral("editor-pay-ok"), QStringLiteral("payment register editor: OK after one cell"), true},
+        {QStringLiteral("editor-pay-add"), QStringLiteral("payment register editor: Add"), true},
+        {QStringLiteral("picker-payee-again"), QStringLiteral("payee picker: activation after a search"), true},
     };
     return cases;
 }
@@ -596,7 +648,16 @@ int runCase(int &argc, char **argv, const QString &id, const QString &folder, co
         return 0;
     }
 
-    setUpWorld(folder, cache);
+    // Cases that write work on a copy of the data set.
+    QTemporaryDir copy;
+    const bool writes = id == u"editor-pay-ok" || id == u"editor-pay-add";
+    if (writes && (!QDir(copy.path()).mkpath(QStringLiteral("DATABASE"))
+                   || !QFile::copy(QDir(folder).filePath(QStringLiteral("DATABASE/nardelo.db")),
+                                   QDir(copy.path()).filePath(QStringLiteral("DATABASE/nardelo.db"))))) {
+        std::fprintf(stderr, "bench: cannot copy the data set\n");
+        return 2;
+    }
+    setUpWorld(writes ? copy.path() : folder, cache);
     if (id == u"startup") {
         Quillan quillan;
         if (quillan.start() && ui::findWindow(QStringLiteral("w_pass"))) {
@@ -623,7 +684,9 @@ int runCase(int &argc, char **argv, const QString &id, const QString &folder, co
         report(f);
         return 1;
     }
-    const int rc = id == u"print-list" ? runPrintCase(c, f) : runWindowCase(c, f);
+    const int rc = id == u"print-list"                                            ? runPrintCase(c, f)
+                   : id.startsWith(u"editor-pay-") || id == u"picker-payee-again" ? runEditCase(id, c, f)
+                                                                                  : runWindowCase(c, f);
     report(f);
     return rc;
 }
