@@ -116,7 +116,7 @@ int DataView::retrieve(const QVariantList &arguments, Keep keep)
 
     if (row > 1) {
         static_cast<GridView *>(m_grid)->layoutNow();
-        m_grid->scrollTo(m_model->index(row - 1 - line, 0), QAbstractItemView::PositionAtTop);
+        m_grid->scrollTo(m_model->index(qMax(0, row - 1 - line), 0), QAbstractItemView::PositionAtTop);
         setCurrent(row, true);
     } else {
         m_grid->scrollToTop();
@@ -136,9 +136,13 @@ int DataView::pressedRow(const QMouseEvent *e, int under)
                               && e->timestamp() - m_press.time <= quint64(QGuiApplication::styleHints()->mouseDoubleClickInterval())
                               && (e->position().toPoint() - m_press.at).manhattanLength() <= QApplication::startDragDistance();
     int row = under;
-    if (secondOfPair)
-        if (const int found = m_buffer.findRow(m_press.key, m_buffer.fetchedCount()))
+    if (secondOfPair) {
+        // The re-read has kept that record current, unless it is gone.
+        if (m_buffer.keyOf(m_current) == m_press.key)
+            row = m_current;
+        else if (const int found = m_buffer.findRow(m_press.key, m_buffer.fetchedCount()))
             row = found;
+    }
     m_press = {m_buffer.keyOf(row), e->timestamp(), e->position().toPoint(), m_reads};
     if (row != under)
         setCurrent(row, true);
