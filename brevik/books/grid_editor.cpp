@@ -73,8 +73,12 @@ bool GridEditor::save()
     }
     rememberBeforeReread();
     retrieve();
-    if (m_dw->rowCount() > 0) {
-        const int row = qBound(1, m_row, m_dw->rowCount());
+    if (const dw::Buffer &rows = m_dw->buffer(); rows.hasRow(1)) {
+        // The remembered row, else the last. A row beyond those read (the row added last) is reached from the
+        // end rather than by reading every row before it.
+        if (m_row > rows.fetchedCount())
+            rows.readEnd();
+        const int row = rows.hasRow(m_row) ? m_row : m_dw->rowCount();
         m_dw->setCurrentRow(row);
         m_dw->scrollToRow(row);
     }

@@ -62,6 +62,9 @@ void Buffer::reset()
     m_store.clear();
     m_order.clear();
     m_order.shrink_to_fit();
+    m_back.clear();
+    m_unread = -1;
+    m_fromCursor = 0;
     m_edits.clear();
     m_deleted.clear();
     m_nextNew = kNewRow;
@@ -115,6 +118,7 @@ int Buffer::retrieve(db::Transaction &transaction, const QVariantList &arguments
         reset();
         return -1;
     }
+    m_fromCursor = read;
     if (m_cursor->atEnd())
         closeCursor();
     transaction.setOk(fetchedCount());
@@ -126,36 +130,124 @@ int Buffer::fetchMore(int count) const
 {
     if (!m_cursor || count == 0)
         return 0;
+    // With the end known, reading stops where the rows read from the end begin.
+    if (m_unread >= 0)
+        count = count < 0 ? m_unread : qMin(count, m_unread);
     const int before = fetchedCount();
     const int read = m_cursor->read(m_store, m_order, count);
+    if (read > 0) {
+        m_fromCursor += read;
+        if (m_unread >= 0)
+            m_unread -= read;
+    }
+    // A failure in the middle of the rows ends the reading there: the rows read from the first on stay (those
+    // read from the end are dropped: a gap would be shown as no gap), and the view is told that they are not all.
+    const bool failedNow = read < 0;
+    const int code = failedNow ? m_cursor->errorCode() : 0;
+    const QString text = failedNow ? m_cursor->errorText() : QString();
+    if (failedNow) {
+        closeCursor();
+        m_back.clear();
+        m_unread = -1;
+    } else if (m_cursor->atEnd() || m_unread == 0) {
+        closeCursor();
+        joinEnd();
+    }
     const int after = fetchedCount();
     if (after > before && m_onFetched)
-        m_onFetched(before, after);
-    // A failure in the middle of the rows ends the reading there; the rows read so far stay, and the view
-    // is told that they are not all.
-    if (read < 0)
-        fail(m_cursor->errorCode(), m_cursor->errorText());
-    else if (m_cursor->atEnd())
-        closeCursor();
+        m_onFetched(before, knownCount());
+    if (failedNow)
+        fail(code, text);
     return after - before;
+}
+
+void Buffer::joinEnd() const
+{
+    m_order.insert(m_order.end(), m_back.begin(), m_back.end());
+    m_back.clear();
+    m_unread = -1;
+}
+
+void Buffer::readEnd() const
+{
+    if (endKnown())
+        return;
+    const int before = knownCount();
+    const QString reverse = m_statement.reverseSql();
+    const qint64 rows = reverse.isEmpty() || !m_transaction ? -1 : scalar(QStringLiteral("count(*)")).toLongLong();
+    if (m_failed)
+        return; // the count failed: the view has been told
+    const qint64 unread = rows - m_fromCursor;
+    // A few screenfuls are read on at once; so is a result whose order cannot be turned round.
+    if (rows < 0 || unread <= 4 * kReadRows) {
+        fetchMore(-1);
+        return;
+    }
+    QList<Type> types;
+    for (const Column &c : std::as_const(m_def.columns))
+        types << c.type;
+    RowCursor last(types);
+    std::vector<quint32> ids;
+    if (!last.open(*m_transaction, m_snapshot->database(), reverse + QStringLiteral(" LIMIT ?"),
+                   m_bound + QVariantList{kReadRows})) {
+        fetchMore(-1);
+        return;
+    }
+    const int read = last.read(m_store, ids, kReadRows);
+    if (read < 0) {
+        fail(last.errorCode(), last.errorText());
+        return;
+    }
+    if (read != kReadRows) {
+        fetchMore(-1);
+        return;
+    }
+    m_back.assign(ids.rbegin(), ids.rend());
+    m_unread = int(unread - kReadRows);
+    if (m_onFetched)
+        m_onFetched(before, knownCount());
 }
 
 bool Buffer::hasRow(int row) const
 {
     if (row < 1)
         return false;
-    if (row > fetchedCount() && m_cursor) {
+    if (row > fetchedCount() && m_cursor && (m_unread < 0 || row <= fetchedCount() + m_unread)) {
         if (m_pass)
             return passTo(row);
         fetchMore(row - fetchedCount() + kReadRows);
     }
-    return row <= fetchedCount();
+    return row <= knownCount();
+}
+
+quint32 Buffer::handleAt(int row) const
+{
+    return row <= fetchedCount() ? m_order[size_t(row - 1)] : m_back[size_t(row - fetchedCount() - m_unread - 1)];
+}
+
+void Buffer::placeHandle(int index, quint32 handle)
+{
+    if (m_unread < 0 || index < fetchedCount())
+        m_order.insert(m_order.begin() + index, handle);
+    else
+        m_back.insert(m_back.begin() + (index - fetchedCount() - m_unread), handle);
+}
+
+quint32 Buffer::takeHandle(int index)
+{
+    const quint32 handle = handleAt(index + 1);
+    if (index < fetchedCount())
+        m_order.erase(m_order.begin() + index);
+    else
+        m_back.erase(m_back.begin() + (index - fetchedCount() - m_unread));
+    return handle;
 }
 
 int Buffer::rowCount() const
 {
-    fetchMore(-1);
-    return fetchedCount();
+    if (m_unread < 0)
+        fetchMore(-1);
+    return knownCount();
 }
 
 int Buffer::countRows() const
@@ -180,6 +272,11 @@ Buffer::Pass::Pass(const Buffer &buffer) : m_buffer(buffer)
 
 Buffer::Pass::~Pass() { m_buffer.m_pass.reset(); }
 
+bool Buffer::inPass(int row) const
+{
+    return m_pass && row > fetchedCount() && (m_unread < 0 || row <= fetchedCount() + m_unread);
+}
+
 bool Buffer::passTo(int row) const
 {
     Passing &p = *m_pass;
@@ -198,7 +295,7 @@ bool Buffer::passTo(int row) const
         p.cursor = std::make_unique<RowCursor>(types);
         p.ids.clear();
         p.first = 1;
-        if (!p.cursor->open(*m_transaction, m_statement.sql(), m_bound))
+        if (!p.cursor->open(*m_transaction, m_snapshot->database(), m_statement.sql(), m_bound))
             return false;
         while (p.first + int(p.ids.size()) <= fetchedCount() && !p.cursor->atEnd())
             if (!readOn())
@@ -216,7 +313,7 @@ qsizetype Buffer::memoryUsed() const
     qsizetype edited = 0;
     for (const Edited &e : m_edits)
         edited += 2 * e.values.size() * qsizetype(sizeof(QVariant)) + 64;
-    return m_store.memoryUsed() + qsizetype(m_order.capacity() * sizeof(quint32)) + edited;
+    return m_store.memoryUsed() + qsizetype((m_order.capacity() + m_back.capacity()) * sizeof(quint32)) + edited;
 }
 
 // --- Items ---
@@ -232,9 +329,9 @@ QVariant Buffer::item(int row, int column) const
 {
     if (column < 1 || column > m_def.columns.size() || !hasRow(row))
         return {};
-    if (row > fetchedCount())
+    if (inPass(row))
         return m_pass->store.value(int(m_pass->ids[size_t(row - m_pass->first)]), column - 1);
-    const quint32 handle = m_order[size_t(row - 1)];
+    const quint32 handle = handleAt(row);
     if (!m_edits.isEmpty())
         if (const auto it = m_edits.constFind(handle); it != m_edits.constEnd())
             return it->values.at(column - 1);
@@ -273,9 +370,9 @@ QString Buffer::shownText(int row, int cell) const
 
 RowStatus Buffer::rowStatus(int row) const
 {
-    if (!hasRow(row) || m_edits.isEmpty() || row > fetchedCount())
+    if (!hasRow(row) || m_edits.isEmpty() || inPass(row))
         return RowStatus::NotModified;
-    const auto it = m_edits.constFind(m_order[size_t(row - 1)]);
+    const auto it = m_edits.constFind(handleAt(row));
     return it == m_edits.constEnd() ? RowStatus::NotModified : it->status;
 }
 
@@ -290,6 +387,15 @@ QVariantList Buffer::keyOf(int row) const
     return key;
 }
 
+bool Buffer::rowHasKey(int row, const QVariantList &key) const
+{
+    qsizetype k = 0;
+    for (int c = 0; c < m_def.columns.size(); ++c)
+        if (m_def.columns.at(c).key && (k >= key.size() || item(row, c + 1) != key.at(k++)))
+            return false;
+    return k == key.size();
+}
+
 int Buffer::findRow(const QVariantList &key, int within) const
 {
     if (key.isEmpty())
@@ -297,10 +403,30 @@ int Buffer::findRow(const QVariantList &key, int within) const
     for (int r = 1; within <= 0 || r <= within; ++r) {
         if (!hasRow(r))
             return 0;
-        if (keyOf(r) == key)
+        if (rowHasKey(r, key))
             return r;
     }
     return 0;
+}
+
+int Buffer::locateRow(const QVariantList &key) const
+{
+    if (key.isEmpty())
+        return 0;
+    if (const int row = findRow(key, fetchedCount()))
+        return row;
+    if (!m_cursor)
+        return 0;
+    if (m_transaction && m_edits.isEmpty() && m_deleted.isEmpty()) {
+        QVariantList values, args;
+        qsizetype k = 0;
+        for (const Column &c : std::as_const(m_def.columns))
+            values << (c.key ? key.value(k++) : QVariant());
+        const QVariant held = scalar(QStringLiteral("count(*)"), keyCondition(values, args), args);
+        if (held.isValid() && held.toLongLong() == 0)
+            return 0;
+    }
+    return findRow(key);
 }
 
 // --- Totals ---
@@ -505,21 +631,23 @@ int Buffer::insertRow(int before)
 {
     m_pass.reset(); // an edit ends a pass
     int at = 0;
-    if (before == 0)
-        at = rowCount(); // after the last row: every row must be there first
-    else if (before > 0 && hasRow(before))
+    if (before == 0) {
+        readEnd(); // after the last row
+        at = rowCount();
+    } else if (before > 0 && hasRow(before)) {
         at = before - 1;
-    else if (before == fetchedCount() + 1 && complete())
-        at = fetchedCount();
-    else
+    } else if (before == knownCount() + 1 && endKnown()) {
+        at = knownCount();
+    } else {
         return -1;
+    }
     Edited row;
     for (int c = 0; c < m_def.columns.size(); ++c)
         row.values << QVariant();
     row.status = RowStatus::New;
     const quint32 handle = m_nextNew++;
     m_edits.insert(handle, row);
-    m_order.insert(m_order.begin() + at, handle);
+    placeHandle(at, handle);
     dropTotals();
     return at + 1;
 }
@@ -529,8 +657,7 @@ int Buffer::deleteRow(int row)
     m_pass.reset(); // an edit ends a pass
     if (!hasRow(row))
         return -1;
-    const quint32 handle = m_order[size_t(row - 1)];
-    m_order.erase(m_order.begin() + (row - 1));
+    const quint32 handle = takeHandle(row - 1);
     Edited taken;
     if (const auto it = m_edits.find(handle); it != m_edits.end()) {
         taken = *it;
@@ -574,7 +701,7 @@ int Buffer::setItem(int row, int column, const QVariant &value)
         return -1; // no value of the column's type
     if (const int limit = limitOf(column); limit > 0 && gbk::byteLength(v.toString()) > limit)
         return -1;
-    const quint32 handle = m_order[size_t(row - 1)];
+    const quint32 handle = handleAt(row);
     const QVariant held = item(row, column);
     if (held == v && held.isNull() == v.isNull())
         return 1;
@@ -642,8 +769,6 @@ int Buffer::update(db::Transaction &transaction)
         transaction.setError(-1, QStringLiteral("数据窗口 %1 没有可更新的数据表或主键。").arg(m_def.name));
         return -1;
     }
-    // The rows still unread come in before anything is written, as the result of the retrieve.
-    fetchMore(-1);
     // Rows that could not all be read are no ground for writing: the operator retrieves again first.
     if (m_failed) {
         transaction.setError(m_failureCode, m_failureText);
@@ -655,7 +780,9 @@ int Buffer::update(db::Transaction &transaction)
         statements << st;
     }
     if (!m_edits.isEmpty()) {
-        for (const quint32 handle : m_order) {
+        std::vector<quint32> rows = m_order;
+        rows.insert(rows.end(), m_back.begin(), m_back.end());
+        for (const quint32 handle : rows) {
             const auto it = m_edits.constFind(handle);
             if (it == m_edits.constEnd())
                 continue;

@@ -39,15 +39,17 @@ public:
     // The 1-based position of a result column, 0 when there is none (names are case-insensitive).
     int columnIndex(const QString &name) const;
 
-    // Every row of the result: reads the rows not read yet.
+    // Every row of the result: reads the rows not read yet, unless the last rows were read from the end.
     int rowCount() const;
     // Every row of the result, counted by the database while rows remain unread (none is read for it).
     int countRows() const;
-    // The rows read so far, and whether that is all of them.
+    // The rows read from the first on (with the rows added and less those deleted among them), and whether
+    // that is all of them.
     int fetchedCount() const { return int(m_order.size()); }
     bool complete() const { return !m_cursor && !m_failed; }
-    // Whether rows remain to be read.
-    bool canFetch() const { return bool(m_cursor); }
+    // Rows whose number is known: those read from the first on, and once the end was read, every row.
+    int knownCount() const { return fetchedCount() + (m_unread >= 0 ? m_unread + int(m_back.size()) : 0); }
+    bool endKnown() const { return !m_cursor || m_unread >= 0; }
     // A read, a count or a total that failed (a damaged page, an I/O error): the rows read so far stay, but
     // they are not the whole result. Totals are then no value, and the update refuses to write. The handler
     // hears of the failure once, with the engine's code and text; a retrieve clears it.
@@ -60,6 +62,10 @@ public:
     }
     // Reads up to `count` more rows (all with count < 0); returns how many were read.
     int fetchMore(int count) const;
+    // Makes the last rows known: while many rows remain unread and the order can be turned round, the
+    // database counts them and the last screenfuls are read from the end; the rows between are read when
+    // asked for. Otherwise every row is read.
+    void readEnd() const;
     // Whether the row exists, reading up to it when needed.
     bool hasRow(int row) const;
     // Reading every row once, in order, without keeping them (a print of a long result): while a Pass lives,
@@ -132,6 +138,9 @@ public:
     // it goes; with `within` > 0 it looks no further than that row.
     QVariantList keyOf(int row) const;
     int findRow(const QVariantList &key, int within = 0) const;
+    // The row that holds the key at any depth. While rows remain unread the database first says whether the
+    // result holds the key at all, so a record that is gone costs no reading; otherwise reading goes on to it.
+    int locateRow(const QVariantList &key) const;
 
     // Drops the rows and runs the query with the arguments bound; the rows are then read as needed. Returns the
     // number of rows read so far (every row of a short result), or -1 with the transaction's SQLCode/SQLErrText
@@ -157,10 +166,18 @@ private:
     struct Passing;
     // Brings a row past those held into the pass's window; false when there is no such row.
     bool passTo(int row) const;
+    // Whether the row is one of the pass's window (not held).
+    bool inPass(int row) const;
+    // The handle of a row known (see hasRow), and where a handle goes or comes from by row index (0-based).
+    quint32 handleAt(int row) const;
+    void placeHandle(int index, quint32 handle);
+    quint32 takeHandle(int index);
+    void joinEnd() const;
     void closeCursor() const;
     void fail(int code, const QString &text) const;
     QVariantList valuesOf(quint32 handle) const;
     QString keyCondition(const QVariantList &read, QVariantList &args) const;
+    bool rowHasKey(int row, const QVariantList &key) const;
     void dropTotals() const;
     struct Totals;
     Totals &totals() const;
@@ -178,6 +195,11 @@ private:
     mutable std::unique_ptr<RowCursor> m_cursor;
     // The moment the rows are read in, with their counts and sums, while rows remain unread.
     mutable std::unique_ptr<db::Snapshot> m_snapshot;
+    mutable int m_fromCursor = 0; // rows the cursor has given
+    // Once the end was read: the rows after those not read yet (read from the end, then any added at the
+    // end), and how many rows of the result lie between; -1 while the end is not known.
+    mutable std::vector<quint32> m_back;
+    mutable int m_unread = -1;
     db::Transaction *m_transaction = nullptr;
     QVariantList m_bound;
     QHash<quint32, Edited> m_edits;

@@ -6,7 +6,9 @@
 #include "platform/transaction.h"
 #include "platform/units.h"
 
+#include <QApplication>
 #include <QHeaderView>
+#include <QStyleHints>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,7 +26,15 @@ DataView::DataView(QWidget *parent) : QWidget(parent)
     m_buffer.setFetchHandler([this](int, int after) { m_model->rowsFetched(after); });
     // Rows are read while the grid paints or scrolls: the failure is reported once that has ended.
     m_buffer.setFailureHandler([this](int code, const QString &text) {
-        QMetaObject::invokeMethod(this, [this, code, text] { dbError(code, text); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this,
+            [this, code, text] {
+                m_model->rowsDropped();
+                if (m_current > m_buffer.knownCount())
+                    setCurrent(m_buffer.knownCount(), true);
+                dbError(code, text);
+            },
+            Qt::QueuedConnection);
     });
     grid->setModel(m_model);
     m_delegate = new CellDelegate(this, grid);
@@ -53,6 +63,7 @@ DataView::DataView(QWidget *parent) : QWidget(parent)
     layout->addWidget(grid);
 
     grid->onDoubleClick = [this](int row) { emit doubleClicked(row); };
+    grid->onPress = [this](const QMouseEvent *e, int under) { return pressedRow(e, under); };
     connect(grid->horizontalHeader(), &QHeaderView::sectionDoubleClicked, this, [this] { emit doubleClicked(0); });
     connect(grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) {
@@ -99,23 +110,25 @@ void DataView::applyPresentation()
 int DataView::retrieve(const QVariantList &arguments, Keep keep)
 {
     const QVariantList key = keep == Keep::SameRecord ? m_buffer.keyOf(m_current) : QVariantList();
-    // The record is looked for among as many rows as were read before and a screenful or two more (rows added
-    // ahead of it), so a re-read costs about what the first reading did.
-    const int within = qMax(m_buffer.fetchedCount(), m_current) + Buffer::kReadRows;
-    const int scrolled = m_grid->verticalScrollBar()->value();
+    // The record keeps its line on the screen: the operator may be about to click it again.
+    const int top = m_grid->rowAt(0) + 1;
+    const int lines = qMax(1, m_grid->viewport()->height() / qMax(1, m_grid->verticalHeader()->defaultSectionSize()));
+    const int line = top > 0 ? qBound(0, m_current - top, lines - 1) : 0;
 
     m_syncing = true;
     m_model->beginReset();
+    ++m_reads;
     const int result = m_transaction ? m_buffer.retrieve(*m_transaction, arguments) : (m_buffer.reset(), -1);
     int row = m_buffer.hasRow(1) ? 1 : 0;
-    if (const int found = m_buffer.findRow(key, within))
+    if (const int found = m_buffer.locateRow(key))
         row = found;
     m_model->setCurrent(row);
     m_model->endReset();
     m_syncing = false;
 
-    if (row > 0 && row != 1) {
-        m_grid->verticalScrollBar()->setValue(scrolled);
+    if (row > 1) {
+        static_cast<GridView *>(m_grid)->layoutNow();
+        m_grid->scrollTo(m_model->index(qMax(0, row - 1 - line), 0), QAbstractItemView::PositionAtTop);
         setCurrent(row, true);
     } else {
         m_grid->scrollToTop();
@@ -125,6 +138,27 @@ int DataView::retrieve(const QVariantList &arguments, Keep keep)
     if (result < 0 && m_transaction)
         dbError(m_transaction->SQLDBCode, m_transaction->SQLErrText);
     return result;
+}
+
+int DataView::pressedRow(const QMouseEvent *e, int under)
+{
+    // The second press of a double-click after a re-read (an activation that came between the two) acts on the
+    // record the first press was on, wherever the re-read has put it.
+    const bool secondOfPair = !m_press.key.isEmpty() && m_press.reads != m_reads
+                              && e->timestamp() - m_press.time <= quint64(QGuiApplication::styleHints()->mouseDoubleClickInterval())
+                              && (e->position().toPoint() - m_press.at).manhattanLength() <= QApplication::startDragDistance();
+    int row = under;
+    if (secondOfPair) {
+        // The re-read has kept that record current, unless it is gone.
+        if (m_buffer.keyOf(m_current) == m_press.key)
+            row = m_current;
+        else if (const int found = m_buffer.findRow(m_press.key, m_buffer.fetchedCount()))
+            row = found;
+    }
+    m_press = {m_buffer.keyOf(row), e->timestamp(), e->position().toPoint(), m_reads};
+    if (row != under)
+        setCurrent(row, true);
+    return row;
 }
 
 void DataView::setCurrentRow(int row)
@@ -139,7 +173,7 @@ void DataView::scrollToRow(int row)
     if (!m_buffer.hasRow(1))
         return;
     if (!m_buffer.hasRow(row))
-        row = row < 1 ? 1 : m_buffer.fetchedCount();
+        row = row < 1 ? 1 : m_buffer.knownCount();
     m_grid->scrollTo(m_model->index(row - 1, 0), QAbstractItemView::EnsureVisible);
 }
 
@@ -186,10 +220,12 @@ int DataView::insertRow(int before)
 {
     acceptText();
     int at = before;
-    if (before == 0)
+    if (before == 0) {
+        m_buffer.readEnd(); // the grid learns of the rows before the new one first
         at = m_buffer.rowCount() + 1;
-    else if (!m_buffer.hasRow(before) && !(before == m_buffer.fetchedCount() + 1 && m_buffer.complete()))
+    } else if (!m_buffer.hasRow(before) && !(before == m_buffer.knownCount() + 1 && m_buffer.endKnown())) {
         return -1;
+    }
     m_syncing = true;
     m_model->beginInsert(at);
     const int row = m_buffer.insertRow(before);
@@ -217,7 +253,7 @@ int DataView::deleteRow(int row)
     // The row that moved up into the place becomes current, or the new last row.
     int current = m_current > row ? m_current - 1 : m_current;
     if (current > 0 && !m_buffer.hasRow(current))
-        current = m_buffer.fetchedCount();
+        current = m_buffer.knownCount();
     m_current = -1;
     setCurrent(current, current > 0);
     return 1;
@@ -340,9 +376,9 @@ void DataView::nextCell(bool backwards)
 
 bool DataView::handleKey(QKeyEvent *e)
 {
-    // Ctrl+End goes to the last row there is: the rows not read yet come in first.
+    // Ctrl+End goes to the last row there is: the last rows come in first (see Buffer::readEnd).
     if (e->key() == Qt::Key_End && (e->modifiers() & Qt::ControlModifier))
-        m_buffer.rowCount();
+        m_buffer.readEnd();
     if (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
         return false;
     const bool editable = !tabCells().isEmpty();

@@ -12,6 +12,7 @@
 
 class QTableView;
 class QKeyEvent;
+class QMouseEvent;
 class QLineEdit;
 
 namespace db {
@@ -108,6 +109,8 @@ private:
     void setCurrent(int row, bool moveView);
     void dbError(int code, const QString &text);
     bool handleKey(QKeyEvent *e);
+    // The row a left press in the grid acts on, given the row under the pointer (0: none).
+    int pressedRow(const QMouseEvent *e, int under);
     QList<int> tabCells() const; // editable cells (display index) in tab order
     void buildForm();
     void fillForm();
@@ -121,6 +124,14 @@ private:
     QList<QPair<int, QLineEdit *>> m_fields; // free form: cell index, its box
     int m_current = 0;
     bool m_syncing = false;
+    quint64 m_reads = 0; // retrieves so far
+    // The record the last press acted on, when and where it came, and after which retrieve.
+    struct Press {
+        QVariantList key;
+        quint64 time = 0;
+        QPoint at;
+        quint64 reads = 0;
+    } m_press;
     std::function<bool()> m_onEnter;
     std::function<int(int, const QString &)> m_onDbError;
 };

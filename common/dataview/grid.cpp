@@ -30,7 +30,7 @@ void GridModel::endReset()
     m_colors.clear();
     for (const Cell &cell : m_buffer.definition().cells)
         m_colors.append({brush(cell.currentRowBackground), brush(cell.otherRowBackground)});
-    m_shown = m_buffer.fetchedCount();
+    m_shown = m_buffer.knownCount();
     m_resetting = false;
     endResetModel();
 }
@@ -44,11 +44,21 @@ void GridModel::rowsFetched(int after)
     endInsertRows();
 }
 
+void GridModel::rowsDropped()
+{
+    const int known = m_buffer.knownCount();
+    if (m_resetting || known >= m_shown)
+        return;
+    beginRemoveRows({}, known, m_shown - 1);
+    m_shown = known;
+    endRemoveRows();
+}
+
 void GridModel::beginInsert(int row) { beginInsertRows({}, row - 1, row - 1); }
 
 void GridModel::endInsert()
 {
-    m_shown = m_buffer.fetchedCount();
+    m_shown = m_buffer.knownCount();
     endInsertRows();
 }
 
@@ -56,7 +66,7 @@ void GridModel::beginRemove(int row) { beginRemoveRows({}, row - 1, row - 1); }
 
 void GridModel::endRemove()
 {
-    m_shown = m_buffer.fetchedCount();
+    m_shown = m_buffer.knownCount();
     endRemoveRows();
 }
 
@@ -83,7 +93,7 @@ int GridModel::columnCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : int(m_buffer.definition().cells.size());
 }
 
-bool GridModel::canFetchMore(const QModelIndex &parent) const { return !parent.isValid() && m_buffer.canFetch(); }
+bool GridModel::canFetchMore(const QModelIndex &parent) const { return !parent.isValid() && !m_buffer.endKnown(); }
 
 void GridModel::fetchMore(const QModelIndex &parent)
 {
@@ -249,12 +259,32 @@ bool GridView::event(QEvent *e)
     return QTableView::event(e);
 }
 
+int GridView::pressRow(QMouseEvent *e, int &under)
+{
+    const QModelIndex index = indexAt(e->position().toPoint());
+    under = index.isValid() ? index.row() + 1 : 0;
+    return e->button() == Qt::LeftButton && onPress ? onPress(e, under) : under;
+}
+
+void GridView::mousePressEvent(QMouseEvent *e)
+{
+    int under = 0;
+    if (pressRow(e, under) != under) {
+        e->accept();
+        return;
+    }
+    QTableView::mousePressEvent(e);
+}
+
 void GridView::mouseDoubleClickEvent(QMouseEvent *e)
 {
-    QTableView::mouseDoubleClickEvent(e);
-    if (e->button() != Qt::LeftButton || !onDoubleClick)
-        return;
-    const QModelIndex index = indexAt(e->position().toPoint());
-    onDoubleClick(index.isValid() ? index.row() + 1 : 0);
+    int under = 0;
+    const int row = pressRow(e, under);
+    if (row == under)
+        QTableView::mouseDoubleClickEvent(e);
+    else
+        e->accept();
+    if (e->button() == Qt::LeftButton && onDoubleClick)
+        onDoubleClick(row);
 }
 } // namespace dw

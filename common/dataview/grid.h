@@ -23,6 +23,8 @@ public:
     void beginReset();
     void endReset();
     // Rows the buffer has read since (see Buffer::setFetchHandler).
+    // Rows shown that the buffer no longer knows (those read from the end, after a failed read) go.
+    void rowsDropped();
     void rowsFetched(int after);
     // An added or removed row, told around the buffer's own change.
     void beginInsert(int row);
@@ -81,10 +83,20 @@ class GridView : public QTableView {
 public:
     std::function<void(int)> onDoubleClick;
     std::function<bool(QKeyEvent *)> onKey;
+    // A left press: given the row under the pointer, returns the row it acts on; another row than the one
+    // under the pointer has been made current by the handler.
+    std::function<int(const QMouseEvent *, int under)> onPress;
     using QTableView::QTableView;
+    // Lays out the rows now rather than at the next event, so a scroll position can be set at once.
+    void layoutNow() { executeDelayedItemsLayout(); }
 
 protected:
     bool event(QEvent *e) override;
+    void mousePressEvent(QMouseEvent *e) override;
     void mouseDoubleClickEvent(QMouseEvent *e) override;
+
+private:
+    // The row a left press acts on (see onPress), and the row under the pointer.
+    int pressRow(QMouseEvent *e, int &under);
 };
 } // namespace dw

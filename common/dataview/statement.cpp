@@ -152,7 +152,9 @@ void Statement::compile(const Definition &definition)
         QStringLiteral("\\bFROM\\s+(\\w+)(?:\\s+(?:AS\\s+)?(?!WHERE\\b|GROUP\\b)(\\w+))?\\s*(?:\\bWHERE\\b|$)"),
         QRegularExpression::CaseInsensitiveOption);
     const auto single = oneTable.match(topLevel(m_base));
-    if (sorted && ownOrder.isEmpty() && single.hasMatch()) {
+    // A query of one table ordered by its own terms keeps the order of entry between equal rows too (an index
+    // in the order of the terms gives them so), which makes the order total and so readable from the end.
+    if (single.hasMatch() && (sorted ? ownOrder.isEmpty() : !terms.isEmpty())) {
         const QString name = single.captured(2).isEmpty() ? single.captured(1) : single.captured(2);
         terms << name + QStringLiteral(".rowid");
     } else if (sorted) {
@@ -167,6 +169,22 @@ void Statement::compile(const Definition &definition)
         }
     }
     m_sql = terms.isEmpty() ? m_base : m_base + QStringLiteral(" ORDER BY ") + terms.join(QStringLiteral(", "));
+
+    // The same rows from the last: every term turned round. Only a total order turns round exactly.
+    m_reverse.clear();
+    const bool total = sorted || (single.hasMatch() && !terms.isEmpty());
+    static const QRegularExpression direction(QStringLiteral("\\s+(ASC|DESC)$"), QRegularExpression::CaseInsensitiveOption);
+    QStringList reversed;
+    for (const QString &term : std::as_const(terms)) {
+        if (term.contains(QStringLiteral("NULLS"), Qt::CaseInsensitive))
+            return;
+        const auto m = direction.match(term.trimmed());
+        const bool descending = m.hasMatch() && m.captured(1).compare(QStringLiteral("DESC"), Qt::CaseInsensitive) == 0;
+        reversed << (m.hasMatch() ? term.trimmed().left(m.capturedStart()) : term.trimmed())
+                        + (descending ? QStringLiteral(" ASC") : QStringLiteral(" DESC"));
+    }
+    if (total)
+        m_reverse = m_base + QStringLiteral(" ORDER BY ") + reversed.join(QStringLiteral(", "));
 }
 
 QString Statement::orderTerm(int column, const QString &name) const

@@ -17,6 +17,8 @@ public:
 
     // The query as it is run.
     const QString &sql() const { return m_sql; }
+    // The query with its order turned round (the last row first), empty when the order is not total.
+    const QString &reverseSql() const { return m_reverse; }
     // The values for its ?s, in order, converted to the arguments' types.
     QVariantList bind(const QVariantList &arguments) const;
 
@@ -32,6 +34,7 @@ private:
     QList<Type> m_argTypes;
     QString m_base;   // the query with ? and without its ORDER BY
     QString m_sql;
+    QString m_reverse;
     QList<int> m_argOrder; // which argument each ? binds
     QStringList m_selectItems;
 };

@@ -70,6 +70,10 @@ private slots:
     void addTypeSaveInsertsWithANewLine_data();
     void addTypeSaveInsertsWithANewLine();
     void deleteTheOnlyRowThenSave();
+    void saveOfOneCellReadsNoFurtherRows_data();
+    void endAndAddReadFromTheEnd_data();
+    void endAndAddReadFromTheEnd();
+    void saveOfOneCellReadsNoFurtherRows();
     void paymentEditKeepsTheUnshownColumn();
     void exitWritesNothing();
     void badSaveKeepsTheEdits();
@@ -159,6 +163,97 @@ void tst_registers::addTypeSaveInsertsWithANewLine()
     QVERIFY(w->control("cb_1")->isEnabled());
     QVERIFY(w->control("cb_2")->isEnabled());
     QVERIFY(f.boxes.isEmpty());
+}
+
+void tst_registers::saveOfOneCellReadsNoFurtherRows_data()
+{
+    addTypeSaveInsertsWithANewLine_data();
+}
+
+namespace {
+// Far more rows than a grid reads at first, one a day; row i has the amount i.
+void fillRegister(Fixture &f, const QString &table)
+{
+    f.exec(QString("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+                   "INSERT INTO %1 (rq, bz, zphm, xkr, shbank, fkhm, an, kpr) "
+                   "SELECT date('2016-01-01', '+' || i || ' days'), '转帐支票', printf('%08d', i), '某某', '乙', '乙', i, '张' "
+                   "FROM n")
+               .arg(table));
+}
+} // namespace
+
+void tst_registers::saveOfOneCellReadsNoFurtherRows()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, table);
+    Fixture f;
+    QVERIFY(f.connect());
+    fillRegister(f, table);
+    auto *w = openEditor(window);
+    dw::DataView *v = w->grid();
+    const int firstRead = v->buffer().fetchedCount();
+    QVERIFY(firstRead < 3000);
+    v->setCurrentRow(5);
+    v->setItem(5, "kpr", "李");
+    click(w, "cb_3");
+    QVERIFY(f.boxes.isEmpty());
+    QCOMPARE(f.scalar(QString("SELECT kpr FROM %1 WHERE line = 5").arg(table)).toString(), QString("李"));
+    QCOMPARE(f.scalar(QString("SELECT count(*) FROM %1 WHERE kpr = '张'").arg(table)).toInt(), 2999);
+    // The re-read shows the saved row where it was and reads no further than at the open.
+    QCOMPARE(v->currentRow(), 5);
+    QCOMPARE(v->itemString(5, "kpr"), QString("李"));
+    QCOMPARE(v->buffer().fetchedCount(), firstRead);
+}
+
+void tst_registers::endAndAddReadFromTheEnd_data()
+{
+    addTypeSaveInsertsWithANewLine_data();
+}
+
+void tst_registers::endAndAddReadFromTheEnd()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, table);
+    Fixture f;
+    QVERIFY(f.connect());
+    fillRegister(f, table);
+    auto *w = openEditor(window);
+    dw::DataView *v = w->grid();
+    const int firstRead = v->buffer().fetchedCount();
+    QTableView *grid = v->grid();
+    auto shown = [grid](int row) {
+        const int y = grid->visualRect(grid->model()->index(row - 1, 0)).center().y();
+        return y > 0 && y < grid->viewport()->height();
+    };
+
+    // Ctrl+End: the last row, without the rows before it.
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(v->currentRow(), 3000);
+    QCOMPARE(v->item(3000, "an").toDouble(), 3000.0);
+    QTRY_VERIFY(shown(3000));
+    QCOMPARE(grid->model()->rowCount(), 3000);
+    QCOMPARE(v->buffer().fetchedCount(), firstRead);
+    QTest::keyClick(grid, Qt::Key_Home, Qt::ControlModifier);
+    QCOMPARE(v->currentRow(), 1);
+
+    // Add: a new row after the last, in sight, again without the rows before it; OK stores it.
+    click(w, "cb_1");
+    QCOMPARE(v->currentRow(), 3001);
+    QCOMPARE(w->rememberedRow(), 3001);
+    QTRY_VERIFY(shown(3001));
+    QCOMPARE(v->buffer().fetchedCount(), firstRead);
+    v->setItem(3001, "rq", QDate(2026, 3, 5));
+    v->setItem(3001, "an", 88.5);
+    click(w, "cb_3");
+    QVERIFY(f.boxes.isEmpty());
+    QCOMPARE(f.scalar(QString("SELECT count(*) FROM %1").arg(table)).toInt(), 3001);
+    QCOMPARE(f.scalar(QString("SELECT rq || '/' || an FROM %1 WHERE line = 3001").arg(table)).toString(),
+             QString("2026-03-05/88.5"));
+    // The re-read goes back to the remembered row, the last, from the end.
+    QCOMPARE(v->currentRow(), 3001);
+    QCOMPARE(v->item(3001, "an").toDouble(), 88.5);
+    QVERIFY(v->buffer().fetchedCount() < 3001);
 }
 
 void tst_registers::deleteTheOnlyRowThenSave()

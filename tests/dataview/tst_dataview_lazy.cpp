@@ -396,6 +396,25 @@ void viewsBySize(std::initializer_list<const char *> views)
 }
 } // namespace
 
+// A connection of its own to the test database: what an update writes through it costs the view no reading
+// of its own beyond the update's. Whatever was written is rolled back at the end.
+struct Writer {
+    db::Transaction transaction;
+    Writer()
+    {
+        transaction.AutoCommit = false;
+        transaction.DBParm = g::sqlca.DBParm;
+        transaction.connect();
+    }
+    ~Writer() { transaction.rollback(); }
+    QVariant value(const QString &sql, const QVariantList &args = {})
+    {
+        QVariant v;
+        transaction.selectInto(sql, args, {v});
+        return v;
+    }
+};
+
 class tst_dataview_lazy : public QObject {
     Q_OBJECT
     QTemporaryDir m_filled;
@@ -417,6 +436,11 @@ private slots:
     void dayThatDoesNotExistIsNoDate();
     void editsAndUpdateWhilePartlyRead_data();
     void editsAndUpdateWhilePartlyRead();
+    void lastRowsReadFromTheEnd_data();
+    void lastRowsReadFromTheEnd();
+    void editsAtTheEndReadNoFurtherRows();
+    void updateReadsNoFurtherRows_data();
+    void updateReadsNoFurtherRows();
     void writeDuringReadKeepsTheRetrieve_data();
     void writeDuringReadKeepsTheRetrieve();
     void anotherProgramWritesWhileViewsArePartlyRead();
@@ -832,6 +856,130 @@ void tst_dataview_lazy::editsAndUpdateWhilePartlyRead()
     }
     expectedTable.removeIf([&](const QString &row) { return row.section('|', 0, 0).toLongLong() == removedKey; });
     QCOMPARE(after, expectedTable);
+}
+
+void tst_dataview_lazy::lastRowsReadFromTheEnd_data()
+{
+    QTest::addColumn<QString>("view");
+    QTest::addColumn<bool>("fromTheEnd"); // false: the order cannot be turned round, every row is read
+    QTest::newRow("payment register") << "payment register" << true;
+    QTest::newRow("receipt register") << "receipt register" << true;
+    QTest::newRow("payment list") << "payment list" << true;
+    QTest::newRow("payee book") << "payee book" << true;
+    QTest::newRow("payee picker") << "payee picker" << true;
+    QTest::newRow("payer picker, no order") << "payer picker" << false;
+}
+
+void tst_dataview_lazy::lastRowsReadFromTheEnd()
+{
+    QFETCH(QString, view);
+    QFETCH(bool, fromTheEnd);
+    Filled filled(kLarge);
+    const ViewCase v = viewCase(view);
+    const QList<QVariantList> expected = expectedRows(v.definition, v.arguments);
+    const int n = int(expected.size());
+    dw::Buffer b(v.definition);
+    QCOMPARE(b.retrieve(g::sqlca, v.arguments), kFirstRows);
+    QVERIFY(b.hasRow(300));
+    const int read = b.fetchedCount();
+
+    b.readEnd();
+    QVERIFY(b.endKnown());
+    QCOMPARE(b.knownCount(), n);
+    QCOMPARE(b.fetchedCount(), fromTheEnd ? read : n);
+    QCOMPARE(b.rowCount(), n);
+    QCOMPARE(b.fetchedCount(), fromTheEnd ? read : n);
+    for (const int row : {n, n - 1, n - kFirstRows + 1, 1, read})
+        QCOMPARE(rowOf(b, row), expected.at(row - 1));
+    QVERIFY(!b.hasRow(n + 1));
+
+    // The rows between come in as they are asked for and meet the last rows in order.
+    QCOMPARE(rowOf(b, n / 2), expected.at(n / 2 - 1));
+    QVERIFY(b.fetchedCount() < n || !fromTheEnd);
+    const QList<QVariantList> rows = rowsOf(b);
+    QVERIFY2(rows == expected, qPrintable(difference(rows, expected)));
+    QVERIFY(b.complete());
+    QCOMPARE(b.fetchedCount(), n);
+}
+
+void tst_dataview_lazy::editsAtTheEndReadNoFurtherRows()
+{
+    // Add appends after the last row without reading the rows before it; rows near the end are edited and
+    // deleted there, and the update writes them by key.
+    Filled filled(kLarge);
+    dw::Buffer b(brevik::views::gobank());
+    QCOMPARE(b.retrieve(g::sqlca, {}), kFirstRows);
+    QList<qint64> lines = keys(expectedRows(b.definition(), {}));
+    const int n = int(lines.size());
+    QCOMPARE(b.insertRow(0), n + 1);
+    QCOMPARE(b.fetchedCount(), kFirstRows);
+    QCOMPARE(b.setItem(n + 1, "kpr", QStringLiteral("新行")), 1);
+    QCOMPARE(b.setItem(n - 1, "xkr", QStringLiteral("改过")), 1);
+    QCOMPARE(b.deleteRow(n), 1);
+    QCOMPARE(b.rowCount(), n);
+    QCOMPARE(b.itemString(n, "kpr"), QStringLiteral("新行"));
+    QCOMPARE(b.rowStatus(n), dw::RowStatus::NewModified);
+    QCOMPARE(b.rowStatus(n - 1), dw::RowStatus::DataModified);
+    QCOMPARE(b.fetchedCount(), kFirstRows);
+
+    Writer writer;
+    QCOMPARE(b.update(writer.transaction), 1);
+    QCOMPARE(b.fetchedCount(), kFirstRows);
+    auto value = [&writer](const QString &sql, const QVariantList &args = {}) { return writer.value(sql, args); };
+    QCOMPARE(value("SELECT count(*) FROM xjzp").toInt(), n);
+    QCOMPARE(value("SELECT count(*) FROM xjzp WHERE line = ?", {lines.at(n - 1)}).toInt(), 0);
+    QCOMPARE(value("SELECT xkr FROM xjzp WHERE line = ?", {lines.at(n - 2)}).toString(), QStringLiteral("改过"));
+    QCOMPARE(value("SELECT count(*) FROM xjzp WHERE kpr = '新行'").toInt(), 1);
+
+    // Every row is still there once read, the new one last.
+    lines.removeLast();
+    lines << 0;
+    const QList<QVariantList> rows = rowsOf(b);
+    QList<qint64> held;
+    for (const QVariantList &row : rows)
+        held << (row.first().isNull() ? 0 : row.first().toLongLong());
+    QCOMPARE(held, lines);
+}
+
+void tst_dataview_lazy::updateReadsNoFurtherRows_data()
+{
+    QTest::addColumn<QString>("edit");
+    for (const char *edit : {"change", "delete", "insert", "all three"})
+        QTest::newRow(edit) << QString(edit);
+}
+
+void tst_dataview_lazy::updateReadsNoFurtherRows()
+{
+    // The statements find their rows by key: the rows not read yet have no part in them. Written here through
+    // a connection of its own, so that only the update's own reading counts.
+    QFETCH(QString, edit);
+    Filled filled(kLarge);
+    dw::Buffer b(brevik::views::gobank());
+    QCOMPARE(b.retrieve(g::sqlca, {}), kFirstRows);
+    const qint64 changed = b.keyOf(10).value(0).toLongLong(), removed = b.keyOf(20).value(0).toLongLong();
+    const bool all = edit == "all three";
+    if (all || edit == "change")
+        QCOMPARE(b.setItem(10, "xkr", QStringLiteral("改过")), 1);
+    if (all || edit == "delete")
+        QCOMPARE(b.deleteRow(20), 1);
+    if (all || edit == "insert") {
+        const int row = b.insertRow(30);
+        QCOMPARE(row, 30);
+        QCOMPARE(b.setItem(row, "kpr", QStringLiteral("新行")), 1);
+    }
+    Writer writer;
+    QCOMPARE(writer.transaction.SQLCode, 0);
+    const int held = b.fetchedCount();
+    QCOMPARE(b.update(writer.transaction), 1);
+    QCOMPARE(b.fetchedCount(), held);
+    QVERIFY(!b.complete());
+
+    // The writer's connection holds what was written, and nothing else changed.
+    auto value = [&writer](const QString &sql, const QVariantList &args = {}) { return writer.value(sql, args); };
+    QCOMPARE(value("SELECT count(*) FROM xjzp").toInt(), kLarge + (all || edit == "insert") - (all || edit == "delete"));
+    QCOMPARE(value("SELECT count(*) FROM xjzp WHERE line = ?", {removed}).toInt(), (all || edit == "delete") ? 0 : 1);
+    QCOMPARE(value("SELECT xkr = '改过' FROM xjzp WHERE line = ?", {changed}).toInt(), (all || edit == "change") ? 1 : 0);
+    QCOMPARE(value("SELECT count(*) FROM xjzp WHERE kpr = '新行'").toInt(), (all || edit == "insert") ? 1 : 0);
 }
 
 // --- A write on the connection while a view is partly read ---

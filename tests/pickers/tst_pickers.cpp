@@ -97,6 +97,37 @@ public:
     }
 };
 
+// A book of 2,000 rows, far more than a list reads at first: row i is named <prefix>i in four digits, so
+// the rows sort in the order they were entered.
+void fillBook(Fixture &f, const QString &picker)
+{
+    const QString rows = "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) ";
+    if (picker == "w_tempbs")
+        f.exec(rows + "INSERT INTO bs_1 (cid, ctext, ccode) SELECT printf('%04d', i), printf('备注%04d', i), '' FROM n");
+    else
+        f.exec(rows + QString("INSERT INTO %1 (bs, skrname, skrcode, skrbank) "
+                              "SELECT 'b', printf('单位%04d', i), printf('6222%04d', i), '银行' FROM n")
+                          .arg(picker == "w_temp" ? "fkrbook" : "skrbook"));
+}
+
+QString chosen(const QString &picker) { return g::dnname[picker == "w_tempbs" ? 8 : 1]; }
+
+// A mouse event at a given moment, as the window system stamps it.
+void sendMouse(QWidget *w, QEvent::Type type, QPoint at, quint64 time)
+{
+    QMouseEvent e(type, at, w->mapToGlobal(at), Qt::LeftButton,
+                  type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, {},
+                  QPointingDevice::primaryPointingDevice());
+    e.setTimestamp(time);
+    QApplication::sendEvent(w, &e);
+}
+
+void activate(QWidget *w)
+{
+    QApplication::setActiveWindow(w);
+    QTRY_VERIFY(QApplication::activeWindow() == w);
+}
+
 void focusTo(QWidget *w)
 {
     w->setFocus(Qt::TabFocusReason);
@@ -124,6 +155,10 @@ private slots:
     void doubleClickChoosesThenCloses();
     void doubleClickOnEmptyListCloses();
     void activationRereadKeepsTheRecord();
+    void activationAfterSearchKeepsTheFoundRecord_data();
+    void activationAfterSearchKeepsTheFoundRecord();
+    void doubleClickAcrossActivationTakesThePressedRecord_data();
+    void doubleClickAcrossActivationTakesThePressedRecord();
     void editOpensTheBookWithThePickerAsParent();
     void oneWindowPerPickerClass();
     void handoverTable_data();
@@ -449,6 +484,88 @@ void tst_pickers::activationRereadKeepsTheRecord()
     click(p, "cb_1");
     QCOMPARE(g::dnname[1], QString("丙"));
     QCOMPARE(p->list()->currentRow(), 3);
+}
+
+void tst_pickers::activationAfterSearchKeepsTheFoundRecord_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("found");
+    for (const char *name : {"w_temp1", "w_temp", "w_tempbs"}) {
+        const QString prefix = QString(name) == "w_tempbs" ? "备注" : "单位";
+        QTest::newRow(QString("%1, among the first rows").arg(name).toLatin1()) << QString(name) << prefix + "0100";
+        QTest::newRow(QString("%1, far down the book").arg(name).toLatin1()) << QString(name) << prefix + "1500";
+        QTest::newRow(QString("%1, last row").arg(name).toLatin1()) << QString(name) << prefix + "2000";
+    }
+}
+
+void tst_pickers::activationAfterSearchKeepsTheFoundRecord()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, found);
+    Fixture f;
+    QVERIFY(f.connect());
+    fillBook(f, name);
+    pickers::Picker *p = openPicker(name);
+    QVERIFY(p);
+    auto *other = new BookStub("w_other");
+    other->show();
+
+    // Search, click the row found, go to another window and come back into the search box, then choose.
+    typeText(p->get<ui::SingleLineEdit>("sle_1"), found.right(4));
+    click(p, "cb_2");
+    QCOMPARE(p->list()->buffer().fetchedCount(), 1);
+    clickRow(p, 1);
+    activate(other);
+    activate(p);
+    focusTo(p->control("sle_1"));
+    QVERIFY(p->list()->buffer().fetchedCount() > 1); // the whole book is listed again
+    click(p, "cb_1");
+    QCOMPARE(chosen(name), found);
+
+    // The record is where the operator saw it: on the list's first line, unless the book ends before a
+    // screenful below it.
+    QTableView *grid = p->list()->grid();
+    const QRect shown = grid->visualRect(grid->model()->index(p->list()->currentRow() - 1, 2));
+    QVERIFY(grid->viewport()->rect().contains(shown.center()));
+    if (!found.endsWith("2000"))
+        QCOMPARE(grid->rowAt(1), p->list()->currentRow() - 1);
+}
+
+void tst_pickers::doubleClickAcrossActivationTakesThePressedRecord_data()
+{
+    activationAfterSearchKeepsTheFoundRecord_data();
+}
+
+void tst_pickers::doubleClickAcrossActivationTakesThePressedRecord()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, found);
+    Fixture f;
+    QVERIFY(f.connect());
+    fillBook(f, name);
+    QPointer<pickers::Picker> p = openPicker(name);
+    QVERIFY(p);
+    auto *other = new BookStub("w_other");
+    other->show();
+    typeText(p->get<ui::SingleLineEdit>("sle_1"), found.right(4));
+    click(p, "cb_2");
+    QCOMPARE(p->list()->rowCount(), 1);
+    activate(other);
+
+    // A double-click on the found row of the inactive picker: the window system activates the picker between
+    // the two presses, and the re-read lists the whole book.
+    QTableView *grid = p->list()->grid();
+    const QPoint at = grid->visualRect(grid->model()->index(0, 2)).center();
+    const quint64 t = quint64(QTest::lastMouseTimestamp) + 10000;
+    QTest::lastMouseTimestamp = int(t + 10000);
+    sendMouse(grid->viewport(), QEvent::MouseButtonPress, at, t);
+    sendMouse(grid->viewport(), QEvent::MouseButtonRelease, at, t + 40);
+    activate(p);
+    QVERIFY(p->list()->buffer().fetchedCount() > 1);
+    sendMouse(grid->viewport(), QEvent::MouseButtonDblClick, at, t + 150);
+    sendMouse(grid->viewport(), QEvent::MouseButtonRelease, at, t + 190);
+    QTRY_VERIFY(!p);
+    QCOMPARE(chosen(name), found);
 }
 
 void tst_pickers::editOpensTheBookWithThePickerAsParent()

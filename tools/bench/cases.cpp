@@ -399,6 +399,9 @@ bool windowCaseFor(const QString &id, int registerRows, WindowCase &c)
         {QStringLiteral("picker-remarks"), {QStringLiteral("w_tempbs"), dw1, allOfTheBook}},
         {QStringLiteral("print-list"), {QStringLiteral("w_cabank"), dw1, listOf(lastYearStart(), lastDay())}},
         {QStringLiteral("print-list-10y"), {QStringLiteral("w_cabank"), dw1, listOf(firstDay(), lastDay())}},
+        {QStringLiteral("editor-pay-ok"), {QStringLiteral("gobank"), dw1, noAct}},
+        {QStringLiteral("editor-pay-add"), {QStringLiteral("gobank"), dw1, noAct}},
+        {QStringLiteral("picker-payee-again"), {QStringLiteral("w_temp1"), dw1, allOfTheBook}},
     };
     if (!cases.contains(id))
         return false;
@@ -513,6 +516,51 @@ int runWindowCase(const WindowCase &c, Figures &f)
     f[QStringLiteral("peak")] = QString::number(memoryMb("VmHWM:"), 'f', 0);
     delete o.window;
     addBare(o.statement, f);
+    return 0;
+}
+
+// The operator's act in an open window, timed until its result is painted ("act"): OK after editing one cell
+// and Add in the payment register editor, and the payee picker made active again after a search (its
+// current record must stay). The rows the view then holds, read from the first, show what the act read.
+int runEditCase(const QString &id, const WindowCase &c, Figures &f)
+{
+    Opened o = openAndAct(c, f);
+    auto *view = qobject_cast<dw::DataView *>(o.view);
+    if (!view)
+        return 1;
+    auto timed = [&](const std::function<void()> &act) {
+        PaintWatcher painted(view);
+        const auto start = Clock::now();
+        act();
+        painted.waitPainted(60'000);
+        f[QStringLiteral("act")] = ms(msSince(start));
+    };
+    if (id == u"picker-payee-again") {
+        // A payee from the middle of the book, searched for and clicked, then another window active.
+        QString name;
+        g::sqlca.selectInto(QStringLiteral("SELECT skrname FROM skrbook WHERE skrname IS NOT NULL ORDER BY skrname "
+                                           "COLLATE gbk LIMIT 1 OFFSET (SELECT count(*) / 2 FROM skrbook)"),
+                            {}, {name});
+        o.window->get<ui::SingleLineEdit>(QStringLiteral("sle_1"))->setText(name);
+        o.window->get<QPushButton>(QStringLiteral("cb_2"))->click();
+        view->setCurrentRow(1);
+        const QVariantList key = view->buffer().keyOf(1);
+        QWidget *main = ui::findWindow(QStringLiteral("w_main"));
+        QApplication::setActiveWindow(main);
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 2000);
+        timed([&] { QApplication::setActiveWindow(o.window); });
+        if (view->buffer().keyOf(view->currentRow()) != key)
+            notes() << QStringLiteral("the searched record was not current after the activation");
+    } else if (id == u"editor-pay-ok") {
+        view->setItem(5, QStringLiteral("kpr"), QStringLiteral("李"));
+        timed([&] { o.window->get<QPushButton>(QStringLiteral("cb_3"))->click(); });
+    } else {
+        timed([&] { o.window->get<QPushButton>(QStringLiteral("cb_1"))->click(); });
+    }
+    f[QStringLiteral("rows")] = QString::number(view->buffer().knownCount());
+    notes() << QStringLiteral("%1 rows read after the act").arg(view->buffer().fetchedCount());
+    f[QStringLiteral("peak")] = QString::number(memoryMb("VmHWM:"), 'f', 0);
+    delete o.window;
     return 0;
 }
 
@@ -683,6 +731,9 @@ const QList<Case> &allCases()
         {QStringLiteral("save-alone"), QStringLiteral("save a cash cheque, nothing open"), true},
         {QStringLiteral("save-list-open"), QStringLiteral("save, ten-year payment list open half read"), true},
         {QStringLiteral("save-editor-open"), QStringLiteral("save, payment register editor open half read"), true},
+        {QStringLiteral("editor-pay-ok"), QStringLiteral("payment register editor: OK after one cell"), true},
+        {QStringLiteral("editor-pay-add"), QStringLiteral("payment register editor: Add"), true},
+        {QStringLiteral("picker-payee-again"), QStringLiteral("payee picker: activation after a search"), true},
     };
     return cases;
 }
@@ -711,10 +762,11 @@ int runCase(int &argc, char **argv, const QString &id, const QString &folder, co
         return 0;
     }
 
-    // The saves write a copy of the data set: the cached one is shared by every run.
+    // Cases that write work on a copy of the data set: the cached one is shared by every run.
     std::optional<QTemporaryDir> scratch;
     const bool saves = id.startsWith(u"save-");
-    if (saves) {
+    const bool writes = saves || id == u"editor-pay-ok" || id == u"editor-pay-add";
+    if (writes) {
         scratch.emplace(QDir(cache).filePath(QStringLiteral("save-XXXXXX")));
         QDir(scratch->path()).mkpath(QStringLiteral("DATABASE"));
         if (!QFile::copy(QDir(folder).filePath(QStringLiteral("DATABASE/nardelo.db")),
@@ -723,7 +775,7 @@ int runCase(int &argc, char **argv, const QString &id, const QString &folder, co
             return 1;
         }
     }
-    setUpWorld(saves ? scratch->path() : folder, cache);
+    setUpWorld(writes ? scratch->path() : folder, cache);
     if (id == u"startup") {
         Quillan quillan;
         if (quillan.start() && ui::findWindow(QStringLiteral("w_pass"))) {
@@ -756,8 +808,12 @@ int runCase(int &argc, char **argv, const QString &id, const QString &folder, co
                          : id == u"save-editor-open" ? QStringLiteral("editor-pay")
                                                      : QString(),
                          registerRows, f);
+    else if (id.startsWith(u"print-"))
+        rc = runPrintCase(c, f);
+    else if (id.startsWith(u"editor-pay-") || id == u"picker-payee-again")
+        rc = runEditCase(id, c, f);
     else
-        rc = id.startsWith(u"print-") ? runPrintCase(c, f) : runWindowCase(c, f);
+        rc = runWindowCase(c, f);
     g::sqlca.disconnect(); // before the scratch copy goes
     report(f);
     return rc;
