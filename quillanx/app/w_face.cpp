@@ -38,4 +38,3 @@ void w_face::open()
         move(area.center() - rect().center());
     }
 }
-}
