@@ -2,6 +2,7 @@
 
 #include "platform/units.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -12,9 +13,10 @@ w_face::w_face() : ui::Window(QStringLiteral("w_face"), 1856, 1020)
     build({
         {.name = QStringLiteral("p_1"), .kind = ui::Kind::Picture, .x = 0, .y = 0, .width = 1847, .height = 1012,
          .picture = QStringLiteral("001\\DALL.BMP")},
-        {.name = QStringLiteral("st_preparing"), .kind = ui::Kind::StaticText, .x = 0, .y = 940, .width = 1847,
-         .height = 72, .text = QStringLiteral("正在准备数据库，请稍候……"), .font = {.points = 12}, .textColor = 0,
-         .backColor = 16777215, .flags = ui::AlignCenter | ui::Hidden},
+        // Over the picture's own "starting" line at the right of its footer, in the footer's colours.
+        {.name = QStringLiteral("st_preparing"), .kind = ui::Kind::StaticText, .x = 950, .y = 896, .width = 860,
+         .height = 80, .text = QStringLiteral("正在准备数据库，请稍候……"), .font = {.points = 10},
+         .textColor = 14474460, .backColor = 5057045, .flags = ui::AlignRight | ui::Hidden},
     });
 }
 
@@ -30,6 +32,8 @@ void w_face::showPreparing()
 {
     if (QWidget *line = control(QStringLiteral("st_preparing"))) {
         line->show();
+        // The event loop has not run yet at start-up: let the splash be mapped and painted before the work.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         repaint();
     }
 }

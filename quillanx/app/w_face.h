@@ -6,8 +6,8 @@ class w_face : public ui::Window {
     Q_OBJECT
 public:
     w_face();
-    // Shows that the start-up is preparing the database (its indexes rebuilt) and paints at once: the work that
-    // follows holds the event loop.
+    // Shows that the start-up is preparing the database (its indexes rebuilt) and paints at once, before the
+    // work that follows holds the event loop.
     void showPreparing();
 
 protected:
