@@ -577,12 +577,21 @@ QList<Buffer::Run> Buffer::runs(int column) const
     // Runs of the rows there are; after a failure, of the rows read before it.
     const int rows = rowCount();
     for (int r = 1; r <= rows; ++r) {
-        if (t.runs.isEmpty() || (column && item(r, column) != item(r - 1, column)))
+        if (t.runs.isEmpty() || (column && !sameValue(r, r - 1, column)))
             t.runs.append({r, r});
         t.runs.last().last = r;
     }
     t.runsAfterFailure = m_failed;
     return t.runs;
+}
+
+bool Buffer::sameValue(int rowA, int rowB, int column) const
+{
+    const quint32 a = m_order[size_t(rowA - 1)], b = m_order[size_t(rowB - 1)];
+    // Rows as read compare as the database groups them; an edited or added row holds the operator's text.
+    if (a < kNewRow && b < kNewRow && (m_edits.isEmpty() || (!m_edits.contains(a) && !m_edits.contains(b))))
+        return m_store.sameValue(int(a), int(b), column - 1);
+    return item(rowA, column) == item(rowB, column);
 }
 
 QVariant Buffer::runTotal(int column, int run, Aggregate kind, int of) const

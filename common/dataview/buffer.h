@@ -184,6 +184,8 @@ private:
     bool databaseTotals() const;
     // One value of "SELECT <select> FROM (<query>) [WHERE <where>]", the query's own values bound first.
     QVariant scalar(const QString &select, const QString &where = {}, const QVariantList &more = {}) const;
+    // Two rows read here hold the same value of the column (1-based), as the database groups values.
+    bool sameValue(int rowA, int rowB, int column) const;
     // Over rows first..last, read here.
     QVariant aggregate(Aggregate kind, int column, int first, int last) const;
 

@@ -360,6 +360,36 @@ QVariant RowStore::value(int id, int column) const
     return readValue(p, true, size_t(column) < m_dictionaries.size() ? &m_dictionaries[size_t(column)].texts : nullptr);
 }
 
+bool RowStore::sameValue(int idA, int idB, int column) const
+{
+    if (idA < 0 || idA >= size() || idB < 0 || idB >= size() || column < 0)
+        return false;
+    const auto *shared = size_t(column) < m_dictionaries.size() ? &m_dictionaries[size_t(column)].texts : nullptr;
+    // A text's bytes, or nothing for a value of another kind.
+    const auto textAt = [&](int id, std::string_view &text) {
+        const char *p = rowData(id);
+        for (int c = 0; c < column; ++c)
+            readValue(p, false, nullptr);
+        if (*p == TagShared) {
+            ++p;
+            text = (*shared)[size_t(getVarint(p))];
+            return true;
+        }
+        if (*p == TagText) {
+            ++p;
+            const auto n = size_t(getVarint(p));
+            text = std::string_view(p, n);
+            return true;
+        }
+        return false;
+    };
+    std::string_view a, b;
+    const bool textA = textAt(idA, a), textB = textAt(idB, b);
+    if (textA || textB)
+        return textA && textB && a == b;
+    return value(idA, column) == value(idB, column);
+}
+
 QVariantList RowStore::values(int id, int columns) const
 {
     QVariantList out;

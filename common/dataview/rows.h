@@ -42,6 +42,9 @@ public:
     int endRow();
 
     QVariant value(int id, int column) const;
+    // Whether two rows hold the same value in a column, texts compared byte for byte as read: bytes that are no
+    // UTF-8 read as the same QString (U+FFFD) though the database tells them apart.
+    bool sameValue(int idA, int idB, int column) const;
     QVariantList values(int id, int columns) const;
     // Bytes held, blocks and row index included.
     qsizetype memoryUsed() const;

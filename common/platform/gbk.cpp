@@ -127,9 +127,7 @@ quint32 nextPlace(const unsigned char *&p, const unsigned char *end, const quint
     ++p;
     return kMalformed + c;
 }
-} // namespace
 
-namespace {
 // UTF-8 as the database holds texts, except that a lone surrogate half (which no stored text has) becomes its own
 // three bytes, malformed to the order, instead of the '?' Qt writes for it: only equal texts compare equal.
 QByteArray orderBytes(QStringView text)

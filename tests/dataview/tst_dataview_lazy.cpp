@@ -727,6 +727,9 @@ void tst_dataview_lazy::groupsWhileHalfReadEqualGroupsWhenRead()
     const QStringList banks = {"?", "😀", "😁", "𠀀", "Ā", "？", "中国银行"};
     for (int k = 0; k < banks.size(); ++k)
         filled.fixture.exec("UPDATE xjzp SET fkhm = ? WHERE rowid % 8 = ?", {banks.at(k), k});
+    // Bytes that are no UTF-8, as another tool may have written them: both read as U+FFFD.
+    filled.fixture.exec("UPDATE xjzp SET fkhm = CAST(x'C3' AS TEXT) WHERE rowid % 16 = 7");
+    filled.fixture.exec("UPDATE xjzp SET fkhm = CAST(x'C4' AS TEXT) WHERE rowid % 32 = 15");
     const ViewCase v = viewCase("payment list");
     dw::Buffer halfRead(v.definition), read(v.definition);
     QVERIFY(halfRead.retrieve(g::sqlca, v.arguments) > 0);
