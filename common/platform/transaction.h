@@ -84,8 +84,8 @@ public:
 
     // INSERT, UPDATE or DELETE. With AutoCommit off the first write begins a transaction.
     // Text longer than its column's width in GBK bytes is refused before anything is written.
-    // A connection that may still hold a fault whose cause is gone is opened again before the first write of a
-    // transaction (see reopenIfStale); a select or cursor does the same after a damaged file (see recover).
+    // A connection that may still hold a fault whose cause is gone is opened again first, unless a transaction
+    // has written (see reopenIfStale); a select or cursor does the same after a damaged file (see recover).
     void execute(const QString &sql, const QVariantList &args = {});
     // One row into the targets: no row -> 100, more than one -> -1; the targets change only on success.
     void selectInto(const QString &sql, const QVariantList &args, std::initializer_list<Into> targets);
