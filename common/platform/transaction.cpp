@@ -504,6 +504,7 @@ void Transaction::connect()
     if (!probe.exec(QStringLiteral("SELECT type, name FROM sqlite_master WHERE type IN ('table', 'index')"))) {
         setFromQuery(probe);
         probe = QSqlQuery();
+        dbase = QSqlDatabase(); // no handle left in use when the connection is removed
         disconnect();
         return;
     }
@@ -513,6 +514,7 @@ void Transaction::connect()
     for (const QString &t : expectedTables()) {
         if (!present.contains(t)) {
             probe = QSqlQuery();
+            dbase = QSqlDatabase();
             disconnect();
             setError(1, QStringLiteral("数据库中缺少数据表 %1。").arg(t));
             return;
