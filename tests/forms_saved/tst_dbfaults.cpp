@@ -6,7 +6,9 @@
 
 #include "app/quillan.h"
 #include "books/grid_editor.h"
+#include "books/sdwskrbk.h"
 #include "brevik.h"
+#include "dataview/dataview.h"
 #include "ordinaryuser.h"
 
 #include <QCursor>
@@ -126,6 +128,7 @@ private slots:
     void movedFileTakesTheSaveOnceBack();
     void replacedFileIsNotWrittenBehindIt();
     void repairedFileTakesTheNextSave();
+    void repairedBookIsReadAgain();
     void indexBuildMeetsAFullDisk();
 };
 
@@ -336,6 +339,27 @@ void tst_dbfaults::repairedFileTakesTheNextSave()
     QCOMPARE(f.boxes.size(), 1);
     QVERIFY(markShown(w));
     QCOMPARE(f.scalar("SELECT group_concat(xkr) FROM xjzp").toString(), QString("PAYEEONE"));
+}
+
+void tst_dbfaults::repairedBookIsReadAgain()
+{
+    // A book whose page was damaged, then repaired in place: the list reads it again without a restart.
+    Fixture f;
+    QVERIFY(f.connect());
+    f.exec("INSERT INTO skrbook (skrname, skrbank) VALUES ('甲', '乙')");
+    const qint64 at = (f.scalar("SELECT rootpage FROM sqlite_master WHERE name = 'skrbook'").toLongLong() - 1)
+                      * f.scalar("PRAGMA page_size").toLongLong();
+    dw::DataView view;
+    view.setDefinition(brevik::sdwskrbk());
+    view.setTransaction(g::sqlca);
+    const QByteArray good = overwrite(f.databasePath(), at, QByteArray(8, '\x77'));
+    QCOMPARE(good.size(), 8);
+    QCOMPARE(view.retrieve({"%"}), -1);
+    QCOMPARE(g::sqlca.SQLDBCode & 0xff, 11); // damaged
+
+    overwrite(f.databasePath(), at, good);
+    QCOMPARE(view.retrieve({"%"}), 1);
+    QCOMPARE(view.itemString(1, "skrname"), QString("甲"));
 }
 
 void tst_dbfaults::indexBuildMeetsAFullDisk()
