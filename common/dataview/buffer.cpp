@@ -99,6 +99,8 @@ void Buffer::closeCursor() const
 int Buffer::retrieve(db::Transaction &transaction, const QVariantList &arguments)
 {
     reset();
+    if (!transaction.recover())
+        return -1;
     m_transaction = &transaction;
     m_bound = m_statement.bind(arguments);
     QList<Type> types;

@@ -523,6 +523,7 @@ void Transaction::connect()
     if (!probe.exec(QStringLiteral("SELECT type, name FROM sqlite_master WHERE type IN ('table', 'index')"))) {
         setFromQuery(probe);
         probe = QSqlQuery();
+        dbase = QSqlDatabase(); // no handle left in use when the connection is removed
         disconnect();
         return;
     }
@@ -532,6 +533,7 @@ void Transaction::connect()
     for (const QString &t : expectedTables()) {
         if (!present.contains(t)) {
             probe = QSqlQuery();
+            dbase = QSqlDatabase();
             disconnect();
             setError(1, QStringLiteral("数据库中缺少数据表 %1。").arg(t));
             return;
@@ -665,11 +667,12 @@ bool Transaction::stale() const
 
 // A fault the connection keeps would fail every write until a restart though its cause is gone (the permission
 // given back, the file put back or repaired): such a connection is opened afresh, and so follows the file now
-// at the path. Never inside a transaction that has written: its writes would be lost. False when the new
-// connect failed (its error is set); the next write tries again.
-bool Transaction::reopenIfStale()
+// at the path. Reads need it only after a statement met a fault (a read-only or replaced file still reads).
+// Never inside a transaction that has written: its writes would be lost. False when the new connect failed
+// (its error is set); the next statement tries again.
+bool Transaction::reopenIfStale(bool write)
 {
-    if ((m_inTransaction && m_wrote) || !stale())
+    if ((m_inTransaction && m_wrote) || !(write ? stale() : m_reopen))
         return true;
     if (isConnected() && !QFileInfo(m_file).isFile()) {
         // Moved away: the open connection stays, so that what was read stays readable until the file is back.
@@ -710,7 +713,7 @@ void Transaction::execute(const QString &sql, const QVariantList &args)
         return;
     }
     const bool write = isWrite(sql);
-    if (write && !reopenIfStale())
+    if (!reopenIfStale(write))
         return;
     QSqlQuery q(database());
     if (!prepare(q, sql, args))
@@ -725,8 +728,12 @@ void Transaction::execute(const QString &sql, const QVariantList &args)
         m_wrote = true;
 }
 
+bool Transaction::recover() { return reopenIfStale(false); }
+
 void Transaction::selectInto(const QString &sql, const QVariantList &args, std::initializer_list<Into> targets)
 {
+    if (!recover())
+        return;
     QSqlQuery q(database());
     q.setForwardOnly(true);
     if (!prepare(q, sql, args))
@@ -877,6 +884,9 @@ Cursor::~Cursor() { close(); }
 
 void Cursor::open()
 {
+    m_query.reset();
+    if (!m_tr.recover())
+        return;
     m_query = std::make_unique<QSqlQuery>(m_tr.database());
     m_query->setForwardOnly(true);
     if (!m_tr.prepare(*m_query, m_sql, m_args)) {

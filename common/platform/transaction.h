@@ -90,13 +90,17 @@ public:
 
     // INSERT, UPDATE or DELETE. With AutoCommit off the first write begins a transaction.
     // Text longer than its column's width in GBK bytes is refused before anything is written.
-    // A connection that may still hold a fault whose cause is gone is opened again before the first write of a
-    // transaction (see reopenIfStale).
+    // A connection that may still hold a fault whose cause is gone is opened again first, unless a transaction
+    // has written (see reopenIfStale); a select or cursor does the same after a damaged file (see recover).
     void execute(const QString &sql, const QVariantList &args = {});
     // One row into the targets: no row -> 100, more than one -> -1; the targets change only on success.
     void selectInto(const QString &sql, const QVariantList &args, std::initializer_list<Into> targets);
     void commit();
     void rollback();
+
+    // Before a statement that reads: a connection that met a damaged or unreadable file (whose pages it may keep)
+    // is connected afresh, unless a transaction has written. False when that connect failed (its error is set).
+    bool recover();
 
     // For the data view engine: the open connection and the status helpers it reports through.
     QSqlDatabase database() const;
@@ -126,7 +130,7 @@ private:
     void giveBackReadConnection(const QString &name);
     void closeReadConnections();
     bool stale() const;
-    bool reopenIfStale();
+    bool reopenIfStale(bool write);
     QString m_connectionName;
     QString m_file;
     bool m_inTransaction = false;

@@ -1,8 +1,8 @@
 #pragma once
 #include "platform/window.h"
 
-// The splash window: borderless, centred, one picture; below it a line says what the start-up is doing when
-// that takes a while (the database being prepared).
+// The splash window: borderless, centred, one picture; a line on it says what the start-up is doing when that
+// takes a while (the database being prepared).
 class w_face : public ui::Window {
     Q_OBJECT
 public:

@@ -6,7 +6,9 @@
 
 #include "app/quillan.h"
 #include "books/grid_editor.h"
+#include "books/sdwskrbk.h"
 #include "brevik.h"
+#include "dataview/dataview.h"
 #include "ordinaryuser.h"
 
 #include <QCursor>
@@ -126,6 +128,7 @@ private slots:
     void movedFileTakesTheSaveOnceBack();
     void replacedFileIsNotWrittenBehindIt();
     void repairedFileTakesTheNextSave();
+    void repairedBookIsReadAgain();
     void indexBuildMeetsAFullDisk();
 };
 
@@ -313,7 +316,7 @@ void tst_dbfaults::replacedFileIsNotWrittenBehindIt()
 void tst_dbfaults::repairedFileTakesTheNextSave()
 {
     // A damaged page of an index the save writes to, repaired in place (its bytes put back) after the failed
-    // save: the connection must not keep the damaged page it read.
+    // save: the connection must not keep the damaged page it read, neither for reads nor for the next save.
     Fixture f;
     QVERIFY(f.connect());
     const qint64 at = (f.scalar("SELECT rootpage FROM sqlite_master WHERE name = 'xjzp_rq'").toLongLong() - 1)
@@ -327,10 +330,36 @@ void tst_dbfaults::repairedFileTakesTheNextSave()
     QVERIFY(!markShown(w));
 
     overwrite(f.databasePath(), at, good);
+    // A read through the index works again at once, and so does the save.
+    int rows = -1;
+    g::sqlca.selectInto("SELECT count(*) FROM xjzp INDEXED BY xjzp_rq WHERE rq > ''", {}, {rows});
+    QCOMPARE(g::sqlca.SQLCode, 0);
+    QCOMPARE(rows, 0);
     click(w, "cb_1");
     QCOMPARE(f.boxes.size(), 1);
     QVERIFY(markShown(w));
     QCOMPARE(f.scalar("SELECT group_concat(xkr) FROM xjzp").toString(), QString("PAYEEONE"));
+}
+
+void tst_dbfaults::repairedBookIsReadAgain()
+{
+    // A book whose page was damaged, then repaired in place: the list reads it again without a restart.
+    Fixture f;
+    QVERIFY(f.connect());
+    f.exec("INSERT INTO skrbook (skrname, skrbank) VALUES ('甲', '乙')");
+    const qint64 at = (f.scalar("SELECT rootpage FROM sqlite_master WHERE name = 'skrbook'").toLongLong() - 1)
+                      * f.scalar("PRAGMA page_size").toLongLong();
+    dw::DataView view;
+    view.setDefinition(brevik::sdwskrbk());
+    view.setTransaction(g::sqlca);
+    const QByteArray good = overwrite(f.databasePath(), at, QByteArray(8, '\x77'));
+    QCOMPARE(good.size(), 8);
+    QCOMPARE(view.retrieve({"%"}), -1);
+    QCOMPARE(g::sqlca.SQLDBCode & 0xff, 11); // damaged
+
+    overwrite(f.databasePath(), at, good);
+    QCOMPARE(view.retrieve({"%"}), 1);
+    QCOMPARE(view.itemString(1, "skrname"), QString("甲"));
 }
 
 void tst_dbfaults::indexBuildMeetsAFullDisk()
