@@ -69,8 +69,9 @@ public:
     // How long a statement waits for a lock that another program holds on the database before it fails
     // ("database is locked"); the busy cursor shows meanwhile.
     int lockWaitMs = 5000;
-    // Whether connect puts the file in the write-ahead log. Off, or where the log is impossible (a read-only
-    // file or folder, a file system without shared memory), views read on the program's own connection.
+    // Whether connect puts the file in the write-ahead log; off, it puts it back in the rollback journal
+    // where no other program keeps it in the log. Off, or where the log is impossible (a read-only file or
+    // folder, a file system without shared memory), views read on the program's own connection.
     bool writeAheadLog = true;
 
     // Resolves the DSN named in DBParm through the registry store (its DatabaseFile) and opens that file.
