@@ -45,11 +45,11 @@ struct Into {
     void assign(const QVariant &value) const;
 };
 
+class Snapshot;
+
 // The one database connection of the system, in the shape the windows expect: after every statement
 // SQLCode is 0 (ok), 100 (no row) or -1 (error), SQLDBCode the engine's error number, SQLErrText its text.
 // Values are always bound ('?' placeholders), never pasted into the SQL text.
-class Snapshot;
-
 class COMMON_EXPORT Transaction {
 public:
     Transaction();
