@@ -546,12 +546,12 @@ void Transaction::connect()
     // With the write-ahead log a read never holds up a write, the program's own or another program's, so the
     // views read on connections of their own. The log needs a file and folder that can be written and shared
     // memory between the programs; without it the rollback journal stays. Every commit still reaches the disk.
-    m_readsApart = false;
-    if (writeAheadLog) {
-        QSqlQuery mode(dbase);
-        m_readsApart = mode.exec(QStringLiteral("PRAGMA journal_mode = WAL")) && mode.next()
-                    && mode.value(0).toString().compare(u"wal", Qt::CaseInsensitive) == 0;
-    }
+    QSqlQuery mode(dbase);
+    const bool inLog = mode.exec(writeAheadLog ? QStringLiteral("PRAGMA journal_mode = WAL")
+                                               : QStringLiteral("PRAGMA journal_mode = DELETE"))
+                    && mode.next() && mode.value(0).toString().compare(u"wal", Qt::CaseInsensitive) == 0;
+    mode = QSqlQuery();
+    m_readsApart = writeAheadLog && inLog;
     QSqlQuery(dbase).exec(QStringLiteral("PRAGMA synchronous = FULL"));
     m_inTransaction = false;
     setOk();

@@ -46,11 +46,11 @@ struct Into {
     void assign(const QVariant &value) const;
 };
 
+class Snapshot;
+
 // The one database connection of the system, in the shape the windows expect: after every statement
 // SQLCode is 0 (ok), 100 (no row) or -1 (error), SQLDBCode the engine's error number, SQLErrText its text.
 // Values are always bound ('?' placeholders), never pasted into the SQL text.
-class Snapshot;
-
 class COMMON_EXPORT Transaction {
 public:
     Transaction();
@@ -70,8 +70,9 @@ public:
     // How long a statement waits for a lock that another program holds on the database before it fails
     // ("database is locked"); the busy cursor shows meanwhile.
     int lockWaitMs = 5000;
-    // Whether connect puts the file in the write-ahead log. Off, or where the log is impossible (a read-only
-    // file or folder, a file system without shared memory), views read on the program's own connection.
+    // Whether connect puts the file in the write-ahead log; off, it puts it back in the rollback journal
+    // where no other program keeps it in the log. Off, or where the log is impossible (a read-only file or
+    // folder, a file system without shared memory), views read on the program's own connection.
     bool writeAheadLog = true;
 
     // Told while the connect prepares the file (rebuilds the indexes in a new text order, adds those an older

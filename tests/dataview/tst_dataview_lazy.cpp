@@ -372,11 +372,26 @@ struct PartlyRead {
         return true;
     }
 
-    // Each view holds exactly the rows of its retrieve, none came in, none went, and the list's total (from
-    // the database while rows remain unread) is theirs.
+    // Each view holds exactly the rows of its retrieve, none came in, none went, and the list's total, groups
+    // and last group's sum (from the database while rows remain unread) are theirs.
     void checkTheirRetrieve()
     {
-        QCOMPARE(cents(listed.total(dw::Aggregate::Sum, listed.columnIndex("an"))), listedSum);
+        const int an = listed.columnIndex("an"), group = listed.columnIndex(list.group);
+        QCOMPARE(cents(listed.total(dw::Aggregate::Sum, an)), listedSum);
+        QList<dw::Buffer::Run> runs;
+        qint64 lastRunSum = 0;
+        for (int r = 0; r < listedRows.size(); ++r) {
+            if (runs.isEmpty() || listedRows.at(r).at(group - 1) != listedRows.at(r - 1).at(group - 1)) {
+                runs.append({r + 1, r + 1});
+                lastRunSum = 0;
+            }
+            runs.last().last = r + 1;
+            lastRunSum += cents(listedRows.at(r).at(an - 1));
+        }
+        const QList<dw::Buffer::Run> counted = listed.runs(group);
+        QCOMPARE(counted.size(), runs.size());
+        QCOMPARE(counted.last().first, runs.last().first);
+        QCOMPARE(cents(listed.runTotal(group, int(runs.size()) - 1, dw::Aggregate::Sum, an)), lastRunSum);
         QString diff = difference(rowsOf(editor.buffer()), editorRows);
         QVERIFY2(diff.isEmpty(), qPrintable(diff));
         diff = difference(rowsOf(listed), listedRows);

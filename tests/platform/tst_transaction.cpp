@@ -7,6 +7,7 @@
 #include "platform/transaction.h"
 
 #include <QFile>
+#include <QSqlQuery>
 #include <QtTest>
 
 class tst_transaction : public QObject {
@@ -24,6 +25,7 @@ private slots:
     void widthRefusal_data();
     void widthRefusal();
     void datesAreStoredAsIsoText();
+    void writeAheadLogWhileConnected();
 };
 
 void tst_transaction::connectFailures_data()
@@ -224,6 +226,54 @@ void tst_transaction::datesAreStoredAsIsoText()
     g::sqlca.selectInto("SELECT rq, an FROM xjzp", {}, {d, an});
     QCOMPARE(d, QDate(2026, 3, 5));
     QCOMPARE(an, 12.3);
+}
+
+
+namespace {
+// The file's journal as a connection of its own finds it.
+QString journalMode(const QString &path)
+{
+    QString mode;
+    {
+        QSqlDatabase d = QSqlDatabase::addDatabase("QSQLITE", "journal-probe");
+        d.setDatabaseName(path);
+        QSqlQuery q(d);
+        if (d.open() && q.exec("PRAGMA journal_mode") && q.next())
+            mode = q.value(0).toString();
+    }
+    QSqlDatabase::removeDatabase("journal-probe");
+    return mode;
+}
+} // namespace
+
+void tst_transaction::writeAheadLogWhileConnected()
+{
+    Fixture f;
+    QVERIFY(f.connect());
+    QVERIFY(g::sqlca.readsApart());
+    QCOMPARE(journalMode(f.databasePath()), QString("wal"));
+    QString synchronous;
+    g::sqlca.selectInto("PRAGMA synchronous", {}, {synchronous});
+    QCOMPARE(synchronous, QString("2")); // FULL: every commit is on the disk
+
+    // The last program out leaves one file in the rollback journal.
+    g::sqlca.disconnect();
+    QCOMPARE(journalMode(f.databasePath()), QString("delete"));
+    QVERIFY(!QFile::exists(f.databasePath() + "-wal"));
+
+    // While another program has the file open, the log stays for it.
+    QVERIFY(f.connect());
+    QCOMPARE(f.scalar("SELECT count(*) FROM pass").toInt() > 0, true);
+    g::sqlca.disconnect();
+    QCOMPARE(f.scalar("PRAGMA journal_mode").toString(), QString("wal"));
+
+    // Turned off, the connection keeps the rollback journal.
+    QSqlDatabase::database("fixture-direct", false).close();
+    g::sqlca.writeAheadLog = false;
+    QVERIFY(f.connect());
+    g::sqlca.writeAheadLog = true;
+    QVERIFY(!g::sqlca.readsApart());
+    QCOMPARE(journalMode(f.databasePath()), QString("delete"));
 }
 
 QTEST_MAIN(tst_transaction)
