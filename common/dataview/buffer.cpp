@@ -7,6 +7,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <cmath>
+#include <limits>
 
 namespace dw {
 
@@ -217,7 +218,8 @@ bool Buffer::hasRow(int row) const
     if (row > fetchedCount() && m_cursor && (m_unread < 0 || row <= fetchedCount() + m_unread)) {
         if (m_pass)
             return passTo(row);
-        fetchMore(row - fetchedCount() + kReadRows);
+        // A screenful beyond the row, in 64 bits: a row asked for near the largest int must not wrap round.
+        fetchMore(int(qMin<qint64>(qint64(row) - fetchedCount() + kReadRows, std::numeric_limits<int>::max())));
     }
     return row <= knownCount();
 }

@@ -13,6 +13,7 @@
 #include <QScrollBar>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace dw {
 
@@ -84,7 +85,7 @@ ReportLayout::ReportLayout(const ReportDefinition &definition, const Buffer &buf
     const int rows = m_groups.isEmpty() ? 0 : m_groups.last().last;
 
     m_flow.reserve(rows + m_groups.size() + 1);
-    int y = 0;
+    qint64 y = 0;
     auto place = [&](PlacedBand::Kind kind, int row, int group, int height) {
         if (height <= 0)
             return;
@@ -184,10 +185,11 @@ const Band &bandOf(const ReportDefinition &definition, PlacedBand::Kind kind)
 }
 
 void resolveBand(const ReportDefinition &definition, const PlacedBand &placed, const ReportContext &context,
-                 int yOffset, PrintedPage &out)
+                 qint64 yOffset, PrintedPage &out)
 {
     const Band &band = bandOf(definition, placed.kind);
-    const int top = placed.y + yOffset;
+    // A band in sight of the screen or on a page: its place relative to them fits an int.
+    const int top = int(placed.y + yOffset);
     for (const ReportText &t : band.texts) {
         const int height = t.height > 0 ? t.height : band.height - t.y;
         out.texts.append({QRect(t.x, top + t.y, t.width, height), t.value ? t.value(context) : QString(), t.alignment,
@@ -327,10 +329,25 @@ void ReportView::relayout()
     horizontalScrollBar()->setPageStep(visibleWidth);
     horizontalScrollBar()->setSingleStep(500);
     const int body = bodyHeight();
-    verticalScrollBar()->setRange(0, qMax(0, m_layout->flowHeight() - body));
-    verticalScrollBar()->setPageStep(body);
-    verticalScrollBar()->setSingleStep(qMax(1, m_def.detail.height));
+    // A scroll bar counts in int: a flow longer than that (a list of millions of rows) scrolls in steps of
+    // several units.
+    const qint64 range = qMax<qint64>(0, m_layout->flowHeight() - body);
+    m_scrollUnit = int(range / (std::numeric_limits<int>::max() / 2) + 1);
+    verticalScrollBar()->setRange(0, int(range / m_scrollUnit));
+    verticalScrollBar()->setPageStep(qMax(1, body / m_scrollUnit));
+    verticalScrollBar()->setSingleStep(qMax(1, m_def.detail.height / m_scrollUnit));
     viewport()->update();
+}
+
+qint64 ReportView::scrolled() const
+{
+    const QScrollBar *bar = verticalScrollBar();
+    if (!m_layout)
+        return 0;
+    // The end of the bar is the end of the flow, whatever its unit.
+    if (bar->value() >= bar->maximum())
+        return qMax<qint64>(0, m_layout->flowHeight() - bodyHeight());
+    return qint64(bar->value()) * m_scrollUnit;
 }
 
 void ReportView::resizeEvent(QResizeEvent *e)
@@ -344,19 +361,21 @@ void ReportView::collect(PrintedPage &body, PrintedPage &fixed) const
     if (!m_layout)
         return;
     const int height = bodyHeight();
-    const int scrolled = verticalScrollBar()->value();
+    const qint64 scrolled = this->scrolled();
     // A screen page is a page step of the scroll bar. The last one stops at the end of the flow, short of a
     // whole step after the one before it, and is still a page of its own: the end shows page N of N.
     const int pageCount = qMax(1, int(std::ceil(double(m_layout->flowHeight()) / height)));
-    const int page = scrolled >= verticalScrollBar()->maximum() ? pageCount : qMin(pageCount, scrolled / height + 1);
-    auto add = [&](const PlacedBand &band, int yOffset, PrintedPage &out) {
+    const int page = verticalScrollBar()->value() >= verticalScrollBar()->maximum()
+                         ? pageCount
+                         : int(qMin<qint64>(pageCount, scrolled / height + 1));
+    auto add = [&](const PlacedBand &band, qint64 yOffset, PrintedPage &out) {
         const ReportContext c = m_layout->context(band, page, pageCount);
         resolveBand(m_def, band, c, yOffset, out);
     };
     // Only the body bands in sight are resolved.
     const QList<PlacedBand> &flow = m_layout->flow();
     auto first = std::upper_bound(flow.begin(), flow.end(), scrolled,
-                                  [](int y, const PlacedBand &b) { return y < b.y; });
+                                  [](qint64 y, const PlacedBand &b) { return y < b.y; });
     if (first != flow.begin())
         --first;
     for (auto it = first; it != flow.end() && it->y < scrolled + height; ++it)

@@ -77,7 +77,7 @@ COMMON_EXPORT ReportExpression todayText(const QString &format);
 // A band placed on a page or in the screen's flow.
 struct PlacedBand {
     enum Kind { Header, GroupHeader, Detail, Summary, Footer } kind = Detail;
-    int y = 0;     // from the top of the page's printable area (or of the flow)
+    qint64 y = 0;  // from the top of the page's printable area (or of the flow: past 2^31 at millions of rows)
     int row = 0;   // detail row, or the group's first row
     int group = 0; // index into the groups, -1 for none
 };
@@ -92,7 +92,7 @@ public:
     };
     const QList<Group> &groups() const { return m_groups; }
     const QList<PlacedBand> &flow() const { return m_flow; }
-    int flowHeight() const { return m_flowHeight; }
+    qint64 flowHeight() const { return m_flowHeight; }
     // The group a row belongs to.
     int groupOf(int row) const;
 
@@ -113,7 +113,7 @@ private:
     int m_rows = 0;
     QList<Group> m_groups;
     QList<PlacedBand> m_flow;
-    int m_flowHeight = 0;
+    qint64 m_flowHeight = 0;
 };
 
 // The texts and bars of a page, resolved: what is printed, in thousandths of a centimetre.
@@ -132,7 +132,7 @@ struct PrintedPage {
 
 COMMON_EXPORT const Band &bandOf(const ReportDefinition &definition, PlacedBand::Kind kind);
 COMMON_EXPORT void resolveBand(const ReportDefinition &definition, const PlacedBand &placed,
-                               const ReportContext &context, int yOffset, PrintedPage &out);
+                               const ReportContext &context, qint64 yOffset, PrintedPage &out);
 // Draws resolved texts and bars, for the screen and the printer alike; `scale` is device pixels per thousandth
 // of a centimetre. A text is cut at the sides of its rectangle, so that it never covers the next column. Pages print thousands of texts in a handful of fonts: each font object is made once, and the
 // painter's font changes only where the font does (a printer resolves a font anew on every change).
@@ -190,10 +190,13 @@ private:
     void collect(PrintedPage &body, PrintedPage &fixed) const;
     qreal scale() const;
     int bodyHeight() const; // visible body height, thousandths of a centimetre
+    // How far the body is scrolled, in thousandths of a centimetre.
+    qint64 scrolled() const;
 
     ReportDefinition m_def;
     Buffer m_buffer;
     std::unique_ptr<ReportLayout> m_layout;
     db::Transaction *m_transaction = nullptr;
+    int m_scrollUnit = 1; // thousandths of a centimetre a step of the scroll bar stands for
 };
 } // namespace dw

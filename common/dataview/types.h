@@ -1,6 +1,6 @@
 #pragma once
 #include "platform/export.h"
-#include "platform/window.h"
+#include "platform/font.h"
 
 #include <QList>
 #include <QString>

@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/export.h"
+#include "platform/font.h"
 #include <QHash>
 #include <QList>
 #include <QPointer>
@@ -34,15 +35,6 @@ enum Flag : quint32 {
     Transparent = 1u << 16, // static text without a background of its own
 };
 
-struct Font {
-    QString face = QStringLiteral("宋体");
-    int points = 9;
-    int weight = 400;
-    bool italic = false;
-    bool underline = false;
-};
-
-constexpr qint64 kNoColor = -1;
 
 // One row of a window's control table: a control as the window lists it. Geometry in window units.
 // Lines run from (x, y) to (x + width, y + height).
