@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <cmath>
 
 namespace dw {
@@ -63,6 +64,7 @@ void Buffer::reset()
 
 void Buffer::closeCursor() const
 {
+    m_backCursor.reset();
     if (!m_cursor)
         return;
     m_cursor.reset();
@@ -98,11 +100,13 @@ int Buffer::retrieve(db::Transaction &transaction, const QVariantList &arguments
     return fetchedCount();
 }
 
-int Buffer::fetchMore(int count) const
+int Buffer::fetchMore(int count) const { return m_backCursor ? readBack(count) : readFront(count); }
+
+int Buffer::readFront(int count) const
 {
     if (!m_cursor || count == 0)
         return 0;
-    // With the end known, reading stops where the rows read from the end begin.
+    // With the end known, reading stops where the back rows begin.
     if (m_unread >= 0)
         count = count < 0 ? m_unread : qMin(count, m_unread);
     const int before = fetchedCount();
@@ -114,13 +118,31 @@ int Buffer::fetchMore(int count) const
     }
     // A failure in the middle of the rows ends them there; the rows read so far stay.
     if (read < 0 || m_cursor->atEnd() || m_unread == 0) {
-        closeCursor();
+        // Back rows read from the middle go on with their own cursor.
+        const bool goesOn = read >= 0 && m_unread == 0 && m_backCursor;
         joinEnd();
+        if (goesOn)
+            m_cursor = std::move(m_backCursor);
+        else
+            closeCursor();
     }
     const int after = fetchedCount();
     if (after > before && m_onFetched)
         m_onFetched(before, knownCount());
     return after - before;
+}
+
+int Buffer::readBack(int count) const
+{
+    if (!m_backCursor || count == 0)
+        return 0;
+    const int before = knownCount();
+    const int read = m_backCursor->read(m_store, m_back, count);
+    if (read < 0 || m_backCursor->atEnd())
+        m_backCursor.reset();
+    if (knownCount() > before && m_onFetched)
+        m_onFetched(before, knownCount());
+    return knownCount() - before;
 }
 
 void Buffer::joinEnd() const
@@ -132,6 +154,8 @@ void Buffer::joinEnd() const
 
 void Buffer::readEnd() const
 {
+    if (m_backCursor)
+        readBack(-1);
     if (endKnown())
         return;
     const int before = knownCount();
@@ -164,7 +188,9 @@ bool Buffer::hasRow(int row) const
     if (row < 1)
         return false;
     if (row > fetchedCount() && m_cursor && (m_unread < 0 || row <= fetchedCount() + m_unread))
-        fetchMore(row - fetchedCount() + kReadRows);
+        readFront(row - fetchedCount() + kReadRows);
+    else if (row > knownCount() && m_backCursor)
+        readBack(row - knownCount() + kReadRows);
     return row <= knownCount();
 }
 
@@ -194,11 +220,17 @@ quint32 Buffer::takeHandle(int index)
 int Buffer::rowCount() const
 {
     if (m_unread < 0)
-        fetchMore(-1);
+        readFront(-1);
+    readBack(-1);
     return knownCount();
 }
 
-void Buffer::finish() { fetchMore(-1); }
+void Buffer::finish()
+{
+    // The rows between, then any after the back rows.
+    readFront(-1);
+    readFront(-1);
+}
 
 qsizetype Buffer::memoryUsed() const
 {
@@ -308,6 +340,9 @@ int Buffer::locateRow(const QVariantList &key) const
     if (!m_cursor)
         return 0;
     if (m_transaction && m_edits.isEmpty() && m_deleted.isEmpty()) {
+        if (m_unread < 0 && m_statement.positions())
+            if (const int row = readAround(key); row >= 0)
+                return row;
         QVariantList values, args;
         qsizetype k = 0;
         for (const Column &c : std::as_const(m_def.columns))
@@ -317,6 +352,62 @@ int Buffer::locateRow(const QVariantList &key) const
             return 0;
     }
     return findRow(key);
+}
+
+int Buffer::readAround(const QVariantList &key) const
+{
+    // Where the record stands in the order: its terms' values, and the rows before them counted.
+    QSqlQuery q(m_transaction->database());
+    q.setForwardOnly(true);
+    QVariantList args = m_bound;
+    if (!m_transaction->prepare(q, m_statement.termValues(key, args), args) || !q.exec())
+        return -1;
+    if (!q.next())
+        return q.lastError().isValid() ? -1 : 0; // no such record
+    QVariantList values;
+    for (int i = 0; i < q.record().count(); ++i)
+        values << q.value(i);
+    q.finish();
+    args = m_bound;
+    if (!m_transaction->prepare(q, m_statement.countBefore(values, args), args) || !q.exec() || !q.next())
+        return -1;
+    const qint64 place = q.value(0).toLongLong() + 1;
+    q.finish();
+    if (place <= fetchedCount() + 4 * kReadRows)
+        return -1; // near enough to read on to it
+
+    // A screenful before it, last first, and the rows from it on through a cursor of their own.
+    QList<Type> types;
+    for (const Column &c : std::as_const(m_def.columns))
+        types << c.type;
+    RowCursor above(types);
+    std::vector<quint32> ids;
+    args = m_bound;
+    const QString before = m_statement.rowsFrom(values, true, args) + QStringLiteral(" LIMIT ?");
+    if (!above.open(*m_transaction, before, args + QVariantList{kReadRows}) || above.read(m_store, ids, kReadRows) < 0)
+        return -1;
+    auto from = std::make_unique<RowCursor>(types);
+    std::vector<quint32> on;
+    args = m_bound;
+    if (!from->open(*m_transaction, m_statement.rowsFrom(values, false, args), args)
+        || from->read(m_store, on, kReadRows) <= 0)
+        return -1;
+    const int known = knownCount();
+    m_back.assign(ids.rbegin(), ids.rend());
+    m_back.insert(m_back.end(), on.begin(), on.end());
+    m_unread = int(place - 1 - qint64(ids.size()) - m_fromCursor);
+    m_backCursor = from->atEnd() ? nullptr : std::move(from);
+    const int row = int(place);
+    if (m_unread <= 0 || !rowHasKey(row, key)) {
+        // The count and the rows disagree: forget them and read on.
+        m_back.clear();
+        m_backCursor.reset();
+        m_unread = -1;
+        return -1;
+    }
+    if (m_onFetched)
+        m_onFetched(known, knownCount());
+    return row;
 }
 
 QString Buffer::displayText(const QVariant &value)
