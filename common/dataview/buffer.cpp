@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <cmath>
 #include <limits>
 
@@ -89,6 +90,7 @@ void Buffer::fail(int code, const QString &text) const
 
 void Buffer::closeCursor() const
 {
+    m_backCursor.reset();
     if (!m_cursor)
         return;
     m_cursor.reset();
@@ -129,11 +131,13 @@ int Buffer::retrieve(db::Transaction &transaction, const QVariantList &arguments
     return fetchedCount();
 }
 
-int Buffer::fetchMore(int count) const
+int Buffer::fetchMore(int count) const { return m_backCursor ? readBack(count) : readFront(count); }
+
+int Buffer::readFront(int count) const
 {
     if (!m_cursor || count == 0)
         return 0;
-    // With the end known, reading stops where the rows read from the end begin.
+    // With the end known, reading stops where the back rows begin.
     if (m_unread >= 0)
         count = count < 0 ? m_unread : qMin(count, m_unread);
     const int before = fetchedCount();
@@ -144,7 +148,8 @@ int Buffer::fetchMore(int count) const
             m_unread -= read;
     }
     // A failure in the middle of the rows ends the reading there: the rows read from the first on stay (those
-    // read from the end are dropped: a gap would be shown as no gap), and the view is told that they are not all.
+    // read from the end or around a record are dropped: a gap would be shown as no gap), and the view is told
+    // that they are not all.
     const bool failedNow = read < 0;
     const int code = failedNow ? m_cursor->errorCode() : 0;
     const QString text = failedNow ? m_cursor->errorText() : QString();
@@ -153,8 +158,13 @@ int Buffer::fetchMore(int count) const
         m_back.clear();
         m_unread = -1;
     } else if (m_cursor->atEnd() || m_unread == 0) {
-        closeCursor();
+        // Back rows read from the middle go on with their own cursor.
+        const bool goesOn = m_unread == 0 && m_backCursor;
         joinEnd();
+        if (goesOn)
+            m_cursor = std::move(m_backCursor);
+        else
+            closeCursor();
     }
     const int after = fetchedCount();
     if (after > before && m_onFetched)
@@ -162,6 +172,29 @@ int Buffer::fetchMore(int count) const
     if (failedNow)
         fail(code, text);
     return after - before;
+}
+
+int Buffer::readBack(int count) const
+{
+    if (!m_backCursor || count == 0)
+        return 0;
+    const int before = knownCount();
+    const int read = m_backCursor->read(m_store, m_back, count);
+    if (read < 0) {
+        // As for a failure of the rows from the first on: those read past the gap go, the view is told.
+        const int code = m_backCursor->errorCode();
+        const QString text = m_backCursor->errorText();
+        m_backCursor.reset();
+        m_back.clear();
+        m_unread = -1;
+        fail(code, text);
+        return 0;
+    }
+    if (m_backCursor->atEnd())
+        m_backCursor.reset();
+    if (knownCount() > before && m_onFetched)
+        m_onFetched(before, knownCount());
+    return knownCount() - before;
 }
 
 void Buffer::joinEnd() const
@@ -173,6 +206,8 @@ void Buffer::joinEnd() const
 
 void Buffer::readEnd() const
 {
+    if (m_backCursor)
+        readBack(-1);
     if (endKnown())
         return;
     const int before = knownCount();
@@ -219,7 +254,9 @@ bool Buffer::hasRow(int row) const
         if (m_pass)
             return passTo(row);
         // A screenful beyond the row, in 64 bits: a row asked for near the largest int must not wrap round.
-        fetchMore(int(qMin<qint64>(qint64(row) - fetchedCount() + kReadRows, std::numeric_limits<int>::max())));
+        readFront(int(qMin<qint64>(qint64(row) - fetchedCount() + kReadRows, std::numeric_limits<int>::max())));
+    } else if (row > knownCount() && m_backCursor) {
+        readBack(int(qMin<qint64>(qint64(row) - knownCount() + kReadRows, std::numeric_limits<int>::max())));
     }
     return row <= knownCount();
 }
@@ -250,7 +287,8 @@ quint32 Buffer::takeHandle(int index)
 int Buffer::rowCount() const
 {
     if (m_unread < 0)
-        fetchMore(-1);
+        readFront(-1);
+    readBack(-1);
     return knownCount();
 }
 
@@ -265,7 +303,9 @@ int Buffer::countRows() const
 void Buffer::finish()
 {
     m_pass.reset();
-    fetchMore(-1);
+    // The rows between, then any after the back rows.
+    readFront(-1);
+    readFront(-1);
 }
 
 Buffer::Pass::Pass(const Buffer &buffer) : m_buffer(buffer)
@@ -422,6 +462,9 @@ int Buffer::locateRow(const QVariantList &key) const
     if (!m_cursor)
         return 0;
     if (m_transaction && m_edits.isEmpty() && m_deleted.isEmpty()) {
+        if (m_unread < 0 && m_statement.positions())
+            if (const int row = readAround(key); row >= 0)
+                return row;
         QVariantList values, args;
         qsizetype k = 0;
         for (const Column &c : std::as_const(m_def.columns))
@@ -431,6 +474,62 @@ int Buffer::locateRow(const QVariantList &key) const
             return 0;
     }
     return findRow(key);
+}
+
+int Buffer::readAround(const QVariantList &key) const
+{
+    // Where the record stands in the order: its terms' values, and the rows before them counted.
+    QSqlQuery q(m_snapshot->database());
+    q.setForwardOnly(true);
+    QVariantList args = m_bound;
+    if (!m_transaction->prepare(q, m_statement.termValues(key, args), args) || !q.exec())
+        return -1;
+    if (!q.next())
+        return q.lastError().isValid() ? -1 : 0; // no such record
+    QVariantList values;
+    for (int i = 0; i < q.record().count(); ++i)
+        values << q.value(i);
+    q.finish();
+    args = m_bound;
+    if (!m_transaction->prepare(q, m_statement.countBefore(values, args), args) || !q.exec() || !q.next())
+        return -1;
+    const qint64 place = q.value(0).toLongLong() + 1;
+    q.finish();
+    if (place <= fetchedCount() + 4 * kReadRows)
+        return -1; // near enough to read on to it
+
+    // A screenful before it, last first, and the rows from it on through a cursor of their own.
+    QList<Type> types;
+    for (const Column &c : std::as_const(m_def.columns))
+        types << c.type;
+    RowCursor above(types);
+    std::vector<quint32> ids;
+    args = m_bound;
+    const QString before = m_statement.rowsFrom(values, true, args) + QStringLiteral(" LIMIT ?");
+    if (!above.open(*m_transaction, m_snapshot->database(), before, args + QVariantList{kReadRows}) || above.read(m_store, ids, kReadRows) < 0)
+        return -1;
+    auto from = std::make_unique<RowCursor>(types);
+    std::vector<quint32> on;
+    args = m_bound;
+    if (!from->open(*m_transaction, m_snapshot->database(), m_statement.rowsFrom(values, false, args), args)
+        || from->read(m_store, on, kReadRows) <= 0)
+        return -1;
+    const int known = knownCount();
+    m_back.assign(ids.rbegin(), ids.rend());
+    m_back.insert(m_back.end(), on.begin(), on.end());
+    m_unread = int(place - 1 - qint64(ids.size()) - m_fromCursor);
+    m_backCursor = from->atEnd() ? nullptr : std::move(from);
+    const int row = int(place);
+    if (m_unread <= 0 || !rowHasKey(row, key)) {
+        // The count and the rows disagree: forget them and read on.
+        m_back.clear();
+        m_backCursor.reset();
+        m_unread = -1;
+        return -1;
+    }
+    if (m_onFetched)
+        m_onFetched(known, knownCount());
+    return row;
 }
 
 // --- Totals ---

@@ -49,7 +49,7 @@ public:
     bool complete() const { return !m_cursor && !m_failed; }
     // Rows whose number is known: those read from the first on, and once the end was read, every row.
     int knownCount() const { return fetchedCount() + (m_unread >= 0 ? m_unread + int(m_back.size()) : 0); }
-    bool endKnown() const { return !m_cursor || m_unread >= 0; }
+    bool endKnown() const { return !m_cursor || (m_unread >= 0 && !m_backCursor); }
     // A read, a count or a total that failed (a damaged page, an I/O error): the rows read so far stay, but
     // they are not the whole result. Totals are then no value, and the update refuses to write. The handler
     // hears of the failure once, with the engine's code and text; a retrieve clears it.
@@ -60,7 +60,7 @@ public:
     {
         m_onFailed = std::move(handler);
     }
-    // Reads up to `count` more rows (all with count < 0); returns how many were read.
+    // Reads up to `count` more rows after those known (all with count < 0); returns how many were read.
     int fetchMore(int count) const;
     // Makes the last rows known: while many rows remain unread and the order can be turned round, the
     // database counts them and the last screenfuls are read from the end; the rows between are read when
@@ -139,7 +139,9 @@ public:
     QVariantList keyOf(int row) const;
     int findRow(const QVariantList &key, int within = 0) const;
     // The row that holds the key at any depth. While rows remain unread the database first says whether the
-    // result holds the key at all, so a record that is gone costs no reading; otherwise reading goes on to it.
+    // result holds the key at all, so a record that is gone costs no reading. Where the order allows, the
+    // database also counts the rows before it, and the rows around it are read from there (the rows between
+    // come in when asked for); otherwise reading goes on to it.
     int locateRow(const QVariantList &key) const;
 
     // Drops the rows and runs the query with the arguments bound; the rows are then read as needed. Returns the
@@ -173,6 +175,9 @@ private:
     void placeHandle(int index, quint32 handle);
     quint32 takeHandle(int index);
     void joinEnd() const;
+    int readFront(int count) const;
+    int readBack(int count) const;
+    int readAround(const QVariantList &key) const;
     void closeCursor() const;
     void fail(int code, const QString &text) const;
     QVariantList valuesOf(quint32 handle) const;
@@ -202,6 +207,8 @@ private:
     // end), and how many rows of the result lie between; -1 while the end is not known.
     mutable std::vector<quint32> m_back;
     mutable int m_unread = -1;
+    // Rows after the back rows when these were read from a place in the middle rather than from the end.
+    mutable std::unique_ptr<RowCursor> m_backCursor;
     db::Transaction *m_transaction = nullptr;
     QVariantList m_bound;
     QHash<quint32, Edited> m_edits;

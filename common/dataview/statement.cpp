@@ -172,6 +172,7 @@ void Statement::compile(const Definition &definition)
 
     // The same rows from the last: every term turned round. Only a total order turns round exactly.
     m_reverse.clear();
+    m_keyset.clear();
     const bool total = sorted || (single.hasMatch() && !terms.isEmpty());
     static const QRegularExpression direction(QStringLiteral("\\s+(ASC|DESC)$"), QRegularExpression::CaseInsensitiveOption);
     QStringList reversed;
@@ -185,6 +186,94 @@ void Statement::compile(const Definition &definition)
     }
     if (total)
         m_reverse = m_base + QStringLiteral(" ORDER BY ") + reversed.join(QStringLiteral(", "));
+
+    // Places in the order: a one-table query of ascending terms ending with the row id, with no value bound
+    // before its FROM and nothing after its WHERE.
+    static const QRegularExpression from(QStringLiteral("\\bFROM\\b"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression where(QStringLiteral("\\bWHERE\\b"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression tail(QStringLiteral("\\b(GROUP|HAVING|LIMIT|UNION|DISTINCT)\\b"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    const QString baseTop = topLevel(m_base);
+    const auto f = from.match(baseTop);
+    bool ascending = true;
+    for (const QString &term : std::as_const(terms))
+        ascending = ascending && !direction.match(term.trimmed()).hasMatch();
+    if (terms.isEmpty() || !single.hasMatch() || !f.hasMatch() || !ascending || !terms.last().endsWith(QStringLiteral(".rowid"))
+        || m_base.left(f.capturedStart()).contains(u'?') || baseTop.contains(tail))
+        return;
+    m_keyset = terms;
+    const auto w = where.match(baseTop, f.capturedStart());
+    m_head = w.hasMatch() ? m_base.left(w.capturedStart()).trimmed() : m_base;
+    m_condition = w.hasMatch() ? m_base.mid(w.capturedEnd()).trimmed() : QString();
+    m_select = m_base.left(f.capturedStart()).trimmed();
+}
+
+QString Statement::within(const QString &head, const QString &condition) const
+{
+    return m_condition.isEmpty() ? QStringLiteral("%1 WHERE %2").arg(head, condition)
+                                 : QStringLiteral("%1 WHERE (%2) AND (%3)").arg(head, m_condition, condition);
+}
+
+QString Statement::termValues(const QVariantList &key, QVariantList &args) const
+{
+    QStringList parts;
+    qsizetype k = 0;
+    for (int c = 0; c < m_columns.size() && c < m_selectItems.size(); ++c) {
+        if (!m_columns.at(c).key)
+            continue;
+        const QVariant v = key.value(k++);
+        parts << m_selectItems.at(c) + (v.isNull() ? QStringLiteral(" IS NULL") : QStringLiteral(" = ?"));
+        if (!v.isNull())
+            args << v;
+    }
+    const QString head = QStringLiteral("SELECT %1 %2").arg(m_keyset.join(QStringLiteral(", ")),
+                                                            m_head.mid(m_select.size()).trimmed());
+    return within(head, parts.join(QStringLiteral(" AND ")));
+}
+
+QString Statement::beyond(const QVariantList &values, bool before, QVariantList &args) const
+{
+    // Before: every term equal up to one that is less (no value is least); from: the same with greater, or
+    // every term equal. Built from the row id outwards.
+    QString condition = m_keyset.last() + (before ? QStringLiteral(" < ?") : QStringLiteral(" >= ?"));
+    QVariantList inner{values.last()};
+    for (qsizetype i = m_keyset.size() - 2; i >= 0; --i) {
+        const QString &t = m_keyset.at(i);
+        const QVariant &v = values.at(i);
+        QVariantList own;
+        QString apart;
+        if (v.isNull()) {
+            apart = before ? QStringLiteral("0") : t + QStringLiteral(" IS NOT NULL");
+        } else {
+            apart = before ? QStringLiteral("(%1 IS NULL OR %1 < ?)").arg(t) : t + QStringLiteral(" > ?");
+            own << v;
+        }
+        const QString equal = v.isNull() ? t + QStringLiteral(" IS NULL") : t + QStringLiteral(" = ?");
+        if (!v.isNull())
+            own << v;
+        condition = QStringLiteral("(%1 OR (%2 AND %3))").arg(apart, equal, condition);
+        inner = own + inner;
+    }
+    // From a value on, the first term also bounds the index range.
+    if (!before && !values.first().isNull()) {
+        condition = QStringLiteral("%1 >= ? AND %2").arg(m_keyset.first(), condition);
+        inner.prepend(values.first());
+    }
+    args << inner;
+    return condition;
+}
+
+QString Statement::countBefore(const QVariantList &values, QVariantList &args) const
+{
+    return within(QStringLiteral("SELECT count(*) ") + m_head.mid(m_select.size()).trimmed(), beyond(values, true, args));
+}
+
+QString Statement::rowsFrom(const QVariantList &values, bool before, QVariantList &args) const
+{
+    QStringList order;
+    for (const QString &t : m_keyset)
+        order << t + (before ? QStringLiteral(" DESC") : QString());
+    return within(m_head, beyond(values, before, args)) + QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
 }
 
 QString Statement::orderTerm(int column, const QString &name) const

@@ -19,6 +19,15 @@ public:
     const QString &sql() const { return m_sql; }
     // The query with its order turned round (the last row first), empty when the order is not total.
     const QString &reverseSql() const { return m_reverse; }
+
+    // Rows by their place in the order, for a query of one table ordered by ascending terms that end with the
+    // row id (positions() false otherwise). All bind the query's own values first, then theirs into `args`:
+    // the terms' values of the row with the key; the count of rows before such values; the rows from them on
+    // in order, or those before them last first.
+    bool positions() const { return !m_keyset.isEmpty(); }
+    QString termValues(const QVariantList &key, QVariantList &args) const;
+    QString countBefore(const QVariantList &values, QVariantList &args) const;
+    QString rowsFrom(const QVariantList &values, bool before, QVariantList &args) const;
     // The values for its ?s, in order, converted to the arguments' types.
     QVariantList bind(const QVariantList &arguments) const;
 
@@ -35,6 +44,10 @@ private:
     QString m_base;   // the query with ? and without its ORDER BY
     QString m_sql;
     QString m_reverse;
+    QStringList m_keyset;                   // the order's terms, when rows can be found by place
+    QString m_head, m_condition, m_select; // the query up to its WHERE, its condition, its select list
+    QString within(const QString &head, const QString &condition) const;
+    QString beyond(const QVariantList &values, bool before, QVariantList &args) const;
     QList<int> m_argOrder; // which argument each ? binds
     QStringList m_selectItems;
 };

@@ -411,6 +411,14 @@ void viewsBySize(std::initializer_list<const char *> views)
 }
 } // namespace
 
+// The rows of a view in their order, and the buffer over it after a retrieve (its first rows read).
+QList<QVariantList> retrieved(const ViewCase &v, dw::Buffer &b)
+{
+    b.setDefinition(v.definition);
+    b.retrieve(g::sqlca, v.arguments);
+    return expectedRows(v.definition, v.arguments);
+}
+
 // A connection of its own to the test database: what an update writes through it costs the view no reading
 // of its own beyond the update's. Whatever was written is rolled back at the end.
 struct Writer {
@@ -451,6 +459,8 @@ private slots:
     void dayThatDoesNotExistIsNoDate();
     void editsAndUpdateWhilePartlyRead_data();
     void editsAndUpdateWhilePartlyRead();
+    void recordFoundByItsPlace_data();
+    void recordFoundByItsPlace();
     void lastRowsReadFromTheEnd_data();
     void lastRowsReadFromTheEnd();
     void editsAtTheEndReadNoFurtherRows();
@@ -876,6 +886,60 @@ void tst_dataview_lazy::editsAndUpdateWhilePartlyRead()
     QCOMPARE(after, expectedTable);
 }
 
+void tst_dataview_lazy::recordFoundByItsPlace_data()
+{
+    QTest::addColumn<QString>("view");
+    QTest::addColumn<QString>("which");
+    QTest::addColumn<bool>("byPlace"); // false: the order does not allow it, the rows are read up to it
+    for (const char *view : {"payee picker", "payment register", "receipt register"}) {
+        for (const char *which : {"middle", "last", "no bank", "empty bank", "near the first rows"})
+            if (QString(view).contains("register") || !QString(which).contains("bank"))
+                QTest::newRow(QString("%1, %2").arg(view, which).toUtf8())
+                    << QString(view) << QString(which) << (QString(which) != "near the first rows");
+    }
+    QTest::newRow("payer picker, no order") << "payer picker" << "middle" << false;
+}
+
+void tst_dataview_lazy::recordFoundByItsPlace()
+{
+    QFETCH(QString, view);
+    QFETCH(QString, which);
+    QFETCH(bool, byPlace);
+    Filled filled(kLarge);
+    const ViewCase v = viewCase(view);
+    dw::Buffer b;
+    const QList<QVariantList> expected = retrieved(v, b);
+    const int n = int(expected.size());
+    QCOMPARE(b.fetchedCount(), kFirstRows);
+    // The record: by place, or the first past the middle whose second order column has no value (or '').
+    const int bank = b.columnIndex(view == "receipt register" ? "shbank" : "fkhm") - 1;
+    int row = which == "middle" ? n / 2 : which == "last" ? n : which == "near the first rows" ? kFirstRows + 100 : 0;
+    for (int r = n / 2; !row && r <= n; ++r)
+        if (which == "no bank" ? expected.at(r - 1).value(bank).isNull() : expected.at(r - 1).value(bank) == QString())
+            row = r;
+    QVERIFY(row > 0);
+    const int key = b.columnIndex(view.contains("register") ? "line" : "code") - 1;
+    const QVariantList record{expected.at(row - 1).at(key)};
+
+    QCOMPARE(b.locateRow(record), row);
+    if (byPlace)
+        QCOMPARE(b.fetchedCount(), kFirstRows); // nothing read up to it
+    else
+        QVERIFY(b.fetchedCount() >= row);
+    // The rows around it are those of the order, and reading every row still gives the order itself.
+    for (const int r : {row - 1, row, row + 1, row - kFirstRows + 1, kFirstRows + 1})
+        if (r >= 1 && r <= n)
+            QCOMPARE(rowOf(b, r), expected.at(r - 1));
+    const QList<QVariantList> rows = rowsOf(b);
+    QVERIFY2(rows == expected, qPrintable(difference(rows, expected)));
+    QVERIFY(b.complete());
+
+    // A record no longer there is not looked for.
+    QCOMPARE(b.retrieve(g::sqlca, v.arguments), kFirstRows);
+    QCOMPARE(b.locateRow({qint64(999999)}), 0);
+    QCOMPARE(b.fetchedCount(), kFirstRows);
+}
+
 void tst_dataview_lazy::lastRowsReadFromTheEnd_data()
 {
     QTest::addColumn<QString>("view");
@@ -894,10 +958,10 @@ void tst_dataview_lazy::lastRowsReadFromTheEnd()
     QFETCH(bool, fromTheEnd);
     Filled filled(kLarge);
     const ViewCase v = viewCase(view);
-    const QList<QVariantList> expected = expectedRows(v.definition, v.arguments);
+    dw::Buffer b;
+    const QList<QVariantList> expected = retrieved(v, b);
     const int n = int(expected.size());
-    dw::Buffer b(v.definition);
-    QCOMPARE(b.retrieve(g::sqlca, v.arguments), kFirstRows);
+    QCOMPARE(b.fetchedCount(), kFirstRows);
     QVERIFY(b.hasRow(300));
     const int read = b.fetchedCount();
 
