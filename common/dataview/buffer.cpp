@@ -88,6 +88,17 @@ void Buffer::fail(int code, const QString &text) const
         m_onFailed(code, text);
 }
 
+void Buffer::failOn(QSqlQuery &query) const
+{
+    // A query that could not even be prepared left its reason with the transaction.
+    const QSqlError e = query.lastError();
+    query.finish(); // the failure ends the snapshot the query reads in
+    if (e.isValid())
+        fail(db::engineCode(e), db::engineText(e));
+    else
+        fail(m_transaction->SQLDBCode, m_transaction->SQLErrText);
+}
+
 void Buffer::closeCursor() const
 {
     m_backCursor.reset();
@@ -106,10 +117,7 @@ int Buffer::retrieve(db::Transaction &transaction, const QVariantList &arguments
         return -1;
     m_transaction = &transaction;
     m_bound = m_statement.bind(arguments);
-    QList<Type> types;
-    for (const Column &c : std::as_const(m_def.columns))
-        types << c.type;
-    m_cursor = std::make_unique<RowCursor>(types);
+    m_cursor = std::make_unique<RowCursor>(columnTypes());
     m_snapshot = std::make_unique<db::Snapshot>(transaction);
     if (!m_cursor->open(transaction, m_snapshot->database(), m_statement.sql(), m_bound)) {
         m_cursor.reset();
@@ -221,10 +229,7 @@ void Buffer::readEnd() const
         fetchMore(-1);
         return;
     }
-    QList<Type> types;
-    for (const Column &c : std::as_const(m_def.columns))
-        types << c.type;
-    RowCursor last(types);
+    RowCursor last(columnTypes());
     std::vector<quint32> ids;
     if (!last.open(*m_transaction, m_snapshot->database(), reverse + QStringLiteral(" LIMIT ?"),
                    m_bound + QVariantList{kReadRows})) {
@@ -246,6 +251,23 @@ void Buffer::readEnd() const
         m_onFetched(before, knownCount());
 }
 
+QList<Type> Buffer::columnTypes() const
+{
+    QList<Type> types;
+    for (const Column &c : std::as_const(m_def.columns))
+        types << c.type;
+    return types;
+}
+
+namespace {
+// The rows to read for `row` to be there, a screenful beyond it, counted in 64 bits: a row asked for near the
+// largest int must not wrap round.
+int readAhead(int row, int known)
+{
+    return int(qMin<qint64>(qint64(row) - known + Buffer::kReadRows, std::numeric_limits<int>::max()));
+}
+} // namespace
+
 bool Buffer::hasRow(int row) const
 {
     if (row < 1)
@@ -253,10 +275,9 @@ bool Buffer::hasRow(int row) const
     if (row > fetchedCount() && m_cursor && (m_unread < 0 || row <= fetchedCount() + m_unread)) {
         if (m_pass)
             return passTo(row);
-        // A screenful beyond the row, in 64 bits: a row asked for near the largest int must not wrap round.
-        readFront(int(qMin<qint64>(qint64(row) - fetchedCount() + kReadRows, std::numeric_limits<int>::max())));
+        readFront(readAhead(row, fetchedCount()));
     } else if (row > knownCount() && m_backCursor) {
-        readBack(int(qMin<qint64>(qint64(row) - knownCount() + kReadRows, std::numeric_limits<int>::max())));
+        readBack(readAhead(row, knownCount()));
     }
     return row <= knownCount();
 }
@@ -333,10 +354,7 @@ bool Buffer::passTo(int row) const
     if (!p.cursor || row < p.first) {
         // The same statement on the same connection, so the same moment of the database as the rows held;
         // the rows held are passed over.
-        QList<Type> types;
-        for (const Column &c : std::as_const(m_def.columns))
-            types << c.type;
-        p.cursor = std::make_unique<RowCursor>(types);
+        p.cursor = std::make_unique<RowCursor>(columnTypes());
         p.ids.clear();
         p.first = 1;
         if (!p.cursor->open(*m_transaction, m_snapshot->database(), m_statement.sql(), m_bound))
@@ -499,16 +517,13 @@ int Buffer::readAround(const QVariantList &key) const
         return -1; // near enough to read on to it
 
     // A screenful before it, last first, and the rows from it on through a cursor of their own.
-    QList<Type> types;
-    for (const Column &c : std::as_const(m_def.columns))
-        types << c.type;
-    RowCursor above(types);
+    RowCursor above(columnTypes());
     std::vector<quint32> ids;
     args = m_bound;
     const QString before = m_statement.rowsFrom(values, true, args) + QStringLiteral(" LIMIT ?");
     if (!above.open(*m_transaction, m_snapshot->database(), before, args + QVariantList{kReadRows}) || above.read(m_store, ids, kReadRows) < 0)
         return -1;
-    auto from = std::make_unique<RowCursor>(types);
+    auto from = std::make_unique<RowCursor>(columnTypes());
     std::vector<quint32> on;
     args = m_bound;
     if (!from->open(*m_transaction, m_snapshot->database(), m_statement.rowsFrom(values, false, args), args)
@@ -557,14 +572,8 @@ QVariant Buffer::scalar(const QString &select, const QString &where, const QVari
     QSqlQuery q(m_snapshot->database());
     q.setForwardOnly(true);
     const QString sql = m_statement.over(select) + (where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where);
-    if (!m_transaction->prepare(q, sql, m_bound + more)) {
-        fail(m_transaction->SQLDBCode, m_transaction->SQLErrText);
-        return {};
-    }
-    if (!q.exec() || !q.next()) {
-        const QSqlError e = q.lastError();
-        q.finish(); // the failure ends the snapshot the query reads in
-        fail(e.nativeErrorCode().toInt(), e.databaseText().isEmpty() ? e.text() : e.databaseText());
+    if (!m_transaction->prepare(q, sql, m_bound + more) || !q.exec() || !q.next()) {
+        failOn(q);
         return {};
     }
     return q.value(0);
@@ -671,10 +680,7 @@ QList<Buffer::Run> Buffer::runs(int column) const
                 return t.runs;
             }
         }
-        const QSqlError e = q.lastError().isValid() ? q.lastError() : QSqlError();
-        q.finish();
-        fail(e.isValid() ? e.nativeErrorCode().toInt() : m_transaction->SQLDBCode,
-             e.isValid() ? (e.databaseText().isEmpty() ? e.text() : e.databaseText()) : m_transaction->SQLErrText);
+        failOn(q);
         t.runs.clear();
     }
     // Runs of the rows there are; after a failure, of the rows read before it.

@@ -15,6 +15,8 @@
 #include <optional>
 #include <vector>
 
+class QSqlQuery;
+
 // The rows of a data view (no widgets, testable on its own). A retrieve reads the first rows only; the rest are
 // read as they are asked for: a row beyond those read, the row count, a find, a total. What has been read is held
 // packed (RowStore); a row the operator edits is held unpacked beside it.
@@ -180,6 +182,9 @@ private:
     int readAround(const QVariantList &key) const;
     void closeCursor() const;
     void fail(int code, const QString &text) const;
+    // Fails with the error of a query on the view's connection.
+    void failOn(QSqlQuery &query) const;
+    QList<Type> columnTypes() const;
     QVariantList valuesOf(quint32 handle) const;
     QString keyCondition(const QVariantList &read, QVariantList &args) const;
     bool rowHasKey(int row, const QVariantList &key) const;

@@ -1,5 +1,7 @@
 #include "dataview/format.h"
 
+#include "dataview/rows.h"
+
 #include <QDate>
 #include <QLocale>
 #include <cmath>
@@ -62,8 +64,7 @@ QString formatValue(const QVariant &value, const QString &format)
         return {};
     const QString lower = format.toLower();
     if (isDatePicture(lower)) {
-        const QDate d = value.typeId() == QMetaType::QDate ? value.toDate()
-                                                           : QDate::fromString(value.toString().left(10), Qt::ISODate);
+        const QDate d = typedValue(value, Type::Date).toDate();
         if (!d.isValid())
             return displayText(value);
         QString picture = lower;

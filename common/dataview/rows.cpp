@@ -532,8 +532,8 @@ int RowCursor::read(RowStore &store, std::vector<quint32> &ids, int count)
         } else {
             if (!m_query->next()) {
                 if (m_query->lastError().isValid()) {
-                    m_errorCode = m_query->lastError().nativeErrorCode().toInt();
-                    m_errorText = m_query->lastError().text();
+                    m_errorCode = db::engineCode(m_query->lastError());
+                    m_errorText = db::engineText(m_query->lastError());
                     close();
                     return -1;
                 }

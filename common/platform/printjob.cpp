@@ -190,6 +190,20 @@ QString partName(const QString &file)
     return info.dir().filePath(QStringLiteral(".%1.part").arg(info.fileName()));
 }
 
+// The n-th name our own PDF may take: name.pdf, then name-2.pdf, name-3.pdf …
+constexpr int kPdfNames = 10000;
+QString numberedName(const QString &file, int n)
+{
+    return n == 1 ? file : QStringLiteral("%1-%2.pdf").arg(file.chopped(4)).arg(n);
+}
+
+void noFreeName(const QString &folder)
+{
+    fail(QStringLiteral("文件夹 %1 中没有可用的文件名。").arg(QDir::toNativeSeparators(folder)));
+}
+
+QString cannotWrite(const QString &file) { return QStringLiteral("无法写入文件 %1").arg(QDir::toNativeSeparators(file)); }
+
 // Our own PDF: PRINTOUT/ under the current directory, named by the time and the job number. The file written
 // is reserved here; its name is found when the job is complete, and an existing file is never reused.
 bool reservePdfFile(Job &job, int number)
@@ -206,19 +220,19 @@ bool reservePdfFile(Job &job, int number)
     }
     job.file = dir.filePath(
         QStringLiteral("%1-job%2.pdf").arg(services::now().toString(QStringLiteral("yyyyMMdd-HHmmss"))).arg(number));
-    for (int n = 1; n < 10000; ++n) {
-        QFile part(partName(n == 1 ? job.file : QStringLiteral("%1-%2.pdf").arg(job.file.chopped(4)).arg(n)));
+    for (int n = 1; n < kPdfNames; ++n) {
+        QFile part(partName(numberedName(job.file, n)));
         if (part.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
             job.part = part.fileName();
             return true;
         }
         const int error = errno;
         if (!part.exists()) {
-            fail(fileFailure(QStringLiteral("无法写入文件 %1").arg(QDir::toNativeSeparators(part.fileName())), error));
+            fail(fileFailure(cannotWrite(part.fileName()), error));
             return false;
         }
     }
-    fail(QStringLiteral("文件夹 %1 中没有可用的文件名。").arg(QDir::toNativeSeparators(dir.path())));
+    noFreeName(dir.path());
     return false;
 }
 
@@ -231,15 +245,14 @@ QString publish(Job &job)
         std::filesystem::rename(QFile::encodeName(job.part).toStdString(), QFile::encodeName(job.file).toStdString(),
                                 error);
         if (error) {
-            fail(fileFailure(QStringLiteral("无法写入文件 %1").arg(QDir::toNativeSeparators(job.file)), error.value()));
+            fail(fileFailure(cannotWrite(job.file), error.value()));
             return {};
         }
         job.part.clear();
         return job.file;
     }
-    const QString stem = job.file.chopped(4);
-    for (int n = 1; n < 10000; ++n) {
-        const QString name = n == 1 ? job.file : QStringLiteral("%1-%2.pdf").arg(stem).arg(n);
+    for (int n = 1; n < kPdfNames; ++n) {
+        const QString name = numberedName(job.file, n);
         if (QFile::exists(name))
             continue;
         QFile part(job.part);
@@ -248,11 +261,11 @@ QString publish(Job &job)
             return name;
         }
         if (!QFile::exists(name)) {
-            fail(QStringLiteral("无法写入文件 %1：%2").arg(QDir::toNativeSeparators(name), part.errorString()));
+            fail(cannotWrite(name) + QStringLiteral("：") + part.errorString());
             return {};
         }
     }
-    fail(QStringLiteral("文件夹 %1 中没有可用的文件名。").arg(QDir::toNativeSeparators(QFileInfo(job.file).path())));
+    noFreeName(QFileInfo(job.file).path());
     return {};
 }
 
@@ -284,7 +297,7 @@ bool writeOutputFileAside(Job &job)
     QFile part(partName(output));
     if (!part.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         const int error = errno;
-        fail(fileFailure(QStringLiteral("无法写入文件 %1").arg(QDir::toNativeSeparators(output)), error));
+        fail(fileFailure(cannotWrite(output), error));
         return false;
     }
     job.file = output;
@@ -381,7 +394,7 @@ int start(const QString &documentName, const Paper *paper)
         if (job->restoreOutput)
             job->printer->setOutputFileName(*job->restoreOutput);
         if (!job->file.isEmpty())
-            return fail(QStringLiteral("无法写入文件 %1。").arg(QDir::toNativeSeparators(job->file)));
+            return fail(cannotWrite(job->file) + QStringLiteral("。"));
         return fail(QStringLiteral("打印机 %1 拒绝了打印作业。").arg(job->printer->printerName()));
     }
     s.jobs[number] = std::move(job);

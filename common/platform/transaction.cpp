@@ -200,7 +200,6 @@ QString noFile(const QString &file)
     return QStringLiteral("数据库文件不存在：%1").arg(QDir::toNativeSeparators(file));
 }
 
-int engineCode(const QSqlError &e) { return e.nativeErrorCode().toInt() ? e.nativeErrorCode().toInt() : -1; }
 
 // Brings the file's indexes up to this program: a file built before an index was added gets it (`present` names
 // the indexes the file has), and a file whose texts were indexed in another version of the gbk order (its
@@ -394,6 +393,16 @@ QString indexFaultNotice(int dbCode)
                           "所在的磁盘上腾出空间，下次启动时程序会再建索引。");
 }
 
+int engineCode(const QSqlError &error)
+{
+    return error.nativeErrorCode().toInt() ? error.nativeErrorCode().toInt() : -1;
+}
+
+QString engineText(const QSqlError &error)
+{
+    return error.databaseText().isEmpty() ? error.text() : error.databaseText();
+}
+
 QString faultMessage(const Transaction &transaction)
 {
     return faultMessage(transaction.SQLDBCode, transaction.SQLErrText, transaction.lockWaitMs);
@@ -472,7 +481,7 @@ void Transaction::setFromQuery(const QSqlQuery &query)
     if (e.type() == QSqlError::NoError)
         setOk(query.numRowsAffected() > 0 ? query.numRowsAffected() : 0);
     else
-        setError(engineCode(e), e.databaseText().isEmpty() ? e.text() : e.databaseText());
+        setError(engineCode(e), engineText(e));
 }
 
 void Transaction::connect()
@@ -615,20 +624,22 @@ void Transaction::giveBackReadConnection(const QString &name)
 {
     // A few stay open for the next views; more were open only while that many views were half read at once.
     constexpr int kIdleKept = 4;
-    if (m_readsApart && m_idleReadConnections.size() < kIdleKept) {
+    if (m_readsApart && m_idleReadConnections.size() < kIdleKept)
         m_idleReadConnections << name;
-        return;
-    }
+    else
+        closeReadConnection(name);
+}
+
+void Transaction::closeReadConnection(const QString &name)
+{
     QSqlDatabase::database(name, false).close();
     QSqlDatabase::removeDatabase(name);
 }
 
 void Transaction::closeReadConnections()
 {
-    for (const QString &name : std::as_const(m_idleReadConnections)) {
-        QSqlDatabase::database(name, false).close();
-        QSqlDatabase::removeDatabase(name);
-    }
+    for (const QString &name : std::as_const(m_idleReadConnections))
+        closeReadConnection(name);
     m_idleReadConnections.clear();
 }
 

@@ -10,6 +10,7 @@
 #include <memory>
 #include <variant>
 
+class QSqlError;
 class QSqlQuery;
 struct sqlite3;
 
@@ -130,6 +131,7 @@ private:
     QString takeReadConnection();
     void giveBackReadConnection(const QString &name);
     void closeReadConnections();
+    static void closeReadConnection(const QString &name);
     bool stale() const;
     bool reopenIfStale(bool write);
     QString m_connectionName;
@@ -184,6 +186,10 @@ private:
 // The message for the operator after a statement failed: what happened and what they can do, then the
 // engine's own text. A refusal that is already the operator's message (a text too long, a character GBK
 // cannot encode) comes back as it is.
+// The engine's error code of a failed statement (-1 where it gives none) and its own text.
+COMMON_EXPORT int engineCode(const QSqlError &error);
+COMMON_EXPORT QString engineText(const QSqlError &error);
+
 COMMON_EXPORT QString faultMessage(const Transaction &transaction);
 COMMON_EXPORT QString faultMessage(int dbCode, const QString &engineText, int lockWaitMs = 5000);
 // What an engine error code means for the operator and what they can do; empty for codes without advice.
