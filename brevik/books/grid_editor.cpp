@@ -73,12 +73,9 @@ bool GridEditor::save()
     }
     rememberBeforeReread();
     retrieve();
-    if (const dw::Buffer &rows = m_dw->buffer(); rows.hasRow(1)) {
-        // The remembered row, else the last. A row beyond those read (the row added last) is reached from the
-        // end rather than by reading every row before it.
-        if (m_row > rows.fetchedCount())
-            rows.readEnd();
-        const int row = rows.hasRow(m_row) ? m_row : m_dw->rowCount();
+    if (m_dw->buffer().hasRow(1)) {
+        // The remembered row (often the one added last), else the last.
+        const int row = m_dw->reachRow(m_row);
         m_dw->setCurrentRow(row);
         m_dw->scrollToRow(row);
     }

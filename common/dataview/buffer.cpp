@@ -31,6 +31,8 @@ struct Buffer::Passing {
     RowStore store;
     std::vector<quint32> ids;
     int first = 0;
+    int failureCode = 0; // a read that failed, with the engine's text
+    QString failureText;
 };
 
 Buffer::Buffer(Definition definition) { setDefinition(std::move(definition)); }
@@ -76,7 +78,7 @@ void Buffer::reset()
     dropTotals();
 }
 
-void Buffer::fail(int code, const QString &text) const
+void Buffer::fail(int code, const QString &text)
 {
     closeCursor();
     if (m_failed)
@@ -88,7 +90,7 @@ void Buffer::fail(int code, const QString &text) const
         m_onFailed(code, text);
 }
 
-void Buffer::failOn(QSqlQuery &query) const
+void Buffer::failOn(QSqlQuery &query)
 {
     // A query that could not even be prepared left its reason with the transaction.
     const QSqlError e = query.lastError();
@@ -99,7 +101,7 @@ void Buffer::failOn(QSqlQuery &query) const
         fail(m_transaction->SQLDBCode, m_transaction->SQLErrText);
 }
 
-void Buffer::closeCursor() const
+void Buffer::closeCursor()
 {
     m_backCursor.reset();
     if (!m_cursor)
@@ -107,7 +109,7 @@ void Buffer::closeCursor() const
     m_cursor.reset();
     m_snapshot.reset();
     if (m_transaction)
-        m_transaction->removeReader(const_cast<Buffer *>(this));
+        m_transaction->removeReader(this);
 }
 
 int Buffer::retrieve(db::Transaction &transaction, const QVariantList &arguments)
@@ -139,9 +141,9 @@ int Buffer::retrieve(db::Transaction &transaction, const QVariantList &arguments
     return fetchedCount();
 }
 
-int Buffer::fetchMore(int count) const { return m_backCursor ? readBack(count) : readFront(count); }
+int Buffer::fetchMore(int count) { return m_backCursor ? readBack(count) : readFront(count); }
 
-int Buffer::readFront(int count) const
+int Buffer::readFront(int count)
 {
     if (!m_cursor || count == 0)
         return 0;
@@ -182,7 +184,7 @@ int Buffer::readFront(int count) const
     return after - before;
 }
 
-int Buffer::readBack(int count) const
+int Buffer::readBack(int count)
 {
     if (!m_backCursor || count == 0)
         return 0;
@@ -205,14 +207,14 @@ int Buffer::readBack(int count) const
     return knownCount() - before;
 }
 
-void Buffer::joinEnd() const
+void Buffer::joinEnd()
 {
     m_order.insert(m_order.end(), m_back.begin(), m_back.end());
     m_back.clear();
     m_unread = -1;
 }
 
-void Buffer::readEnd() const
+void Buffer::readEnd()
 {
     if (m_backCursor)
         readBack(-1);
@@ -268,7 +270,7 @@ int readAhead(int row, int known)
 }
 } // namespace
 
-bool Buffer::hasRow(int row) const
+bool Buffer::readTo(int row)
 {
     if (row < 1)
         return false;
@@ -279,7 +281,15 @@ bool Buffer::hasRow(int row) const
     } else if (row > knownCount() && m_backCursor) {
         readBack(readAhead(row, knownCount()));
     }
-    return row <= knownCount();
+    return hasRow(row);
+}
+
+bool Buffer::hasRow(int row) const { return held(row) || inPass(row); }
+
+bool Buffer::held(int row) const
+{
+    // The rows between those read from the first on and those read from the end are known by number only.
+    return row >= 1 && (row <= fetchedCount() || (m_unread >= 0 && row > fetchedCount() + m_unread && row <= knownCount()));
 }
 
 quint32 Buffer::handleAt(int row) const
@@ -305,7 +315,7 @@ quint32 Buffer::takeHandle(int index)
     return handle;
 }
 
-int Buffer::rowCount() const
+int Buffer::rowCount()
 {
     if (m_unread < 0)
         readFront(-1);
@@ -313,7 +323,7 @@ int Buffer::rowCount() const
     return knownCount();
 }
 
-int Buffer::countRows() const
+int Buffer::countRows()
 {
     if (complete())
         return fetchedCount();
@@ -329,7 +339,7 @@ void Buffer::finish()
     readFront(-1);
 }
 
-Buffer::Pass::Pass(const Buffer &buffer) : m_buffer(buffer)
+Buffer::Pass::Pass(Buffer &buffer) : m_buffer(buffer)
 {
     if (buffer.databaseTotals())
         buffer.m_pass = std::make_unique<Passing>();
@@ -337,19 +347,34 @@ Buffer::Pass::Pass(const Buffer &buffer) : m_buffer(buffer)
 
 Buffer::Pass::~Pass() { m_buffer.m_pass.reset(); }
 
+int Buffer::Pass::failureCode() const { return m_buffer.m_pass ? m_buffer.m_pass->failureCode : 0; }
+
+QString Buffer::Pass::failureText() const { return m_buffer.m_pass ? m_buffer.m_pass->failureText : QString(); }
+
 bool Buffer::inPass(int row) const
 {
-    return m_pass && row > fetchedCount() && (m_unread < 0 || row <= fetchedCount() + m_unread);
+    return m_pass && row > fetchedCount() && (m_unread < 0 || row <= fetchedCount() + m_unread)
+           && row >= m_pass->first && row < m_pass->first + int(m_pass->ids.size());
 }
 
-bool Buffer::passTo(int row) const
+bool Buffer::passTo(int row)
 {
     Passing &p = *m_pass;
+    if (p.failureCode)
+        return false; // the print has failed: nothing more is read
+    auto failed = [&](int code, const QString &text) {
+        p.failureCode = code ? code : -1;
+        p.failureText = text;
+        p.cursor.reset();
+        p.store.clear();
+        p.ids.clear();
+        return false;
+    };
     auto readOn = [&] {
         p.store.clear(); // the window moves on: the rows before it go
         p.first += int(p.ids.size());
         p.ids.clear();
-        return p.cursor->read(p.store, p.ids, kReadRows) >= 0;
+        return p.cursor->read(p.store, p.ids, kReadRows) >= 0 || failed(p.cursor->errorCode(), p.cursor->errorText());
     };
     if (!p.cursor || row < p.first) {
         // The same statement on the same connection, so the same moment of the database as the rows held;
@@ -358,7 +383,7 @@ bool Buffer::passTo(int row) const
         p.ids.clear();
         p.first = 1;
         if (!p.cursor->open(*m_transaction, m_snapshot->database(), m_statement.sql(), m_bound))
-            return false;
+            return failed(m_transaction->SQLDBCode, m_transaction->SQLErrText);
         while (p.first + int(p.ids.size()) <= fetchedCount() && !p.cursor->atEnd())
             if (!readOn())
                 return false;
@@ -432,7 +457,7 @@ QString Buffer::shownText(int row, int cell) const
 
 RowStatus Buffer::rowStatus(int row) const
 {
-    if (!hasRow(row) || m_edits.isEmpty() || inPass(row))
+    if (!held(row) || m_edits.isEmpty())
         return RowStatus::NotModified;
     const auto it = m_edits.constFind(handleAt(row));
     return it == m_edits.constEnd() ? RowStatus::NotModified : it->status;
@@ -458,12 +483,12 @@ bool Buffer::rowHasKey(int row, const QVariantList &key) const
     return k == key.size();
 }
 
-int Buffer::findRow(const QVariantList &key, int within) const
+int Buffer::findRow(const QVariantList &key, int within)
 {
     if (key.isEmpty())
         return 0;
     for (int r = 1; within <= 0 || r <= within; ++r) {
-        if (!hasRow(r))
+        if (!readTo(r))
             return 0;
         if (rowHasKey(r, key))
             return r;
@@ -471,11 +496,25 @@ int Buffer::findRow(const QVariantList &key, int within) const
     return 0;
 }
 
-int Buffer::locateRow(const QVariantList &key) const
+int Buffer::findHeld(const QVariantList &key) const
 {
     if (key.isEmpty())
         return 0;
-    if (const int row = findRow(key, fetchedCount()))
+    for (int r = 1; r <= fetchedCount(); ++r)
+        if (rowHasKey(r, key))
+            return r;
+    // Rows read from the end, or around a record, after those between.
+    for (int r = fetchedCount() + qMax(0, m_unread) + 1; m_unread >= 0 && r <= knownCount(); ++r)
+        if (rowHasKey(r, key))
+            return r;
+    return 0;
+}
+
+int Buffer::locateRow(const QVariantList &key)
+{
+    if (key.isEmpty())
+        return 0;
+    if (const int row = findHeld(key))
         return row;
     if (!m_cursor)
         return 0;
@@ -494,7 +533,7 @@ int Buffer::locateRow(const QVariantList &key) const
     return findRow(key);
 }
 
-int Buffer::readAround(const QVariantList &key) const
+int Buffer::readAround(const QVariantList &key)
 {
     // Where the record stands in the order: its terms' values, and the rows before them counted.
     QSqlQuery q(m_snapshot->database());
@@ -549,9 +588,9 @@ int Buffer::readAround(const QVariantList &key) const
 
 // --- Totals ---
 
-void Buffer::dropTotals() const { m_totals.reset(); }
+void Buffer::dropTotals() { m_totals.reset(); }
 
-Buffer::Totals &Buffer::totals() const
+Buffer::Totals &Buffer::totals()
 {
     if (!m_totals)
         m_totals = std::make_unique<Totals>();
@@ -565,7 +604,7 @@ bool Buffer::databaseTotals() const
     return m_cursor && m_transaction && m_edits.isEmpty() && m_deleted.isEmpty();
 }
 
-QVariant Buffer::scalar(const QString &select, const QString &where, const QVariantList &more) const
+QVariant Buffer::scalar(const QString &select, const QString &where, const QVariantList &more)
 {
     if (!m_snapshot)
         return {};
@@ -595,8 +634,9 @@ void keepBest(QVariant &best, const QVariant &v, bool greatest)
 }
 } // namespace
 
-QVariant Buffer::aggregate(Aggregate kind, int column, int first, int last) const
+QVariant Buffer::aggregate(Aggregate kind, int column, int first, int last)
 {
+    readTo(last);
     QVariant best;
     double sum = 0;
     for (int r = first; r <= last; ++r) {
@@ -609,7 +649,7 @@ QVariant Buffer::aggregate(Aggregate kind, int column, int first, int last) cons
     return kind == Aggregate::Sum ? QVariant(sum) : best;
 }
 
-QVariant Buffer::total(Aggregate kind, int column) const
+QVariant Buffer::total(Aggregate kind, int column)
 {
     if (column < 1 || column > m_def.columns.size() || m_failed)
         return {};
@@ -649,7 +689,7 @@ QVariant Buffer::total(Aggregate kind, int column) const
     return value;
 }
 
-QList<Buffer::Run> Buffer::runs(int column) const
+QList<Buffer::Run> Buffer::runs(int column)
 {
     Totals &t = totals();
     if (t.runsColumn == column && t.runsAfterFailure == m_failed)
@@ -703,8 +743,11 @@ bool Buffer::sameValue(int rowA, int rowB, int column) const
     return item(rowA, column) == item(rowB, column);
 }
 
-QVariant Buffer::runTotal(int column, int run, Aggregate kind, int of) const
+QVariant Buffer::runTotal(int column, int run, Aggregate kind, int of)
 {
+    // No column: the one run is every row.
+    if (column == 0)
+        return run == 0 ? total(kind, of) : QVariant();
     const QList<Run> all = runs(column);
     if (run < 0 || run >= all.size() || of < 1 || of > m_def.columns.size() || m_failed)
         return {};
@@ -715,8 +758,9 @@ QVariant Buffer::runTotal(int column, int run, Aggregate kind, int of) const
     const Run r = all.at(run);
     QVariant value;
     // Read first: reaching the group's first row may read the rest of the rows and end the snapshot.
-    const QVariant groupValue = column > 0 ? item(r.first, column) : QVariant();
-    if (databaseTotals() && column > 0 && r.last > fetchedCount()) {
+    readTo(r.first);
+    const QVariant groupValue = item(r.first, column);
+    if (databaseTotals() && r.last > fetchedCount()) {
         // A group not read to its end: the database adds up the rows with its value.
         const Column &g = m_def.columns.at(column - 1);
         const Column &c = m_def.columns.at(of - 1);
@@ -752,7 +796,7 @@ int Buffer::insertRow(int before)
     if (before == 0) {
         readEnd(); // after the last row
         at = rowCount();
-    } else if (before > 0 && hasRow(before)) {
+    } else if (before > 0 && readTo(before)) {
         at = before - 1;
     } else if (before == knownCount() + 1 && endKnown()) {
         at = knownCount();
@@ -773,7 +817,7 @@ int Buffer::insertRow(int before)
 int Buffer::deleteRow(int row)
 {
     m_pass.reset(); // an edit ends a pass
-    if (!hasRow(row))
+    if (!readTo(row))
         return -1;
     const quint32 handle = takeHandle(row - 1);
     Edited taken;
@@ -807,7 +851,7 @@ int Buffer::limitOf(int column) const
 int Buffer::setItem(int row, int column, const QVariant &value)
 {
     m_pass.reset(); // an edit ends a pass
-    if (!hasRow(row) || column < 1 || column > m_def.columns.size() || column > 64)
+    if (!readTo(row) || column < 1 || column > m_def.columns.size() || column > 64)
         return -1;
     QVariant v = typedValue(value, m_def.columns.at(column - 1).type);
     // A text given for a column of another type must read as such a value.

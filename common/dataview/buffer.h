@@ -18,7 +18,9 @@
 class QSqlQuery;
 
 // The rows of a data view (no widgets, testable on its own). A retrieve reads the first rows only; the rest are
-// read as they are asked for: a row beyond those read, the row count, a find, a total. What has been read is held
+// read when a presentation asks for them, as a Qt model fetches: only the non-const members read (fetchMore,
+// readTo, readEnd, rowCount, the finds and the totals), and every const member answers from the rows already
+// read, so painting or asking for a cell never reads behind the caller's back. What has been read is held
 // packed (RowStore); a row the operator edits is held unpacked beside it.
 namespace dw {
 
@@ -42,9 +44,9 @@ public:
     int columnIndex(const QString &name) const;
 
     // Every row of the result: reads the rows not read yet, unless the last rows were read from the end.
-    int rowCount() const;
+    int rowCount();
     // Every row of the result, counted by the database while rows remain unread (none is read for it).
-    int countRows() const;
+    int countRows();
     // The rows read from the first on (with the rows added and less those deleted among them), and whether
     // that is all of them.
     int fetchedCount() const { return int(m_order.size()); }
@@ -63,12 +65,15 @@ public:
         m_onFailed = std::move(handler);
     }
     // Reads up to `count` more rows after those known (all with count < 0); returns how many were read.
-    int fetchMore(int count) const;
+    int fetchMore(int count);
     // Makes the last rows known: while many rows remain unread and the order can be turned round, the
     // database counts them and the last screenfuls are read from the end; the rows between are read when
     // asked for. Otherwise every row is read.
-    void readEnd() const;
-    // Whether the row exists, reading up to it when needed.
+    void readEnd();
+    // Whether the row exists, reading up to it (and a screenful beyond) when it is not known yet. In a print
+    // pass, a row past those held is brought into the pass's window instead.
+    bool readTo(int row);
+    // Whether the row is known: read and held, or in a print pass's window. Reads nothing.
     bool hasRow(int row) const;
     // Reading every row once, in order, without keeping them (a print of a long result): while a Pass lives,
     // rows past those read are read by a cursor of its own into a window that moves on, so memory stays flat
@@ -76,19 +81,23 @@ public:
     // every row read, rows are read and kept as always. An edit ends the pass.
     class COMMON_EXPORT Pass {
     public:
-        explicit Pass(const Buffer &buffer);
+        explicit Pass(Buffer &buffer);
         ~Pass();
         Pass(const Pass &) = delete;
         Pass &operator=(const Pass &) = delete;
+        // The database's code and text when the pass could not read its rows (0: it could); the rows held and
+        // the view are not touched by it.
+        int failureCode() const;
+        QString failureText() const;
 
     private:
-        const Buffer &m_buffer;
+        Buffer &m_buffer;
     };
     // Called after rows were read, with the counts before and after (a presentation shows them).
     void setFetchHandler(std::function<void(int before, int after)> handler) { m_onFetched = std::move(handler); }
 
-    // A row or column that does not exist gives a null value, and an empty text, without an error.
-    // A name that is no result column may name a computed cell.
+    // A row or column that does not exist, or a row not read yet, gives a null value, and an empty text,
+    // without an error. A name that is no result column may name a computed cell.
     QVariant item(int row, int column) const;
     QVariant item(int row, const QString &name) const;
     QString itemString(int row, const QString &name) const;
@@ -104,15 +113,15 @@ public:
     // Totals over every row (the database computes them while rows remain unread), each computed when first
     // asked for and kept until a row changes: the sum counts no value as 0; the least and greatest skip rows
     // without one.
-    QVariant total(Aggregate kind, int column) const;
+    QVariant total(Aggregate kind, int column);
     // Runs of rows with equal values of a column, in row order (first and last row, 1-based). With no column,
     // one run of every row.
     struct Run {
         int first = 0, last = 0;
     };
-    QList<Run> runs(int column) const;
+    QList<Run> runs(int column);
     // A total over the rows of one run of runs(column).
-    QVariant runTotal(int column, int run, Aggregate kind, int of) const;
+    QVariant runTotal(int column, int run, Aggregate kind, int of);
 
     // Editing. A new row is empty and has status New; it becomes NewModified when an item is set, and only
     // then is it inserted. insertRow(0) appends; returns the new row's number, -1 when `before` is invalid.
@@ -136,15 +145,17 @@ public:
     int update(db::Transaction &transaction);
     void resetUpdate();
 
-    // The values of the key columns, and the row that holds them (0 when none does). The search reads rows as
-    // it goes; with `within` > 0 it looks no further than that row.
+    // The values of the key columns of a row read, and the row that holds them (0 when none does). The search
+    // reads rows as it goes; with `within` > 0 it looks no further than that row.
     QVariantList keyOf(int row) const;
-    int findRow(const QVariantList &key, int within = 0) const;
+    int findRow(const QVariantList &key, int within = 0);
+    // The row among those held that holds the key (0 when none does); reads nothing.
+    int findHeld(const QVariantList &key) const;
     // The row that holds the key at any depth. While rows remain unread the database first says whether the
     // result holds the key at all, so a record that is gone costs no reading. Where the order allows, the
     // database also counts the rows before it, and the rows around it are read from there (the rows between
     // come in when asked for); otherwise reading goes on to it.
-    int locateRow(const QVariantList &key) const;
+    int locateRow(const QVariantList &key);
 
     // Drops the rows and runs the query with the arguments bound; the rows are then read as needed. Returns the
     // number of rows read so far (every row of a short result), or -1 with the transaction's SQLCode/SQLErrText
@@ -168,63 +179,64 @@ private:
 
     void finish() override; // the connection is about to write: read the rest
     struct Passing;
-    // Brings a row past those held into the pass's window; false when there is no such row.
-    bool passTo(int row) const;
-    // Whether the row is one of the pass's window (not held).
+    // Brings a row past those held into the pass's window; false when there is no such row or the read failed.
+    bool passTo(int row);
+    // Whether the row is one of the pass's window (not held), and whether it is held.
     bool inPass(int row) const;
+    bool held(int row) const;
     // The handle of a row known (see hasRow), and where a handle goes or comes from by row index (0-based).
     quint32 handleAt(int row) const;
     void placeHandle(int index, quint32 handle);
     quint32 takeHandle(int index);
-    void joinEnd() const;
-    int readFront(int count) const;
-    int readBack(int count) const;
-    int readAround(const QVariantList &key) const;
-    void closeCursor() const;
-    void fail(int code, const QString &text) const;
+    void joinEnd();
+    int readFront(int count);
+    int readBack(int count);
+    int readAround(const QVariantList &key);
+    void closeCursor();
+    void fail(int code, const QString &text);
     // Fails with the error of a query on the view's connection.
-    void failOn(QSqlQuery &query) const;
+    void failOn(QSqlQuery &query);
     QList<Type> columnTypes() const;
     QVariantList valuesOf(quint32 handle) const;
     QString keyCondition(const QVariantList &read, QVariantList &args) const;
     bool rowHasKey(int row, const QVariantList &key) const;
-    void dropTotals() const;
+    void dropTotals();
     struct Totals;
-    Totals &totals() const;
+    Totals &totals();
     bool databaseTotals() const;
     // One value of "SELECT <select> FROM (<query>) [WHERE <where>]", the query's own values bound first.
-    QVariant scalar(const QString &select, const QString &where = {}, const QVariantList &more = {}) const;
+    QVariant scalar(const QString &select, const QString &where = {}, const QVariantList &more = {});
     // Two rows read here hold the same value of the column (1-based), as the database groups values.
     bool sameValue(int rowA, int rowB, int column) const;
-    // Over rows first..last, read here.
-    QVariant aggregate(Aggregate kind, int column, int first, int last) const;
+    // Over rows first..last, read here first.
+    QVariant aggregate(Aggregate kind, int column, int first, int last);
 
     Definition m_def;
     Statement m_statement;
     QList<int> m_cellColumn; // per cell: its result column (1-based), 0 for computed cells
-    mutable RowStore m_store;
-    mutable std::vector<quint32> m_order; // row handles in row order: a store id, or kNewRow + n
-    mutable std::unique_ptr<RowCursor> m_cursor;
+    RowStore m_store;
+    std::vector<quint32> m_order; // row handles in row order: a store id, or kNewRow + n
+    std::unique_ptr<RowCursor> m_cursor;
     // The moment the rows are read in, with their counts and sums, while rows remain unread.
-    mutable std::unique_ptr<db::Snapshot> m_snapshot;
-    mutable int m_fromCursor = 0; // rows the cursor has given
+    std::unique_ptr<db::Snapshot> m_snapshot;
+    int m_fromCursor = 0; // rows the cursor has given
     // Once the end was read: the rows after those not read yet (read from the end, then any added at the
     // end), and how many rows of the result lie between; -1 while the end is not known.
-    mutable std::vector<quint32> m_back;
-    mutable int m_unread = -1;
+    std::vector<quint32> m_back;
+    int m_unread = -1;
     // Rows after the back rows when these were read from a place in the middle rather than from the end.
-    mutable std::unique_ptr<RowCursor> m_backCursor;
+    std::unique_ptr<RowCursor> m_backCursor;
     db::Transaction *m_transaction = nullptr;
     QVariantList m_bound;
     QHash<quint32, Edited> m_edits;
     QList<Edited> m_deleted;
     quint32 m_nextNew = kNewRow;
-    mutable std::unique_ptr<Totals> m_totals;
-    mutable std::unique_ptr<Passing> m_pass;
+    std::unique_ptr<Totals> m_totals;
+    std::unique_ptr<Passing> m_pass;
     std::function<void(int, int)> m_onFetched;
-    mutable bool m_failed = false;
-    mutable int m_failureCode = 0;
-    mutable QString m_failureText;
+    bool m_failed = false;
+    int m_failureCode = 0;
+    QString m_failureText;
     std::function<void(int, const QString &)> m_onFailed;
 };
 } // namespace dw

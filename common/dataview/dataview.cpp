@@ -64,6 +64,15 @@ DataView::DataView(QWidget *parent) : QWidget(parent)
 
     grid->onDoubleClick = [this](int row) { emit doubleClicked(row); };
     grid->onPress = [this](const QMouseEvent *e, int under) { return pressedRow(e, under); };
+    // The rows in sight that are known by number only (between the first rows read and the last ones, after
+    // Ctrl+End) are read before they are painted: the model itself reads nothing.
+    grid->beforePaint = [this](int first, int last) {
+        for (int row = last; row >= first; --row)
+            if (!m_buffer.hasRow(row)) {
+                m_buffer.readTo(row);
+                return;
+            }
+    };
     connect(grid->horizontalHeader(), &QHeaderView::sectionDoubleClicked, this, [this] { emit doubleClicked(0); });
     connect(grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) {
@@ -119,7 +128,7 @@ int DataView::retrieve(const QVariantList &arguments, Keep keep)
     m_model->beginReset();
     ++m_reads;
     const int result = m_transaction ? m_buffer.retrieve(*m_transaction, arguments) : (m_buffer.reset(), -1);
-    int row = m_buffer.hasRow(1) ? 1 : 0;
+    int row = m_buffer.readTo(1) ? 1 : 0;
     if (const int found = m_buffer.locateRow(key))
         row = found;
     m_model->setCurrent(row);
@@ -152,27 +161,35 @@ int DataView::pressedRow(const QMouseEvent *e, int under)
         // The re-read has kept that record current, unless it is gone.
         if (m_buffer.keyOf(m_current) == m_press.key)
             row = m_current;
-        else if (const int found = m_buffer.findRow(m_press.key, m_buffer.fetchedCount()))
+        else if (const int found = m_buffer.findHeld(m_press.key))
             row = found;
     }
+    m_buffer.readTo(row);
     m_press = {m_buffer.keyOf(row), e->timestamp(), e->position().toPoint(), m_reads};
     if (row != under)
         setCurrent(row, true);
     return row;
 }
 
+int DataView::reachRow(int row)
+{
+    if (row > m_buffer.fetchedCount())
+        m_buffer.readEnd();
+    return m_buffer.readTo(row) ? row : m_buffer.rowCount();
+}
+
 void DataView::setCurrentRow(int row)
 {
-    if (!m_buffer.hasRow(row))
+    if (!m_buffer.readTo(row))
         return;
     setCurrent(row, true);
 }
 
 void DataView::scrollToRow(int row)
 {
-    if (!m_buffer.hasRow(1))
+    if (!m_buffer.readTo(1))
         return;
-    if (!m_buffer.hasRow(row))
+    if (!m_buffer.readTo(row))
         row = row < 1 ? 1 : m_buffer.knownCount();
     m_grid->scrollTo(m_model->index(row - 1, 0), QAbstractItemView::EnsureVisible);
 }
@@ -223,7 +240,7 @@ int DataView::insertRow(int before)
     if (before == 0) {
         m_buffer.readEnd(); // the grid learns of the rows before the new one first
         at = m_buffer.rowCount() + 1;
-    } else if (!m_buffer.hasRow(before) && !(before == m_buffer.knownCount() + 1 && m_buffer.endKnown())) {
+    } else if (!m_buffer.readTo(before) && !(before == m_buffer.knownCount() + 1 && m_buffer.endKnown())) {
         return -1;
     }
     m_syncing = true;
@@ -242,7 +259,7 @@ int DataView::insertRow(int before)
 int DataView::deleteRow(int row)
 {
     acceptText();
-    if (!m_buffer.hasRow(row))
+    if (!m_buffer.readTo(row))
         return -1;
     m_syncing = true;
     m_model->beginRemove(row);
@@ -252,7 +269,7 @@ int DataView::deleteRow(int row)
     m_model->allChanged();
     // The row that moved up into the place becomes current, or the new last row.
     int current = m_current > row ? m_current - 1 : m_current;
-    if (current > 0 && !m_buffer.hasRow(current))
+    if (current > 0 && !m_buffer.readTo(current))
         current = m_buffer.knownCount();
     m_current = -1;
     setCurrent(current, current > 0);
@@ -290,11 +307,14 @@ int DataView::update()
 
 void DataView::resetUpdate() { m_buffer.resetUpdate(); }
 
+QString databaseErrorText(int code, const QString &text, int lockWaitMs)
+{
+    return QStringLiteral("数据库操作没有完成（错误代码 %1）：\r%2").arg(code).arg(db::faultMessage(code, text, lockWaitMs));
+}
+
 void showDatabaseError(int code, const QString &text, int lockWaitMs)
 {
-    msg::show(QStringLiteral("数据库错误"),
-              QStringLiteral("数据库操作没有完成（错误代码 %1）：\r%2").arg(code).arg(db::faultMessage(code, text, lockWaitMs)),
-              msg::Icon::StopSign);
+    msg::show(QStringLiteral("数据库错误"), databaseErrorText(code, text, lockWaitMs), msg::Icon::StopSign);
 }
 
 void DataView::dbError(int code, const QString &text)
@@ -324,7 +344,7 @@ int DataView::currentColumn() const
 
 void DataView::setCurrentCell(int row, const QString &column)
 {
-    if (!m_buffer.hasRow(row))
+    if (!m_buffer.readTo(row))
         return;
     const Definition &def = m_buffer.definition();
     for (int c = 0; c < def.cells.size(); ++c) {
@@ -346,7 +366,7 @@ void DataView::setCurrentCell(int row, const QString &column)
 void DataView::nextCell(bool backwards)
 {
     const QList<int> cells = tabCells();
-    if (cells.isEmpty() || !m_buffer.hasRow(1))
+    if (cells.isEmpty() || !m_buffer.readTo(1))
         return;
     int row = qMax(1, m_current);
     int cell = -1;
@@ -361,7 +381,7 @@ void DataView::nextCell(bool backwards)
     if (pos < 0) {
         pos = backwards ? cells.size() - 1 : 0;
     } else if (!backwards && ++pos >= cells.size()) {
-        if (m_form || !m_buffer.hasRow(row + 1))
+        if (m_form || !m_buffer.readTo(row + 1))
             return; // the last cell of the last row: Tab stays
         ++row;
         pos = 0;
@@ -386,7 +406,7 @@ bool DataView::handleKey(QKeyEvent *e)
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
         // An empty or read-only view lets Tab go on to the window's next control.
-        if (!editable || !m_buffer.hasRow(1))
+        if (!editable || !m_buffer.readTo(1))
             return false;
         nextCell(e->key() == Qt::Key_Backtab || (e->modifiers() & Qt::ShiftModifier));
         return true;
@@ -402,7 +422,7 @@ bool DataView::handleKey(QKeyEvent *e)
         }
         // A grid without a rule of its own: Enter goes down to the same column of the next row, and stays on
         // the last row.
-        if (!m_form && m_grid->currentIndex().isValid() && m_buffer.hasRow(m_current + 1))
+        if (!m_form && m_grid->currentIndex().isValid() && m_buffer.readTo(m_current + 1))
             setCurrentCell(m_current + 1, m_buffer.definition().cells.at(m_grid->currentIndex().column()).name);
         return true;
     default:

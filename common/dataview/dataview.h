@@ -32,6 +32,8 @@ class CellDelegate;
 // The box a view shows when the database fails it ("数据库错误"): the engine's code, what happened and what
 // the operator can do, then the engine's text.
 COMMON_EXPORT void showDatabaseError(int code, const QString &text, int lockWaitMs = 5000);
+// The words of that box.
+COMMON_EXPORT QString databaseErrorText(int code, const QString &text, int lockWaitMs = 5000);
 
 class COMMON_EXPORT DataView : public QWidget {
     Q_OBJECT
@@ -51,14 +53,23 @@ public:
     enum class Keep { FirstRow, SameRecord };
     int retrieve(const QVariantList &arguments = {}, Keep keep = Keep::FirstRow);
 
-    int rowCount() const { return m_buffer.rowCount(); }
+    // Every row: reads those not read yet (see Buffer::rowCount).
+    int rowCount() { return m_buffer.rowCount(); }
     int currentRow() const { return m_current; }
+    // Reads a row in, from the end when it lies beyond those read (rather than reading every row before it);
+    // returns it, or the last row when there is no such row.
+    int reachRow(int row);
     // Makes a row current (out of range: ignored) and scrolls it into sight.
     void setCurrentRow(int row);
     void scrollToRow(int row);
 
-    QVariant item(int row, const QString &column) const { return m_buffer.item(row, column); }
-    QString itemString(int row, const QString &column) const { return m_buffer.itemString(row, column); }
+    // A value of any row there is: one not read yet is read first.
+    QVariant item(int row, const QString &column)
+    {
+        m_buffer.readTo(row);
+        return m_buffer.item(row, column);
+    }
+    QString itemString(int row, const QString &column) { return displayText(item(row, column)); }
 
     // Editing, as the buffer does it, keeping the presentation in step.
     int insertRow(int before);

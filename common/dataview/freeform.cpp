@@ -147,7 +147,7 @@ int FreeFormView::retrieve(const QVariantList &arguments)
     closeEditor();
     const int result = m_transaction ? m_buffer.retrieve(*m_transaction, arguments) : (m_buffer.reset(), -1);
     const QList<int> stops = m_layout.tabStops();
-    m_row = m_buffer.hasRow(1) ? 1 : 0;
+    m_row = m_buffer.readTo(1) ? 1 : 0;
     m_item = m_row > 0 && !stops.isEmpty() ? stops.first() : -1;
     m_scroll = {};
     update();
@@ -162,7 +162,7 @@ QString FreeFormView::currentItem() const { return m_item >= 0 ? m_layout.items.
 bool FreeFormView::setCurrent(int row, const QString &item)
 {
     const int index = m_layout.indexOf(item);
-    if (!m_buffer.hasRow(row) || !m_layout.tabStops().contains(index))
+    if (!m_buffer.readTo(row) || !m_layout.tabStops().contains(index))
         return false;
     const bool focused = hasFocus() || (m_editor && m_editor->hasFocus());
     closeEditor();
@@ -208,7 +208,7 @@ void FreeFormView::scrollTo(QPoint position)
     m_scroll = position;
     // The letters that come into sight are read before the position is held to the content.
     if (const double band = m_layout.bandHeight * kScaleY; band > 0)
-        m_buffer.hasRow(int((position.y() + height()) / band) + 1);
+        m_buffer.readTo(int((position.y() + height()) / band) + 1);
     clampScroll();
     if (m_editor && m_item >= 0)
         m_editor->setGeometry(itemRect(m_row, currentItem()));
@@ -248,12 +248,12 @@ void FreeFormView::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.fillRect(rect(), services::color(m_layout.background));
     const double band = m_layout.bandHeight * kScaleY;
-    if (band <= 0 || !m_buffer.hasRow(1))
+    if (band <= 0 || !m_buffer.readTo(1))
         return;
     // Only the bands in sight are drawn (and read), so a long register stays fast.
     const int first = qMax(1, int(m_scroll.y() / band) + 1);
     int last = int((m_scroll.y() + height()) / band) + 1;
-    if (!m_buffer.hasRow(last))
+    if (!m_buffer.readTo(last))
         last = m_buffer.fetchedCount();
     for (int row = first; row <= last; ++row) {
         paintBand(painter, m_layout, m_buffer, row, QPointF(-m_scroll.x(), (row - 1) * band - m_scroll.y()), kScaleX,
@@ -366,7 +366,7 @@ void FreeFormView::moveField(bool forward)
         return;
     }
     const int row = m_row + (forward ? 1 : -1);
-    if (m_buffer.hasRow(row)) {
+    if (m_buffer.readTo(row)) {
         setCurrent(row, m_layout.items.at(forward ? stops.first() : stops.last()).name);
         return;
     }
@@ -375,7 +375,7 @@ void FreeFormView::moveField(bool forward)
 
 void FreeFormView::moveRow(int row)
 {
-    if (m_buffer.hasRow(row) && row != m_row)
+    if (m_buffer.readTo(row) && row != m_row)
         setCurrent(row, currentItem());
 }
 

@@ -76,7 +76,8 @@ public:
     // Reads the rows anew; typed values are dropped. The current field is the first tab stop of row 1.
     int retrieve(const QVariantList &arguments = {});
 
-    int rowCount() const { return m_buffer.rowCount(); }
+    // Every row: reads those not read yet.
+    int rowCount() { return m_buffer.rowCount(); }
     int currentRow() const { return m_row; }
     QString currentItem() const;
     // Makes a field of a row current and scrolls it into sight; false when there is no such field to focus.

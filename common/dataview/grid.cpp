@@ -13,7 +13,7 @@ namespace dw {
 
 // --- Model ---
 
-GridModel::GridModel(const Buffer &buffer, DataView *view)
+GridModel::GridModel(Buffer &buffer, DataView *view)
     : QAbstractTableModel(view), m_buffer(buffer), m_view(view)
 {
 }
@@ -257,6 +257,19 @@ bool GridView::event(QEvent *e)
     if (e->type() == QEvent::KeyPress && onKey && onKey(static_cast<QKeyEvent *>(e)))
         return true;
     return QTableView::event(e);
+}
+
+void GridView::paintEvent(QPaintEvent *e)
+{
+    if (beforePaint && model()) {
+        const int rows = model()->rowCount();
+        const int first = rowAt(0);
+        if (first >= 0) {
+            const int last = rowAt(viewport()->height() - 1);
+            beforePaint(first + 1, last >= 0 ? last + 1 : rows);
+        }
+    }
+    QTableView::paintEvent(e);
 }
 
 int GridView::pressRow(QMouseEvent *e, int &under)

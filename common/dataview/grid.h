@@ -17,7 +17,7 @@ class DataView;
 
 class GridModel : public QAbstractTableModel {
 public:
-    GridModel(const Buffer &buffer, DataView *view);
+    GridModel(Buffer &buffer, DataView *view);
 
     // A new result: while it is being read the model shows nothing, then the rows read.
     void beginReset();
@@ -49,7 +49,7 @@ public:
     QString editText(int row, int cellIndex) const;
 
 private:
-    const Buffer &m_buffer;
+    Buffer &m_buffer; // read from in fetchMore only
     DataView *m_view;
     QList<QPair<QVariant, QVariant>> m_colors;
     int m_current = 0;
@@ -86,12 +86,15 @@ public:
     // A left press: given the row under the pointer, returns the row it acts on; another row than the one
     // under the pointer has been made current by the handler.
     std::function<int(const QMouseEvent *, int under)> onPress;
+    // Before a paint, with the rows in sight (1-based).
+    std::function<void(int first, int last)> beforePaint;
     using QTableView::QTableView;
     // Lays out the rows now rather than at the next event, so a scroll position can be set at once.
     void layoutNow() { executeDelayedItemsLayout(); }
 
 protected:
     bool event(QEvent *e) override;
+    void paintEvent(QPaintEvent *e) override;
     void mousePressEvent(QMouseEvent *e) override;
     void mouseDoubleClickEvent(QMouseEvent *e) override;
 

@@ -40,17 +40,27 @@ void setError(QString *error, const QString &text)
         *error = text;
 }
 
+// Why a print's rows could not be read: the pass's own failure, else the view's (rows read and kept).
+QString readFailure(const Buffer &buffer, const Buffer::Pass &pass)
+{
+    if (pass.failureCode())
+        return databaseErrorText(pass.failureCode(), pass.failureText());
+    return buffer.failed() ? databaseErrorText(buffer.failureCode(), buffer.failureText()) : QString();
+}
+
 } // namespace
 
 // --- Reports ---
 
-ReportPages::ReportPages(const ReportDefinition &definition, const Buffer &buffer, const QDate &today,
-                         const ReportLayout *layout)
+ReportPages::ReportPages(const ReportDefinition &definition, Buffer &buffer, const QDate &today,
+                         ReportLayout *layout)
     : m_def(definition), m_buffer(buffer), m_pass(buffer), m_today(today), m_layout(layout)
 {
 }
 
 ReportPages::~ReportPages() = default;
+
+QString ReportPages::failure() const { return readFailure(m_buffer, m_pass); }
 
 print::Paper ReportPages::paper() const
 {
@@ -80,10 +90,10 @@ void ReportPages::layoutPage(int page, PrintedPage &out)
     }
 }
 
-PrintedDocument layoutDocument(const ReportDefinition &definition, const Buffer &buffer, QSizeF paperMillimetres,
-                               const QDate &today)
+PrintedDocument ReportView::layoutDocument(QSizeF paperMillimetres, const QDate &today)
 {
-    ReportPages source(definition, buffer, today);
+    const ReportDefinition &definition = m_def;
+    ReportPages source(definition, m_buffer, today, m_layout.get());
     const int margins = 2 * definition.margin;
     const int count = source.paginate(QSize(qRound(paperMillimetres.width() * 100) - margins,
                                             qRound(paperMillimetres.height() * 100) - margins));
@@ -95,7 +105,7 @@ PrintedDocument layoutDocument(const ReportDefinition &definition, const Buffer 
     return doc;
 }
 
-int printReport(const ReportDefinition &definition, const Buffer &buffer, QWidget *parent, QString *error)
+int printReport(const ReportDefinition &definition, Buffer &buffer, QWidget *parent, QString *error)
 {
     ReportPages source(definition, buffer, services::today());
     return printPages(source, jobName(parent, definition.data.name), parent, error);
@@ -117,7 +127,9 @@ int downOf(int unitsY) { return int(qRound64(unitsY * 2540.0 / (units::kUnitsPer
 
 } // namespace
 
-GridPages::GridPages(const Buffer &buffer) : m_buffer(buffer), m_pass(buffer) {}
+GridPages::GridPages(Buffer &buffer) : m_buffer(buffer), m_pass(buffer) {}
+
+QString GridPages::failure() const { return readFailure(m_buffer, m_pass); }
 
 print::Paper GridPages::paper() const { return {{}, evenMargins(10.16)}; }
 
@@ -158,6 +170,7 @@ void GridPages::layoutPage(int page, PrintedPage &out)
     const int last = qMin(m_rows, first + m_perPage - 1);
     const int padding = qRound(2540.0 / 96); // a pixel, as a grid cell on screen keeps its text off its edges
     for (int r = first; r <= last; ++r) {
+        m_buffer.readTo(r); // in a pass, the pass's window moves on to it
         const int y = m_headerHeight + (r - first) * m_lineHeight;
         for (int c = 0; c < cells.size(); ++c) {
             const Qt::Alignment across = cells.at(c).alignment & Qt::AlignHorizontal_Mask;
@@ -223,6 +236,12 @@ int printPages(PageSource &document, const QString &documentName, QWidget *paren
         }
         PrintedPage page;
         document.layoutPage(p, page);
+        // A page whose rows could not be read is not printed as if they were blank.
+        if (const QString failed = document.failure(); !failed.isEmpty()) {
+            setError(error, QStringLiteral("打印没有完成：") + failed);
+            print::abort(job);
+            return -1;
+        }
         if (recorder())
             recorder()(documentName, p, count, page);
         if (painter)

@@ -29,25 +29,29 @@ public:
     virtual int paginate(QSize printable) = 0;
     // The texts and bars of a page (1-based), after paginate.
     virtual void layoutPage(int page, PrintedPage &out) = 0;
+    // Why the document could not be laid out whole (its rows could not be read), in the operator's words;
+    // empty while it can.
+    virtual QString failure() const { return {}; }
 };
 
 // The pages of a report: its bands, paginated, resolved a page at a time against a date fixed for the job.
 // The layout of a report view over the same rows serves as it is; without one, one is made.
 class COMMON_EXPORT ReportPages : public PageSource {
 public:
-    ReportPages(const ReportDefinition &definition, const Buffer &buffer, const QDate &today,
-                const ReportLayout *layout = nullptr);
+    ReportPages(const ReportDefinition &definition, Buffer &buffer, const QDate &today,
+                ReportLayout *layout = nullptr);
     ~ReportPages() override;
     print::Paper paper() const override;
     int paginate(QSize printable) override;
     void layoutPage(int page, PrintedPage &out) override;
+    QString failure() const override;
 
 private:
     const ReportDefinition &m_def;
-    const Buffer &m_buffer;
+    Buffer &m_buffer;
     Buffer::Pass m_pass; // the rows go by as the pages do
     QDate m_today;
-    const ReportLayout *m_layout;
+    ReportLayout *m_layout;
     std::unique_ptr<ReportLayout> m_ownLayout;
     QList<int> m_starts; // where each page starts in the layout's flow
     int m_pageHeight = 0;
@@ -57,13 +61,14 @@ private:
 // the grid shows it. A grid wider than the page is drawn smaller as a whole, so no column falls off.
 class COMMON_EXPORT GridPages : public PageSource {
 public:
-    explicit GridPages(const Buffer &buffer);
+    explicit GridPages(Buffer &buffer);
     print::Paper paper() const override;
     int paginate(QSize printable) override;
     void layoutPage(int page, PrintedPage &out) override;
+    QString failure() const override;
 
 private:
-    const Buffer &m_buffer;
+    Buffer &m_buffer;
     Buffer::Pass m_pass; // the rows go by as the pages do
     int m_rows = 0;
     QList<int> m_x, m_width; // per cell, thousandths of a centimetre at the grid's own size
@@ -77,19 +82,17 @@ private:
 // when the job could not start or failed, the reason in `error`.
 COMMON_EXPORT int printPages(PageSource &document, const QString &documentName, QWidget *parent,
                              QString *error = nullptr);
-COMMON_EXPORT int printReport(const ReportDefinition &definition, const Buffer &buffer, QWidget *parent,
+COMMON_EXPORT int printReport(const ReportDefinition &definition, Buffer &buffer, QWidget *parent,
                               QString *error = nullptr);
 
 // Tells the operator that a print could not start or failed: "错误!" with the reason.
 COMMON_EXPORT void showPrintError(const QString &error);
 
-// The pages of a report for a paper of this size, laid out at once (tests and previews).
+// The pages of a report laid out at once (see ReportView::layoutDocument).
 struct PrintedDocument {
     QString name;
     QList<PrintedPage> pages;
 };
-COMMON_EXPORT PrintedDocument layoutDocument(const ReportDefinition &definition, const Buffer &buffer,
-                                             QSizeF paperMillimetres, const QDate &today);
 
 // Tests: every page laid out for a job (its document name, number and the page count) before it is painted,
 // and the progress dialog after each page, where a test can cancel.

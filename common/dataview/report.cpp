@@ -50,12 +50,10 @@ ReportExpression sumOf(const QString &column, Scope scope, const QString &format
         return totalOf(column, Aggregate::Sum, format);
     return [=](const ReportContext &c) {
         const int of = c.buffer->columnIndex(column);
-        if (c.group >= 0)
-            return formatValue(c.buffer->runTotal(c.groupColumn, c.group, Aggregate::Sum, of), format);
-        double total = 0;
-        for (int r = c.groupFirst; r <= c.groupLast; ++r)
-            total += c.buffer->item(r, of).toDouble();
-        return formatValue(total, format);
+        // Outside a group (the summary, the header and footer) the group is every row.
+        const QVariant sum = c.group >= 0 ? c.buffer->runTotal(c.groupColumn, c.group, Aggregate::Sum, of)
+                                          : c.buffer->total(Aggregate::Sum, of);
+        return formatValue(sum, format);
     };
 }
 
@@ -74,7 +72,7 @@ ReportExpression todayText(const QString &format)
 
 // --- Layout ---
 
-ReportLayout::ReportLayout(const ReportDefinition &definition, const Buffer &buffer)
+ReportLayout::ReportLayout(const ReportDefinition &definition, Buffer &buffer)
     : m_def(definition), m_buffer(buffer), m_today(services::today()),
       m_groupColumn(definition.groupBy.isEmpty() ? 0 : buffer.columnIndex(definition.groupBy))
 {
@@ -146,8 +144,12 @@ QList<PlacedBand> ReportLayout::page(const QList<int> &starts, int page, int pag
     return bands;
 }
 
-ReportContext ReportLayout::context(const PlacedBand &band, int page, int pageCount) const
+ReportContext ReportLayout::context(const PlacedBand &band, int page, int pageCount)
 {
+    // A detail shows its row and a group header its group's first: they come in before the texts ask for them
+    // (in a print pass the pass's window moves on to them).
+    if (band.kind == PlacedBand::Detail || band.kind == PlacedBand::GroupHeader)
+        m_buffer.readTo(band.row);
     ReportContext c;
     c.buffer = &m_buffer;
     c.row = band.row;
@@ -356,7 +358,7 @@ void ReportView::resizeEvent(QResizeEvent *e)
     relayout();
 }
 
-void ReportView::collect(PrintedPage &body, PrintedPage &fixed) const
+void ReportView::collect(PrintedPage &body, PrintedPage &fixed)
 {
     if (!m_layout)
         return;
@@ -384,7 +386,7 @@ void ReportView::collect(PrintedPage &body, PrintedPage &fixed) const
     add({PlacedBand::Footer, m_def.header.height + height, 0, -1}, 0, fixed);
 }
 
-PrintedPage ReportView::visibleContent() const
+PrintedPage ReportView::visibleContent()
 {
     PrintedPage body, fixed;
     collect(body, fixed);

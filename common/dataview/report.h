@@ -17,15 +17,18 @@
 #include <optional>
 
 class QPainter;
+class QSizeF;
 
 // The report presentation of the data view engine: bands (header, group header, detail, summary, footer)
 // laid out in thousandths of a centimetre, one group level, one painter shared by the screen and the printer.
 // Only the bands in sight are resolved and drawn, so reports over large registers stay fast.
 namespace dw {
 
+struct PrintedDocument;
+
 // What a band's text is evaluated against.
 struct ReportContext {
-    const Buffer *buffer = nullptr;
+    Buffer *buffer = nullptr; // totals are computed (and rows read) through it
     int row = 0;                    // the detail row, or the first row of the group for a group header
     int groupFirst = 0, groupLast = 0; // rows of the current group (1-based, inclusive)
     int group = -1;                    // the group's index among the buffer's runs of groupColumn, -1 for none
@@ -85,7 +88,7 @@ struct PlacedBand {
 // Groups and their rows, and the flow of the body bands (group headers, details, summary) one after another.
 class COMMON_EXPORT ReportLayout {
 public:
-    ReportLayout(const ReportDefinition &definition, const Buffer &buffer);
+    ReportLayout(const ReportDefinition &definition, Buffer &buffer);
 
     struct Group {
         int first = 0, last = 0;
@@ -103,11 +106,12 @@ public:
     // The bands of a page (0-based) of those starts, the header and the footer included.
     QList<PlacedBand> page(const QList<int> &starts, int page, int pageHeight) const;
 
-    ReportContext context(const PlacedBand &band, int page, int pageCount) const;
+    // What the band's texts are evaluated against; the band's row is read first when it is not yet.
+    ReportContext context(const PlacedBand &band, int page, int pageCount);
 
 private:
     const ReportDefinition &m_def;
-    const Buffer &m_buffer;
+    Buffer &m_buffer;
     QDate m_today; // once per layout, not per band
     int m_groupColumn = 0;
     int m_rows = 0;
@@ -174,12 +178,15 @@ public:
     // A failed retrieve is reported in the data views' database-error box.
     int retrieve(const QVariantList &arguments);
     const Buffer &buffer() const { return m_buffer; }
-    int rowCount() const { return m_buffer.rowCount(); }
+    int rowCount() { return m_buffer.rowCount(); }
     // Prints the report as retrieved (see printReport); 1, 0 when the operator cancelled, -1 on failure.
     int print(QString *error = nullptr);
+    // Its pages for a paper of this size, laid out at once against a date (tests and previews).
+    PrintedDocument layoutDocument(QSizeF paperMillimetres, const QDate &today);
 
-    // What the screen shows now, in thousandths of a centimetre from the control's top left.
-    PrintedPage visibleContent() const;
+    // What the screen shows now, in thousandths of a centimetre from the control's top left (the rows in
+    // sight are read first).
+    PrintedPage visibleContent();
 
 protected:
     void paintEvent(QPaintEvent *e) override;
@@ -187,7 +194,7 @@ protected:
 
 private:
     void relayout();
-    void collect(PrintedPage &body, PrintedPage &fixed) const;
+    void collect(PrintedPage &body, PrintedPage &fixed);
     qreal scale() const;
     int bodyHeight() const; // visible body height, thousandths of a centimetre
     // How far the body is scrolled, in thousandths of a centimetre.

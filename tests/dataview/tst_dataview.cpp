@@ -28,7 +28,7 @@ int codeOf(Fixture &f, const QString &name)
     return f.scalar("SELECT code FROM skrbook WHERE skrname = ?", {name}).toInt();
 }
 
-QStringList names(const dw::DataView &view)
+QStringList names(dw::DataView &view)
 {
     QStringList out;
     for (int r = 1; r <= view.rowCount(); ++r)
@@ -227,7 +227,7 @@ void tst_dataview::keepSameRecordAcrossReread()
     view.setDefinition(brevik::sdwskrbk());
     view.setTransaction(g::sqlca);
     view.retrieve({"%"});
-    const int row = view.buffer().findRow({qint64(codeOf(f, "乙"))});
+    const int row = view.buffer().findHeld({qint64(codeOf(f, "乙"))});
     QVERIFY(row > 0);
     view.setCurrentRow(row);
 
@@ -240,7 +240,7 @@ void tst_dataview::keepSameRecordAcrossReread()
     // A plain retrieve goes back to the first row; a vanished record does too.
     view.retrieve({"%"});
     QCOMPARE(view.currentRow(), 1);
-    view.setCurrentRow(view.buffer().findRow({qint64(codeOf(f, "丁"))}));
+    view.setCurrentRow(view.buffer().findHeld({qint64(codeOf(f, "丁"))}));
     f.exec("DELETE FROM skrbook WHERE skrname = '丁'");
     view.retrieve({"%"}, dw::DataView::Keep::SameRecord);
     QCOMPARE(view.currentRow(), 1);

@@ -109,6 +109,7 @@ private slots:
     void initTestCase();
     void gridReportsTheFailedReadAndKeepsTheRowsBefore();
     void listShowsNoTotalOverRowsItCouldNotRead();
+    void printStopsWhereTheRowsCannotBeRead();
 };
 
 void tst_dataview_damaged::initTestCase()
@@ -159,8 +160,16 @@ void tst_dataview_damaged::gridReportsTheFailedReadAndKeepsTheRowsBefore()
     QCOMPARE(view.grid()->model()->rowCount(), m_readable);
     QVERIFY(!view.buffer().complete());
     QVERIFY(!view.grid()->model()->canFetchMore({}));
-    QVERIFY(view.buffer().total(dw::Aggregate::Sum, view.buffer().columnIndex("an")).isNull());
     QCOMPARE(errorBoxes(*f).size(), 1); // reported once
+    {
+        // Nor are their totals or their count: the same rows in a buffer of their own.
+        dw::Buffer rows(brevik::views::gobank());
+        QCOMPARE(rows.retrieve(g::sqlca, {}), dw::Buffer::kReadRows);
+        QCOMPARE(rows.rowCount(), m_readable);
+        QVERIFY(rows.failed() && !rows.complete());
+        QVERIFY(rows.total(dw::Aggregate::Sum, rows.columnIndex("an")).isNull());
+        QVERIFY(rows.runTotal(0, 0, dw::Aggregate::Sum, rows.columnIndex("an")).isNull());
+    }
 
     // An edit is not written on the strength of a partial read.
     const QVariant before = f->scalar("SELECT xkr FROM xjzp WHERE zphm = ?", {view.itemString(1, "zphm")});
@@ -212,6 +221,37 @@ void tst_dataview_damaged::listShowsNoTotalOverRowsItCouldNotRead()
     QCOMPARE(numbers.last(), QString::number(report.buffer().fetchedCount()));
     QVERIFY(!numbers.contains(QString()));
     QCOMPARE(totals, QStringList{QString()});
+}
+
+void tst_dataview_damaged::printStopsWhereTheRowsCannotBeRead()
+{
+    // A print reads the rows past those the view holds as its pages go: meeting the damage, it fails in the
+    // database's words and leaves no file, rather than printing blank lines as the rest of the register.
+    auto f = damagedWorld();
+    const QDir printout(QStringLiteral("PRINTOUT"));
+    const QStringList before = printout.entryList(QDir::Files | QDir::Hidden);
+
+    dw::DataView grid;
+    grid.setDefinition(brevik::views::gobank());
+    grid.setTransaction(g::sqlca);
+    QCOMPARE(grid.retrieve(), dw::Buffer::kReadRows);
+    QString error;
+    QCOMPARE(grid.print(&error), -1);
+    QVERIFY2(error.startsWith(QStringLiteral("打印没有完成：数据库操作没有完成（错误代码 11）")), qPrintable(error));
+    QVERIFY2(error.contains(db::faultAdvice(11)), qPrintable(error));
+    // The view's own rows are untouched: they were read whole.
+    QVERIFY(!grid.buffer().failed());
+    QCOMPARE(grid.buffer().fetchedCount(), dw::Buffer::kReadRows);
+
+    dw::ReportView report;
+    report.setDefinition(brevik::cabank());
+    report.setTransaction(g::sqlca);
+    QVERIFY(report.retrieve({kFrom, kFrom.addYears(10)}) > 0);
+    error.clear();
+    QCOMPARE(report.print(&error), -1);
+    QVERIFY2(error.contains(db::faultAdvice(11)), qPrintable(error));
+
+    QCOMPARE(printout.entryList(QDir::Files | QDir::Hidden), before);
 }
 
 QTEST_MAIN(tst_dataview_damaged)

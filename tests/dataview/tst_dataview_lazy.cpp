@@ -252,12 +252,22 @@ QVariantList rowOf(const dw::Buffer &b, int row)
     return values;
 }
 
-// Every row of the buffer, read through hasRow as a presentation reads them.
-QList<QVariantList> rowsOf(const dw::Buffer &b)
+// Every row of the buffer, read through readTo as a presentation reads them.
+QList<QVariantList> rowsOf(dw::Buffer &b)
 {
     QList<QVariantList> rows;
-    for (int r = 1; b.hasRow(r); ++r)
+    for (int r = 1; b.readTo(r); ++r)
         rows << rowOf(b, r);
+    return rows;
+}
+
+// Every row of a view, read as its windows read them.
+QList<QVariantList> rowsOf(dw::DataView &view)
+{
+    QList<QVariantList> rows;
+    const int count = view.rowCount();
+    for (int r = 1; r <= count; ++r)
+        rows << rowOf(view.buffer(), r);
     return rows;
 }
 
@@ -392,7 +402,7 @@ struct PartlyRead {
         QCOMPARE(counted.size(), runs.size());
         QCOMPARE(counted.last().first, runs.last().first);
         QCOMPARE(cents(listed.runTotal(group, int(runs.size()) - 1, dw::Aggregate::Sum, an)), lastRunSum);
-        QString diff = difference(rowsOf(editor.buffer()), editorRows);
+        QString diff = difference(rowsOf(editor), editorRows);
         QVERIFY2(diff.isEmpty(), qPrintable(diff));
         diff = difference(rowsOf(listed), listedRows);
         QVERIFY2(diff.isEmpty(), qPrintable(diff));
@@ -475,6 +485,7 @@ private slots:
     void findRow();
     void ctrlEndReachesTheLastRow_data();
     void ctrlEndReachesTheLastRow();
+    void askingForValuesReadsNothing();
     void reportShowsDatabaseTotalsWithoutReadingEveryRow_data();
     void reportShowsDatabaseTotalsWithoutReadingEveryRow();
     void printReadsEveryRowAsThePagesGo_data();
@@ -522,13 +533,13 @@ void tst_dataview_lazy::rowsAreReadAsNeeded()
 
     // A row a little beyond those read brings in that far and a little more, not everything.
     const int beyond = first + 10;
-    QCOMPARE(b.hasRow(beyond), beyond <= n);
+    QCOMPARE(b.readTo(beyond), beyond <= n);
     if (n > 2 * kFirstRows + 10)
         QVERIFY2(b.fetchedCount() >= beyond && b.fetchedCount() < n, qPrintable(QString::number(b.fetchedCount())));
 
-    QVERIFY(b.hasRow(n));
+    QVERIFY(b.readTo(n));
     QCOMPARE(rowOf(b, n), expected.last());
-    QVERIFY(!b.hasRow(n + 1));
+    QVERIFY(!b.readTo(n + 1));
     QCOMPARE(b.rowCount(), n);
     QVERIFY(b.complete());
     QCOMPARE(rowOf(b, n + 1), QVariantList(v.definition.columns.size()));
@@ -607,7 +618,7 @@ void tst_dataview_lazy::namesInGbkOrder()
         dw::Buffer b(brevik::views::dwskrbk());
         QVERIFY(b.retrieve(g::sqlca, {}) > 0);
         QList<QVariantList> shown;
-        for (int r = 1; b.hasRow(r); ++r)
+        for (int r = 1; b.readTo(r); ++r)
             shown << QVariantList{b.item(r, "skrname"), b.item(r, "bs")};
         const QString diff = difference(shown, rows);
         QVERIFY2(diff.isEmpty(), qPrintable(diff));
@@ -725,10 +736,11 @@ void tst_dataview_lazy::totalsAndGroupsEqualTheDatabase()
         const dw::Buffer::Run run = runs.at(r);
         QCOMPARE(run.first, next); // runs follow each other over every row
         next = run.last + 1;
+        QVERIFY(b.readTo(run.last));
         const QVariant value = group ? b.item(run.first, group) : QVariant();
         for (int row = run.first; row <= run.last; ++row)
             QVERIFY2(!group || b.item(row, group) == value, qPrintable(QStringLiteral("row %1").arg(row)));
-        if (group && b.hasRow(run.last + 1))
+        if (group && b.readTo(run.last + 1))
             QVERIFY(b.item(run.last + 1, group) != value);
         const QString key = groupKey(value);
         QVERIFY2(dbGroups.contains(key), qPrintable(key));
@@ -833,11 +845,11 @@ void tst_dataview_lazy::editsAndUpdateWhilePartlyRead()
     QList<qint64> expected = keys(expectedRows(b.definition(), {}));
     const QStringList before = tableRows("xjzp");
 
-    const qint64 changedKey = b.keyOf(changed).value(0).toLongLong();
+    const qint64 changedKey = view.item(changed, "line").toLongLong();
     QCOMPARE(changedKey, expected.at(changed - 1));
     QCOMPARE(view.setItem(changed, "an", 4321.5), 1);
     QCOMPARE(view.setItem(changed, "xkr", QStringLiteral("改过的收款人")), 1);
-    const qint64 removedKey = b.keyOf(removed).value(0).toLongLong();
+    const qint64 removedKey = view.item(removed, "line").toLongLong();
     QCOMPARE(view.deleteRow(removed), 1);
     expected.removeOne(removedKey);
     const int inserted = view.insertRow(insertBefore);
@@ -850,13 +862,13 @@ void tst_dataview_lazy::editsAndUpdateWhilePartlyRead()
 
     QCOMPARE(b.modifiedCount(), 2);
     QCOMPARE(b.deletedCount(), 1);
-    const int changedRow = b.findRow({changedKey});
+    const int changedRow = b.findHeld({changedKey});
     QVERIFY(changedRow > 0);
     QCOMPARE(b.rowStatus(changedRow), dw::RowStatus::DataModified);
     QCOMPARE(b.rowStatus(inserted), dw::RowStatus::NewModified);
     QCOMPARE(b.item(changedRow, "an").toDouble(), 4321.5);
     // Every row after the edited ones is there, in its order; the grid shows them all once read.
-    QCOMPARE(keys(rowsOf(b)), expected);
+    QCOMPARE(keys(rowsOf(view)), expected);
     QCOMPARE(view.grid()->model()->rowCount(), int(expected.size()));
 
     QCOMPARE(view.update(), 1);
@@ -928,8 +940,10 @@ void tst_dataview_lazy::recordFoundByItsPlace()
         QVERIFY(b.fetchedCount() >= row);
     // The rows around it are those of the order, and reading every row still gives the order itself.
     for (const int r : {row - 1, row, row + 1, row - kFirstRows + 1, kFirstRows + 1})
-        if (r >= 1 && r <= n)
+        if (r >= 1 && r <= n) {
+            QVERIFY(b.readTo(r));
             QCOMPARE(rowOf(b, r), expected.at(r - 1));
+        }
     const QList<QVariantList> rows = rowsOf(b);
     QVERIFY2(rows == expected, qPrintable(difference(rows, expected)));
     QVERIFY(b.complete());
@@ -962,7 +976,7 @@ void tst_dataview_lazy::lastRowsReadFromTheEnd()
     const QList<QVariantList> expected = retrieved(v, b);
     const int n = int(expected.size());
     QCOMPARE(b.fetchedCount(), kFirstRows);
-    QVERIFY(b.hasRow(300));
+    QVERIFY(b.readTo(300));
     const int read = b.fetchedCount();
 
     b.readEnd();
@@ -973,9 +987,16 @@ void tst_dataview_lazy::lastRowsReadFromTheEnd()
     QCOMPARE(b.fetchedCount(), fromTheEnd ? read : n);
     for (const int row : {n, n - 1, n - kFirstRows + 1, 1, read})
         QCOMPARE(rowOf(b, row), expected.at(row - 1));
-    QVERIFY(!b.hasRow(n + 1));
+    QVERIFY(!b.readTo(n + 1));
 
-    // The rows between come in as they are asked for and meet the last rows in order.
+    // The rows between come in as they are read and meet the last rows in order; asking for a value reads
+    // nothing.
+    if (fromTheEnd) {
+        QVERIFY(!b.hasRow(n / 2));
+        QCOMPARE(rowOf(b, n / 2), QVariantList(expected.first().size()));
+        QCOMPARE(b.fetchedCount(), read);
+    }
+    QVERIFY(b.readTo(n / 2));
     QCOMPARE(rowOf(b, n / 2), expected.at(n / 2 - 1));
     QVERIFY(b.fetchedCount() < n || !fromTheEnd);
     const QList<QVariantList> rows = rowsOf(b);
@@ -1146,7 +1167,7 @@ void tst_dataview_lazy::writeDuringReadKeepsTheRetrieve()
     if (write == "disconnect")
         return;
     editor.retrieve();
-    const QString diff = difference(rowsOf(editor.buffer()), expectedRows(editor.definition(), {}));
+    const QString diff = difference(rowsOf(editor), expectedRows(editor.definition(), {}));
     QVERIFY2(diff.isEmpty(), qPrintable(diff));
 }
 
@@ -1184,7 +1205,7 @@ void tst_dataview_lazy::anotherProgramWritesWhileViewsArePartlyRead()
     QCOMPARE(editor.retrieve(), kFirstRows);
     const QList<QVariantList> now = expectedRows(editor.definition(), {});
     QVERIFY(now.size() < views.editorRows.size());
-    const QString diff = difference(rowsOf(editor.buffer()), now);
+    const QString diff = difference(rowsOf(editor), now);
     QVERIFY2(diff.isEmpty(), qPrintable(diff));
     g::sqlca.execute("UPDATE xjzp SET an = 1 WHERE line = 1");
     QCOMPARE(g::sqlca.SQLCode, 0);
@@ -1295,6 +1316,55 @@ void tst_dataview_lazy::ctrlEndReachesTheLastRow_data()
     QTest::addColumn<int>("size");
     QTest::newRow("small") << kSmall;
     QTest::newRow("large") << kLarge;
+}
+
+void tst_dataview_lazy::askingForValuesReadsNothing()
+{
+    Filled filled(kLarge);
+    const dw::Definition def = brevik::views::gobank();
+    const QList<QVariantList> expected = expectedRows(def, {});
+    const int payee = dw::Buffer(def).columnIndex("xkr");
+
+    // The buffer: what is const answers from the rows read, as a model's data() does; reading is asked for.
+    dw::Buffer b(def);
+    QCOMPARE(b.retrieve(g::sqlca, {}), kFirstRows);
+    const dw::Buffer &rows = b;
+    const int beyond = kFirstRows + 10;
+    const QVariantList key{expected.at(beyond - 1).at(0)};
+    QVERIFY(!rows.hasRow(beyond));
+    QVERIFY(rows.item(beyond, payee).isNull());
+    QVERIFY(rows.item(beyond, QStringLiteral("xkr")).isNull());
+    QVERIFY(rows.cellText(beyond, 0).isEmpty());
+    QVERIFY(rows.shownText(beyond, 0).isEmpty());
+    QVERIFY(rows.keyOf(beyond).isEmpty());
+    QCOMPARE(rows.findHeld(key), 0);
+    QCOMPARE(rows.rowStatus(beyond), dw::RowStatus::NotModified);
+    QCOMPARE(b.fetchedCount(), kFirstRows);
+    QVERIFY(b.readTo(beyond));
+    QCOMPARE(rows.item(beyond, payee), expected.at(beyond - 1).at(payee - 1));
+    QCOMPARE(rows.findHeld(key), beyond);
+
+    // The grid after Ctrl+End: the rows between the first and the last are known by number only. The model
+    // gives nothing for them and reads nothing; scrolled into sight, they are read before they are painted.
+    dw::DataView view;
+    QVERIFY(showRegister(view));
+    QCOMPARE(view.retrieve(), kFirstRows);
+    view.grid()->setFocus();
+    QTest::keyClick(view.grid(), Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(view.currentRow(), kLarge);
+    const int read = view.buffer().fetchedCount();
+    QVERIFY2(read < kLarge / 2, qPrintable(QString::number(read)));
+    int cell = 0;
+    while (def.cells.at(cell).name != QStringLiteral("xkr"))
+        ++cell;
+    QAbstractItemModel *model = view.grid()->model();
+    const QModelIndex middle = model->index(kLarge / 2 - 1, cell);
+    QCOMPARE(model->data(middle, Qt::DisplayRole).toString(), QString());
+    QCOMPARE(view.buffer().fetchedCount(), read);
+    view.grid()->scrollTo(middle, QAbstractItemView::PositionAtCenter);
+    view.grid()->viewport()->repaint();
+    QVERIFY(view.buffer().hasRow(kLarge / 2));
+    QCOMPARE(model->data(middle, Qt::DisplayRole), expected.at(kLarge / 2 - 1).at(payee - 1));
 }
 
 void tst_dataview_lazy::ctrlEndReachesTheLastRow()

@@ -49,7 +49,7 @@ void choose(w_search *w, const QString &field, const QString &comparison, const 
     w->get<QPushButton>("cb_1")->click();
 }
 
-QStringList numbers(const dw::DataView *grid)
+QStringList numbers(dw::DataView *grid)
 {
     QStringList out;
     for (int r = 1; r <= grid->rowCount(); ++r)
