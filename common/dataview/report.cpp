@@ -82,23 +82,57 @@ ReportLayout::ReportLayout(const ReportDefinition &definition, Buffer &buffer)
         m_groups.append({run.first, run.last});
     const int rows = m_groups.isEmpty() ? 0 : m_groups.last().last;
 
-    m_flow.reserve(rows + m_groups.size() + 1);
+    // A band lower than nothing takes no place in the flow.
+    m_headerBands = m_groupColumn && definition.groupHeader.height > 0 ? 1 : 0;
+    m_headerHeight = m_headerBands ? definition.groupHeader.height : 0;
+    m_detailHeight = qMax(0, definition.detail.height);
     qint64 y = 0;
-    auto place = [&](PlacedBand::Kind kind, int row, int group, int height) {
-        if (height <= 0)
-            return;
-        m_flow.append({kind, y, row, group});
-        y += height;
-    };
-    for (int g = 0; g < m_groups.size(); ++g) {
-        if (m_groupColumn)
-            place(PlacedBand::GroupHeader, m_groups.at(g).first, g, definition.groupHeader.height);
-        for (int r = m_groups.at(g).first; r <= m_groups.at(g).last; ++r)
-            place(PlacedBand::Detail, r, g, definition.detail.height);
+    int band = 0;
+    m_starts.reserve(m_groups.size());
+    for (const Group &g : std::as_const(m_groups)) {
+        const int rowsOf = g.last - g.first + 1;
+        m_starts.append({band, y});
+        band += m_headerBands + (m_detailHeight ? rowsOf : 0);
+        y += m_headerHeight + qint64(m_detailHeight) * rowsOf;
     }
-    place(PlacedBand::Summary, rows, -1, definition.summary.height);
-    m_flowHeight = y;
+    m_summary = definition.summary.height > 0;
+    m_bodyEnd = y;
+    m_bandCount = band + (m_summary ? 1 : 0);
+    m_flowHeight = y + (m_summary ? definition.summary.height : 0);
     m_rows = rows;
+}
+
+PlacedBand ReportLayout::band(int index) const
+{
+    if (m_summary && index == m_bandCount - 1)
+        return {PlacedBand::Summary, m_bodyEnd, m_rows, -1};
+    const auto after = std::upper_bound(m_starts.begin(), m_starts.end(), index,
+                                        [](int i, const Start &start) { return i < start.band; });
+    const int g = qMax(0, int(after - m_starts.begin()) - 1);
+    const Start &start = m_starts.at(g);
+    const int k = index - start.band;
+    if (k < m_headerBands)
+        return {PlacedBand::GroupHeader, start.y, m_groups.at(g).first, g};
+    const int detail = k - m_headerBands;
+    return {PlacedBand::Detail, start.y + m_headerHeight + qint64(detail) * m_detailHeight,
+            m_groups.at(g).first + detail, g};
+}
+
+int ReportLayout::bandAt(qint64 y) const
+{
+    if (m_summary && y >= m_bodyEnd)
+        return m_bandCount - 1;
+    if (m_starts.isEmpty() || (!m_headerBands && !m_detailHeight))
+        return 0; // the summary, if any, is the only band
+    const auto after = std::upper_bound(m_starts.begin(), m_starts.end(), y,
+                                        [](qint64 at, const Start &start) { return at < start.y; });
+    const int g = qMax(0, int(after - m_starts.begin()) - 1);
+    const Start &start = m_starts.at(g);
+    const qint64 within = y - start.y - m_headerHeight;
+    if (within < 0 || !m_detailHeight)
+        return start.band;
+    const int rows = m_groups.at(g).last - m_groups.at(g).first + 1;
+    return start.band + m_headerBands + int(qMin<qint64>(rows - 1, within / m_detailHeight));
 }
 
 int ReportLayout::groupOf(int row) const
@@ -116,14 +150,23 @@ QList<int> ReportLayout::pageStarts(int pageHeight) const
     const int bottom = qMax(top + 1, pageHeight - m_def.footer.height);
     QList<int> starts{0};
     int y = top;
-    for (int i = 0; i < m_flow.size(); ++i) {
-        const int height = bandOf(m_def, m_flow.at(i).kind).height;
-        if (i > starts.last() && y + height > bottom) {
-            starts << i;
+    int band = 0;
+    auto next = [&](int height) {
+        if (band > starts.last() && y + height > bottom) {
+            starts << band;
             y = top;
         }
         y += height;
+        ++band;
+    };
+    for (const Group &g : m_groups) {
+        if (m_headerBands)
+            next(m_headerHeight);
+        for (int r = g.first; m_detailHeight && r <= g.last; ++r)
+            next(m_detailHeight);
     }
+    if (m_summary)
+        next(m_def.summary.height);
     return starts;
 }
 
@@ -132,12 +175,13 @@ QList<PlacedBand> ReportLayout::page(const QList<int> &starts, int page, int pag
     QList<PlacedBand> bands;
     if (m_def.header.height > 0)
         bands.append({PlacedBand::Header, 0, 0, -1});
-    const int from = starts.value(page, int(m_flow.size()));
-    const int to = page + 1 < starts.size() ? starts.at(page + 1) : int(m_flow.size());
+    const int from = starts.value(page, m_bandCount);
+    const int to = page + 1 < starts.size() ? starts.at(page + 1) : m_bandCount;
+    const qint64 top = from < m_bandCount ? band(from).y : 0;
     // The bands of a page follow one another as in the flow, from the top of the body.
     for (int i = from; i < to; ++i) {
-        const PlacedBand &band = m_flow.at(i);
-        bands.append({band.kind, m_def.header.height + band.y - m_flow.at(from).y, band.row, band.group});
+        const PlacedBand placed = band(i);
+        bands.append({placed.kind, m_def.header.height + placed.y - top, placed.row, placed.group});
     }
     if (m_def.footer.height > 0)
         bands.append({PlacedBand::Footer, pageHeight - m_def.footer.height, 0, -1});
@@ -375,13 +419,12 @@ void ReportView::collect(PrintedPage &body, PrintedPage &fixed)
         resolveBand(m_def, band, c, yOffset, out);
     };
     // Only the body bands in sight are resolved.
-    const QList<PlacedBand> &flow = m_layout->flow();
-    auto first = std::upper_bound(flow.begin(), flow.end(), scrolled,
-                                  [](qint64 y, const PlacedBand &b) { return y < b.y; });
-    if (first != flow.begin())
-        --first;
-    for (auto it = first; it != flow.end() && it->y < scrolled + height; ++it)
-        add(*it, m_def.header.height - scrolled, body);
+    for (int i = m_layout->bandAt(scrolled); i < m_layout->bandCount(); ++i) {
+        const PlacedBand band = m_layout->band(i);
+        if (band.y >= scrolled + height)
+            break;
+        add(band, m_def.header.height - scrolled, body);
+    }
     add({PlacedBand::Header, 0, 0, -1}, 0, fixed);
     add({PlacedBand::Footer, m_def.header.height + height, 0, -1}, 0, fixed);
 }

@@ -86,6 +86,9 @@ struct PlacedBand {
 };
 
 // Groups and their rows, and the flow of the body bands (group headers, details, summary) one after another.
+// Each group's bands follow a rule (its header, then a detail a row), so only the groups are held and a band
+// is worked out from its index or its place: a list of millions of rows lays out in the time and memory of
+// its groups.
 class COMMON_EXPORT ReportLayout {
 public:
     ReportLayout(const ReportDefinition &definition, Buffer &buffer);
@@ -94,7 +97,11 @@ public:
         int first = 0, last = 0;
     };
     const QList<Group> &groups() const { return m_groups; }
-    const QList<PlacedBand> &flow() const { return m_flow; }
+    // The bands of the flow, by index (0-based), and the index of the band at a place in it (the first band
+    // for a place above it, the last for one below).
+    int bandCount() const { return m_bandCount; }
+    PlacedBand band(int index) const;
+    int bandAt(qint64 y) const;
     qint64 flowHeight() const { return m_flowHeight; }
     // The group a row belongs to.
     int groupOf(int row) const;
@@ -116,7 +123,18 @@ private:
     int m_groupColumn = 0;
     int m_rows = 0;
     QList<Group> m_groups;
-    QList<PlacedBand> m_flow;
+    // Per group: the index of its first band and where it starts in the flow.
+    struct Start {
+        int band = 0;
+        qint64 y = 0;
+    };
+    QList<Start> m_starts;
+    int m_headerBands = 0; // a group's header bands: 1, or 0 without groups or a header band
+    int m_headerHeight = 0;
+    int m_detailHeight = 0; // 0: no detail bands
+    bool m_summary = false;
+    qint64 m_bodyEnd = 0; // where the summary starts
+    int m_bandCount = 0;
     qint64 m_flowHeight = 0;
 };
 

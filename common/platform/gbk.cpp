@@ -4,6 +4,7 @@
 #include <QStringEncoder>
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 #include <memory>
 
@@ -160,6 +161,9 @@ int compare(QStringView a, QStringView b)
 
 int compareUtf8(const char *a, int lengthA, const char *b, int lengthB)
 {
+    // Equal bytes are an equal text: the common case where the database groups a sorted column.
+    if (lengthA == lengthB && std::memcmp(a, b, size_t(lengthA)) == 0)
+        return 0;
     const quint16 *table = codeTable();
     auto pa = reinterpret_cast<const unsigned char *>(a), ea = pa + lengthA;
     auto pb = reinterpret_cast<const unsigned char *>(b), eb = pb + lengthB;

@@ -1,6 +1,6 @@
 // Where the data view engine's counts and places grow with the rows: texts held once per column past the point
 // where a column stops collecting them, rows packed across the store's blocks, and a report whose flow of
-// bands runs past the range of an int.
+// bands runs past the range of an int, laid out from its groups alone.
 #include "fixture.h"
 
 #include "dataview/report.h"
@@ -21,6 +21,8 @@ private slots:
     void textsComeBackAsAdded();
     void rowsAcrossBlocksComeBackWhole();
     void reportPastTheRangeOfAnInt();
+    void layoutBandsAsPlacedOneByOne_data();
+    void layoutBandsAsPlacedOneByOne();
 };
 
 void tst_dataview_limits::textsComeBackAsAdded_data()
@@ -140,6 +142,92 @@ void tst_dataview_limits::reportPastTheRangeOfAnInt()
     QCOMPARE(footer.size(), 1);
     QVERIFY2(QRegularExpression(QStringLiteral("^第 (\\d+) 页,共 \\1页$")).match(footer.first()).hasMatch(),
              qPrintable(footer.first()));
+}
+
+void tst_dataview_limits::layoutBandsAsPlacedOneByOne_data()
+{
+    QTest::addColumn<bool>("grouped");
+    QTest::addColumn<int>("header"); // band heights; 0: no such band
+    QTest::addColumn<int>("detail");
+    QTest::addColumn<int>("summary");
+    QTest::newRow("groups with headers, summary") << true << 700 << 450 << 900;
+    QTest::newRow("groups without headers") << true << 0 << 450 << 900;
+    QTest::newRow("no groups") << false << 700 << 450 << 900;
+    QTest::newRow("no summary") << true << 700 << 450 << 0;
+    QTest::newRow("headers only") << true << 700 << 0 << 900;
+    QTest::newRow("summary only") << false << 0 << 0 << 900;
+}
+
+void tst_dataview_limits::layoutBandsAsPlacedOneByOne()
+{
+    // Groups of uneven sizes (17 rows down to 3); the layout works bands out from its groups, and must place
+    // them where a flow built band by band puts them.
+    QFETCH(bool, grouped);
+    QFETCH(int, header);
+    QFETCH(int, detail);
+    QFETCH(int, summary);
+    Fixture f;
+    QVERIFY(f.connect());
+    dw::ReportDefinition def;
+    def.data.name = QStringLiteral("groups");
+    def.data.sql = QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 60) "
+                                  "SELECT i, i * i / 300 AS g FROM n");
+    def.data.columns = {{QStringLiteral("i"), dw::Type::Long}, {QStringLiteral("g"), dw::Type::Long}};
+    def.groupBy = grouped ? QStringLiteral("g") : QString();
+    def.header.height = 300;
+    def.groupHeader.height = header;
+    def.detail.height = detail;
+    def.summary.height = summary;
+    def.footer.height = 200;
+    dw::Buffer rows(def.data);
+    QVERIFY2(rows.retrieve(g::sqlca, {}) > 0, qPrintable(g::sqlca.SQLErrText));
+    dw::ReportLayout layout(def, rows);
+    QCOMPARE(layout.groups().size(), grouped ? 13 : 1);
+
+    QList<dw::PlacedBand> expected;
+    qint64 y = 0;
+    auto place = [&](dw::PlacedBand::Kind kind, int row, int group, int height) {
+        if (height > 0)
+            expected.append({kind, y, row, group});
+        y += qMax(0, height);
+    };
+    for (int g = 0; g < layout.groups().size(); ++g) {
+        if (grouped)
+            place(dw::PlacedBand::GroupHeader, layout.groups().at(g).first, g, header);
+        for (int r = layout.groups().at(g).first; r <= layout.groups().at(g).last; ++r)
+            place(dw::PlacedBand::Detail, r, g, detail);
+    }
+    place(dw::PlacedBand::Summary, 60, -1, summary);
+    QCOMPARE(layout.flowHeight(), y);
+    QCOMPARE(layout.bandCount(), expected.size());
+    for (int i = 0; i < expected.size(); ++i) {
+        const dw::PlacedBand got = layout.band(i), want = expected.at(i);
+        QVERIFY2(got.kind == want.kind && got.y == want.y && got.row == want.row && got.group == want.group,
+                 qPrintable(QStringLiteral("band %1").arg(i)));
+    }
+    // The band at a place: the last that starts at or above it.
+    for (qint64 at = -100; at <= y + 100; at += 50) {
+        int want = 0;
+        for (int i = 0; i < expected.size(); ++i)
+            if (expected.at(i).y <= at)
+                want = i;
+        QVERIFY2(layout.bandAt(at) == want, qPrintable(QStringLiteral("place %1").arg(at)));
+    }
+    // Pages break before the band that would cross the footer.
+    const int pageHeight = 4000;
+    QList<int> starts{0};
+    int onPage = def.header.height;
+    for (int i = 0; i < expected.size(); ++i) {
+        const int height = expected.at(i).kind == dw::PlacedBand::Summary ? summary
+                           : expected.at(i).kind == dw::PlacedBand::Detail ? detail
+                                                                            : header;
+        if (i > starts.last() && onPage + height > pageHeight - def.footer.height) {
+            starts << i;
+            onPage = def.header.height;
+        }
+        onPage += height;
+    }
+    QCOMPARE(layout.pageStarts(pageHeight), starts);
 }
 
 QTEST_MAIN(tst_dataview_limits)
