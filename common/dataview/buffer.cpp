@@ -334,6 +334,11 @@ int Buffer::countRows()
 void Buffer::finish()
 {
     m_pass.reset();
+    readAll();
+}
+
+void Buffer::readAll()
+{
     // The rows between, then any after the back rows.
     readFront(-1);
     readFront(-1);
@@ -636,10 +641,12 @@ void keepBest(QVariant &best, const QVariant &v, bool greatest)
 
 QVariant Buffer::aggregate(Aggregate kind, int column, int first, int last)
 {
-    readTo(last);
     QVariant best;
     double sum = 0;
     for (int r = first; r <= last; ++r) {
+        // A row between those read from the first on and those read from the end comes in first.
+        if (!hasRow(r) && !readTo(r))
+            break; // the read failed: the caller gives no value
         const QVariant v = item(r, column);
         if (kind == Aggregate::Sum)
             sum += v.toDouble();
@@ -723,8 +730,9 @@ QList<Buffer::Run> Buffer::runs(int column)
         failOn(q);
         t.runs.clear();
     }
-    // Runs of the rows there are; after a failure, of the rows read before it.
-    const int rows = rowCount();
+    // Runs of the rows there are, every one of them held; after a failure, of the rows read before it.
+    readAll();
+    const int rows = fetchedCount();
     for (int r = 1; r <= rows; ++r) {
         if (t.runs.isEmpty() || (column && !sameValue(r, r - 1, column)))
             t.runs.append({r, r});

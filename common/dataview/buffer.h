@@ -189,6 +189,9 @@ private:
     void placeHandle(int index, quint32 handle);
     quint32 takeHandle(int index);
     void joinEnd();
+    // Reads every row into those held from the first on (the rows between those and the rows read from the end
+    // too).
+    void readAll();
     int readFront(int count);
     int readBack(int count);
     int readAround(const QVariantList &key);

@@ -73,6 +73,8 @@ DataView::DataView(QWidget *parent) : QWidget(parent)
                 return;
             }
     };
+    // A key or a click can make such a row current before it is painted: its editor must start from its text.
+    grid->beforeCurrent = [this](int row) { m_buffer.readTo(row); };
     connect(grid->horizontalHeader(), &QHeaderView::sectionDoubleClicked, this, [this] { emit doubleClicked(0); });
     connect(grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) {
@@ -196,6 +198,7 @@ void DataView::scrollToRow(int row)
 
 void DataView::setCurrent(int row, bool moveView)
 {
+    m_buffer.readTo(row); // the current row is always held: its key, its form, its editor
     const int previous = m_current;
     m_current = row;
     m_model->setCurrent(row);

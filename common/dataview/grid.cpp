@@ -272,6 +272,13 @@ void GridView::paintEvent(QPaintEvent *e)
     QTableView::paintEvent(e);
 }
 
+void GridView::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    if (beforeCurrent && current.isValid())
+        beforeCurrent(current.row() + 1);
+    QTableView::currentChanged(current, previous);
+}
+
 int GridView::pressRow(QMouseEvent *e, int &under)
 {
     const QModelIndex index = indexAt(e->position().toPoint());

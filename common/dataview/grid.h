@@ -86,8 +86,10 @@ public:
     // A left press: given the row under the pointer, returns the row it acts on; another row than the one
     // under the pointer has been made current by the handler.
     std::function<int(const QMouseEvent *, int under)> onPress;
-    // Before a paint, with the rows in sight (1-based).
+    // Before a paint, with the rows in sight (1-based), and before a cell becomes current (its editor is
+    // filled from the row then), with its row.
     std::function<void(int first, int last)> beforePaint;
+    std::function<void(int row)> beforeCurrent;
     using QTableView::QTableView;
     // Lays out the rows now rather than at the next event, so a scroll position can be set at once.
     void layoutNow() { executeDelayedItemsLayout(); }
@@ -95,6 +97,7 @@ public:
 protected:
     bool event(QEvent *e) override;
     void paintEvent(QPaintEvent *e) override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     void mousePressEvent(QMouseEvent *e) override;
     void mouseDoubleClickEvent(QMouseEvent *e) override;
 

@@ -190,9 +190,9 @@ QList<PlacedBand> ReportLayout::page(const QList<int> &starts, int page, int pag
 
 ReportContext ReportLayout::context(const PlacedBand &band, int page, int pageCount)
 {
-    // A detail shows its row and a group header its group's first: they come in before the texts ask for them
-    // (in a print pass the pass's window moves on to them).
-    if (band.kind == PlacedBand::Detail || band.kind == PlacedBand::GroupHeader)
+    // A detail shows its row, a group header its group's first and the summary the last: they come in before
+    // the texts ask for them (in a print pass the pass's window moves on to them).
+    if (band.kind == PlacedBand::Detail || band.kind == PlacedBand::GroupHeader || band.kind == PlacedBand::Summary)
         m_buffer.readTo(band.row);
     ReportContext c;
     c.buffer = &m_buffer;

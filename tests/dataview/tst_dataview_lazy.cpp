@@ -17,6 +17,7 @@
 #include "platform/transaction.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -486,6 +487,8 @@ private slots:
     void ctrlEndReachesTheLastRow_data();
     void ctrlEndReachesTheLastRow();
     void askingForValuesReadsNothing();
+    void rowsBetweenComeInWhenMovedTo();
+    void totalsWithEditsCountTheRowsBetween();
     void reportShowsDatabaseTotalsWithoutReadingEveryRow_data();
     void reportShowsDatabaseTotalsWithoutReadingEveryRow();
     void printReadsEveryRowAsThePagesGo_data();
@@ -1365,6 +1368,60 @@ void tst_dataview_lazy::askingForValuesReadsNothing()
     view.grid()->viewport()->repaint();
     QVERIFY(view.buffer().hasRow(kLarge / 2));
     QCOMPARE(model->data(middle, Qt::DisplayRole), expected.at(kLarge / 2 - 1).at(payee - 1));
+}
+
+void tst_dataview_lazy::rowsBetweenComeInWhenMovedTo()
+{
+    // After Ctrl+End, Page Up moves the current cell into the rows known by number only: its editor opens on the
+    // row's own text, and moving on changes nothing.
+    Filled filled(kLarge);
+    dw::DataView view;
+    QVERIFY(showRegister(view));
+    QCOMPARE(view.retrieve(), kFirstRows);
+    QTableView *grid = view.grid();
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(view.currentRow(), kLarge);
+    const int read = view.buffer().fetchedCount();
+    for (int i = 0; i < 100 && view.currentRow() > kLarge - kFirstRows - 20; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp);
+    const int row = view.currentRow();
+    QVERIFY2(row <= kLarge - kFirstRows - 20 && row > read, qPrintable(QString::number(row)));
+    auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+    QVERIFY(editor);
+    const QString text = grid->model()->data(grid->currentIndex(), Qt::EditRole).toString();
+    QVERIFY(!text.isEmpty());
+    QCOMPARE(editor->text(), text);
+    QTest::keyClick(editor, Qt::Key_Up);
+    QCOMPARE(view.currentRow(), row - 1);
+    QCOMPARE(view.buffer().modifiedCount(), 0);
+}
+
+void tst_dataview_lazy::totalsWithEditsCountTheRowsBetween()
+{
+    // With a row added after the last (the last rows read from the end) the database no longer adds up; the
+    // rows between come in for the total and the groups.
+    Filled filled(kLarge);
+    dw::Buffer b(brevik::views::gobank());
+    QCOMPARE(b.retrieve(g::sqlca, {}), kFirstRows);
+    const int an = b.columnIndex("an"), bank = b.columnIndex("fkhm");
+    const QList<QVariantList> rows = expectedRows(b.definition(), {});
+    qint64 sum = 0;
+    int runs = 0;
+    for (int r = 0; r < rows.size(); ++r) {
+        sum += cents(rows.at(r).at(an - 1));
+        runs += r == 0 || rows.at(r).at(bank - 1) != rows.at(r - 1).at(bank - 1);
+    }
+    const int added = b.insertRow(0);
+    QCOMPARE(added, kLarge + 1);
+    QCOMPARE(b.fetchedCount(), kFirstRows);
+    QCOMPARE(b.setItem(added, an, 10.5), 1);
+    QCOMPARE(b.setItem(added, bank, QStringLiteral("新开户行")), 1);
+    QCOMPARE(cents(b.total(dw::Aggregate::Sum, an)), sum + 1050);
+    const QList<dw::Buffer::Run> groups = b.runs(bank);
+    QCOMPARE(groups.size(), runs + 1);
+    QCOMPARE(groups.last().first, added);
+    QCOMPARE(groups.last().last, added);
 }
 
 void tst_dataview_lazy::ctrlEndReachesTheLastRow()
