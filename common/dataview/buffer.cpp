@@ -66,8 +66,7 @@ void Buffer::reset()
     m_store.clear();
     m_order.clear();
     m_order.shrink_to_fit();
-    m_back.clear();
-    m_unread = -1;
+    forgetBack();
     m_fromCursor = 0;
     m_edits.clear();
     m_deleted.clear();
@@ -165,8 +164,7 @@ int Buffer::readFront(int count)
     const QString text = failedNow ? m_cursor->errorText() : QString();
     if (failedNow) {
         closeCursor();
-        m_back.clear();
-        m_unread = -1;
+        forgetBack();
     } else if (m_cursor->atEnd() || m_unread == 0) {
         // Back rows read from the middle go on with their own cursor.
         const bool goesOn = m_unread == 0 && m_backCursor;
@@ -194,9 +192,7 @@ int Buffer::readBack(int count)
         // As for a failure of the rows from the first on: those read past the gap go, the view is told.
         const int code = m_backCursor->errorCode();
         const QString text = m_backCursor->errorText();
-        m_backCursor.reset();
-        m_back.clear();
-        m_unread = -1;
+        forgetBack();
         fail(code, text);
         return 0;
     }
@@ -205,6 +201,13 @@ int Buffer::readBack(int count)
     if (knownCount() > before && m_onFetched)
         m_onFetched(before, knownCount());
     return knownCount() - before;
+}
+
+void Buffer::forgetBack()
+{
+    m_backCursor.reset();
+    m_back.clear();
+    m_unread = -1;
 }
 
 void Buffer::joinEnd()
@@ -274,7 +277,7 @@ bool Buffer::readTo(int row)
 {
     if (row < 1)
         return false;
-    if (row > fetchedCount() && m_cursor && (m_unread < 0 || row <= fetchedCount() + m_unread)) {
+    if (ahead(row) && m_cursor) {
         if (m_pass)
             return passTo(row);
         readFront(readAhead(row, fetchedCount()));
@@ -286,10 +289,11 @@ bool Buffer::readTo(int row)
 
 bool Buffer::hasRow(int row) const { return held(row) || inPass(row); }
 
-bool Buffer::held(int row) const
+bool Buffer::held(int row) const { return row >= 1 && row <= knownCount() && !ahead(row); }
+
+bool Buffer::ahead(int row) const
 {
-    // The rows between those read from the first on and those read from the end are known by number only.
-    return row >= 1 && (row <= fetchedCount() || (m_unread >= 0 && row > fetchedCount() + m_unread && row <= knownCount()));
+    return row > fetchedCount() && (m_unread < 0 || row <= fetchedCount() + m_unread);
 }
 
 quint32 Buffer::handleAt(int row) const
@@ -358,8 +362,7 @@ QString Buffer::Pass::failureText() const { return m_buffer.m_pass ? m_buffer.m_
 
 bool Buffer::inPass(int row) const
 {
-    return m_pass && row > fetchedCount() && (m_unread < 0 || row <= fetchedCount() + m_unread)
-           && row >= m_pass->first && row < m_pass->first + int(m_pass->ids.size());
+    return m_pass && ahead(row) && row >= m_pass->first && row < m_pass->first + int(m_pass->ids.size());
 }
 
 bool Buffer::passTo(int row)
@@ -581,9 +584,7 @@ int Buffer::readAround(const QVariantList &key)
     const int row = int(place);
     if (m_unread <= 0 || !rowHasKey(row, key)) {
         // The count and the rows disagree: forget them and read on.
-        m_back.clear();
-        m_backCursor.reset();
-        m_unread = -1;
+        forgetBack();
         return -1;
     }
     if (m_onFetched)

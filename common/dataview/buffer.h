@@ -184,11 +184,16 @@ private:
     // Whether the row is one of the pass's window (not held), and whether it is held.
     bool inPass(int row) const;
     bool held(int row) const;
+    // Whether the row is one the cursor from the first row has yet to give: past those read from the first on
+    // and before any read from the end (those between are known by number only).
+    bool ahead(int row) const;
     // The handle of a row known (see hasRow), and where a handle goes or comes from by row index (0-based).
     quint32 handleAt(int row) const;
     void placeHandle(int index, quint32 handle);
     quint32 takeHandle(int index);
     void joinEnd();
+    // Drops the rows read from the end or around a record, and their cursor: the end is not known again.
+    void forgetBack();
     // Reads every row into those held from the first on (the rows between those and the rows read from the end
     // too).
     void readAll();

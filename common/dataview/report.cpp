@@ -74,70 +74,57 @@ ReportExpression todayText(const QString &format)
 
 ReportLayout::ReportLayout(const ReportDefinition &definition, Buffer &buffer)
     : m_def(definition), m_buffer(buffer), m_today(services::today()),
-      m_groupColumn(definition.groupBy.isEmpty() ? 0 : buffer.columnIndex(definition.groupBy))
+      m_groupColumn(definition.groupBy.isEmpty() ? 0 : buffer.columnIndex(definition.groupBy)),
+      m_headerHeight(m_groupColumn ? qMax(0, definition.groupHeader.height) : 0),
+      m_detailHeight(qMax(0, definition.detail.height)), m_summaryHeight(qMax(0, definition.summary.height))
 {
     // The groups and their sizes come from the buffer's totals, so the flow is known before the rows are read.
     const QList<Buffer::Run> runs = buffer.runs(m_groupColumn);
-    for (const Buffer::Run &run : runs)
-        m_groups.append({run.first, run.last});
-    const int rows = m_groups.isEmpty() ? 0 : m_groups.last().last;
-
-    // A band lower than nothing takes no place in the flow.
-    m_headerBands = m_groupColumn && definition.groupHeader.height > 0 ? 1 : 0;
-    m_headerHeight = m_headerBands ? definition.groupHeader.height : 0;
-    m_detailHeight = qMax(0, definition.detail.height);
-    qint64 y = 0;
+    m_groups.reserve(runs.size());
     int band = 0;
-    m_starts.reserve(m_groups.size());
-    for (const Group &g : std::as_const(m_groups)) {
-        const int rowsOf = g.last - g.first + 1;
-        m_starts.append({band, y});
-        band += m_headerBands + (m_detailHeight ? rowsOf : 0);
+    qint64 y = 0;
+    for (const Buffer::Run &run : runs) {
+        const int rowsOf = run.last - run.first + 1;
+        m_groups.append({run.first, run.last, band, y});
+        band += headerBands() + (m_detailHeight ? rowsOf : 0);
         y += m_headerHeight + qint64(m_detailHeight) * rowsOf;
     }
-    m_summary = definition.summary.height > 0;
-    m_bodyEnd = y;
-    m_bandCount = band + (m_summary ? 1 : 0);
-    m_flowHeight = y + (m_summary ? definition.summary.height : 0);
-    m_rows = rows;
+    m_bandCount = band + (m_summaryHeight ? 1 : 0);
+    m_flowHeight = y + m_summaryHeight;
 }
 
 PlacedBand ReportLayout::band(int index) const
 {
-    if (m_summary && index == m_bandCount - 1)
-        return {PlacedBand::Summary, m_bodyEnd, m_rows, -1};
-    const auto after = std::upper_bound(m_starts.begin(), m_starts.end(), index,
-                                        [](int i, const Start &start) { return i < start.band; });
-    const int g = qMax(0, int(after - m_starts.begin()) - 1);
-    const Start &start = m_starts.at(g);
-    const int k = index - start.band;
-    if (k < m_headerBands)
-        return {PlacedBand::GroupHeader, start.y, m_groups.at(g).first, g};
-    const int detail = k - m_headerBands;
-    return {PlacedBand::Detail, start.y + m_headerHeight + qint64(detail) * m_detailHeight,
-            m_groups.at(g).first + detail, g};
+    if (m_summaryHeight && index == m_bandCount - 1)
+        return {PlacedBand::Summary, m_flowHeight - m_summaryHeight, rows(), -1};
+    const auto after = std::upper_bound(m_groups.begin(), m_groups.end(), index,
+                                        [](int i, const Group &g) { return i < g.band; });
+    const int g = qMax(0, int(after - m_groups.begin()) - 1);
+    const Group &group = m_groups.at(g);
+    const int detail = index - group.band - headerBands();
+    if (detail < 0)
+        return {PlacedBand::GroupHeader, group.y, group.first, g};
+    return {PlacedBand::Detail, group.y + m_headerHeight + qint64(detail) * m_detailHeight, group.first + detail, g};
 }
 
 int ReportLayout::bandAt(qint64 y) const
 {
-    if (m_summary && y >= m_bodyEnd)
+    if (m_summaryHeight && y >= m_flowHeight - m_summaryHeight)
         return m_bandCount - 1;
-    if (m_starts.isEmpty() || (!m_headerBands && !m_detailHeight))
+    if (m_groups.isEmpty() || (!m_headerHeight && !m_detailHeight))
         return 0; // the summary, if any, is the only band
-    const auto after = std::upper_bound(m_starts.begin(), m_starts.end(), y,
-                                        [](qint64 at, const Start &start) { return at < start.y; });
-    const int g = qMax(0, int(after - m_starts.begin()) - 1);
-    const Start &start = m_starts.at(g);
-    const qint64 within = y - start.y - m_headerHeight;
+    const auto after = std::upper_bound(m_groups.begin(), m_groups.end(), y,
+                                        [](qint64 at, const Group &g) { return at < g.y; });
+    const Group &group = m_groups.at(qMax(0, int(after - m_groups.begin()) - 1));
+    const qint64 within = y - group.y - m_headerHeight;
     if (within < 0 || !m_detailHeight)
-        return start.band;
-    const int rows = m_groups.at(g).last - m_groups.at(g).first + 1;
-    return start.band + m_headerBands + int(qMin<qint64>(rows - 1, within / m_detailHeight));
+        return group.band;
+    return group.band + headerBands() + int(qMin<qint64>(group.last - group.first, within / m_detailHeight));
 }
 
 int ReportLayout::groupOf(int row) const
 {
-    if (row < 1 || row > m_rows)
+    if (row < 1 || row > rows())
         return -1;
     const auto it = std::upper_bound(m_groups.begin(), m_groups.end(), row,
                                      [](int r, const Group &g) { return r < g.first; });
@@ -160,13 +147,13 @@ QList<int> ReportLayout::pageStarts(int pageHeight) const
         ++band;
     };
     for (const Group &g : m_groups) {
-        if (m_headerBands)
+        if (m_headerHeight)
             next(m_headerHeight);
         for (int r = g.first; m_detailHeight && r <= g.last; ++r)
             next(m_detailHeight);
     }
-    if (m_summary)
-        next(m_def.summary.height);
+    if (m_summaryHeight)
+        next(m_summaryHeight);
     return starts;
 }
 
@@ -191,22 +178,16 @@ QList<PlacedBand> ReportLayout::page(const QList<int> &starts, int page, int pag
 ReportContext ReportLayout::context(const PlacedBand &band, int page, int pageCount)
 {
     // A detail shows its row, a group header its group's first and the summary the last: they come in before
-    // the texts ask for them (in a print pass the pass's window moves on to them).
-    if (band.kind == PlacedBand::Detail || band.kind == PlacedBand::GroupHeader || band.kind == PlacedBand::Summary)
-        m_buffer.readTo(band.row);
+    // the texts ask for them (in a print pass the pass's window moves on to them). A page's header and footer
+    // have no row.
+    m_buffer.readTo(band.row);
     ReportContext c;
     c.buffer = &m_buffer;
     c.row = band.row;
     c.page = page;
     c.pageCount = pageCount;
     c.today = m_today;
-    const int group = band.group >= 0 ? band.group : groupOf(band.row);
-    if (band.kind == PlacedBand::Summary || group < 0) {
-        c.groupFirst = 1;
-        c.groupLast = m_rows;
-    } else {
-        c.groupFirst = m_groups.at(group).first;
-        c.groupLast = m_groups.at(group).last;
+    if (const int group = band.group >= 0 ? band.group : groupOf(band.row); band.kind != PlacedBand::Summary && group >= 0) {
         c.group = group;
         c.groupColumn = m_groupColumn;
     }

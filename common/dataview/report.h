@@ -29,9 +29,8 @@ struct PrintedDocument;
 // What a band's text is evaluated against.
 struct ReportContext {
     Buffer *buffer = nullptr; // totals are computed (and rows read) through it
-    int row = 0;                    // the detail row, or the first row of the group for a group header
-    int groupFirst = 0, groupLast = 0; // rows of the current group (1-based, inclusive)
-    int group = -1;                    // the group's index among the buffer's runs of groupColumn, -1 for none
+    int row = 0;    // the detail row, or the first row of the group for a group header
+    int group = -1; // the group's index among the buffer's runs of groupColumn, -1 for none
     int groupColumn = 0;
     int page = 1, pageCount = 1;
     QDate today;
@@ -93,8 +92,11 @@ class COMMON_EXPORT ReportLayout {
 public:
     ReportLayout(const ReportDefinition &definition, Buffer &buffer);
 
+    // A group's rows, the index of its first band and where it starts in the flow.
     struct Group {
         int first = 0, last = 0;
+        int band = 0;
+        qint64 y = 0;
     };
     const QList<Group> &groups() const { return m_groups; }
     // The bands of the flow, by index (0-based), and the index of the band at a place in it (the first band
@@ -121,21 +123,16 @@ private:
     Buffer &m_buffer;
     QDate m_today; // once per layout, not per band
     int m_groupColumn = 0;
-    int m_rows = 0;
     QList<Group> m_groups;
-    // Per group: the index of its first band and where it starts in the flow.
-    struct Start {
-        int band = 0;
-        qint64 y = 0;
-    };
-    QList<Start> m_starts;
-    int m_headerBands = 0; // a group's header bands: 1, or 0 without groups or a header band
-    int m_headerHeight = 0;
-    int m_detailHeight = 0; // 0: no detail bands
-    bool m_summary = false;
-    qint64 m_bodyEnd = 0; // where the summary starts
+    // A band lower than nothing takes no place in the flow: heights of 0 for bands there are none of.
+    int m_headerHeight = 0; // a group's header: none without groups
+    int m_detailHeight = 0;
+    int m_summaryHeight = 0;
     int m_bandCount = 0;
     qint64 m_flowHeight = 0;
+
+    int rows() const { return m_groups.isEmpty() ? 0 : m_groups.last().last; }
+    int headerBands() const { return m_headerHeight > 0 ? 1 : 0; }
 };
 
 // The texts and bars of a page, resolved: what is printed, in thousandths of a centimetre.

@@ -20,7 +20,7 @@ namespace ui {
 
 SingleLineEdit::SingleLineEdit(QWidget *parent) : QLineEdit(parent)
 {
-    textinput::keepSingleLine(this);
+    textinput::limitInput(this, [this](const QString &text) { return fits(text); });
     connect(this, &QLineEdit::textEdited, this, &SingleLineEdit::onEdited);
 }
 
@@ -34,37 +34,29 @@ void SingleLineEdit::setTextByCode(const QString &text)
         setCursorPosition(0);
 }
 
+// The limits are read as the operator types; the rule comes back in front of a validator set since (a mask's).
 void SingleLineEdit::setNoHScroll(bool on)
 {
     m_noHScroll = on;
-    applyLimit();
+    textinput::keepSingleLine(this);
 }
 
 void SingleLineEdit::setCharacterLimit(int chars)
 {
     m_characterLimit = chars;
-    applyLimit();
+    textinput::keepSingleLine(this);
 }
 
-void SingleLineEdit::applyLimit()
+bool SingleLineEdit::fits(const QString &text) const
 {
-    if (!m_noHScroll && m_characterLimit <= 0) {
-        textinput::limitInput(this, {});
-        return;
-    }
-    const textinput::Fits characters =
-        m_characterLimit > 0 ? textinput::characters(m_characterLimit) : textinput::Fits{};
-    const bool width = m_noHScroll;
-    textinput::limitInput(this, [this, characters, width](const QString &text) {
-        if (characters && !characters(text))
-            return false;
-        if (!width)
-            return true;
-        QStyleOptionFrame opt;
-        initStyleOption(&opt);
-        const int room = style()->subElementRect(QStyle::SE_LineEditContents, &opt, this).width() - 4;
-        return fontMetrics().horizontalAdvance(text) <= room;
-    });
+    if (m_characterLimit > 0 && text.size() > m_characterLimit)
+        return false;
+    if (!m_noHScroll)
+        return true;
+    QStyleOptionFrame opt;
+    initStyleOption(&opt);
+    const int room = style()->subElementRect(QStyle::SE_LineEditContents, &opt, this).width() - 4;
+    return fontMetrics().horizontalAdvance(text) <= room;
 }
 
 void SingleLineEdit::onEdited()

@@ -37,7 +37,7 @@ protected:
 
 private:
     void onEdited();
-    void applyLimit();
+    bool fits(const QString &text) const;
     bool m_dirty = false;
     bool m_noHScroll = false;
     int m_characterLimit = 0;

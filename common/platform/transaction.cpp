@@ -838,40 +838,32 @@ sqlite3 *Transaction::sqliteHandle() const { return db::sqliteHandle(database())
 
 void Transaction::addReader(Reader *reader, bool apart)
 {
-    if (!m_readers.contains(reader))
-        m_readers << reader;
-    if (apart && !m_apartReaders.contains(reader))
-        m_apartReaders << reader;
+    removeReader(reader);
+    (apart ? m_apartReaders : m_sharedReaders) << reader;
 }
 
 void Transaction::removeReader(Reader *reader)
 {
-    m_readers.removeAll(reader);
+    m_sharedReaders.removeAll(reader);
     m_apartReaders.removeAll(reader);
 }
 
-void Transaction::finishSharedReaders()
+void Transaction::finishAll(QList<Reader *> &readers)
 {
-    for (qsizetype i = 0; i < m_readers.size();) {
-        Reader *reader = m_readers.at(i);
-        if (m_apartReaders.contains(reader)) {
-            ++i;
-            continue;
-        }
+    // A reader removes itself once it has finished (finishing one may end others too).
+    while (!readers.isEmpty()) {
+        Reader *reader = readers.first();
         reader->finish();
         removeReader(reader);
-        i = 0; // finishing may have ended other readers too
     }
 }
 
+void Transaction::finishSharedReaders() { finishAll(m_sharedReaders); }
+
 void Transaction::finishReaders()
 {
-    // A reader removes itself once it has finished.
-    while (!m_readers.isEmpty()) {
-        Reader *reader = m_readers.first();
-        reader->finish();
-        removeReader(reader);
-    }
+    finishAll(m_sharedReaders);
+    finishAll(m_apartReaders);
 }
 
 namespace {

@@ -140,8 +140,9 @@ private:
     bool m_readsApart = false;
     int m_readConnections = 0; // opened so far, for their names
     QStringList m_idleReadConnections;
-    QList<Reader *> m_readers;
-    QList<Reader *> m_apartReaders; // those of m_readers that read in a snapshot of their own
+    // Readers on the program's own connection, and those that read in a snapshot of their own.
+    QList<Reader *> m_sharedReaders, m_apartReaders;
+    void finishAll(QList<Reader *> &readers);
     QHash<QString, QString> m_captions; // column -> the caption of its box, while a Captions lives
     qint64 m_waitStarted = 0;
     bool m_wrote = false;  // a write of the open transaction succeeded
