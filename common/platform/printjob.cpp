@@ -117,11 +117,13 @@ Job *findJob(int job)
     State &s = state();
     const auto it = s.jobs.find(job);
     if (it == s.jobs.end()) {
-        s.error = QStringLiteral("打印作业 %1 没有打开。").arg(job);
+        fail(QStringLiteral("打印作业 %1 没有打开。").arg(job));
         return nullptr;
     }
     return it->second.get();
 }
+
+int noFont(int job, int number) { return fail(QStringLiteral("打印作业 %2 没有定义字体 %1。").arg(number).arg(job)); }
 
 qreal pointsOf(int height)
 {
@@ -339,6 +341,15 @@ QPageLayout withPaper(const Paper &paper, const QPageLayout &current)
 }
 
 // Opens a job for a form (no paper) or for a document painted page by page on the paper it asks for.
+// Gives the shared printer its own page layout and output file back.
+void restorePrinter(Job &job)
+{
+    if (job.restore)
+        job.printer->setPageLayout(*job.restore);
+    if (job.restoreOutput)
+        job.printer->setOutputFileName(*job.restoreOutput);
+}
+
 int start(const QString &documentName, const Paper *paper)
 {
     State &s = state();
@@ -389,10 +400,7 @@ int start(const QString &documentName, const Paper *paper)
     job->layout = job->printer->pageLayout();
     job->painter = std::make_unique<QPainter>();
     if (!job->painter->begin(job->printer)) {
-        if (job->restore)
-            job->printer->setPageLayout(*job->restore);
-        if (job->restoreOutput)
-            job->printer->setOutputFileName(*job->restoreOutput);
+        restorePrinter(*job);
         if (!job->file.isEmpty())
             return fail(cannotWrite(job->file) + QStringLiteral("。"));
         return fail(QStringLiteral("打印机 %1 拒绝了打印作业。").arg(job->printer->printerName()));
@@ -405,12 +413,10 @@ int start(const QString &documentName, const Paper *paper)
 // Takes a job out of the open ones; null (with the error set) when there is none.
 std::unique_ptr<Job> takeJob(int job)
 {
+    if (!findJob(job))
+        return nullptr;
     State &s = state();
     const auto it = s.jobs.find(job);
-    if (it == s.jobs.end()) {
-        fail(QStringLiteral("打印作业 %1 没有打开。").arg(job));
-        return nullptr;
-    }
     std::unique_ptr<Job> j = std::move(it->second);
     s.jobs.erase(it);
     return j;
@@ -420,10 +426,7 @@ std::unique_ptr<Job> takeJob(int job)
 bool endPainting(Job &job)
 {
     const bool ended = job.painter->end();
-    if (job.restore)
-        job.printer->setPageLayout(*job.restore);
-    if (job.restoreOutput)
-        job.printer->setOutputFileName(*job.restoreOutput);
+    restorePrinter(job);
     return ended;
 }
 
@@ -479,7 +482,7 @@ int setFont(int job, int number)
     if (!j)
         return -1;
     if (!j->fonts.contains(number))
-        return fail(QStringLiteral("打印作业 %2 没有定义字体 %1。").arg(number).arg(job));
+        return noFont(job, number);
     j->selected = number;
     return 1;
 }
@@ -494,7 +497,7 @@ int text(int job, const QString &text, int x, int y, int fontNumber)
     if (fontNumber > 0) {
         const auto it = j->fonts.constFind(fontNumber);
         if (it == j->fonts.constEnd())
-            return fail(QStringLiteral("打印作业 %2 没有定义字体 %1。").arg(fontNumber).arg(job));
+            return noFont(job, fontNumber);
         font = &*it;
     }
     if (j->painter && !text.isEmpty())
@@ -575,12 +578,22 @@ QPrinter *applicationPrinter()
     return s.appPrinterChosen ? s.appPrinter.get() : nullptr;
 }
 
-bool printerSetup(QWidget *parent)
+namespace {
+// The application printer, made when first needed.
+QPrinter &appPrinter()
 {
     State &s = state();
     ensureCleanup();
     if (!s.appPrinter)
         s.appPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *s.appPrinter;
+}
+} // namespace
+
+bool printerSetup(QWidget *parent)
+{
+    State &s = state();
+    appPrinter();
     for (const auto &[n, job] : s.jobs) {
         if (job->printer == s.appPrinter.get())
             return false; // a page is being printed on it: its settings must not change under the painter
@@ -599,11 +612,8 @@ void setBackend(Backend backend) { state().backend = backend; }
 
 QPrinter *chooseApplicationPrinter(bool chosen)
 {
-    State &s = state();
-    ensureCleanup();
-    if (!s.appPrinter)
-        s.appPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    s.appPrinterChosen = chosen;
+    appPrinter();
+    state().appPrinterChosen = chosen;
     return applicationPrinter();
 }
 

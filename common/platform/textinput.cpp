@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QValidator>
 #include <algorithm>
+#include <optional>
 
 namespace textinput {
 namespace {
@@ -61,7 +62,7 @@ public:
             return Acceptable;
         // What the box's own validator refuses (a figure an amount box cannot hold) goes with a beep too.
         const State state = m_inner->validate(input, pos);
-        if (state == Invalid && m_edit->isUndoAvailable() && insertion(m_previous, input).size > 0)
+        if (state == Invalid && operatorInsertion(input))
             services::beep();
         return state;
     }
@@ -111,13 +112,21 @@ private:
     // fits (found by halving: every limit grows with the text). The edit's own undo step tells the operator's
     // edit from text set by code, which clears the undo history and is never cut. Text that was already too
     // long may still shrink; nothing more goes in.
-    void holdToLimit(QString &input, int &pos) const
+    // What the operator's edit put in; none for text set by code (which clears the edit's undo history).
+    std::optional<Insertion> operatorInsertion(const QString &input) const
     {
         if (!m_edit->isUndoAvailable())
-            return;
+            return std::nullopt;
         const Insertion in = insertion(m_previous, input);
-        if (in.size == 0)
+        return in.size > 0 ? std::optional<Insertion>(in) : std::nullopt;
+    }
+
+    void holdToLimit(QString &input, int &pos) const
+    {
+        const std::optional<Insertion> found = operatorInsertion(input);
+        if (!found)
             return;
+        const Insertion in = *found;
         const QString left = input.left(in.head), right = input.right(in.tail);
         const QString inserted = input.mid(in.head, in.size);
         qsizetype low = 0, high = inserted.size() - 1;

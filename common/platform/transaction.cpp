@@ -791,9 +791,7 @@ void Transaction::commit()
     finishSharedReaders();
     if (hasMoved(sqliteHandle())) {
         // The writes went to a file that is no longer at the path: committed, they would be lost from it.
-        database().rollback();
-        m_inTransaction = false;
-        m_wrote = false;
+        rollback();
         setError(SQLITE_READONLY_DBMOVED,
                  QStringLiteral("数据库文件已被替换：%1").arg(QDir::toNativeSeparators(m_file)));
         return;
