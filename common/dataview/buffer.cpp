@@ -118,10 +118,9 @@ int Buffer::retrieve(db::Transaction &transaction, const QVariantList &arguments
         return -1;
     m_transaction = &transaction;
     m_bound = m_statement.bind(arguments);
-    m_cursor = std::make_unique<RowCursor>(columnTypes());
     m_snapshot = std::make_unique<db::Snapshot>(transaction);
-    if (!m_cursor->open(transaction, m_snapshot->database(), m_statement.sql(), m_bound)) {
-        m_cursor.reset();
+    m_cursor = openCursor(m_statement.sql(), m_bound);
+    if (!m_cursor) {
         m_snapshot.reset();
         return -1;
     }
@@ -234,16 +233,15 @@ void Buffer::readEnd()
         fetchMore(-1);
         return;
     }
-    RowCursor last(columnTypes());
-    std::vector<quint32> ids;
-    if (!last.open(*m_transaction, m_snapshot->database(), reverse + QStringLiteral(" LIMIT ?"),
-                   m_bound + QVariantList{kReadRows})) {
+    const std::unique_ptr<RowCursor> last = openCursor(reverse + QStringLiteral(" LIMIT ?"), m_bound + QVariantList{kReadRows});
+    if (!last) {
         fetchMore(-1);
         return;
     }
-    const int read = last.read(m_store, ids, kReadRows);
+    std::vector<quint32> ids;
+    const int read = last->read(m_store, ids, kReadRows);
     if (read < 0) {
-        fail(last.errorCode(), last.errorText());
+        fail(last->errorCode(), last->errorText());
         return;
     }
     if (read != kReadRows) {
@@ -256,12 +254,15 @@ void Buffer::readEnd()
         m_onFetched(before, knownCount());
 }
 
-QList<Type> Buffer::columnTypes() const
+std::unique_ptr<RowCursor> Buffer::openCursor(const QString &sql, const QVariantList &args)
 {
     QList<Type> types;
     for (const Column &c : std::as_const(m_def.columns))
         types << c.type;
-    return types;
+    auto cursor = std::make_unique<RowCursor>(types);
+    if (!cursor->open(*m_transaction, m_snapshot->database(), sql, args))
+        return nullptr;
+    return cursor;
 }
 
 namespace {
@@ -387,10 +388,10 @@ bool Buffer::passTo(int row)
     if (!p.cursor || row < p.first) {
         // The same statement on the same connection, so the same moment of the database as the rows held;
         // the rows held are passed over.
-        p.cursor = std::make_unique<RowCursor>(columnTypes());
+        p.cursor = openCursor(m_statement.sql(), m_bound);
         p.ids.clear();
         p.first = 1;
-        if (!p.cursor->open(*m_transaction, m_snapshot->database(), m_statement.sql(), m_bound))
+        if (!p.cursor)
             return failed(m_transaction->SQLDBCode, m_transaction->SQLErrText);
         while (p.first + int(p.ids.size()) <= fetchedCount() && !p.cursor->atEnd())
             if (!readOn())
@@ -530,11 +531,8 @@ int Buffer::locateRow(const QVariantList &key)
         if (m_unread < 0 && m_statement.positions())
             if (const int row = readAround(key); row >= 0)
                 return row;
-        QVariantList values, args;
-        qsizetype k = 0;
-        for (const Column &c : std::as_const(m_def.columns))
-            values << (c.key ? key.value(k++) : QVariant());
-        const QVariant held = scalar(QStringLiteral("count(*)"), keyCondition(values, args), args);
+        QVariantList args;
+        const QVariant held = scalar(QStringLiteral("count(*)"), keyWhere(key, args), args);
         if (held.isValid() && held.toLongLong() == 0)
             return 0;
     }
@@ -564,17 +562,16 @@ int Buffer::readAround(const QVariantList &key)
         return -1; // near enough to read on to it
 
     // A screenful before it, last first, and the rows from it on through a cursor of their own.
-    RowCursor above(columnTypes());
     std::vector<quint32> ids;
     args = m_bound;
     const QString before = m_statement.rowsFrom(values, true, args) + QStringLiteral(" LIMIT ?");
-    if (!above.open(*m_transaction, m_snapshot->database(), before, args + QVariantList{kReadRows}) || above.read(m_store, ids, kReadRows) < 0)
+    const std::unique_ptr<RowCursor> above = openCursor(before, args + QVariantList{kReadRows});
+    if (!above || above->read(m_store, ids, kReadRows) < 0)
         return -1;
-    auto from = std::make_unique<RowCursor>(columnTypes());
     std::vector<quint32> on;
     args = m_bound;
-    if (!from->open(*m_transaction, m_snapshot->database(), m_statement.rowsFrom(values, false, args), args)
-        || from->read(m_store, on, kReadRows) <= 0)
+    std::unique_ptr<RowCursor> from = openCursor(m_statement.rowsFrom(values, false, args), args);
+    if (!from || from->read(m_store, on, kReadRows) <= 0)
         return -1;
     const int known = knownCount();
     m_back.assign(ids.rbegin(), ids.rend());
@@ -906,21 +903,21 @@ bool Buffer::parse(int column, const QString &text, QVariant &value) const
     return parseValue(m_def.columns.at(column - 1).type, text, value);
 }
 
-QString Buffer::keyCondition(const QVariantList &read, QVariantList &args) const
+QString Buffer::keyWhere(const QVariantList &key, QVariantList &args) const
 {
-    QStringList parts;
-    for (int c = 0; c < m_def.columns.size(); ++c) {
-        if (!m_def.columns.at(c).key)
-            continue;
-        // A key read as NULL is found as NULL: "= NULL" would find nothing.
-        if (read.at(c).isNull()) {
-            parts << m_def.columns.at(c).name + QStringLiteral(" IS NULL");
-        } else {
-            parts << m_def.columns.at(c).name + QStringLiteral(" = ?");
-            args << read.at(c);
-        }
-    }
-    return parts.join(QStringLiteral(" AND "));
+    QStringList names;
+    for (const Column &c : std::as_const(m_def.columns))
+        names << c.name;
+    return keyCondition(m_def.columns, names, key, args);
+}
+
+QVariantList Buffer::keyValues(const QVariantList &row) const
+{
+    QVariantList key;
+    for (int c = 0; c < m_def.columns.size(); ++c)
+        if (m_def.columns.at(c).key)
+            key << row.value(c);
+    return key;
 }
 
 int Buffer::update(db::Transaction &transaction)
@@ -947,7 +944,7 @@ int Buffer::update(db::Transaction &transaction)
     }
     for (const Edited &row : std::as_const(m_deleted)) {
         Write st{QStringLiteral("DELETE FROM ") + table, {}, true};
-        st.sql += QStringLiteral(" WHERE ") + keyCondition(row.original, st.args);
+        st.sql += QStringLiteral(" WHERE ") + keyWhere(keyValues(row.original), st.args);
         statements << st;
     }
     if (!m_edits.isEmpty()) {
@@ -970,7 +967,7 @@ int Buffer::update(db::Transaction &transaction)
                 if (sets.isEmpty())
                     continue;
                 st.sql = QStringLiteral("UPDATE %1 SET %2 WHERE ").arg(table, sets.join(QStringLiteral(", ")));
-                st.sql += keyCondition(row.original, st.args);
+                st.sql += keyWhere(keyValues(row.original), st.args);
                 statements << st;
             } else if (row.status == RowStatus::NewModified) {
                 Write st{{}, {}, false};

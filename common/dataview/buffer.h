@@ -204,9 +204,13 @@ private:
     void fail(int code, const QString &text);
     // Fails with the error of a query on the view's connection.
     void failOn(QSqlQuery &query);
-    QList<Type> columnTypes() const;
+    // A cursor over the statement in the view's snapshot, the result columns read as their types; null (the
+    // reason with the transaction) when it could not be opened.
+    std::unique_ptr<RowCursor> openCursor(const QString &sql, const QVariantList &args);
     QVariantList valuesOf(quint32 handle) const;
-    QString keyCondition(const QVariantList &read, QVariantList &args) const;
+    // The condition that finds the row with the key by the columns' names, and the key among a row's values.
+    QString keyWhere(const QVariantList &key, QVariantList &args) const;
+    QVariantList keyValues(const QVariantList &row) const;
     bool rowHasKey(int row, const QVariantList &key) const;
     void dropTotals();
     struct Totals;

@@ -69,7 +69,11 @@ public:
         m_buffer.readTo(row);
         return m_buffer.item(row, column);
     }
-    QString itemString(int row, const QString &column) { return displayText(item(row, column)); }
+    QString itemString(int row, const QString &column)
+    {
+        m_buffer.readTo(row);
+        return m_buffer.itemString(row, column);
+    }
 
     // Editing, as the buffer does it, keeping the presentation in step.
     int insertRow(int before);

@@ -105,12 +105,6 @@ PrintedDocument ReportView::layoutDocument(QSizeF paperMillimetres, const QDate 
     return doc;
 }
 
-int printReport(const ReportDefinition &definition, Buffer &buffer, QWidget *parent, QString *error)
-{
-    ReportPages source(definition, buffer, services::today());
-    return printPages(source, jobName(parent, definition.data.name), parent, error);
-}
-
 int ReportView::print(QString *error)
 {
     ReportPages source(m_def, m_buffer, services::today(), m_layout.get());

@@ -82,9 +82,6 @@ private:
 // when the job could not start or failed, the reason in `error`.
 COMMON_EXPORT int printPages(PageSource &document, const QString &documentName, QWidget *parent,
                              QString *error = nullptr);
-COMMON_EXPORT int printReport(const ReportDefinition &definition, Buffer &buffer, QWidget *parent,
-                              QString *error = nullptr);
-
 // Tells the operator that a print could not start or failed: "错误!" with the reason.
 COMMON_EXPORT void showPrintError(const QString &error);
 

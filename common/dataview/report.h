@@ -194,7 +194,7 @@ public:
     int retrieve(const QVariantList &arguments);
     const Buffer &buffer() const { return m_buffer; }
     int rowCount() { return m_buffer.rowCount(); }
-    // Prints the report as retrieved (see printReport); 1, 0 when the operator cancelled, -1 on failure.
+    // Prints the report as retrieved, its pages as laid out on screen (see printPages); 1, 0 when the operator cancelled, -1 on failure.
     int print(QString *error = nullptr);
     // Its pages for a paper of this size, laid out at once against a date (tests and previews).
     PrintedDocument layoutDocument(QSizeF paperMillimetres, const QDate &today);

@@ -214,21 +214,27 @@ QString Statement::within(const QString &head, const QString &condition) const
                                  : QStringLiteral("%1 WHERE (%2) AND (%3)").arg(head, m_condition, condition);
 }
 
-QString Statement::termValues(const QVariantList &key, QVariantList &args) const
+QString keyCondition(const QList<Column> &columns, const QStringList &names, const QVariantList &key,
+                     QVariantList &args)
 {
     QStringList parts;
     qsizetype k = 0;
-    for (int c = 0; c < m_columns.size() && c < m_selectItems.size(); ++c) {
-        if (!m_columns.at(c).key)
+    for (int c = 0; c < columns.size() && c < names.size(); ++c) {
+        if (!columns.at(c).key)
             continue;
         const QVariant v = key.value(k++);
-        parts << m_selectItems.at(c) + (v.isNull() ? QStringLiteral(" IS NULL") : QStringLiteral(" = ?"));
+        parts << names.at(c) + (v.isNull() ? QStringLiteral(" IS NULL") : QStringLiteral(" = ?"));
         if (!v.isNull())
             args << v;
     }
+    return parts.join(QStringLiteral(" AND "));
+}
+
+QString Statement::termValues(const QVariantList &key, QVariantList &args) const
+{
     const QString head = QStringLiteral("SELECT %1 %2").arg(m_keyset.join(QStringLiteral(", ")),
                                                             m_head.mid(m_select.size()).trimmed());
-    return within(head, parts.join(QStringLiteral(" AND ")));
+    return within(head, keyCondition(m_columns, m_selectItems, key, args));
 }
 
 QString Statement::beyond(const QVariantList &values, bool before, QVariantList &args) const

@@ -11,6 +11,12 @@
 // definition's sort becomes the ORDER BY, so the database hands the rows over in their final order.
 namespace dw {
 
+// "<key column> = ? AND ...", a column in order per key column of `columns` (named as in `names`), each
+// bound to the next of `key` (appended to `args`); a key with no value is found as IS NULL, since "= NULL"
+// would find nothing.
+COMMON_EXPORT QString keyCondition(const QList<Column> &columns, const QStringList &names, const QVariantList &key,
+                                   QVariantList &args);
+
 class COMMON_EXPORT Statement {
 public:
     void compile(const Definition &definition);

@@ -116,15 +116,22 @@ int rowCountOf(QWidget *view)
     return -1;
 }
 
-const dw::Definition *definitionOf(QWidget *view)
+// The rows behind a view, whatever its presentation.
+const dw::Buffer *bufferOf(QWidget *view)
 {
     if (auto *grid = qobject_cast<dw::DataView *>(view))
-        return &grid->definition();
+        return &grid->buffer();
     if (auto *report = qobject_cast<dw::ReportView *>(view))
-        return &report->buffer().definition();
+        return &report->buffer();
     if (auto *form = qobject_cast<dw::FreeFormView *>(view))
-        return &form->buffer().definition();
+        return &form->buffer();
     return nullptr;
+}
+
+const dw::Definition *definitionOf(QWidget *view)
+{
+    const dw::Buffer *rows = bufferOf(view);
+    return rows ? &rows->definition() : nullptr;
 }
 
 // Where the operator's keys go inside a view: its focused part.
@@ -148,11 +155,8 @@ void press(QWidget *target, int key, Qt::KeyboardModifiers modifiers = Qt::NoMod
 // The rows a view has read so far.
 int rowCountOfRead(QWidget *view)
 {
-    if (auto *grid = qobject_cast<dw::DataView *>(view))
-        return grid->buffer().fetchedCount();
-    if (auto *report = qobject_cast<dw::ReportView *>(view))
-        return report->buffer().fetchedCount();
-    return -1;
+    const dw::Buffer *rows = bufferOf(view);
+    return rows ? rows->fetchedCount() : -1;
 }
 
 // ---- Bare SQLite: the same statement on the same connection, without the data view engine.
