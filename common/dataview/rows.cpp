@@ -350,44 +350,47 @@ const char *RowStore::rowData(int id) const
     return m_blocks[size_t(at >> 32)].get() + (at & 0xffffffffu);
 }
 
+const char *RowStore::field(int id, int column) const
+{
+    const char *p = rowData(id);
+    for (int c = 0; c < column; ++c)
+        readValue(p, false, nullptr);
+    return p;
+}
+
+const std::vector<std::string_view> *RowStore::sharedTexts(int column) const
+{
+    return size_t(column) < m_dictionaries.size() ? &m_dictionaries[size_t(column)].texts : nullptr;
+}
+
 QVariant RowStore::value(int id, int column) const
 {
     if (id < 0 || id >= size() || column < 0)
         return {};
-    const char *p = rowData(id);
-    for (int c = 0; c < column; ++c)
-        readValue(p, false, nullptr);
-    return readValue(p, true, size_t(column) < m_dictionaries.size() ? &m_dictionaries[size_t(column)].texts : nullptr);
+    const char *p = field(id, column);
+    return readValue(p, true, sharedTexts(column));
 }
 
 bool RowStore::sameValue(int idA, int idB, int column) const
 {
     if (idA < 0 || idA >= size() || idB < 0 || idB >= size() || column < 0)
         return false;
-    const auto *shared = size_t(column) < m_dictionaries.size() ? &m_dictionaries[size_t(column)].texts : nullptr;
+    const auto *shared = sharedTexts(column);
     // A text's bytes, or nothing for a value of another kind.
-    const auto textAt = [&](int id, std::string_view &text) {
-        const char *p = rowData(id);
-        for (int c = 0; c < column; ++c)
-            readValue(p, false, nullptr);
-        if (*p == TagShared) {
-            ++p;
-            text = (*shared)[size_t(getVarint(p))];
-            return true;
-        }
-        if (*p == TagText) {
-            ++p;
-            const auto n = size_t(getVarint(p));
-            text = std::string_view(p, n);
-            return true;
-        }
-        return false;
+    const auto textAt = [shared](const char *p, std::string_view &text) {
+        const Tag tag = Tag(*p++);
+        if (tag != TagShared && tag != TagText)
+            return false;
+        const auto n = size_t(getVarint(p));
+        text = tag == TagShared ? (*shared)[n] : std::string_view(p, n);
+        return true;
     };
+    const char *pa = field(idA, column), *pb = field(idB, column);
     std::string_view a, b;
-    const bool textA = textAt(idA, a), textB = textAt(idB, b);
+    const bool textA = textAt(pa, a), textB = textAt(pb, b);
     if (textA || textB)
         return textA && textB && a == b;
-    return value(idA, column) == value(idB, column);
+    return readValue(pa, true, shared) == readValue(pb, true, shared);
 }
 
 QVariantList RowStore::values(int id, int columns) const
@@ -398,7 +401,7 @@ QVariantList RowStore::values(int id, int columns) const
     out.reserve(columns);
     const char *p = rowData(id);
     for (int c = 0; c < columns; ++c)
-        out << readValue(p, true, size_t(c) < m_dictionaries.size() ? &m_dictionaries[size_t(c)].texts : nullptr);
+        out << readValue(p, true, sharedTexts(c));
     return out;
 }
 

@@ -51,6 +51,9 @@ public:
 
 private:
     const char *rowData(int id) const;
+    // Where a column's value starts in a row, and the texts the column holds once.
+    const char *field(int id, int column) const;
+    const std::vector<std::string_view> *sharedTexts(int column) const;
     // Room for n more bytes of the row being added: a row never spans blocks, so a row that does not fit
     // moves to a new block with what it has so far.
     char *reserve(qsizetype n)

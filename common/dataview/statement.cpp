@@ -39,16 +39,21 @@ QString topLevel(const QString &sql)
     return out;
 }
 
+const QRegularExpression &fromWord()
+{
+    static const QRegularExpression from(QStringLiteral("\\bFROM\\b"), QRegularExpression::CaseInsensitiveOption);
+    return from;
+}
+
 QStringList selectItems(const QString &sql)
 {
     const QString top = topLevel(sql);
     static const QRegularExpression head(QStringLiteral("^\\s*SELECT\\s+(DISTINCT\\s+|ALL\\s+)?"),
                                          QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression from(QStringLiteral("\\bFROM\\b"), QRegularExpression::CaseInsensitiveOption);
     const auto h = head.match(top);
     if (!h.hasMatch())
         return {};
-    const auto f = from.match(top, h.capturedEnd());
+    const auto f = fromWord().match(top, h.capturedEnd());
     const qsizetype end = f.hasMatch() ? f.capturedStart() : top.size();
     QStringList items;
     qsizetype start = h.capturedEnd();
@@ -151,7 +156,8 @@ void Statement::compile(const Definition &definition)
     static const QRegularExpression oneTable(
         QStringLiteral("\\bFROM\\s+(\\w+)(?:\\s+(?:AS\\s+)?(?!WHERE\\b|GROUP\\b)(\\w+))?\\s*(?:\\bWHERE\\b|$)"),
         QRegularExpression::CaseInsensitiveOption);
-    const auto single = oneTable.match(topLevel(m_base));
+    const QString baseTop = topLevel(m_base);
+    const auto single = oneTable.match(baseTop);
     // A query of one table ordered by its own terms keeps the order of entry between equal rows too (an index
     // in the order of the terms gives them so), which makes the order total and so readable from the end.
     if (single.hasMatch() && (sorted ? ownOrder.isEmpty() : !terms.isEmpty())) {
@@ -176,10 +182,12 @@ void Statement::compile(const Definition &definition)
     const bool total = sorted || (single.hasMatch() && !terms.isEmpty());
     static const QRegularExpression direction(QStringLiteral("\\s+(ASC|DESC)$"), QRegularExpression::CaseInsensitiveOption);
     QStringList reversed;
+    bool ascending = true;
     for (const QString &term : std::as_const(terms)) {
         if (term.contains(QStringLiteral("NULLS"), Qt::CaseInsensitive))
             return;
         const auto m = direction.match(term.trimmed());
+        ascending = ascending && !m.hasMatch();
         const bool descending = m.hasMatch() && m.captured(1).compare(QStringLiteral("DESC"), Qt::CaseInsensitive) == 0;
         reversed << (m.hasMatch() ? term.trimmed().left(m.capturedStart()) : term.trimmed())
                         + (descending ? QStringLiteral(" ASC") : QStringLiteral(" DESC"));
@@ -189,15 +197,10 @@ void Statement::compile(const Definition &definition)
 
     // Places in the order: a one-table query of ascending terms ending with the row id, with no value bound
     // before its FROM and nothing after its WHERE.
-    static const QRegularExpression from(QStringLiteral("\\bFROM\\b"), QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression where(QStringLiteral("\\bWHERE\\b"), QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression tail(QStringLiteral("\\b(GROUP|HAVING|LIMIT|UNION|DISTINCT)\\b"),
                                          QRegularExpression::CaseInsensitiveOption);
-    const QString baseTop = topLevel(m_base);
-    const auto f = from.match(baseTop);
-    bool ascending = true;
-    for (const QString &term : std::as_const(terms))
-        ascending = ascending && !direction.match(term.trimmed()).hasMatch();
+    const auto f = fromWord().match(baseTop);
     if (terms.isEmpty() || !single.hasMatch() || !f.hasMatch() || !ascending || !terms.last().endsWith(QStringLiteral(".rowid"))
         || m_base.left(f.capturedStart()).contains(u'?') || baseTop.contains(tail))
         return;
@@ -205,7 +208,7 @@ void Statement::compile(const Definition &definition)
     const auto w = where.match(baseTop, f.capturedStart());
     m_head = w.hasMatch() ? m_base.left(w.capturedStart()).trimmed() : m_base;
     m_condition = w.hasMatch() ? m_base.mid(w.capturedEnd()).trimmed() : QString();
-    m_select = m_base.left(f.capturedStart()).trimmed();
+    m_from = m_base.mid(f.capturedStart(), w.hasMatch() ? w.capturedStart() - f.capturedStart() : -1).trimmed();
 }
 
 QString Statement::within(const QString &head, const QString &condition) const
@@ -232,8 +235,7 @@ QString keyCondition(const QList<Column> &columns, const QStringList &names, con
 
 QString Statement::termValues(const QVariantList &key, QVariantList &args) const
 {
-    const QString head = QStringLiteral("SELECT %1 %2").arg(m_keyset.join(QStringLiteral(", ")),
-                                                            m_head.mid(m_select.size()).trimmed());
+    const QString head = QStringLiteral("SELECT %1 %2").arg(m_keyset.join(QStringLiteral(", ")), m_from);
     return within(head, keyCondition(m_columns, m_selectItems, key, args));
 }
 
@@ -271,7 +273,7 @@ QString Statement::beyond(const QVariantList &values, bool before, QVariantList 
 
 QString Statement::countBefore(const QVariantList &values, QVariantList &args) const
 {
-    return within(QStringLiteral("SELECT count(*) ") + m_head.mid(m_select.size()).trimmed(), beyond(values, true, args));
+    return within(QStringLiteral("SELECT count(*) ") + m_from, beyond(values, true, args));
 }
 
 QString Statement::rowsFrom(const QVariantList &values, bool before, QVariantList &args) const

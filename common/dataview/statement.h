@@ -51,7 +51,7 @@ private:
     QString m_sql;
     QString m_reverse;
     QStringList m_keyset;                   // the order's terms, when rows can be found by place
-    QString m_head, m_condition, m_select; // the query up to its WHERE, its condition, its select list
+    QString m_head, m_condition, m_from; // the query up to its WHERE, its condition, its FROM part
     QString within(const QString &head, const QString &condition) const;
     QString beyond(const QVariantList &values, bool before, QVariantList &args) const;
     QList<int> m_argOrder; // which argument each ? binds
