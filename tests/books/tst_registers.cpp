@@ -171,14 +171,15 @@ void tst_registers::saveOfOneCellReadsNoFurtherRows_data()
 }
 
 namespace {
-// Far more rows than a grid reads at first, one a day; row i has the amount i.
-void fillRegister(Fixture &f, const QString &table)
+// The register editor over far more rows than a grid reads at first, one a day; row i has the amount i.
+brevik::GridEditor *openFilledEditor(Fixture &f, const QString &window, const QString &table)
 {
     f.exec(QString("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
                    "INSERT INTO %1 (rq, bz, zphm, xkr, shbank, fkhm, an, kpr) "
                    "SELECT date('2016-01-01', '+' || i || ' days'), '转帐支票', printf('%08d', i), '某某', '乙', '乙', i, '张' "
                    "FROM n")
                .arg(table));
+    return openEditor(window);
 }
 } // namespace
 
@@ -188,8 +189,7 @@ void tst_registers::saveOfOneCellReadsNoFurtherRows()
     QFETCH(QString, table);
     Fixture f;
     QVERIFY(f.connect());
-    fillRegister(f, table);
-    auto *w = openEditor(window);
+    auto *w = openFilledEditor(f, window, table);
     dw::DataView *v = w->grid();
     const int firstRead = v->buffer().fetchedCount();
     QVERIFY(firstRead < 3000);
@@ -216,8 +216,7 @@ void tst_registers::endAndAddReadFromTheEnd()
     QFETCH(QString, table);
     Fixture f;
     QVERIFY(f.connect());
-    fillRegister(f, table);
-    auto *w = openEditor(window);
+    auto *w = openFilledEditor(f, window, table);
     dw::DataView *v = w->grid();
     const int firstRead = v->buffer().fetchedCount();
     QTableView *grid = v->grid();
