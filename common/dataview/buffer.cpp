@@ -127,8 +127,13 @@ int Buffer::retrieve(db::Transaction &transaction, const QVariantList &arguments
     transaction.addReader(this, m_snapshot->apart());
     const int read = m_cursor->read(m_store, m_order, kReadRows);
     if (read < 0) {
+        // As a failure further on: the rows read before it stay, not the whole result. The caller reports it.
         transaction.setError(m_cursor->errorCode(), m_cursor->errorText());
-        reset();
+        m_fromCursor = fetchedCount();
+        closeCursor();
+        m_failed = true;
+        m_failureCode = transaction.SQLDBCode;
+        m_failureText = transaction.SQLErrText;
         return -1;
     }
     m_fromCursor = read;

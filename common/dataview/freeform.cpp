@@ -1,7 +1,9 @@
 #include "dataview/freeform.h"
 
 #include "platform/controls.h"
+#include "dataview/dataview.h"
 #include "dataview/report.h"
+#include "platform/transaction.h"
 #include "platform/services.h"
 #include "platform/textinput.h"
 #include "platform/units.h"
@@ -122,6 +124,18 @@ FreeFormView::FreeFormView(QWidget *parent) : QWidget(parent)
 {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Rows are read while the bands paint or scroll: a failure is reported once that has ended, in the grids'
+    // box, over the rows read before it.
+    m_buffer.setFailureHandler([this](int code, const QString &text) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, code, text] {
+                clampScroll();
+                update();
+                showDatabaseError(code, text, m_transaction ? m_transaction->lockWaitMs : 5000);
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 FreeFormView::~FreeFormView()
@@ -154,6 +168,8 @@ int FreeFormView::retrieve(const QVariantList &arguments)
     if (hasFocus())
         openEditor();
     emit rowFocusChanged(m_row);
+    if (result < 0 && m_transaction)
+        showDatabaseError(m_transaction->SQLDBCode, m_transaction->SQLErrText, m_transaction->lockWaitMs);
     return result;
 }
 

@@ -62,7 +62,9 @@ ReportExpression maxOf(const QString &column, const QString &format) { return to
 
 ReportExpression pageText(const QString &pattern)
 {
-    return [pattern](const ReportContext &c) { return pattern.arg(c.page).arg(c.pageCount); };
+    return [pattern](const ReportContext &c) {
+        return pattern.arg(c.page).arg(c.pageCount > 0 ? QString::number(c.pageCount) : QString());
+    };
 }
 
 ReportExpression todayText(const QString &format)
@@ -185,7 +187,8 @@ ReportContext ReportLayout::context(const PlacedBand &band, int page, int pageCo
     c.buffer = &m_buffer;
     c.row = band.row;
     c.page = page;
-    c.pageCount = pageCount;
+    // Over rows that could not all be read the pages are not all known: no count, as no totals.
+    c.pageCount = m_buffer.failed() ? 0 : pageCount;
     c.today = m_today;
     if (const int group = band.group >= 0 ? band.group : groupOf(band.row); band.kind != PlacedBand::Summary && group >= 0) {
         c.group = group;

@@ -32,7 +32,7 @@ struct ReportContext {
     int row = 0;    // the detail row, or the first row of the group for a group header
     int group = -1; // the group's index among the buffer's runs of groupColumn, -1 for none
     int groupColumn = 0;
-    int page = 1, pageCount = 1;
+    int page = 1, pageCount = 1; // no count (0) when the rows could not all be read
     QDate today;
 };
 using ReportExpression = std::function<QString(const ReportContext &)>;
@@ -71,7 +71,7 @@ enum class Scope { Group, All };
 COMMON_EXPORT ReportExpression sumOf(const QString &column, Scope scope, const QString &format);
 COMMON_EXPORT ReportExpression minOf(const QString &column, const QString &format);
 COMMON_EXPORT ReportExpression maxOf(const QString &column, const QString &format);
-// The page text: %1 is the page number, %2 the page count.
+// The page text: %1 is the page number, %2 the page count (blank when not known).
 COMMON_EXPORT ReportExpression pageText(const QString &pattern);
 COMMON_EXPORT ReportExpression todayText(const QString &format);
 

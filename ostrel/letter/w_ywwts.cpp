@@ -29,6 +29,6 @@ void w_ywwts::open()
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
     m_dw1->setTransaction(g::sqlca);
-    // The register as it stands now; a failed read leaves the letter empty.
+    // The register as it stands now; a failed read is reported (the view does it) over the letters read before it.
     m_dw1->retrieve();
 }

@@ -1,83 +1,60 @@
 // A register whose file is damaged part-way through its rows: the views read the rows before the damage,
 // then say that the read failed, in the grid's own words, and show no count or total as if it were whole;
 // nothing is written on the strength of the rows read.
+#include "damaged.h"
 #include "fixture.h"
 
 #include "books/book_views.h"
 #include "books/lists_reports.h"
+#include "brevik.h"
 #include "dataview/dataview.h"
 #include "dataview/report.h"
 #include "globals.h"
+#include "platform/controls.h"
 #include "platform/transaction.h"
+#include "platform/window.h"
 
 #include <QFile>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QTableView>
 #include <QtTest>
 
 namespace {
 constexpr int kRows = 3000;
-const QDate kFrom(2020, 1, 1);
+const QDate kFrom = damage::kFrom;
+const QDate kTo = kFrom.addYears(10);
 
-// Payments entered day by day, so the register's own order (by date) follows the order of the table's pages.
-void fillRegister(const QString &path)
+// What the windows read: the register editor its register, the search every amount over 0 (a statement of its
+// own, unordered), the list ten years.
+damage::Read readOf(const QString &window)
 {
-    const QString name = QStringLiteral("damaged-fill");
-    {
-        QSqlDatabase d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        d.setDatabaseName(path);
-        if (!d.open() || !db::registerGbkCollation(d) || !d.transaction())
-            qFatal("cannot fill the test database");
-        QSqlQuery q(d);
-        q.prepare("INSERT INTO xjzp (rq, bz, zphm, xkr, shbank, shcode, et, an, fkhm, fkzh, kpr, fkrm) "
-                  "VALUES (?, '现金支票', ?, ?, '中国银行', ?, '货款', ?, '中国工商银行', '9558', 'system', '张三')");
-        for (int i = 1; i <= kRows; ++i) {
-            q.addBindValue(kFrom.addDays(i / 3).toString(Qt::ISODate));
-            q.addBindValue(QString::number(10000000 + i));
-            q.addBindValue(QStringLiteral("收款单位%1有限公司").arg(i % 7));
-            q.addBindValue(QStringLiteral("6222%1").arg(i));
-            q.addBindValue(i + 0.5);
-            if (!q.exec())
-                qFatal("fill: %s", qPrintable(q.lastError().text()));
-        }
-        if (!d.commit())
-            qFatal("fill: commit failed");
-    }
-    QSqlDatabase::removeDatabase(name);
+    if (window == u"w_search")
+        return {QStringLiteral("SELECT * FROM xjzp Where xjzp.an>?"), {0}};
+    if (window == u"w_cabank")
+        return damage::readOf(brevik::cabank().data, {kFrom, kTo});
+    return damage::readOf(brevik::views::gobank());
 }
 
-// Rows a plain read of the register in date order returns before it fails; -1 when it does not fail.
-int readableRows(const QString &path)
+// The texts a report shows in the place of one of its band's texts.
+QStringList textsAt(const dw::PrintedPage &page, const dw::ReportText &at)
 {
-    const QString name = QStringLiteral("damaged-probe");
-    int rows = 0;
-    bool failed = false;
-    {
-        QSqlDatabase d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        d.setDatabaseName(path);
-        if (!d.open() || !db::registerGbkCollation(d))
-            qFatal("cannot open the probe");
-        QSqlQuery q(d);
-        q.setForwardOnly(true);
-        failed = !q.exec("SELECT * FROM xjzp ORDER BY rq, fkhm");
-        while (!failed && q.next())
-            ++rows;
-        failed = failed || q.lastError().isValid();
-    }
-    QSqlDatabase::removeDatabase(name);
-    return failed ? rows : -1;
+    QStringList found;
+    for (const dw::PrintedText &t : page.texts)
+        if (t.rect.x() == at.x && t.rect.width() == at.width)
+            found << t.text;
+    return found;
 }
 
-// Overwrites one page of the file with bytes no page holds.
-void damagePage(const QString &path, int page, int pageSize)
+// The count of pages the footer's page text shows: -1 when it shows none, -2 when there is no page text.
+int pageCountShown(const dw::PrintedPage &shown, const dw::ReportDefinition &def)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadWrite) || !f.seek(qint64(page - 1) * pageSize)
-        || f.write(QByteArray(pageSize, char(0xa5))) != pageSize)
-        qFatal("cannot damage the file");
+    const QStringList texts = textsAt(shown, def.footer.texts.at(0));
+    if (texts.size() != 1)
+        return -2;
+    const QRegularExpressionMatch count = QRegularExpression(QStringLiteral("共 *(\\d+)")).match(texts.constFirst());
+    return count.hasMatch() ? count.captured(1).toInt() : -1;
 }
 } // namespace
 
@@ -86,12 +63,14 @@ class tst_dataview_damaged : public QObject {
     QTemporaryDir m_files;
     QString m_damaged; // a register damaged at about 60 % of its rows
     int m_readable = 0; // the rows before the damage
+    // Registers damaged within the first rows a retrieve reads: after some rows, and at the first.
+    damage::Damaged m_early, m_atFirst;
 
-    // A fresh world on the damaged file, connected as the program connects.
-    std::unique_ptr<Fixture> damagedWorld()
+    // A fresh world on a damaged file, connected as the program connects.
+    static std::unique_ptr<Fixture> damagedWorld(const QString &file)
     {
         auto f = std::make_unique<Fixture>();
-        if (!QFile::remove(f->databasePath()) || !QFile::copy(m_damaged, f->databasePath()) || !f->connect())
+        if (!QFile::remove(f->databasePath()) || !QFile::copy(file, f->databasePath()) || !f->connect())
             qFatal("cannot set up the damaged register");
         return f;
     }
@@ -107,6 +86,9 @@ class tst_dataview_damaged : public QObject {
 
 private slots:
     void initTestCase();
+    void cleanup() { closeOpenWindows(); }
+    void damageInTheFirstRows_data();
+    void damageInTheFirstRows();
     void gridReportsTheFailedReadAndKeepsTheRowsBefore();
     void listShowsNoTotalOverRowsItCouldNotRead();
     void printStopsWhereTheRowsCannotBeRead();
@@ -114,28 +96,110 @@ private slots:
 
 void tst_dataview_damaged::initTestCase()
 {
+    brevik::registerWindows();
     Fixture f;
-    fillRegister(f.databasePath());
+    damage::fillRegister(f.databasePath(), kRows);
     const QString good = m_files.filePath("good.db");
     QVERIFY(QFile::copy(f.databasePath(), good));
-    const int pages = int(QFileInfo(good).size() / 4096);
+    const int pages = int(QFileInfo(good).size() / damage::kPageSize);
     // The first page from 60 % of the file on whose damage the read stops part-way, past the first screens.
-    for (int page = pages * 6 / 10; page <= pages && m_damaged.isEmpty(); ++page) {
-        const QString candidate = m_files.filePath(QStringLiteral("damaged-%1.db").arg(page));
-        QVERIFY(QFile::copy(good, candidate));
-        damagePage(candidate, page, 4096);
-        const int rows = readableRows(candidate);
-        if (rows > 4 * dw::Buffer::kReadRows && rows < kRows - dw::Buffer::kReadRows) {
-            m_damaged = candidate;
-            m_readable = rows;
-        }
+    const damage::Damaged late = damage::damagedCopy(good, m_files.path(), {readOf("gobank")}, pages * 6 / 10,
+                                                     4 * dw::Buffer::kReadRows + 1, kRows - dw::Buffer::kReadRows - 1);
+    QVERIFY2(!late.path.isEmpty(), "no page whose damage stops the read part-way");
+    m_damaged = late.path;
+    m_readable = late.readable.constFirst();
+
+    // Pages on whose damage every window's first read fails: part-way, and at its first row.
+    const QList<damage::Read> reads{readOf("gobank"), readOf("w_search"), readOf("w_cabank")};
+    m_early = damage::damagedCopy(good, m_files.path(), reads, 2, 10, dw::Buffer::kReadRows - 10);
+    QVERIFY2(!m_early.path.isEmpty(), "no page whose damage stops the first read part-way");
+    m_atFirst = damage::damagedCopy(good, m_files.path(), reads, 2, 0, 0);
+    QVERIFY2(!m_atFirst.path.isEmpty(), "no page whose damage stops the read at its first row");
+}
+
+void tst_dataview_damaged::damageInTheFirstRows_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("print"); // the window's print button
+    QTest::addColumn<bool>("atFirst");
+    for (const bool atFirst : {false, true}) {
+        const char *where = atFirst ? "at the first row" : "after some rows";
+        QTest::addRow("register editor, %s", where) << "gobank" << "cb_5" << atFirst;
+        QTest::addRow("search, %s", where) << "w_search" << "cb_3" << atFirst;
+        QTest::addRow("list, %s", where) << "w_cabank" << "cb_1" << atFirst;
     }
-    QVERIFY2(!m_damaged.isEmpty(), "no page whose damage stops the read part-way");
+}
+
+void tst_dataview_damaged::damageInTheFirstRows()
+{
+    // The first rows a window reads hold the damage: the rows before it stay (none, if none), the window says
+    // so in the database-error box, totals and the page count are blank, and printing fails in the same words.
+    QFETCH(QString, window);
+    QFETCH(QString, print);
+    QFETCH(bool, atFirst);
+    const damage::Damaged &file = atFirst ? m_atFirst : m_early;
+    const int readable = file.readable.at(window == u"gobank" ? 0 : window == u"w_search" ? 1 : 2);
+    auto f = damagedWorld(file.path);
+    const QDir printout(QStringLiteral("PRINTOUT"));
+    const QStringList before = printout.entryList(QDir::Files | QDir::Hidden);
+
+    auto *w = qobject_cast<ui::Window *>(ui::openWindow(window));
+    QVERIFY(w);
+    if (window == u"w_search") {
+        QVERIFY(w->get<ui::DropDownList>("ddlb_1")->selectItem(QStringLiteral("金额")) >= 0);
+        QVERIFY(w->get<ui::DropDownList>("ddlb_2")->selectItem(QStringLiteral(">")) >= 0);
+        w->get<ui::SingleLineEdit>("sle_1")->setText(QStringLiteral("0"));
+        w->get<QPushButton>("cb_1")->click();
+    } else if (window == u"w_cabank") {
+        w->get<ui::EditMask>("em_2")->setTextByCode(kFrom.toString(Qt::ISODate));
+        w->get<ui::EditMask>("em_1")->setTextByCode(kTo.toString(Qt::ISODate));
+        w->get<QPushButton>("cb_3")->click();
+    }
+    QCoreApplication::processEvents();
+    QCOMPARE(errorBoxes(*f).size(), 1);
+    QVERIFY2(errorBoxes(*f).constFirst().text.contains(QStringLiteral("错误代码 11")),
+             qPrintable(errorBoxes(*f).constFirst().text));
+
+    if (auto *grid = w->findChild<dw::DataView *>()) {
+        QCOMPARE(grid->buffer().fetchedCount(), readable);
+        QCOMPARE(grid->grid()->model()->rowCount(), readable);
+        QVERIFY(grid->buffer().failed() && !grid->buffer().complete());
+        QVERIFY(!grid->grid()->model()->canFetchMore({}));
+    } else {
+        auto *report = w->findChild<dw::ReportView *>();
+        QVERIFY(report);
+        const dw::ReportDefinition &def = report->definition();
+        QCOMPARE(report->buffer().fetchedCount(), readable);
+        QVERIFY(report->buffer().failed() && !report->buffer().complete());
+        // At the top the sum of the group (when a row was read) is blank, and there is no count of pages.
+        QScrollBar *bar = report->verticalScrollBar();
+        const dw::PrintedPage top = report->visibleContent();
+        const QStringList sums = textsAt(top, def.groupHeader.texts.at(1));
+        QCOMPARE(sums, readable ? QStringList{QString()} : QStringList());
+        QCOMPARE(pageCountShown(top, def), -1);
+        // At the end the last row read, numbered, and the list's total blank.
+        bar->setValue(bar->maximum());
+        const dw::PrintedPage end = report->visibleContent();
+        const QStringList numbers = textsAt(end, def.detail.texts.at(0));
+        QCOMPARE(numbers.isEmpty() ? 0 : numbers.last().toInt(), readable);
+        QCOMPARE(textsAt(end, def.summary.texts.last()), QStringList{QString()});
+        QCOMPARE(pageCountShown(end, def), -1);
+    }
+    QCOMPARE(errorBoxes(*f).size(), 1); // reported once
+
+    // 打印 fails in the database's words and leaves no file.
+    f->boxes.clear();
+    w->get<QPushButton>(print)->click();
+    QCOMPARE(f->boxes.size(), 1);
+    QCOMPARE(f->boxes.constFirst().title, QStringLiteral("错误!"));
+    QVERIFY2(f->boxes.constFirst().text.startsWith(QStringLiteral("打印没有完成：数据库操作没有完成（错误代码 11）")),
+             qPrintable(f->boxes.constFirst().text));
+    QCOMPARE(printout.entryList(QDir::Files | QDir::Hidden), before);
 }
 
 void tst_dataview_damaged::gridReportsTheFailedReadAndKeepsTheRowsBefore()
 {
-    auto f = damagedWorld();
+    auto f = damagedWorld(m_damaged);
     dw::DataView view;
     view.setDefinition(brevik::views::gobank());
     view.setTransaction(g::sqlca);
@@ -188,7 +252,7 @@ void tst_dataview_damaged::gridReportsTheFailedReadAndKeepsTheRowsBefore()
 
 void tst_dataview_damaged::listShowsNoTotalOverRowsItCouldNotRead()
 {
-    auto f = damagedWorld();
+    auto f = damagedWorld(m_damaged);
     const dw::ReportDefinition def = brevik::cabank();
     dw::ReportView report;
     report.setDefinition(def);
@@ -210,24 +274,21 @@ void tst_dataview_damaged::listShowsNoTotalOverRowsItCouldNotRead()
     // Laid out again over the rows read: the last numbered line is the last row read, the total is blank.
     bar->setValue(bar->maximum());
     report.viewport()->repaint();
-    QStringList numbers, totals;
-    for (const dw::PrintedText &t : report.visibleContent().texts) {
-        if (t.rect.x() == def.detail.texts.at(0).x && t.rect.width() == def.detail.texts.at(0).width)
-            numbers << t.text;
-        if (t.rect.x() == def.summary.texts.last().x && t.rect.width() == def.summary.texts.last().width)
-            totals << t.text;
-    }
+    const dw::PrintedPage shown = report.visibleContent();
+    const QStringList numbers = textsAt(shown, def.detail.texts.at(0));
     QVERIFY(!numbers.isEmpty());
     QCOMPARE(numbers.last(), QString::number(report.buffer().fetchedCount()));
     QVERIFY(!numbers.contains(QString()));
-    QCOMPARE(totals, QStringList{QString()});
+    QCOMPARE(textsAt(shown, def.summary.texts.last()), QStringList{QString()});
+    // Nor a count of pages, as if the rows read were all.
+    QCOMPARE(pageCountShown(shown, def), -1);
 }
 
 void tst_dataview_damaged::printStopsWhereTheRowsCannotBeRead()
 {
     // A print reads the rows past those the view holds as its pages go: meeting the damage, it fails in the
     // database's words and leaves no file, rather than printing blank lines as the rest of the register.
-    auto f = damagedWorld();
+    auto f = damagedWorld(m_damaged);
     const QDir printout(QStringLiteral("PRINTOUT"));
     const QStringList before = printout.entryList(QDir::Files | QDir::Hidden);
 

@@ -1,5 +1,6 @@
 // The business entrustment letter: the payment register drawn as letters, moving through them, typing that is
 // never stored, and the strip of picture buttons.
+#include "damaged.h"
 #include "fixture.h"
 
 #include "letter/dw_ywwts.h"
@@ -91,6 +92,8 @@ private slots:
     void stripTabOrder();
     void paintsEachLetter();
     void grab();
+    void damagedRegister_data();
+    void damagedRegister();
 };
 
 void TestLetter::opensOnEveryPaymentInDatabaseOrder()
@@ -510,6 +513,56 @@ void TestLetter::grab()
     QVERIFY(w->grab().save(QDir(dir).filePath("w_ywwts_payee.png")));
     QVERIFY(w->dw_1()->setCurrent(1, "bz"));
     QVERIFY(w->grab().save(QDir(dir).filePath("w_ywwts_remark.png")));
+}
+
+void TestLetter::damagedRegister_data()
+{
+    // Where the read stops: the least and most letters before the damage, and the page the search starts from
+    // (a share of the file's pages, in tenths).
+    QTest::addColumn<int>("least");
+    QTest::addColumn<int>("most");
+    QTest::addColumn<int>("fromTenths");
+    constexpr int first = dw::Buffer::kReadRows;
+    QTest::newRow("past the first letters read") << 4 * first << 3000 - first << 6;
+    QTest::newRow("within the first letters read") << 10 << first - 10 << 0;
+    QTest::newRow("at the first letter") << 0 << 0 << 0;
+}
+
+void TestLetter::damagedRegister()
+{
+    // A damaged page among the payments: the letters before it stay, and the letter says that the read failed
+    // in the grids' own box, once, rather than end there as if that were every payment.
+    QFETCH(int, least);
+    QFETCH(int, most);
+    QFETCH(int, fromTenths);
+    Fixture f;
+    damage::fillRegister(f.databasePath(), 3000);
+    QTemporaryDir files;
+    const QString good = files.filePath("good.db");
+    QVERIFY(QFile::copy(f.databasePath(), good));
+    const int pages = int(QFileInfo(good).size() / damage::kPageSize);
+    const damage::Damaged file = damage::damagedCopy(good, files.path(), {damage::readOf(ostrel::dw_ywwts_definition())},
+                                                     qMax(2, pages * fromTenths / 10), least, most);
+    QVERIFY2(!file.path.isEmpty(), "no page whose damage stops the read there");
+    QVERIFY(QFile::remove(f.databasePath()) && QFile::copy(file.path, f.databasePath()));
+    QVERIFY(f.connect());
+
+    const auto closing = qScopeGuard([] { closeOpenWindows(); });
+    w_ywwts *w = openLetter();
+    QVERIFY(w);
+    // To the last letter, reading every one on the way.
+    press(w->dw_1(), Qt::Key_End, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    QList<msg::Call> errors;
+    for (const msg::Call &b : std::as_const(f.boxes))
+        if (b.title == QStringLiteral("数据库错误"))
+            errors << b;
+    QCOMPARE(errors.size(), 1);
+    QVERIFY2(errors.constFirst().text.contains(QStringLiteral("错误代码 11")), qPrintable(errors.constFirst().text));
+    QCOMPARE(w->dw_1()->buffer().fetchedCount(), file.readable.constFirst());
+    QCOMPARE(w->dw_1()->rowCount(), file.readable.constFirst());
+    QVERIFY(w->dw_1()->buffer().failed());
+    QCOMPARE(w->dw_1()->currentRow(), file.readable.constFirst());
 }
 
 QTEST_MAIN(TestLetter)
