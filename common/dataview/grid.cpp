@@ -177,7 +177,7 @@ QWidget *CellDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem 
     auto *e = new QLineEdit(parent);
     e->setFrame(false);
     e->setAlignment(cell.alignment);
-    limitInput(e, buffer, buffer.columnIndex(cell.name));
+    limitInput(e, buffer, cell);
     if (cell.format.startsWith(u'\''))
         e->setEchoMode(QLineEdit::Password); // a masked cell stays masked while typed into
     const_cast<CellDelegate *>(this)->editor = e;
@@ -225,11 +225,14 @@ bool CellDelegate::eventFilter(QObject *watched, QEvent *e)
     return QStyledItemDelegate::eventFilter(watched, e);
 }
 
-void CellDelegate::limitInput(QLineEdit *e, const Buffer &buffer, int column)
+void CellDelegate::limitInput(QLineEdit *e, const Buffer &buffer, const Cell &cell)
 {
+    const int column = buffer.columnIndex(cell.name);
     if (column < 1)
         return;
-    switch (buffer.definition().columns.at(column - 1).type) {
+    e->setAccessibleName(cell.header);
+    const Type type = buffer.definition().columns.at(column - 1).type;
+    switch (type) {
     case Type::Text:
         // At most the column's width in GBK bytes, whatever the input method commits.
         if (const int limit = buffer.limitOf(column); limit > 0)
@@ -237,15 +240,20 @@ void CellDelegate::limitInput(QLineEdit *e, const Buffer &buffer, int column)
         break;
     case Type::Long:
         e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?\\d{0,18}")), e));
+        textinput::describeAccepted(e, QStringLiteral("只能输入整数，最多 18 位"));
         break;
     case Type::Number:
         e->setValidator(
             new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[\\d,]{0,15}(\\.\\d{0,4})?")), e));
+        textinput::describeAccepted(e,
+                                    QStringLiteral("只能输入数字，小数点前最多 15 位（含分节号），小数点后最多 4 位"));
         break;
     case Type::Date:
         e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[\\d.\\-/]{0,10}")), e));
+        textinput::describeAccepted(e, QStringLiteral("只能输入日期，如 2024.06.15"));
         break;
     }
+    textinput::holdIdentifier(e, cell.identifier || type != Type::Text);
     textinput::keepSingleLine(e);
 }
 
