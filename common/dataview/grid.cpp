@@ -1,6 +1,7 @@
 #include "dataview/grid.h"
 
 #include "dataview/dataview.h"
+#include "platform/post.h"
 #include "platform/services.h"
 #include "platform/textinput.h"
 
@@ -186,8 +187,25 @@ QWidget *CellDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem 
 
 void CellDelegate::setModelData(QWidget *e, QAbstractItemModel *model, const QModelIndex &index) const
 {
-    if (auto *line = qobject_cast<QLineEdit *>(e))
-        model->setData(index, line->text(), Qt::EditRole);
+    auto *line = qobject_cast<QLineEdit *>(e);
+    if (!line)
+        return;
+    const QString text = line->text();
+    if (model->setData(index, text, Qt::EditRole))
+        return;
+    // A text that is no value of the cell's type ("1,5" as an amount, 2024.13.45 as a date) leaves the cell
+    // as it was; the operator is told once the editor has closed and the next cell has the focus.
+    const Buffer &buffer = m_view->buffer();
+    const Cell &cell = buffer.definition().cells.at(index.column());
+    QVariant value;
+    QWidget *viewport = e->parentWidget();
+    auto *grid = qobject_cast<QAbstractItemView *>(viewport ? viewport->parentWidget() : nullptr);
+    if (!grid || buffer.parse(buffer.columnIndex(cell.name), text, value))
+        return;
+    post::later(grid, [grid, at = QPersistentModelIndex(index), name = cell.header, text] {
+        textinput::refused(grid->viewport(), grid->visualRect(at), name,
+                           QStringLiteral("不能取“%1”，保留原值。").arg(text));
+    });
 }
 
 void CellDelegate::destroyEditor(QWidget *e, const QModelIndex &index) const

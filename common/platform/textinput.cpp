@@ -287,16 +287,23 @@ void describeAccepted(QLineEdit *edit, const QString &words)
 
 void refused(QWidget *box, const QString &why)
 {
-    services::beep();
-    if (!box)
+    if (!box) {
+        services::beep();
         return;
+    }
     // The box by the name the operator reads beside it; an editable list's field by the list's.
     QString name = box->accessibleName();
     if (const auto *list = qobject_cast<const QComboBox *>(box->parentWidget()); list && name.isEmpty())
         name = list->accessibleName();
+    refused(box, box->rect(), name, why);
+}
+
+void refused(QWidget *widget, const QRect &part, const QString &name, const QString &why)
+{
+    services::beep();
     const QString text = (name.isEmpty() ? QStringLiteral("此框") : QStringLiteral("“%1”").arg(name)) + why;
     // Under the box, so that it does not hide what the operator typed.
-    QToolTip::showText(box->mapToGlobal(QPoint(0, box->height())), text, box);
+    QToolTip::showText(widget->mapToGlobal(part.bottomLeft()), text, widget);
 }
 
 } // namespace textinput

@@ -4,6 +4,7 @@
 #include <functional>
 
 class QLineEdit;
+class QRect;
 class QWidget;
 
 // What a single-line box or a register cell can hold: one line of text without control characters.
@@ -47,5 +48,7 @@ COMMON_EXPORT void describeAccepted(QLineEdit *edit, const QString &words);
 // The one visible sign of input a box refused or cut: a beep and a balloon at the box that names it (its
 // accessible name: the caption beside it, or the grid's column header) and says why.
 COMMON_EXPORT void refused(QWidget *box, const QString &why);
+// The same sign for a part of a widget named `name` (a grid's cell, by its header).
+COMMON_EXPORT void refused(QWidget *widget, const QRect &part, const QString &name, const QString &why);
 
 } // namespace textinput

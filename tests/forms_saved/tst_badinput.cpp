@@ -67,6 +67,8 @@ private slots:
     void pasteOverTheSelection();
     void amountKeysRefused_data();
     void amountKeysRefused();
+    void cellValueRefused_data();
+    void cellValueRefused();
 };
 
 void tst_badinput::pasted_data()
@@ -351,6 +353,42 @@ void tst_badinput::amountKeysRefused()
         QVERIFY2(QToolTip::text().contains("“金额”"), qPrintable(QToolTip::text()));
         QVERIFY2(QToolTip::text().contains("8 位整数、2 位小数"), qPrintable(QToolTip::text()));
     }
+}
+
+void tst_badinput::cellValueRefused_data()
+{
+    // A register cell left with a text that is no value of its type keeps its value, and the balloon at the
+    // cell says so.
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("header");
+    QTest::newRow("amount with a separator in a group of one") << "an" << "1,5" << "1" << "“金额”";
+    QTest::newRow("amount with a separator in a group of two") << "an" << "10,00" << "1" << "“金额”";
+    QTest::newRow("date that does not exist") << "rq" << "2024.13.45" << "2026-03-05" << "“日期”";
+}
+
+void tst_badinput::cellValueRefused()
+{
+    QFETCH(QString, cell);
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+    QFETCH(QString, header);
+    Fixture f;
+    QVERIFY(f.connect());
+    QVERIFY(noSign());
+    brevik::GridEditor *w = openOnRow(f, "gobank", "xkr"); // the date is the first cell: move away and back
+    QVERIFY(w);
+    w->grid()->setCurrentCell(1, cell);
+    QLineEdit *edit = focusedEditor();
+    QVERIFY(edit);
+    edit->selectAll();
+    typeText(edit, typed);
+    QTest::keyClick(edit, Qt::Key_Tab);
+    QTRY_VERIFY(QToolTip::isVisible());
+    QVERIFY2(QToolTip::text().contains(header) && QToolTip::text().contains(typed), qPrintable(QToolTip::text()));
+    w->get<QAbstractButton>("cb_3")->click();
+    QCOMPARE(f.scalar(QString("SELECT %1 FROM xjzp").arg(cell)).toString(), stored);
 }
 
 QTEST_MAIN(tst_badinput)
