@@ -19,6 +19,13 @@ dw::Cell cell(const char *name, const char *header, int width, int tabOrder,
                     .alignment = alignment, .tabOrder = tabOrder, .format = QString::fromLatin1(format)};
 }
 
+// A cell of a cheque number, an account or a code: what does not fit is refused whole, never cut.
+dw::Cell identifier(dw::Cell c)
+{
+    c.identifier = true;
+    return c;
+}
+
 dw::Cell rowNumber(const char *header, int width)
 {
     return dw::Cell{.name = QStringLiteral("rownum"), .header = QString::fromUtf8(header), .width = width,
@@ -41,10 +48,14 @@ dw::Definition grid(const char *name, const char *sql, const char *table)
 QList<dw::Cell> bookCells(const char *nameHeader, const char *bankHeader)
 {
     // Together no wider than the books' grid, so no row needs scrolling across.
-    return {rowNumber("编号", 219),       cell("bs", "助记码", 260, 10),
-            cell("skrname", nameHeader, 1000, 20), cell("skrbank", bankHeader, 700, 30),
-            cell("skrcode", "银行帐号", 580, 40),  cell("prov", "省", 200, 50),
-            cell("city", "市", 200, 60),           cell("xian", "县", 200, 70)};
+    return {rowNumber("编号", 219),
+            identifier(cell("bs", "助记码", 260, 10)),
+            cell("skrname", nameHeader, 1000, 20),
+            cell("skrbank", bankHeader, 700, 30),
+            identifier(cell("skrcode", "银行帐号", 580, 40)),
+            cell("prov", "省", 200, 50),
+            cell("city", "市", 200, 60),
+            cell("xian", "县", 200, 70)};
 }
 
 // The register editors mark the current row by the background of every data cell.
@@ -73,7 +84,7 @@ dw::Definition dwbank()
                             "bankoffice");
     d.columns = {{QStringLiteral("code"), Type::Long, 0, true, true}, text("bankcode", 25), text("bankoffice", 30),
                  text("printbank", 30)};
-    d.cells = {cell("code", "编号", 300, 10), cell("bankcode", "银行帐号", 900, 20),
+    d.cells = {cell("code", "编号", 300, 10), identifier(cell("bankcode", "银行帐号", 900, 20)),
                cell("bankoffice", "开户名", 1000, 30), cell("printbank", "打印行名", 1000, 40)};
     return d;
 }
@@ -118,8 +129,8 @@ dw::Definition cnbs1()
     dw::Definition d = grid("cnbs1", "SELECT i_id, cid, ctext, ccode FROM bs_1", "bs_1");
     d.columns = {{QStringLiteral("i_id"), Type::Long, 0, true, false}, text("cid", 6), text("ctext", 60),
                  text("ccode", 15)};
-    d.cells = {rowNumber("行号", 219), cell("cid", "编号", 300, 10), cell("ctext", "文字名称(备注)", 1300, 20),
-               cell("ccode", "备注", 500, 30)};
+    d.cells = {rowNumber("行号", 219), identifier(cell("cid", "编号", 300, 10)),
+               cell("ctext", "文字名称(备注)", 1300, 20), cell("ccode", "备注", 500, 30)};
     d.sort = {QStringLiteral("cid")};
     return d;
 }
@@ -179,13 +190,13 @@ dw::Definition inbank()
     d.cells = {rowNumber("编号", 439),
                cell("rq", "日期", 352, 20, left, "yy.mm.dd"),
                cell("et", "支票类型", 430, 30),
-               cell("zphm", "支票号码", 553, 40, Qt::AlignCenter),
+               identifier(cell("zphm", "支票号码", 553, 40, Qt::AlignCenter)),
                cell("xkr", "销售商名称", 1723, 50),
                cell("an", "金额", 439, 60, right, "###,###.00"),
                cell("fkhm", "付款行名", 1207, 70),
-               cell("fkzh", "付款行帐号", 1207, 80),
+               identifier(cell("fkzh", "付款行帐号", 1207, 80)),
                cell("shbank", "收款行名", 969, 90),
-               cell("shcode", "收款行帐号", 951, 100),
+               identifier(cell("shcode", "收款行帐号", 951, 100)),
                cell("kpr", "开票人", 402, 110),
                cell("bz", "备注", 489, 120)};
     markCurrentRow(d);
@@ -215,14 +226,14 @@ dw::Definition gobank()
     d.cells = {rowNumber("编号", 233),
                cell("rq", "日期", 297, 10, left, "yy.mm.dd"),
                cell("bz", "支票类型", 375, 20),
-               cell("zphm", "支票号码", 439, 30),
+               identifier(cell("zphm", "支票号码", 439, 30)),
                cell("xkr", "收款人全称", 1102, 40),
                cell("shbank", "收款人开户行", 512, 50),
-               cell("shcode", "收款人帐号", 626, 60),
+               identifier(cell("shcode", "收款人帐号", 626, 60)),
                cell("et", "用途", 512, 70),
                cell("an", "金额", 398, 80, right, "###,###.00"),
                cell("fkhm", "付款行名", 626, 90),
-               cell("fkzh", "付款人帐号", 626, 100),
+               identifier(cell("fkzh", "付款人帐号", 626, 100)),
                cell("kpr", "开票人", 352, 110)};
     markCurrentRow(d);
     return d;

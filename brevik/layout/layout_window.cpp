@@ -22,7 +22,7 @@ using Label = LayoutWindow::Label;
 ui::ControlSpec edit(const QString &name, int x, int y, int tabOrder)
 {
     return {name, ui::Kind::Edit, x, y, 247, 92, {}, {QStringLiteral("宋体"), 12, 400}, ui::kNoColor, ui::kNoColor,
-            tabOrder, ui::NoHScroll};
+            tabOrder, ui::NoHScroll | ui::Identifier}; // positions and sizes: a cut figure is another one
 }
 
 ui::ControlSpec button(const QString &name, const QString &text, int x, int y, int width, int tabOrder)
@@ -126,6 +126,10 @@ void LayoutWindow::wireToolRow(const QString &fontButton)
     on(QStringLiteral("cb_1"), ui::Event::Clicked, [this] { close(); });
     if (!fontButton.isEmpty())
         on(fontButton, ui::Event::Clicked, [this] { openFontWindow(); });
+    // Its boxes by the captions beside them, as a refused input names them.
+    for (const auto &[box, caption] : {std::pair{"sle_1", "长度"}, {"sle_2", "宽度"}, {"sle_3", "金额栏间距"}})
+        if (QWidget *w = control(QString::fromLatin1(box)))
+            w->setAccessibleName(QString::fromUtf8(caption));
 }
 
 void LayoutWindow::applyPageUnits(int width, int height)

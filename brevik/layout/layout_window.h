@@ -66,7 +66,8 @@ protected:
     void buildPageToolRow(int noteX, int noteHeight, bool fontButton);
     void setBordered(const QString &name, bool on);
     void raiseControls(const QStringList &names);
-    // Wires the buttons of the tool row present in the window: 设置, 保存设置, 退出 and the font button.
+    // Wires the buttons of the tool row present in the window: 设置, 保存设置, 退出 and the font button; names
+    // its boxes by their captions.
     void wireToolRow(const QString &fontButton);
 
     static constexpr qint64 kLightBlue = 0xF0CAA6; // 166, 202, 240

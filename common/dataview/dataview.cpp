@@ -477,7 +477,7 @@ void DataView::buildForm()
         box->setAlignment(cell.alignment);
         box->setReadOnly(cell.tabOrder <= 0);
         box->setFocusPolicy(cell.tabOrder > 0 ? Qt::StrongFocus : Qt::NoFocus);
-        CellDelegate::limitInput(box, m_buffer, column);
+        CellDelegate::limitInput(box, m_buffer, cell);
         box->installEventFilter(this);
         connect(box, &QLineEdit::textEdited, this, [this, column](const QString &text) {
             QVariant value;

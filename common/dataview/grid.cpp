@@ -1,6 +1,7 @@
 #include "dataview/grid.h"
 
 #include "dataview/dataview.h"
+#include "platform/post.h"
 #include "platform/services.h"
 #include "platform/textinput.h"
 
@@ -177,7 +178,7 @@ QWidget *CellDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem 
     auto *e = new QLineEdit(parent);
     e->setFrame(false);
     e->setAlignment(cell.alignment);
-    limitInput(e, buffer, buffer.columnIndex(cell.name));
+    limitInput(e, buffer, cell);
     if (cell.format.startsWith(u'\''))
         e->setEchoMode(QLineEdit::Password); // a masked cell stays masked while typed into
     const_cast<CellDelegate *>(this)->editor = e;
@@ -186,8 +187,25 @@ QWidget *CellDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem 
 
 void CellDelegate::setModelData(QWidget *e, QAbstractItemModel *model, const QModelIndex &index) const
 {
-    if (auto *line = qobject_cast<QLineEdit *>(e))
-        model->setData(index, line->text(), Qt::EditRole);
+    auto *line = qobject_cast<QLineEdit *>(e);
+    if (!line)
+        return;
+    const QString text = line->text();
+    if (model->setData(index, text, Qt::EditRole))
+        return;
+    // A text that is no value of the cell's type ("1,5" as an amount, 2024.13.45 as a date) leaves the cell
+    // as it was; the operator is told once the editor has closed and the next cell has the focus.
+    const Buffer &buffer = m_view->buffer();
+    const Cell &cell = buffer.definition().cells.at(index.column());
+    QVariant value;
+    QWidget *viewport = e->parentWidget();
+    auto *grid = qobject_cast<QAbstractItemView *>(viewport ? viewport->parentWidget() : nullptr);
+    if (!grid || buffer.parse(buffer.columnIndex(cell.name), text, value))
+        return;
+    post::later(grid, [grid, at = QPersistentModelIndex(index), name = cell.header, text] {
+        textinput::refused(grid->viewport(), grid->visualRect(at), name,
+                           QStringLiteral("不能取“%1”，保留原值。").arg(text));
+    });
 }
 
 void CellDelegate::destroyEditor(QWidget *e, const QModelIndex &index) const
@@ -225,11 +243,14 @@ bool CellDelegate::eventFilter(QObject *watched, QEvent *e)
     return QStyledItemDelegate::eventFilter(watched, e);
 }
 
-void CellDelegate::limitInput(QLineEdit *e, const Buffer &buffer, int column)
+void CellDelegate::limitInput(QLineEdit *e, const Buffer &buffer, const Cell &cell)
 {
+    const int column = buffer.columnIndex(cell.name);
     if (column < 1)
         return;
-    switch (buffer.definition().columns.at(column - 1).type) {
+    e->setAccessibleName(cell.header);
+    const Type type = buffer.definition().columns.at(column - 1).type;
+    switch (type) {
     case Type::Text:
         // At most the column's width in GBK bytes, whatever the input method commits.
         if (const int limit = buffer.limitOf(column); limit > 0)
@@ -237,15 +258,20 @@ void CellDelegate::limitInput(QLineEdit *e, const Buffer &buffer, int column)
         break;
     case Type::Long:
         e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?\\d{0,18}")), e));
+        textinput::describeAccepted(e, QStringLiteral("只能输入整数，最多 18 位"));
         break;
     case Type::Number:
         e->setValidator(
             new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[\\d,]{0,15}(\\.\\d{0,4})?")), e));
+        textinput::describeAccepted(e,
+                                    QStringLiteral("只能输入数字，小数点前最多 15 位（含分节号），小数点后最多 4 位"));
         break;
     case Type::Date:
         e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[\\d.\\-/]{0,10}")), e));
+        textinput::describeAccepted(e, QStringLiteral("只能输入日期，如 2024.06.15"));
         break;
     }
+    textinput::holdIdentifier(e, cell.identifier || type != Type::Text);
     textinput::keepSingleLine(e);
 }
 

@@ -68,8 +68,10 @@ public:
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &index) const override;
     void setModelData(QWidget *e, QAbstractItemModel *model, const QModelIndex &index) const override;
     void destroyEditor(QWidget *e, const QModelIndex &index) const override;
-    // The input a box of a column takes: its width in GBK bytes, or the characters of its type.
-    static void limitInput(QLineEdit *e, const Buffer &buffer, int column);
+    // The input a cell's box takes: its column's width in GBK bytes, or the characters of its type; a cell
+    // that holds an identifier, and every figure, refuses what does not fit whole. The box is named by the
+    // cell's header when it refuses.
+    static void limitInput(QLineEdit *e, const Buffer &buffer, const Cell &cell);
 
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;

@@ -48,6 +48,9 @@ struct Cell {
     qint64 otherRowBackground = ui::kNoColor;
     // > 0: the cell takes input and Tab visits it in this order; 0: shown only.
     int tabOrder = 0;
+    // The cell holds digits or an identifier (a cheque number, an account, a code): input that does not fit
+    // its column is refused whole, never cut. Cells of numbers and dates always are.
+    bool identifier = false;
     // Display format: "yy.mm.dd" style dates, "###,###.00" style numbers, or a quoted literal ("'*****'")
     // shown in place of any value. Empty: the value as it is.
     QString format = {};

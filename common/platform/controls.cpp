@@ -20,7 +20,7 @@ namespace ui {
 
 SingleLineEdit::SingleLineEdit(QWidget *parent) : QLineEdit(parent)
 {
-    textinput::limitInput(this, [this](const QString &text) { return fits(text); });
+    textinput::limitInput(this, {[this](const QString &text) { return fits(text); }, [this] { return limitWords(); }});
     connect(this, &QLineEdit::textEdited, this, &SingleLineEdit::onEdited);
 }
 
@@ -57,6 +57,28 @@ bool SingleLineEdit::fits(const QString &text) const
     initStyleOption(&opt);
     const int room = style()->subElementRect(QStyle::SE_LineEditContents, &opt, this).width() - 4;
     return fontMetrics().horizontalAdvance(text) <= room;
+}
+
+void SingleLineEdit::setIdentifier(bool on)
+{
+    m_identifier = on;
+    textinput::holdIdentifier(this, on);
+}
+
+// The limit as the operator is told it: its characters, or the digits (the characters of a text) its width
+// shows.
+QString SingleLineEdit::limitWords() const
+{
+    const auto widest = [this](QChar c) {
+        int n = 0;
+        while (n < 1000 && fits(QString(n + 1, c)))
+            ++n;
+        return n;
+    };
+    if (!m_noHScroll)
+        return textinput::characters(m_characterLimit).words();
+    return m_identifier ? QStringLiteral("最多 %1 位").arg(widest(u'0'))
+                        : QStringLiteral("最多放得下 %1 个汉字").arg(widest(QChar(0x6C49)));
 }
 
 void SingleLineEdit::onEdited()
@@ -139,6 +161,7 @@ private:
 EditMask::EditMask(QWidget *parent) : SingleLineEdit(parent)
 {
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    setIdentifier(true); // an amount cut is another amount
 }
 
 void EditMask::setMask(const QString &mask)
@@ -160,6 +183,14 @@ void EditMask::setMask(const QString &mask)
     m_decimals = dot < 0 ? 0 : int(mask.size() - dot - 1);
     m_integerDigits = int((dot < 0 ? mask : mask.left(dot)).count(u'#') + (dot < 0 ? mask : mask.left(dot)).count(u'0'));
     setValidator(new NumericMaskValidator(m_integerDigits, m_decimals, this));
+    textinput::describeAccepted(this, acceptedWords());
+}
+
+QString EditMask::acceptedWords() const
+{
+    return m_decimals > 0
+               ? QStringLiteral("只能输入数字和小数点，最多 %1 位整数、%2 位小数").arg(m_integerDigits).arg(m_decimals)
+               : QStringLiteral("只能输入数字，最多 %1 位").arg(m_integerDigits);
 }
 
 double EditMask::number() const
@@ -217,22 +248,11 @@ void EditMask::keyPressEvent(QKeyEvent *e)
             SingleLineEdit::keyPressEvent(e);
             return;
         }
-        const QString t = e->text();
-        if (!t.isEmpty() && t.at(0).isPrint()) {
-            // Digits and one decimal point; the number of places is the mask's.
-            const QChar c = t.at(0);
-            QString plain = text();
-            plain.remove(u',');
-            if (c == u'.' ? (m_decimals == 0 || plain.contains(u'.')) : !c.isDigit())
-                return;
-            if (c.isDigit() && !hasSelectedText()) {
-                const qsizetype dot = plain.indexOf(u'.');
-                const int pos = cursorPosition() - int(text().left(cursorPosition()).count(u','));
-                if (dot >= 0 && pos > dot && plain.size() - dot - 1 >= m_decimals)
-                    return;
-                if ((dot < 0 || pos <= dot) && (dot < 0 ? plain.size() : dot) >= m_integerDigits)
-                    return;
-            }
+        // The validator refuses what the mask cannot hold, typed or pasted alike, and says so; a typed group
+        // separator is refused here (the box puts them in itself, and a pasted figure may bring them).
+        if (e->text() == QStringLiteral(",")) {
+            textinput::refused(this, acceptedWords() + QStringLiteral("，分节号“,”由框加上。"));
+            return;
         }
     }
     SingleLineEdit::keyPressEvent(e);
@@ -266,7 +286,7 @@ void DropDownList::setTypingLimit(int chars)
     m_limit = chars;
     // What is typed or pasted only: text set by code or chosen from the list is never cut.
     if (lineEdit())
-        textinput::limitInput(lineEdit(), chars > 0 ? textinput::characters(chars) : textinput::Fits{});
+        textinput::limitInput(lineEdit(), chars > 0 ? textinput::characters(chars) : textinput::Limit{});
 }
 
 namespace {

@@ -17,9 +17,13 @@ class COMMON_EXPORT SingleLineEdit : public QLineEdit {
 public:
     explicit SingleLineEdit(QWidget *parent = nullptr);
     // Input limited to the visible width (no horizontal scrolling) and to a number of characters (0: none).
-    // Of input that would not fit, what fits is taken, with a beep (see textinput::limitInput).
+    // Of input that would not fit, what fits is taken, or nothing in a box that holds an identifier, with a
+    // beep and a visible sign (see textinput::limitInput).
     void setNoHScroll(bool on);
     void setCharacterLimit(int chars);
+    // The box holds an identifier (a cheque number, an account, a code): input that does not fit is refused
+    // whole, never cut.
+    void setIdentifier(bool on);
     // Sets text as code does: raises no modified.
     void setTextByCode(const QString &text);
     bool isDirty() const { return m_dirty; }
@@ -38,7 +42,9 @@ protected:
 private:
     void onEdited();
     bool fits(const QString &text) const;
+    QString limitWords() const;
     bool m_dirty = false;
+    bool m_identifier = false;
     bool m_noHScroll = false;
     int m_characterLimit = 0;
     bool m_setByCode = false; // the text was last set by code, not typed
@@ -67,6 +73,7 @@ protected:
 
 private:
     void reformat();
+    QString acceptedWords() const; // what the mask takes, as the operator is told when it refuses a key
     QString m_mask;
     bool m_isDate = false;
     QString m_dateFormat; // the date mask as a QDate format

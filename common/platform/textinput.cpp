@@ -3,9 +3,11 @@
 #include "platform/gbk.h"
 #include "platform/services.h"
 
+#include <QComboBox>
 #include <QEvent>
 #include <QLineEdit>
 #include <QPointer>
+#include <QToolTip>
 #include <QValidator>
 #include <algorithm>
 #include <optional>
@@ -38,32 +40,45 @@ QString withoutControls(QStringView line)
 const QString kName = QStringLiteral("singleLineRule");
 
 // Keeps the rule in front of whatever validator the edit has: it cleans the part of the text the operator
-// just put in, cuts it to the box's limit, and hands the result to that validator. Code may set another validator on the edit after
-// this one; the rule puts itself in front of it again before the edit is shown, focused or dropped on.
+// just put in, holds it to the box's limit, and hands the result to that validator. Code may set another
+// validator on the edit after this one; the rule puts itself in front of it again before the edit is shown,
+// focused or dropped on.
 class SingleLineRule : public QValidator {
 public:
-    explicit SingleLineRule(QLineEdit *edit) : QValidator(edit), m_edit(edit), m_previous(edit->text())
+    explicit SingleLineRule(QLineEdit *edit) : QValidator(edit), m_edit(edit)
     {
         setObjectName(kName);
-        connect(edit, &QLineEdit::textChanged, this, [this](const QString &text) { m_previous = text; });
+        // The edit as the operator left it: its text, and what was selected or where the caret stood. A
+        // change is validated before the edit signals its text, so this is the state the change started
+        // from; an input method's commit moves the caret before that, which is not remembered.
+        remember();
+        connect(edit, &QLineEdit::textChanged, this, &SingleLineRule::remember);
+        const auto moved = [this] {
+            if (m_edit->text() == m_previous)
+                remember();
+        };
+        connect(edit, &QLineEdit::selectionChanged, this, moved);
+        connect(edit, &QLineEdit::cursorPositionChanged, this, moved);
         edit->installEventFilter(this);
         stayInFront();
     }
 
-    void setLimit(Fits fits) { m_fits = std::move(fits); }
+    void setLimit(Limit limit) { m_limit = std::move(limit); }
+    void setIdentifier(bool on) { m_identifier = on; }
+    void setAccepted(const QString &words) { m_accepted = words; }
 
     State validate(QString &input, int &pos) const override
     {
         if (hasControl(input))
             clean(input, pos);
-        if (m_fits && !m_fits(input))
-            holdToLimit(input, pos);
+        if (m_limit.fits && !m_limit.fits(input) && !holdToLimit(input, pos))
+            return Invalid;
         if (!m_inner)
             return Acceptable;
-        // What the box's own validator refuses (a figure an amount box cannot hold) goes with a beep too.
+        // What the box's own validator refuses (a figure an amount box cannot hold) is told the same way.
         const State state = m_inner->validate(input, pos);
         if (state == Invalid && operatorInsertion(input))
-            services::beep();
+            refused(m_edit, QStringLiteral("%1，输入的内容不能放入。").arg(acceptedWords()));
         return state;
     }
     void fixup(QString &input) const override
@@ -91,13 +106,32 @@ protected:
     }
 
 private:
-    // The part of `after` that differs from `before`: what the operator put in, from `head`, of `size`
-    // characters; the `tail` characters after it stood there before.
+    void remember()
+    {
+        m_previous = m_edit->text();
+        m_selectionStart = m_edit->hasSelectedText() ? m_edit->selectionStart() : m_edit->cursorPosition();
+        m_selectionEnd = m_edit->hasSelectedText() ? m_edit->selectionEnd() : m_selectionStart;
+    }
+
+    // The part of `after` the operator put in, from `head`, of `size` characters; the `tail` characters after
+    // it stood there before.
     struct Insertion {
         qsizetype head = 0, size = 0, tail = 0;
     };
-    static Insertion insertion(const QString &before, const QString &after)
+    // An insertion replaces what was selected (or goes in at the caret): where the new text is the old one
+    // with that part replaced, that part is the insertion, even where the inserted text begins or ends as the
+    // replaced one did (20180003 selected and 12345678901234563 pasted replace all eight digits). Other
+    // changes (a deletion, an undo, a drop) are told by what differs.
+    Insertion insertion(const QString &after) const
     {
+        const QString &before = m_previous;
+        const qsizetype start = m_selectionStart, end = m_selectionEnd;
+        if (start >= 0 && start <= end && end <= before.size()) {
+            const qsizetype kept = before.size() - (end - start);
+            if (after.size() >= kept && QStringView(after).left(start) == QStringView(before).left(start)
+                && QStringView(after).right(before.size() - end) == QStringView(before).mid(end))
+                return {start, after.size() - kept, before.size() - end};
+        }
         Insertion in;
         while (in.head < before.size() && in.head < after.size() && before.at(in.head) == after.at(in.head))
             ++in.head;
@@ -108,47 +142,58 @@ private:
         return in;
     }
 
-    // Of an operator's edit that made the text too long, the inserted part is cut to the longest start that
-    // fits (found by halving: every limit grows with the text). The edit's own undo step tells the operator's
-    // edit from text set by code, which clears the undo history and is never cut. Text that was already too
-    // long may still shrink; nothing more goes in.
     // What the operator's edit put in; none for text set by code (which clears the edit's undo history).
     std::optional<Insertion> operatorInsertion(const QString &input) const
     {
         if (!m_edit->isUndoAvailable())
             return std::nullopt;
-        const Insertion in = insertion(m_previous, input);
+        const Insertion in = insertion(input);
         return in.size > 0 ? std::optional<Insertion>(in) : std::nullopt;
     }
 
-    void holdToLimit(QString &input, int &pos) const
+    QString limitWords() const { return m_limit.words ? m_limit.words() : QStringLiteral("已满"); }
+    QString acceptedWords() const
+    {
+        return m_accepted.isEmpty() ? QStringLiteral("不能放入这些字符") : m_accepted;
+    }
+
+    // Of an operator's edit that made the text too long, the inserted part is cut to its longest start that
+    // fits (found by halving: every limit grows with the text); in a box that holds an identifier, or where
+    // nothing of it fits, it is refused whole (false) and the edit goes back to what it was. Text set by code
+    // is never cut; text that was already too long may still shrink, nothing more goes in.
+    bool holdToLimit(QString &input, int &pos) const
     {
         const std::optional<Insertion> found = operatorInsertion(input);
         if (!found)
-            return;
+            return true;
         const Insertion in = *found;
         const QString left = input.left(in.head), right = input.right(in.tail);
         const QString inserted = input.mid(in.head, in.size);
-        qsizetype low = 0, high = inserted.size() - 1;
+        qsizetype low = 0, high = m_identifier ? 0 : inserted.size() - 1;
         while (low < high) {
             const qsizetype middle = (low + high + 1) / 2;
-            if (m_fits(left + inserted.left(middle) + right))
+            if (m_limit.fits(left + inserted.left(middle) + right))
                 low = middle;
             else
                 high = middle - 1;
         }
         if (low > 0 && inserted.at(low - 1).isHighSurrogate())
             --low; // never half a character
+        if (low == 0) {
+            refused(m_edit, QStringLiteral("%1，输入的内容放不下，未放入。").arg(limitWords()));
+            return false;
+        }
         input = left + inserted.left(low) + right;
         pos = int(in.head + low);
-        services::beep();
+        refused(m_edit, QStringLiteral("%1，输入的内容只放入了前 %2 个字。").arg(limitWords()).arg(low));
+        return true;
     }
 
     // Only the inserted part (what differs from the text before) is cut to its first line, so a paste into
     // the middle of a box keeps what stood after it.
     void clean(QString &input, int &pos) const
     {
-        const Insertion in = insertion(m_previous, input);
+        const Insertion in = insertion(input);
         const qsizetype head = in.head, tail = in.tail, insertedSize = in.size;
         const QString inserted = singleLine(input.mid(head, insertedSize));
         input = input.left(head) + inserted + input.right(tail);
@@ -161,8 +206,11 @@ private:
 
     QLineEdit *m_edit;
     QString m_previous; // the text before the change being validated
+    qsizetype m_selectionStart = 0, m_selectionEnd = 0; // what it had selected, or the caret (start == end)
     QPointer<QValidator> m_inner;
-    Fits m_fits;
+    Limit m_limit;
+    bool m_identifier = false;
+    QString m_accepted;
 };
 } // namespace
 
@@ -207,20 +255,55 @@ void keepSingleLine(QLineEdit *edit)
         ruleOf(edit);
 }
 
-Fits characters(int count)
+Limit characters(int count)
 {
-    return [count](const QString &text) { return text.size() <= count; };
+    return {[count](const QString &text) { return text.size() <= count; },
+            [count] { return QStringLiteral("最多 %1 个字符").arg(count); }};
 }
 
-Fits gbkBytes(int bytes)
+Limit gbkBytes(int bytes)
 {
-    return [bytes](const QString &text) { return gbk::byteLength(text) <= bytes; };
+    return {[bytes](const QString &text) { return gbk::byteLength(text) <= bytes; },
+            [bytes] { return QStringLiteral("最多 %1 字节（%2 个汉字）").arg(bytes).arg(bytes / 2); }};
 }
 
-void limitInput(QLineEdit *edit, Fits fits)
+void limitInput(QLineEdit *edit, Limit limit)
 {
     if (edit)
-        ruleOf(edit)->setLimit(std::move(fits));
+        ruleOf(edit)->setLimit(std::move(limit));
+}
+
+void holdIdentifier(QLineEdit *edit, bool on)
+{
+    if (edit)
+        ruleOf(edit)->setIdentifier(on);
+}
+
+void describeAccepted(QLineEdit *edit, const QString &words)
+{
+    if (edit)
+        ruleOf(edit)->setAccepted(words);
+}
+
+void refused(QWidget *box, const QString &why)
+{
+    if (!box) {
+        services::beep();
+        return;
+    }
+    // The box by the name the operator reads beside it; an editable list's field by the list's.
+    QString name = box->accessibleName();
+    if (const auto *list = qobject_cast<const QComboBox *>(box->parentWidget()); list && name.isEmpty())
+        name = list->accessibleName();
+    refused(box, box->rect(), name, why);
+}
+
+void refused(QWidget *widget, const QRect &part, const QString &name, const QString &why)
+{
+    services::beep();
+    const QString text = (name.isEmpty() ? QStringLiteral("此框") : QStringLiteral("“%1”").arg(name)) + why;
+    // Under the box, so that it does not hide what the operator typed.
+    QToolTip::showText(widget->mapToGlobal(part.bottomLeft()), text, widget);
 }
 
 } // namespace textinput

@@ -4,6 +4,8 @@
 #include <functional>
 
 class QLineEdit;
+class QRect;
+class QWidget;
 
 // What a single-line box or a register cell can hold: one line of text without control characters.
 namespace textinput {
@@ -20,13 +22,33 @@ COMMON_EXPORT void keepSingleLine(QLineEdit *edit);
 
 // Whether a text fits a box: its characters, its GBK bytes (the registers' widths) or its width on screen.
 using Fits = std::function<bool(const QString &)>;
-COMMON_EXPORT Fits characters(int count);
-COMMON_EXPORT Fits gbkBytes(int bytes);
+// A box's limit: the test, and the limit as the operator is told it ("最多 12 个字符"), read when it is told.
+struct Limit {
+    Fits fits = {};
+    std::function<QString()> words = {};
+};
+COMMON_EXPORT Limit characters(int count);
+COMMON_EXPORT Limit gbkBytes(int bytes);
 
 // Holds the operator's input to what the box holds, however it arrives (typed, pasted, dropped, from an input
-// method): of a text that would not fit, the inserted part is cut to what fits, and the system beeps. A paste
-// is never dropped whole in silence. Text set by code is never cut, and taking text out is never refused.
-// Replaces the box's limit; an empty Fits removes it. Keeps the single-line rule too.
-COMMON_EXPORT void limitInput(QLineEdit *edit, Fits fits);
+// method). The input replaces exactly what was selected; of a text that would not fit, the inserted part is
+// cut to its longest start that fits, or refused whole in a box that holds an identifier. Either way the
+// system beeps and the box shows the sign (see refused()). Text set by code is never cut, and taking text out
+// is never refused. Replaces the box's limit; an empty Limit removes it. Keeps the single-line rule too.
+COMMON_EXPORT void limitInput(QLineEdit *edit, Limit limit);
+
+// A box that holds digits or an identifier (a cheque number, an account, a code, an amount): input that does
+// not fit is refused whole, the box keeping its value, since a cut identifier is a wrong one.
+COMMON_EXPORT void holdIdentifier(QLineEdit *edit, bool on);
+
+// What the box's own validator takes, as the operator is told when it refuses a key or a paste
+// ("只能输入数字和小数点，最多 8 位整数、2 位小数").
+COMMON_EXPORT void describeAccepted(QLineEdit *edit, const QString &words);
+
+// The one visible sign of input a box refused or cut: a beep and a balloon at the box that names it (its
+// accessible name: the caption beside it, or the grid's column header) and says why.
+COMMON_EXPORT void refused(QWidget *box, const QString &why);
+// The same sign for a part of a widget named `name` (a grid's cell, by its header).
+COMMON_EXPORT void refused(QWidget *widget, const QRect &part, const QString &name, const QString &why);
 
 } // namespace textinput

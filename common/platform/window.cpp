@@ -167,6 +167,8 @@ QWidget *Window::create(const ControlSpec &s)
         if (s.flags & RightToLeft)
             e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         e->setCharacterLimit(s.limit);
+        if (s.flags & Identifier)
+            e->setIdentifier(true);
         w = e;
         break;
     }

@@ -33,6 +33,7 @@ enum Flag : quint32 {
     LeftText = 1u << 14,
     Checked = 1u << 15,
     Transparent = 1u << 16, // static text without a background of its own
+    Identifier = 1u << 17,  // an edit that holds digits or an identifier: input that does not fit is refused whole
 };
 
 

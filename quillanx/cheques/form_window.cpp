@@ -159,6 +159,13 @@ void FormWindow::finishControls()
     }
     for (auto it = shapes.crbegin(); it != shapes.crend(); ++it)
         (*it)->lower();
+    // A box is named by the caption beside it, where a refused input or a refused save tells the operator.
+    for (const SaveColumn &c : m_desc.save.columns)
+        if (QWidget *box = c.kind == SaveColumn::Box ? control(c.value) : nullptr;
+            box && m_desc.save.captions.contains(c.column))
+            box->setAccessibleName(m_desc.save.captions.value(c.column));
+    if (QWidget *amount = control(m_desc.amount.box))
+        amount->setAccessibleName(QStringLiteral("金额"));
     // The format radios are narrow: their caption sits close to the button. A style sheet would hide the
     // palette's background, so it carries the radio's colours along.
     for (const QString &radio : m_desc.buttons.radios)

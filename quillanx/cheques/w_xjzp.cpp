@@ -112,7 +112,7 @@ QList<ControlSpec> controls()
     t << word(st(2), 40, 620, 130, 80, QStringLiteral("日期"));
     t << printed(st(17), 60, 480, 700, 80, QStringLiteral("对方科目"))
       << printed(st(16), 60, 380, 700, 80, QStringLiteral("科    目"));
-    t << edit(sle(12), 251, 240, 489, 92, {kSong, 12}, 10, ui::NoHScroll, kLightBlue);
+    t << edit(sle(12), 251, 240, 489, 92, {kSong, 12}, 10, ui::NoHScroll | ui::Identifier, kLightBlue);
     t << word(st(15), 60, 244, 180, 84, QStringLiteral("号码"));
     t << word(st(14), 60, 90, 740, 100, QStringLiteral("银行现金支票存根"), 12, kWindowText, ui::AlignCenter, 700);
     t << commandButton(QStringLiteral("cb_4"), 2354, 1452, 247, 104, QStringLiteral("退出"), kSong, 180,

@@ -51,7 +51,7 @@ QList<ControlSpec> controls()
     // Heading, application number and date.
     t << word(st(1), 1160, 56, 1200, 130, QStringLiteral("银行汇票申请书"), {kHei, 16, 700}, kNavy, ui::AlignCenter);
     t << word(st(33), 2720, 88, 150, 88, QStringLiteral("号码"), kLabel);
-    t << edit(sle(21), 2880, 84, 540, 96, {kHei, 12, 700}, 10, ui::NoHScroll, kGreen, kRed);
+    t << edit(sle(21), 2880, 84, 540, 96, {kHei, 12, 700}, 10, ui::NoHScroll | ui::Identifier, kGreen, kRed);
     const Font dateFont{kHei, 10, 700};
     t << word(st(2), 1180, 226, 360, 84, QStringLiteral("申请日期："), dateFont)
       << edit(sle(17), 1540, 222, 200, 88, dateFont, 0, ui::NoHScroll)

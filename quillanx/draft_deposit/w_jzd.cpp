@@ -73,13 +73,13 @@ QList<ControlSpec> controls()
     t << cell(7, 0, false, QStringLiteral("全    称")) << box(6, 0, false, 10);
     t << cell(24, 1, false, QStringLiteral("开户银行")) << box(7, 1, false, 30, ui::DisplayOnly);
     t << cell(9, 2, false, QStringLiteral("帐    号")) << box(9, 2, false, 40, ui::DisplayOnly);
-    t << cell(23, 3, false, QStringLiteral("票据号码")) << box(8, 3, false, 50, ui::NoHScroll);
+    t << cell(23, 3, false, QStringLiteral("票据号码")) << box(8, 3, false, 50, ui::NoHScroll | ui::Identifier);
     // Payee's block: the unit itself with one of its accounts.
     t << blockLabel(11, true, QStringLiteral("  收款人"));
     t << cell(8, 0, true, QStringLiteral("全    称")) << box(4, 0, true, 60);
     t << cell(3, 1, true, QStringLiteral("开户银行"))
       << accountList(kRightX + kBoxOffset, kRowY[1] + 7, kBoxWidth[1], 70, 600);
-    t << cell(10, 2, true, QStringLiteral("帐    号")) << box(5, 2, true, 80);
+    t << cell(10, 2, true, QStringLiteral("帐    号")) << box(5, 2, true, 80, ui::Identifier);
     t << cell(33, 3, true, QStringLiteral("收款金额(小写)"), kSmallLabel)
       << amountBox(kRightX + kBoxOffset, kRowY[3] + 7, kBoxWidth[1], 96, 90);
 

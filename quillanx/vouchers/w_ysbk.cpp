@@ -83,7 +83,7 @@ QList<ControlSpec> controls()
       << edit(sle(5), kBoxLeft, rowY(2) + 24, kBoxWidth, 92, kEntry, 30, ui::DisplayOnly);
     t << label(st(23), kLeft + 130, rowY(3), 420, kRow, QStringLiteral("票据号码"), kCell, kWindowText,
                ui::kNoColor, ui::AlignCenter)
-      << edit(sle(8), kBoxLeft, rowY(3) + 24, kBoxWidth, 92, kEntry, 40, fixedWidth);
+      << edit(sle(8), kBoxLeft, rowY(3) + 24, kBoxWidth, 92, kEntry, 40, fixedWidth | ui::Identifier);
 
     // The payee block and the amount in figures.
     t << label(st(11), kRight, kTop, 130, 4 * kRow, QStringLiteral("  收款单位"), kCell, kWindowText,

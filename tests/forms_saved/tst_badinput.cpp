@@ -9,6 +9,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QToolTip>
 
 using namespace chequetest;
 
@@ -21,6 +22,31 @@ void paste(QWidget *box, const QString &text)
 }
 
 QLineEdit *focusedEditor() { return qobject_cast<QLineEdit *>(QApplication::focusWidget()); }
+
+// The payment register editor ("gobank") or the payee book ("w_skrbk") over one row, active, with the editor
+// of `cell` open on that row (the focused editor); null when it does not open.
+brevik::GridEditor *openOnRow(Fixture &f, const QString &window, const QString &cell)
+{
+    if (window == "gobank")
+        f.exec("INSERT INTO xjzp (rq, bz, zphm, xkr, an, kpr) VALUES ('2026-03-05', '转帐支票', '001', '某某', 1, '张')");
+    else
+        f.exec("INSERT INTO skrbook (bs, skrname) VALUES ('z', '乙公司')");
+    auto *w = qobject_cast<brevik::GridEditor *>(ui::openWindow(window));
+    if (!w)
+        return nullptr;
+    QApplication::setActiveWindow(w);
+    if (!QTest::qWaitForWindowActive(w))
+        return nullptr;
+    w->grid()->setCurrentCell(1, cell);
+    return w;
+}
+
+// The balloon at a box that tells a refused or cut input; none showing before each case.
+bool noSign()
+{
+    QToolTip::hideText();
+    return QTest::qWaitFor([] { return !QToolTip::isVisible(); });
+}
 
 class Dummy : public ui::Window {
 public:
@@ -37,6 +63,12 @@ private slots:
     void pasteKeepsTheRestOfTheBox();
     void pasteCutToWhatFits_data();
     void pasteCutToWhatFits();
+    void pasteOverTheSelection_data();
+    void pasteOverTheSelection();
+    void amountKeysRefused_data();
+    void amountKeysRefused();
+    void cellValueRefused_data();
+    void cellValueRefused();
 };
 
 void tst_badinput::pasted_data()
@@ -87,12 +119,8 @@ void tst_badinput::pasted()
         click(w, "cb_1");
         storedNow = f.scalar("SELECT group_concat(xkr) FROM xjzp").toString();
     } else {
-        f.exec("INSERT INTO xjzp (rq, bz, zphm, xkr, an, kpr) VALUES ('2026-03-05', '转帐支票', '001', '某某', 1, '张')");
-        auto *w = qobject_cast<brevik::GridEditor *>(ui::openWindow("gobank"));
+        brevik::GridEditor *w = openOnRow(f, "gobank", "xkr");
         QVERIFY(w);
-        QApplication::setActiveWindow(w);
-        QVERIFY(QTest::qWaitForWindowActive(w));
-        w->grid()->setCurrentCell(1, "xkr");
         QLineEdit *cell = focusedEditor();
         QVERIFY(cell);
         cell->selectAll();
@@ -148,8 +176,6 @@ void tst_badinput::pasteCutToWhatFits_data()
     QTest::addColumn<QString>("kept");
     QTest::addColumn<int>("beeps");
     const QString kuan(31, QChar(u'款')); // 62 GBK bytes
-    QTest::newRow("cheque number: its width") << "form" << "sle_12" << "" << 0 << "1234567890123" << "123456789012"
-                                              << 1;
     QTest::newRow("cheque number that fits") << "form" << "sle_12" << "" << 0 << "12345" << "12345" << 0;
     QTest::newRow("purpose: its width") << "form" << "sle_6" << "" << 0 << QString(41, QChar(u'用')) << "" << 1;
     QTest::newRow("purpose after its text") << "form" << "sle_6" << "货款" << 2 << QString(41, QChar(u'x')) << ""
@@ -181,12 +207,7 @@ void tst_badinput::pasteCutToWhatFits()
         focusOn(w, box);
         edit = w->get<QLineEdit>(box);
     } else if (target == "grid") {
-        f.exec("INSERT INTO xjzp (rq, bz, zphm, xkr, an, kpr) VALUES ('2026-03-05', '转帐支票', '001', '某某', 1, '张')");
-        auto *w = qobject_cast<brevik::GridEditor *>(ui::openWindow("gobank"));
-        QVERIFY(w);
-        QApplication::setActiveWindow(w);
-        QVERIFY(QTest::qWaitForWindowActive(w));
-        w->grid()->setCurrentCell(1, box);
+        QVERIFY(openOnRow(f, "gobank", box));
         edit = focusedEditor();
     } else {
         registerProgramWindows();
@@ -217,6 +238,157 @@ void tst_badinput::pasteCutToWhatFits()
     typeText(edit, pasted.left(1));
     QCOMPARE(edit->text(), full);
     QCOMPARE(beeped, beeps + 1);
+}
+
+void tst_badinput::pasteOverTheSelection_data()
+{
+    // The box's whole text selected, then a paste through the clipboard and the paste key. A box or cell of
+    // a cheque number, an account or a code refuses what does not fit whole and keeps its value; a text box
+    // holds the longest start of the pasted text that fits. Either way the balloon at the box names it and
+    // its limit (`sign` empty: it fits, no balloon).
+    QTest::addColumn<QString>("target"); // the cash cheque, the payment register editor, the payee book
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("kept");
+    QTest::addColumn<QStringList>("sign");
+    const QString company = "某某市某某某某某某某某某某某某某某某某某某某某某某有限责任公司"; // 31 characters
+    QTest::newRow("cheque number ending alike") << "form" << "sle_12" << "20180003" << "12345678901234563"
+                                                << "20180003" << QStringList{"“号码”", "最多 12 位"};
+    QTest::newRow("cheque number of 13 digits") << "form" << "sle_12" << "" << "1234567890123" << ""
+                                                << QStringList{"“号码”", "最多 12 位"};
+    QTest::newRow("cheque number that fits") << "form" << "sle_12" << "20180003" << "20180004" << "20180004"
+                                             << QStringList{};
+    QTest::newRow("register cheque number") << "register" << "zphm" << "20180003" << "12345678901234563"
+                                            << "20180003" << QStringList{"“支票号码”", "最多 15 字节"};
+    QTest::newRow("register account") << "register" << "shcode" << "0024065517277688943"
+                                      << "62220212345678901234567890" << "0024065517277688943"
+                                      << QStringList{"“收款人帐号”", "最多 25 字节"};
+    QTest::newRow("register payee ending alike") << "register" << "xkr" << "北京某某有限责任公司" << company
+                                                 << company.left(30) << QStringList{"“收款人全称”", "最多 60 字节"};
+    QTest::newRow("book account with blanks") << "book" << "skrcode" << "" << "6222 0212 3456 7890 1234 567" << ""
+                                              << QStringList{"“银行帐号”", "最多 25 字节"};
+    QTest::newRow("book payee, one- and two-byte") << "book" << "skrname" << "某公司Ltd"
+                                                   << QString(55, QChar(u'x')) + "公司Ltd"
+                                                   << QString(55, QChar(u'x')) + "公司L"
+                                                   << QStringList{"“收款人全称”", "最多 60 字节"};
+}
+
+void tst_badinput::pasteOverTheSelection()
+{
+    QFETCH(QString, target);
+    QFETCH(QString, box);
+    QFETCH(QString, before);
+    QFETCH(QString, pasted);
+    QFETCH(QString, kept);
+    QFETCH(QStringList, sign);
+    Fixture f;
+    QVERIFY(f.connect());
+    QVERIFY(noSign());
+    QLineEdit *edit = nullptr;
+    brevik::GridEditor *grid = nullptr;
+    if (target == "form") {
+        w_xjzp *w = openCheque();
+        focusOn(w, box);
+        edit = w->get<QLineEdit>(box);
+    } else {
+        grid = openOnRow(f, target == "register" ? "gobank" : "w_skrbk", box);
+        QVERIFY(grid);
+        edit = focusedEditor();
+    }
+    QVERIFY(edit);
+    edit->setText(before);
+    edit->selectAll();
+    paste(edit, pasted);
+    QCOMPARE(edit->text(), kept);
+    if (sign.isEmpty()) {
+        QVERIFY(!QToolTip::isVisible());
+    } else {
+        QVERIFY(QToolTip::isVisible());
+        for (const QString &words : sign)
+            QVERIFY2(QToolTip::text().contains(words), qPrintable(QToolTip::text()));
+    }
+    if (grid) {
+        // What the cell holds is what is stored, never a cut identifier.
+        QTest::keyClick(edit, Qt::Key_Tab);
+        grid->get<QAbstractButton>("cb_3")->click();
+        const QString table = target == "register" ? "xjzp" : "skrbook";
+        QCOMPARE(f.scalar(QString("SELECT %1 FROM %2").arg(box, table)).toString(), kept);
+    }
+}
+
+void tst_badinput::amountKeysRefused_data()
+{
+    // Keys the amount box cannot take are refused one by one, each with the balloon naming the box and what
+    // it takes; the keys it takes go in.
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("kept");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("a digit past the integer places") << "123456789" << "12345678" << true;
+    QTest::newRow("a digit past the decimal places") << "1.234" << "1.23" << true;
+    QTest::newRow("a letter") << "1w20" << "120" << true;
+    QTest::newRow("a sign") << "-5" << "5" << true;
+    QTest::newRow("a second point") << "1.2.3" << "1.23" << true;
+    QTest::newRow("a group separator") << "1,000" << "1000" << true;
+    QTest::newRow("all taken") << "12345678.99" << "12345678.99" << false;
+}
+
+void tst_badinput::amountKeysRefused()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, kept);
+    QFETCH(bool, refused);
+    Fixture f;
+    QVERIFY(f.connect());
+    QVERIFY(noSign());
+    int beeped = 0;
+    services::setBeepRecorder([&beeped] { ++beeped; });
+    w_xjzp *w = openCheque();
+    focusOn(w, "em_1");
+    typeText(w->control("em_1"), typed);
+    QCOMPARE(w->textOf("em_1"), kept);
+    QCOMPARE(QToolTip::isVisible(), refused);
+    QCOMPARE(beeped > 0, refused);
+    if (refused) {
+        QVERIFY2(QToolTip::text().contains("“金额”"), qPrintable(QToolTip::text()));
+        QVERIFY2(QToolTip::text().contains("8 位整数、2 位小数"), qPrintable(QToolTip::text()));
+    }
+}
+
+void tst_badinput::cellValueRefused_data()
+{
+    // A register cell left with a text that is no value of its type keeps its value, and the balloon at the
+    // cell says so.
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("header");
+    QTest::newRow("amount with a separator in a group of one") << "an" << "1,5" << "1" << "“金额”";
+    QTest::newRow("amount with a separator in a group of two") << "an" << "10,00" << "1" << "“金额”";
+    QTest::newRow("date that does not exist") << "rq" << "2024.13.45" << "2026-03-05" << "“日期”";
+}
+
+void tst_badinput::cellValueRefused()
+{
+    QFETCH(QString, cell);
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+    QFETCH(QString, header);
+    Fixture f;
+    QVERIFY(f.connect());
+    QVERIFY(noSign());
+    brevik::GridEditor *w = openOnRow(f, "gobank", "xkr"); // the date is the first cell: move away and back
+    QVERIFY(w);
+    w->grid()->setCurrentCell(1, cell);
+    QLineEdit *edit = focusedEditor();
+    QVERIFY(edit);
+    edit->selectAll();
+    typeText(edit, typed);
+    QTest::keyClick(edit, Qt::Key_Tab);
+    QTRY_VERIFY(QToolTip::isVisible());
+    QVERIFY2(QToolTip::text().contains(header) && QToolTip::text().contains(typed), qPrintable(QToolTip::text()));
+    w->get<QAbstractButton>("cb_3")->click();
+    QCOMPARE(f.scalar(QString("SELECT %1 FROM xjzp").arg(cell)).toString(), stored);
 }
 
 QTEST_MAIN(tst_badinput)

@@ -11,10 +11,12 @@
 #include "platform/controls.h"
 #include "platform/units.h"
 
+#include <QClipboard>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QToolTip>
 
 using namespace layouttest;
 
@@ -75,6 +77,7 @@ private slots:
     void conversions_data();
     void conversions();
     void storedStaysWithin16Bits();
+    void overLongFigureRefusedWhole();
     void wholeNumbers_data();
     void wholeNumbers();
 
@@ -343,6 +346,27 @@ void tst_layout_windows::capturedSlot()
     QCOMPARE(f.scalar("SELECT x1w FROM sescr WHERE no = 30").toInt(), 2 * (storedX(1) / 2 + 18));
     QCOMPARE(f.scalar("SELECT sex FROM sescr WHERE no = 30").toInt(), 5000);
     QCOMPARE(g::acer, 31);
+}
+
+void tst_layout_windows::overLongFigureRefusedWhole()
+{
+    // A page size is a figure: a paste wider than its box is refused whole, never cut to its first digits,
+    // and the balloon at the box says so.
+    Fixture f;
+    QVERIFY(f.connect());
+    auto *w = layoutWindow(openAt("w_setprint", 30));
+    QVERIFY(w);
+    QToolTip::hideText();
+    QTRY_VERIFY(!QToolTip::isVisible());
+    auto *box = w->get<QLineEdit>("sle_1");
+    box->setFocus(Qt::MouseFocusReason);
+    box->setText("5000");
+    box->selectAll();
+    QGuiApplication::clipboard()->setText("123456789012345678901234");
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(box->text(), QString("5000"));
+    QVERIFY(QToolTip::isVisible());
+    QVERIFY2(QToolTip::text().contains("“长度”"), qPrintable(QToolTip::text()));
 }
 
 void tst_layout_windows::pageSize_data()

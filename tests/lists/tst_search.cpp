@@ -188,6 +188,11 @@ void tst_search::valueTakenAsTheColumnsType_data()
     QTest::newRow("date in the grids' picture") << "日期" << "=" << "24.06.15" << QStringList{"P3"} << false;
     QTest::newRow("amount that is no number") << "金额" << ">" << "abc" << none << true;
     QTest::newRow("amount with letters after it") << "金额" << "=" << "12abc" << none << true;
+    // Separators only between groups of three before the point, as an amount is written.
+    QTest::newRow("separator in a group of one") << "金额" << ">" << "1,5" << none << true;
+    QTest::newRow("separator in a group of two") << "金额" << "=" << "10,00" << none << true;
+    QTest::newRow("separators swapped") << "金额" << "<" << "1.000,50" << none << true;
+    QTest::newRow("separator after the point") << "金额" << ">" << "1,000.500,1" << none << true;
     QTest::newRow("month and day that do not exist") << "日期" << "=" << "2024.13.45" << none << true;
     QTest::newRow("day the month does not have") << "日期" << ">" << "2024-02-30" << none << true;
     // 啊, 北, 一 and 张 come before 中 in GBK, 一 alone in code points; 中国 is after 中 in both.

@@ -1,7 +1,10 @@
-// The one-line rule and the GBK test behind the refusals: pure functions, no window.
+// The one-line rule and the GBK test behind the refusals, and a limited box's paste through the clipboard.
 #include "platform/gbk.h"
 #include "platform/textinput.h"
 
+#include <QClipboard>
+#include <QLineEdit>
+#include <QToolTip>
 #include <QtTest>
 
 class tst_textinput : public QObject {
@@ -11,6 +14,8 @@ private slots:
     void singleLine();
     void firstUnencodable_data();
     void firstUnencodable();
+    void pasteReplacesTheSelection_data();
+    void pasteReplacesTheSelection();
 };
 
 void tst_textinput::singleLine_data()
@@ -53,6 +58,70 @@ void tst_textinput::firstUnencodable()
     QFETCH(QString, text);
     QFETCH(QString, character);
     QCOMPARE(gbk::firstUnencodable(text), character);
+}
+
+void tst_textinput::pasteReplacesTheSelection_data()
+{
+    // A paste replaces exactly what is selected; where it must be cut, the box holds the longest start of
+    // the pasted text that fits, never the old text's ending after part of the new one. `sign`: what the
+    // balloon at the box says, empty where nothing was cut.
+    QTest::addColumn<int>("chars"); // a limit in characters, else
+    QTest::addColumn<int>("bytes"); // in GBK bytes
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<int>("from"); // the selection
+    QTest::addColumn<int>("length");
+    QTest::addColumn<QString>("pasted"); // "IME:" first: committed by an input method instead
+    QTest::addColumn<QString>("kept");
+    QTest::addColumn<QString>("sign");
+    QTest::newRow("all selected, same last digit") << 12 << 0 << "20180003" << 0 << 8 << "12345678901234563"
+                                                   << "123456789012" << "最多 12 个字符";
+    QTest::newRow("middle selected, same ending") << 8 << 0 << "AB1234CD" << 2 << 4 << "xyz34" << "ABxyz3CD"
+                                                  << "最多 8 个字符";
+    QTest::newRow("middle selected, fits") << 8 << 0 << "AB1234CD" << 2 << 4 << "xy34" << "ABxy34CD" << "";
+    QTest::newRow("two-byte text ending alike") << 0 << 16 << "某某有限责任公司" << 0 << 8
+                                                << "北京市某某有限责任公司" << "北京市某某有限责"
+                                                << "最多 16 字节（8 个汉字）";
+    QTest::newRow("two-byte text by the input method") << 0 << 16 << "某某有限责任公司" << 0 << 8
+                                                       << "IME:北京市某某有限责任公司" << "北京市某某有限责"
+                                                       << "最多 16 字节（8 个汉字）";
+    QTest::newRow("one- and two-byte text") << 0 << 10 << "ABC公司" << 0 << 5 << "XYZ Ltd公司" << "XYZ Ltd公"
+                                            << "最多 10 字节";
+    QTest::newRow("no half character") << 0 << 4 << "" << 0 << 0 << "a公司" << "a公" << "最多 4 字节";
+}
+
+void tst_textinput::pasteReplacesTheSelection()
+{
+    QFETCH(int, chars);
+    QFETCH(int, bytes);
+    QFETCH(QString, before);
+    QFETCH(int, from);
+    QFETCH(int, length);
+    QFETCH(QString, pasted);
+    QFETCH(QString, kept);
+    QFETCH(QString, sign);
+    QToolTip::hideText();
+    QTRY_VERIFY(!QToolTip::isVisible());
+    QLineEdit box;
+    textinput::limitInput(&box, chars > 0 ? textinput::characters(chars) : textinput::gbkBytes(bytes));
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    box.setText(before);
+    box.setSelection(from, length);
+    if (pasted.startsWith("IME:")) { // committed by an input method over the selection
+        QInputMethodEvent commit;
+        commit.setCommitString(pasted.mid(4));
+        QApplication::sendEvent(&box, &commit);
+    } else {
+        QGuiApplication::clipboard()->setText(pasted);
+        QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
+    }
+    QCOMPARE(box.text(), kept);
+    if (sign.isEmpty()) {
+        QVERIFY(!QToolTip::isVisible());
+    } else {
+        QVERIFY(QToolTip::isVisible());
+        QVERIFY2(QToolTip::text().contains(sign), qPrintable(QToolTip::text()));
+    }
 }
 
 QTEST_MAIN(tst_textinput)
