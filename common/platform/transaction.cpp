@@ -7,8 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QCursor>
-#include <QGuiApplication>
 #include <QHash>
 #include <QRegularExpression>
 #include <QSqlDriver>
@@ -17,8 +15,6 @@
 #include <QSqlQuery>
 #include <sqlite3.h>
 #include <QSqlRecord>
-#include <QThread>
-#include <QTimer>
 #include <QUrl>
 
 #include <sqlite3.h>
@@ -134,31 +130,23 @@ QString notGbk(const QString &box, const QString &character)
         .arg(QString::number(uint(code), 16).toUpper().rightJustified(4, u'0'));
 }
 
-// The busy cursor while a statement waits for another program's lock. The wait blocks the window, so
-// the cursor goes back when the statement reports, or at the latest when the events run again.
-bool busyCursorShown = false;
+// What the application shows while a statement waits for another program's lock (setWaitIndicator).
+std::function<void(bool)> &waitIndicator()
+{
+    static std::function<void(bool)> indicator;
+    return indicator;
+}
 
 void showBusyCursor()
 {
-    if (busyCursorShown || !qobject_cast<QGuiApplication *>(QCoreApplication::instance())
-        || QThread::currentThread() != QCoreApplication::instance()->thread())
-        return;
-    busyCursorShown = true;
-    QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    QTimer::singleShot(0, QCoreApplication::instance(), [] {
-        if (busyCursorShown) {
-            busyCursorShown = false;
-            QGuiApplication::restoreOverrideCursor();
-        }
-    });
+    if (waitIndicator())
+        waitIndicator()(true);
 }
 
 void hideBusyCursor()
 {
-    if (!busyCursorShown)
-        return;
-    busyCursorShown = false;
-    QGuiApplication::restoreOverrideCursor();
+    if (waitIndicator())
+        waitIndicator()(false);
 }
 
 bool isWrite(const QString &sql)
@@ -392,6 +380,8 @@ QString faultAdvice(int dbCode, int lockWaitMs)
         return {};
     }
 }
+
+void setWaitIndicator(std::function<void(bool)> indicator) { waitIndicator() = std::move(indicator); }
 
 QString indexFaultNotice(int dbCode)
 {
