@@ -13,7 +13,7 @@ dw::Definition sdwfkbk()
     d.name = QStringLiteral("sdwfkbk");
     d.sql = QStringLiteral("SELECT fkrbook.code, fkrbook.bs, fkrbook.skrname, fkrbook.skrbank, fkrbook.skrcode, "
                            "fkrbook.prov, fkrbook.city, fkrbook.xian FROM fkrbook "
-                           "WHERE fkrbook.skrname LIKE :skrname1");
+                           "WHERE fkrbook.skrname LIKE :skrname1 ORDER BY fkrbook.code");
     d.arguments = {{QStringLiteral("skrname1"), Type::Text}};
     d.columns = {
         {QStringLiteral("code"), Type::Long, 0, true},
@@ -43,7 +43,8 @@ dw::Definition sdwfkbk()
         cell("city", "市", 320),
         cell("xian", "县", 283),
     };
-    // No sort: the payers come in the order the database returns them.
+    // No sort: the payers come in the order they were entered, the table's own. The statement says so, so that
+    // the order is total: a record's place in it can be counted, and the last rows read from the end.
     d.font = {QStringLiteral("宋体"), 12, 400};
     return d;
 }

@@ -1,6 +1,7 @@
 #include "platform/services.h"
-
+#include "platform/transaction.h"
 #include <QApplication>
+#include <QCursor>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -16,6 +17,8 @@
 #include <QStandardPaths>
 #include <QSvgRenderer>
 #include <QTableView>
+#include <QThread>
+#include <QTimer>
 #include <QUrl>
 #include <QWidget>
 
@@ -23,6 +26,7 @@
 #include <cstring>
 #include <unistd.h>
 #include <memory>
+#include <utility>
 
 namespace services {
 namespace {
@@ -238,6 +242,29 @@ void installGridCellStyle()
 {
     if (!dynamic_cast<GridCellStyle *>(QApplication::style()))
         QApplication::setStyle(new GridCellStyle);
+}
+
+void installBusyCursor()
+{
+    // The wait blocks the window, so the cursor goes back when the statement reports, or at the latest when
+    // the events run again.
+    static bool shown = false;
+    db::setWaitIndicator([](bool waiting) {
+        if (!waiting) {
+            if (std::exchange(shown, false))
+                QGuiApplication::restoreOverrideCursor();
+            return;
+        }
+        if (shown || !qobject_cast<QGuiApplication *>(QCoreApplication::instance())
+            || QThread::currentThread() != QCoreApplication::instance()->thread())
+            return;
+        shown = true;
+        QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+        QTimer::singleShot(0, QCoreApplication::instance(), [] {
+            if (std::exchange(shown, false))
+                QGuiApplication::restoreOverrideCursor();
+        });
+    });
 }
 
 QFont font(const QString &face, int points, int weight)

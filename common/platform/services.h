@@ -44,6 +44,8 @@ COMMON_EXPORT void installFontSubstitutes();
 // Grid cells draw their text from the cell's edge (no inner margin), as the system's grids were laid out: a
 // column as wide as its widest text shows it whole. Call once at start; calling again changes nothing.
 COMMON_EXPORT void installGridCellStyle();
+// The wait cursor while a statement waits for another program's lock (db::setWaitIndicator). Call once at start.
+COMMON_EXPORT void installBusyCursor();
 // A font by face, points and weight (400 normal, 700 bold).
 COMMON_EXPORT QFont font(const QString &face, int points, int weight = 400);
 

@@ -7,8 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QCursor>
-#include <QGuiApplication>
 #include <QHash>
 #include <QRegularExpression>
 #include <QSqlDriver>
@@ -17,8 +15,6 @@
 #include <QSqlQuery>
 #include <sqlite3.h>
 #include <QSqlRecord>
-#include <QThread>
-#include <QTimer>
 #include <QUrl>
 
 #include <sqlite3.h>
@@ -134,31 +130,23 @@ QString notGbk(const QString &box, const QString &character)
         .arg(QString::number(uint(code), 16).toUpper().rightJustified(4, u'0'));
 }
 
-// The busy cursor while a statement waits for another program's lock. The wait blocks the window, so
-// the cursor goes back when the statement reports, or at the latest when the events run again.
-bool busyCursorShown = false;
+// What the application shows while a statement waits for another program's lock (setWaitIndicator).
+std::function<void(bool)> &waitIndicator()
+{
+    static std::function<void(bool)> indicator;
+    return indicator;
+}
 
 void showBusyCursor()
 {
-    if (busyCursorShown || !qobject_cast<QGuiApplication *>(QCoreApplication::instance())
-        || QThread::currentThread() != QCoreApplication::instance()->thread())
-        return;
-    busyCursorShown = true;
-    QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    QTimer::singleShot(0, QCoreApplication::instance(), [] {
-        if (busyCursorShown) {
-            busyCursorShown = false;
-            QGuiApplication::restoreOverrideCursor();
-        }
-    });
+    if (waitIndicator())
+        waitIndicator()(true);
 }
 
 void hideBusyCursor()
 {
-    if (!busyCursorShown)
-        return;
-    busyCursorShown = false;
-    QGuiApplication::restoreOverrideCursor();
+    if (waitIndicator())
+        waitIndicator()(false);
 }
 
 bool isWrite(const QString &sql)
@@ -201,31 +189,39 @@ QString noFile(const QString &file)
 }
 
 
-// Brings the file's indexes up to this program: a file built before an index was added gets it (`present` names
-// the indexes the file has), and a file whose texts were indexed in another version of the gbk order (its
+// Brings the file's indexes up to this program: a file built before an index was added gets it (`present` holds
+// the statement of each index the file has, by name), one whose index of that name was made otherwise has it
+// made again as it is now, and a file whose texts were indexed in another version of the gbk order (its
 // version in the file's user_version) has those indexes rebuilt. All of it runs in one transaction: another
 // program's lock is waited for once, and a failure (the lock, a read-only file, a full disk) leaves nothing half
 // done. The file works meanwhile; the next connect tries again. Returns the engine's code of a failure, 0 when
 // there was nothing to do or all was done.
-int prepareIndexes(const QSqlDatabase &dbase, const QStringList &present,
+int prepareIndexes(const QSqlDatabase &dbase, const QHash<QString, QString> &present,
                    const std::function<void(const QString &)> &preparing)
 {
     QFile f(QStringLiteral(":/database/indexes.sql"));
     if (!f.open(QIODevice::ReadOnly))
         return 0;
-    QStringList missing;
+    // The file keeps an index's statement without its IF NOT EXISTS, spaced as it was written.
+    const auto definition = [](const QString &stmt) {
+        return stmt.simplified().toLower().remove(QStringLiteral("if not exists ")).remove(u' ');
+    };
+    QStringList steps;
     for (const QString &stmt : scriptStatements(QString::fromUtf8(f.readAll()))) {
         // "CREATE INDEX IF NOT EXISTS name ON ..."
         const QStringList words = stmt.simplified().toLower().split(u' ');
         const qsizetype on = words.indexOf(QStringLiteral("on"));
-        if (on < 1 || !present.contains(words.at(on - 1)))
-            missing << stmt;
+        const QString name = on < 1 ? QString() : words.at(on - 1);
+        if (!present.contains(name))
+            steps << stmt;
+        else if (definition(present.value(name)) != definition(stmt))
+            steps << QStringLiteral("DROP INDEX ") + name << stmt;
     }
     QSqlQuery q(dbase);
     const bool reorder = q.exec(QStringLiteral("PRAGMA user_version")) && q.next()
                       && q.value(0).toInt() != gbk::kOrderVersion;
     q.finish();
-    if (missing.isEmpty() && !reorder)
+    if (steps.isEmpty() && !reorder)
         return 0;
     if (preparing)
         preparing(QStringLiteral("正在准备数据库，请稍候……"));
@@ -233,8 +229,8 @@ int prepareIndexes(const QSqlDatabase &dbase, const QStringList &present,
     const bool begun = ok;
     if (ok && reorder)
         ok = q.exec(QStringLiteral("REINDEX ") + QLatin1String(kGbkCollation));
-    for (qsizetype i = 0; ok && i < missing.size(); ++i)
-        ok = q.exec(missing.at(i));
+    for (qsizetype i = 0; ok && i < steps.size(); ++i)
+        ok = q.exec(steps.at(i));
     if (ok && reorder)
         ok = q.exec(QStringLiteral("PRAGMA user_version = %1").arg(gbk::kOrderVersion));
     if (ok)
@@ -385,6 +381,8 @@ QString faultAdvice(int dbCode, int lockWaitMs)
     }
 }
 
+void setWaitIndicator(std::function<void(bool)> indicator) { waitIndicator() = std::move(indicator); }
+
 QString indexFaultNotice(int dbCode)
 {
     if ((dbCode & 0xff) != SQLITE_FULL)
@@ -529,16 +527,21 @@ void Transaction::connect()
 
     // A file that is not a database, or a database without the system's tables, is no connection either.
     QSqlQuery probe(dbase);
-    if (!probe.exec(QStringLiteral("SELECT type, name FROM sqlite_master WHERE type IN ('table', 'index')"))) {
+    if (!probe.exec(QStringLiteral("SELECT type, name, sql FROM sqlite_master WHERE type IN ('table', 'index')"))) {
         setFromQuery(probe);
         probe = QSqlQuery();
         dbase = QSqlDatabase(); // no handle left in use when the connection is removed
         disconnect();
         return;
     }
-    QStringList present, indexes;
-    while (probe.next())
-        (probe.value(0).toString() == u"index" ? indexes : present) << probe.value(1).toString().toLower();
+    QStringList present;
+    QHash<QString, QString> indexes;
+    while (probe.next()) {
+        if (probe.value(0).toString() == u"index")
+            indexes.insert(probe.value(1).toString().toLower(), probe.value(2).toString());
+        else
+            present << probe.value(1).toString().toLower();
+    }
     for (const QString &t : expectedTables()) {
         if (!present.contains(t)) {
             probe = QSqlQuery();

@@ -198,6 +198,9 @@ COMMON_EXPORT QString faultAdvice(int dbCode, int lockWaitMs = 5000);
 // What the operator is told when the connect could not add the missing indexes (Transaction::indexFault); empty
 // where the program goes on without a word (another program's lock, a read-only file: the next start tries again).
 COMMON_EXPORT QString indexFaultNotice(int dbCode);
+// Told true when a statement starts to wait for another program's lock and false after each statement has
+// reported. The database layer shows nothing itself: the application installs its busy cursor here.
+COMMON_EXPORT void setWaitIndicator(std::function<void(bool waiting)> indicator);
 
 // A declared cursor: open, fetch until 100 (an error ends the loop too), close.
 class COMMON_EXPORT Cursor {

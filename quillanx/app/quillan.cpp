@@ -44,6 +44,7 @@ Quillan::Quillan()
     g::resetAll();
     services::installFontSubstitutes();
     services::installGridCellStyle();
+    services::installBusyCursor();
     QApplication::setQuitOnLastWindowClosed(true);
 }
 

@@ -1,13 +1,15 @@
-// The register indexes: built with the database, added at connect to a file made before them (the start-up told
-// meanwhile), left out where the file cannot be written or another program holds it; the searches that should
-// find their rows through an index do.
+// The register indexes: built with the database, added at connect to a file made before them or made again where
+// the file has them in an older form (the start-up told meanwhile), left out where the file cannot be written or
+// another program holds it; the searches that should find their rows through an index do.
 #include "fixture.h"
 
+#include "books/book_views.h"
 #include "books/w_search.h"
 #include "brevik.h"
 #include "globals.h"
 #include "ordinaryuser.h"
 #include "platform/controls.h"
+#include "dataview/statement.h"
 #include "platform/gbk.h"
 
 #include <QElapsedTimer>
@@ -35,6 +37,18 @@ void dropIndexes(Fixture &f, const QStringList &names)
 }
 
 int orderVersion(Fixture &f) { return f.scalar("PRAGMA user_version").toInt(); }
+
+QString indexStatement(Fixture &f, const QString &name)
+{
+    return f.scalar("SELECT sql FROM sqlite_master WHERE type = 'index' AND name = ?", {name}).toString();
+}
+
+// Makes the remarks index again as files made before it held the texts have it.
+void oldRemarksIndex(Fixture &f)
+{
+    f.exec("DROP INDEX bs_1_cid_gbk");
+    f.exec("CREATE INDEX bs_1_cid_gbk ON bs_1 (cid COLLATE gbk)");
+}
 
 // Rebuilds the file's gbk indexes in another order, the reverse of ours, as an older program would have left
 // them, and marks the file with an older version of the order.
@@ -78,12 +92,15 @@ private slots:
     }
 
     void connectAddsMissingIndexes();
+    void connectMakesChangedIndexesAgain();
     void orderChangeRebuildsIndexes();
     void unwritableFileConnectsWithout_data();
     void unwritableFileConnectsWithout();
     void readerHoldsOffTheBuildOnce();
     void searchPlan_data();
     void searchPlan();
+    void registerCountReadsANarrowIndex_data();
+    void registerCountReadsANarrowIndex();
 };
 
 void tst_indexes::connectAddsMissingIndexes()
@@ -116,6 +133,36 @@ void tst_indexes::connectAddsMissingIndexes()
     QVERIFY(f.connect());
     QCOMPARE(indexNames(f), built);
     QVERIFY(told.isEmpty());
+}
+
+void tst_indexes::connectMakesChangedIndexesAgain()
+{
+    // A file whose remarks index was made before it held the texts, and which lacks another index: both are
+    // made as they are now, in one go, and the next connect finds nothing to do.
+    Fixture f;
+    const QString now = indexStatement(f, "bs_1_cid_gbk");
+    QVERIFY(now.contains("ctext"));
+    const QStringList built = indexNames(f);
+    oldRemarksIndex(f);
+    dropIndexes(f, {"xjzp_zphm"});
+    f.exec("INSERT INTO bs_1 (cid, ctext) VALUES ('2', '乙'), ('1', '甲'), ('3', '甲乙')");
+    QStringList told;
+    g::sqlca.preparing = [&told](const QString &text) { told << text; };
+    QVERIFY(f.connect());
+    QCOMPARE(g::sqlca.indexFault, 0);
+    QCOMPARE(indexStatement(f, "bs_1_cid_gbk"), now);
+    QCOMPARE(indexNames(f), built);
+    QCOMPARE(told.size(), 2);
+    // The index made again holds every row.
+    QCOMPARE(f.scalar("SELECT group_concat(cid, ',') FROM (SELECT cid FROM bs_1 INDEXED BY bs_1_cid_gbk "
+                      "WHERE ctext LIKE '%甲%' ORDER BY cid COLLATE gbk)")
+                 .toString(),
+             QString("1,3"));
+
+    told.clear();
+    QVERIFY(f.connect());
+    QVERIFY(told.isEmpty());
+    QCOMPARE(indexStatement(f, "bs_1_cid_gbk"), now);
 }
 
 void tst_indexes::orderChangeRebuildsIndexes()
@@ -152,6 +199,9 @@ void tst_indexes::unwritableFileConnectsWithout()
     QVERIFY(f.connect());
     g::sqlca.disconnect();
     dropIndexes(f, {"xjzp_zphm"});
+    const QString remarksIndex = indexStatement(f, "bs_1_cid_gbk");
+    oldRemarksIndex(f);
+    const QString oldRemarks = indexStatement(f, "bs_1_cid_gbk");
     f.exec("INSERT INTO xjzp (rq, zphm, an) VALUES ('2026-03-05', '77', 1)");
     f.exec("PRAGMA user_version = 0"); // a file from an older order
     std::unique_ptr<AsOrdinaryUser> user;
@@ -172,6 +222,7 @@ void tst_indexes::unwritableFileConnectsWithout()
     QVERIFY(g::sqlca.indexFault != 0);
     QVERIFY(db::indexFaultNotice(g::sqlca.indexFault).isEmpty()); // nothing for the operator to do
     QVERIFY(!indexNames(f).contains("xjzp_zphm"));
+    QCOMPARE(indexStatement(f, "bs_1_cid_gbk"), oldRemarks); // not dropped without being made again
     QString zphm;
     g::sqlca.selectInto("SELECT zphm FROM xjzp WHERE zphm = ?", {"77"}, {zphm});
     QCOMPARE(g::sqlca.SQLCode, 0);
@@ -187,6 +238,7 @@ void tst_indexes::unwritableFileConnectsWithout()
     QVERIFY(f.connect());
     QCOMPARE(orderVersion(f), gbk::kOrderVersion);
     QVERIFY(indexNames(f).contains("xjzp_zphm"));
+    QCOMPARE(indexStatement(f, "bs_1_cid_gbk"), remarksIndex);
 }
 
 void tst_indexes::readerHoldsOffTheBuildOnce()
@@ -252,6 +304,37 @@ void tst_indexes::searchPlan()
         details << plan.value(3).toString();
     const QString expected = index.isEmpty() ? QString("SCAN xjzp") : "SEARCH xjzp USING INDEX " + index;
     QVERIFY2(details.join(u'|').startsWith(expected), qPrintable(details.join(u'|')));
+}
+
+void tst_indexes::registerCountReadsANarrowIndex_data()
+{
+    QTest::addColumn<bool>("payments");
+    QTest::addColumn<QStringList>("indexes");
+    // The cheque numbers or the dates: a third of the size of the payees' names.
+    QTest::newRow("payment register") << true << QStringList{"xjzp_zphm", "xjzp_rq"};
+    QTest::newRow("receipt register") << false << QStringList{"jzd_rq"};
+}
+
+void tst_indexes::registerCountReadsANarrowIndex()
+{
+    // The count an editor's Add takes (every row of the register) reads one of the narrow one-column indexes,
+    // also in a file whose payee index is of the older kind.
+    QFETCH(bool, payments);
+    QFETCH(QStringList, indexes);
+    Fixture f;
+    f.exec("DROP INDEX xjzp_xkr");
+    f.exec("CREATE INDEX xjzp_xkr ON xjzp (xkr)");
+    QVERIFY(f.connect());
+    dw::Statement statement;
+    statement.compile(payments ? brevik::views::gobank() : brevik::views::inbank());
+    QSqlQuery plan(g::sqlca.database());
+    QVERIFY(plan.exec("EXPLAIN QUERY PLAN " + statement.over("count(*)")));
+    QStringList details;
+    while (plan.next())
+        details << plan.value(3).toString();
+    QCOMPARE(details.size(), 1);
+    const QString used = details.first().section(' ', -1);
+    QVERIFY2(indexes.contains(used), qPrintable(details.first()));
 }
 
 QTEST_MAIN(tst_indexes)

@@ -174,6 +174,11 @@ ViewCase viewCase(const QString &name)
         return {brevik::views::dwfkbk(), {}, "fkrbook", {}, {}};
     if (name == "payer picker")
         return {brevik::sdwfkbk(), {"%"}, "fkrbook WHERE skrname LIKE ?", {}, {}};
+    if (name == "payers without an order") {
+        dw::Definition d = brevik::sdwfkbk();
+        d.sql = d.sql.section(" ORDER BY ", 0, 0);
+        return {d, {"%"}, "fkrbook WHERE skrname LIKE ?", {}, {}};
+    }
     if (name == "remarks")
         return {brevik::views::cnbs1(), {}, "bs_1", {}, {}};
     if (name == "payment register")
@@ -912,7 +917,8 @@ void tst_dataview_lazy::recordFoundByItsPlace_data()
                 QTest::newRow(QString("%1, %2").arg(view, which).toUtf8())
                     << QString(view) << QString(which) << (QString(which) != "near the first rows");
     }
-    QTest::newRow("payer picker, no order") << "payer picker" << "middle" << false;
+    QTest::newRow("payer picker, middle") << "payer picker" << "middle" << true;
+    QTest::newRow("payers without an order") << "payers without an order" << "middle" << false;
 }
 
 void tst_dataview_lazy::recordFoundByItsPlace()
@@ -966,7 +972,8 @@ void tst_dataview_lazy::lastRowsReadFromTheEnd_data()
     QTest::newRow("payment list") << "payment list" << true;
     QTest::newRow("payee book") << "payee book" << true;
     QTest::newRow("payee picker") << "payee picker" << true;
-    QTest::newRow("payer picker, no order") << "payer picker" << false;
+    QTest::newRow("payer picker") << "payer picker" << true;
+    QTest::newRow("payers without an order") << "payers without an order" << false;
 }
 
 void tst_dataview_lazy::lastRowsReadFromTheEnd()

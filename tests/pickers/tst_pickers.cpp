@@ -10,10 +10,13 @@
 #include "pickers/w_tempbs.h"
 #include "platform/controls.h"
 #include "dataview/dataview.h"
+#include "dataview/statement.h"
 #include "platform/window.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTableView>
 #include <QtTest>
 
@@ -110,6 +113,15 @@ void fillBook(Fixture &f, const QString &picker)
                           .arg(picker == "w_temp" ? "fkrbook" : "skrbook"));
 }
 
+// The picker open over such a book; none when the connect failed.
+pickers::Picker *openOverABook(Fixture &f, const QString &picker)
+{
+    if (!f.connect())
+        return nullptr;
+    fillBook(f, picker);
+    return openPicker(picker);
+}
+
 QString chosen(const QString &picker) { return g::dnname[picker == "w_tempbs" ? 8 : 1]; }
 
 // A mouse event at a given moment, as the window system stamps it.
@@ -157,6 +169,8 @@ private slots:
     void activationRereadKeepsTheRecord();
     void activationAfterSearchKeepsTheFoundRecord_data();
     void activationAfterSearchKeepsTheFoundRecord();
+    void placeOfARecordCountedInOneIndex_data();
+    void placeOfARecordCountedInOneIndex();
     void doubleClickAcrossActivationTakesThePressedRecord_data();
     void doubleClickAcrossActivationTakesThePressedRecord();
     void editOpensTheBookWithThePickerAsParent();
@@ -503,9 +517,7 @@ void tst_pickers::activationAfterSearchKeepsTheFoundRecord()
     QFETCH(QString, name);
     QFETCH(QString, found);
     Fixture f;
-    QVERIFY(f.connect());
-    fillBook(f, name);
-    pickers::Picker *p = openPicker(name);
+    pickers::Picker *p = openOverABook(f, name);
     QVERIFY(p);
     auto *other = new BookStub("w_other");
     other->show();
@@ -519,6 +531,10 @@ void tst_pickers::activationAfterSearchKeepsTheFoundRecord()
     activate(p);
     focusTo(p->control("sle_1"));
     QVERIFY(p->list()->buffer().fetchedCount() > 1); // the whole book is listed again
+    // A record far down is found where it is: the rows before it are not read one by one from the first.
+    if (found.right(4).toInt() > 1000)
+        QVERIFY2(p->list()->buffer().fetchedCount() < 1000,
+                 qPrintable(QString("%1 rows read from the first").arg(p->list()->buffer().fetchedCount())));
     click(p, "cb_1");
     QCOMPARE(chosen(name), found);
 
@@ -531,6 +547,53 @@ void tst_pickers::activationAfterSearchKeepsTheFoundRecord()
         QCOMPARE(grid->rowAt(1), p->list()->currentRow() - 1);
 }
 
+void tst_pickers::placeOfARecordCountedInOneIndex_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("index");
+    QTest::newRow("payees") << "w_temp1" << "skrbook" << "skrbook_skrname_gbk";
+    QTest::newRow("payers") << "w_temp" << "fkrbook" << "fkrbook_skrname_gbk";
+    QTest::newRow("remarks") << "w_tempbs" << "bs_1" << "bs_1_cid_gbk";
+}
+
+void tst_pickers::placeOfARecordCountedInOneIndex()
+{
+    // Back in a picker after a search, the record's place in the whole book is the count of the rows before it
+    // that match: read from one index that holds the order and the text searched, with no lookup in the table
+    // per row.
+    QFETCH(QString, name);
+    QFETCH(QString, table);
+    QFETCH(QString, index);
+    Fixture f;
+    pickers::Picker *p = openOverABook(f, name);
+    QVERIFY(p);
+    dw::Statement statement;
+    statement.compile(p->list()->definition());
+    QVERIFY(statement.positions());
+
+    QVariantList args = statement.bind({"%"});
+    QSqlQuery q(g::sqlca.database());
+    QVERIFY(g::sqlca.prepare(q, statement.termValues(p->list()->buffer().keyOf(1), args), args));
+    QVERIFY(q.exec() && q.next());
+    QVariantList values;
+    for (int i = 0; i < q.record().count(); ++i)
+        values << q.value(i);
+    q.finish();
+    args = statement.bind({"%0%"});
+    QVERIFY(g::sqlca.prepare(q, "EXPLAIN QUERY PLAN " + statement.countBefore(values, args), args));
+    QVERIFY(q.exec());
+    QStringList plan;
+    while (q.next())
+        plan << q.value(3).toString();
+    // Each range of the count (the values before the record's, and the rows of its values before it).
+    const QStringList reads = plan.filter(QRegularExpression("^(SEARCH|SCAN) "));
+    QVERIFY2(!reads.isEmpty(), qPrintable(plan.join(" | ")));
+    for (const QString &read : reads)
+        QVERIFY2(read.contains(QString(" %1 USING COVERING INDEX %2").arg(table, index)),
+                 qPrintable(plan.join(" | ")));
+}
+
 void tst_pickers::doubleClickAcrossActivationTakesThePressedRecord_data()
 {
     activationAfterSearchKeepsTheFoundRecord_data();
@@ -541,9 +604,7 @@ void tst_pickers::doubleClickAcrossActivationTakesThePressedRecord()
     QFETCH(QString, name);
     QFETCH(QString, found);
     Fixture f;
-    QVERIFY(f.connect());
-    fillBook(f, name);
-    QPointer<pickers::Picker> p = openPicker(name);
+    QPointer<pickers::Picker> p = openOverABook(f, name);
     QVERIFY(p);
     auto *other = new BookStub("w_other");
     other->show();

@@ -7,6 +7,7 @@
 #include "platform/transaction.h"
 
 #include <QFile>
+#include <QGuiApplication>
 #include <QSqlQuery>
 #include <QtTest>
 
@@ -26,6 +27,7 @@ private slots:
     void widthRefusal();
     void datesAreStoredAsIsoText();
     void writeAheadLogWhileConnected();
+    void lockWaitToldToTheApplication();
 };
 
 void tst_transaction::connectFailures_data()
@@ -274,6 +276,38 @@ void tst_transaction::writeAheadLogWhileConnected()
     g::sqlca.writeAheadLog = true;
     QVERIFY(!g::sqlca.readsApart());
     QCOMPARE(journalMode(f.databasePath()), QString("delete"));
+}
+
+void tst_transaction::lockWaitToldToTheApplication()
+{
+    // A write that waits for another program's lock tells the application once when the wait starts and once
+    // when the statement has given up; the database layer shows no cursor of its own meanwhile.
+    Fixture f;
+    QVERIFY(f.connect());
+    QList<bool> told;
+    bool cursorWhileWaiting = true;
+    db::setWaitIndicator([&](bool waiting) {
+        if (waiting) {
+            told << true;
+            cursorWhileWaiting = QGuiApplication::overrideCursor() != nullptr;
+        } else if (!told.isEmpty() && told.last()) {
+            told << false;
+        }
+    });
+    g::sqlca.lockWaitMs = 300;
+    f.exec("BEGIN IMMEDIATE");
+    g::sqlca.execute("INSERT INTO bs_1 (cid, ctext) VALUES ('1', 'a')");
+    f.exec("ROLLBACK");
+    g::sqlca.lockWaitMs = 5000;
+    QCOMPARE(g::sqlca.SQLCode, -1);
+    QCOMPARE(told, QList<bool>({true, false}));
+    QVERIFY(!cursorWhileWaiting);
+
+    // Statements that wait for nothing tell it nothing more.
+    g::sqlca.execute("INSERT INTO bs_1 (cid, ctext) VALUES ('1', 'a')");
+    QCOMPARE(g::sqlca.SQLCode, 0);
+    QCOMPARE(told, QList<bool>({true, false}));
+    db::setWaitIndicator({});
 }
 
 QTEST_MAIN(tst_transaction)

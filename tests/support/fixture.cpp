@@ -33,6 +33,7 @@ Fixture::Fixture(bool withDatabase)
     services::setClock([] { return fixedNow(); });
     services::installFontSubstitutes();
     services::installGridCellStyle();
+    services::installBusyCursor();
     msg::setResponder([this](const msg::Call &call) {
         boxes << call;
         return answers.isEmpty() ? call.defaultButton : answers.takeFirst();

@@ -407,6 +407,9 @@ bool windowCaseFor(const QString &id, int registerRows, WindowCase &c)
         {QStringLiteral("editor-pay-ok"), {QStringLiteral("gobank"), dw1, noAct}},
         {QStringLiteral("editor-pay-add"), {QStringLiteral("gobank"), dw1, noAct}},
         {QStringLiteral("picker-payee-again"), {QStringLiteral("w_temp1"), dw1, allOfTheBook}},
+        {QStringLiteral("picker-payer-again"), {QStringLiteral("w_temp"), dw1, allOfTheBook}},
+        {QStringLiteral("picker-remarks-again"), {QStringLiteral("w_tempbs"), dw1, allOfTheBook}},
+        {QStringLiteral("editor-pay-add-after-use"), {QStringLiteral("gobank"), dw1, noAct}},
     };
     if (!cases.contains(id))
         return false;
@@ -550,11 +553,62 @@ int runWindowCase(const WindowCase &c, Figures &f)
     return 0;
 }
 
-// The operator's act in an open window, timed until its result is painted ("act"): OK after editing one cell
-// and Add in the payment register editor, and the payee picker made active again after a search (its
-// current record must stay). The rows the view then holds, read from the first, show what the act read.
-int runEditCase(const QString &id, const WindowCase &c, Figures &f)
+// The text a picker's search finds a record from the middle of its book by, in the picker's order.
+QString middleOfTheBook(const QString &id)
 {
+    const QString query =
+        id == u"picker-payee-again"
+            ? QStringLiteral("SELECT skrname FROM skrbook WHERE skrname IS NOT NULL ORDER BY skrname COLLATE gbk")
+        : id == u"picker-payer-again"
+            ? QStringLiteral("SELECT skrname FROM fkrbook ORDER BY code")
+            : QStringLiteral("SELECT ctext FROM bs_1 ORDER BY cid COLLATE gbk");
+    const QString table = query.section(u' ', 3, 3);
+    QString text;
+    g::sqlca.selectInto(query + QStringLiteral(" LIMIT 1 OFFSET (SELECT count(*) / 2 FROM %1)").arg(table), {}, {text});
+    return text;
+}
+
+// A picker made active again after a search: a record from the middle of the book searched for and clicked,
+// another window active, then the picker again (timed); the record must stay current.
+void activateAgain(const QString &id, ui::Window *picker, dw::DataView *view,
+                   const std::function<void(const std::function<void()> &)> &timed)
+{
+    picker->get<ui::SingleLineEdit>(QStringLiteral("sle_1"))->setText(middleOfTheBook(id));
+    picker->get<QPushButton>(QStringLiteral("cb_2"))->click();
+    view->setCurrentRow(1);
+    const QVariantList key = view->buffer().keyOf(1);
+    QWidget *main = ui::findWindow(QStringLiteral("w_main"));
+    QApplication::setActiveWindow(main);
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 2000);
+    timed([&] { QApplication::setActiveWindow(picker); });
+    if (view->buffer().keyOf(view->currentRow()) != key)
+        notes() << QStringLiteral("the searched record was not current after the activation");
+}
+
+// What the operator has done before the first Add of the session: the ten-year payment list and the receipt
+// register read to their ends, the payee picker searched, each window closed again.
+void useOtherWindows(int registerRows)
+{
+    for (const char *id : {"list-pay-10y", "editor-rec", "picker-payee"}) {
+        WindowCase c;
+        windowCaseFor(QString::fromLatin1(id), registerRows, c);
+        Figures ignored;
+        Opened o = openAndAct(c, ignored);
+        if (o.view)
+            readToLastRow(o.view, ignored);
+        delete o.window;
+    }
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 2000);
+}
+
+// The operator's act in an open window, timed until its result is painted ("act"): OK after editing one cell
+// and Add in the payment register editor (the session's first Add, also after other windows were used), and a
+// picker made active again after a search (its current record must stay). The rows the view then holds, read
+// from the first, show what the act read.
+int runEditCase(const QString &id, const WindowCase &c, int registerRows, Figures &f)
+{
+    if (id == u"editor-pay-add-after-use")
+        useOtherWindows(registerRows);
     Opened o = openAndAct(c, f);
     auto *view = qobject_cast<dw::DataView *>(o.view);
     if (!view)
@@ -566,22 +620,8 @@ int runEditCase(const QString &id, const WindowCase &c, Figures &f)
         painted.waitPainted(60'000);
         f[QStringLiteral("act")] = ms(msSince(start));
     };
-    if (id == u"picker-payee-again") {
-        // A payee from the middle of the book, searched for and clicked, then another window active.
-        QString name;
-        g::sqlca.selectInto(QStringLiteral("SELECT skrname FROM skrbook WHERE skrname IS NOT NULL ORDER BY skrname "
-                                           "COLLATE gbk LIMIT 1 OFFSET (SELECT count(*) / 2 FROM skrbook)"),
-                            {}, {name});
-        o.window->get<ui::SingleLineEdit>(QStringLiteral("sle_1"))->setText(name);
-        o.window->get<QPushButton>(QStringLiteral("cb_2"))->click();
-        view->setCurrentRow(1);
-        const QVariantList key = view->buffer().keyOf(1);
-        QWidget *main = ui::findWindow(QStringLiteral("w_main"));
-        QApplication::setActiveWindow(main);
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 2000);
-        timed([&] { QApplication::setActiveWindow(o.window); });
-        if (view->buffer().keyOf(view->currentRow()) != key)
-            notes() << QStringLiteral("the searched record was not current after the activation");
+    if (id.endsWith(u"-again")) {
+        activateAgain(id, o.window, view, timed);
     } else if (id == u"editor-pay-ok") {
         view->setItem(5, QStringLiteral("kpr"), QStringLiteral("李"));
         timed([&] { o.window->get<QPushButton>(QStringLiteral("cb_3"))->click(); });
@@ -780,6 +820,10 @@ const QList<Case> &allCases()
         {QStringLiteral("editor-pay-ok"), QStringLiteral("payment register editor: OK after one cell"), true},
         {QStringLiteral("editor-pay-add"), QStringLiteral("payment register editor: Add"), true},
         {QStringLiteral("picker-payee-again"), QStringLiteral("payee picker: activation after a search"), true},
+        {QStringLiteral("picker-payer-again"), QStringLiteral("payer picker: activation after a search"), true},
+        {QStringLiteral("picker-remarks-again"), QStringLiteral("remarks picker: activation after a search"), true},
+        {QStringLiteral("editor-pay-add-after-use"),
+         QStringLiteral("payment register editor: first Add, other windows used before"), true},
     };
     return cases;
 }
@@ -856,8 +900,8 @@ int runCase(int &argc, char **argv, const QString &id, const QString &folder, co
                          registerRows, f);
     else if (id.startsWith(u"print-"))
         rc = runPrintCase(c, plainPages, f);
-    else if (id.startsWith(u"editor-pay-") || id == u"picker-payee-again")
-        rc = runEditCase(id, c, f);
+    else if (id.startsWith(u"editor-pay-") || id.endsWith(u"-again"))
+        rc = runEditCase(id, c, registerRows, f);
     else
         rc = runWindowCase(c, f);
     g::sqlca.disconnect(); // before the scratch copy goes

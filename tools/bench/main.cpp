@@ -148,9 +148,9 @@ double actLimit(const Result &r, const QList<Result> &results)
     const QString &id = r.c.id;
     if (id == u"search-one")
         return kOneChequeMs;
-    if (id == u"editor-pay-ok" || id == u"picker-payee-again")
+    if (id == u"editor-pay-ok" || id.endsWith(u"-again"))
         return kOkMs;
-    if (id == u"editor-pay-add")
+    if (id.startsWith(u"editor-pay-add"))
         return kAddMs;
     if (id.startsWith(u"save-") && id != u"save-alone")
         for (const Result &alone : results)
