@@ -12,6 +12,14 @@ dw::Column text(const char *name, int width, bool key = false)
     return {QString::fromLatin1(name), Type::Text, width, key, true};
 }
 
+// A text that is a figure: an account, a cheque number, a code.
+dw::Column identifier(const char *name, int width, bool key = false)
+{
+    dw::Column c = text(name, width, key);
+    c.identifier = true;
+    return c;
+}
+
 dw::Cell cell(const char *name, const char *header, int width, int tabOrder,
               Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter, const char *format = "")
 {
@@ -71,7 +79,7 @@ dw::Definition dwbank()
 {
     dw::Definition d = grid("dwbank", "SELECT code, bankcode, bankoffice, printbank FROM bankoffice ORDER BY code",
                             "bankoffice");
-    d.columns = {{QStringLiteral("code"), Type::Long, 0, true, true}, text("bankcode", 25), text("bankoffice", 30),
+    d.columns = {{QStringLiteral("code"), Type::Long, 0, true, true}, identifier("bankcode", 25), text("bankoffice", 30),
                  text("printbank", 30)};
     d.cells = {cell("code", "编号", 300, 10), cell("bankcode", "银行帐号", 900, 20),
                cell("bankoffice", "开户名", 1000, 30), cell("printbank", "打印行名", 1000, 40)};
@@ -85,11 +93,11 @@ dw::Definition dwskrbk()
     d.columns = {{QStringLiteral("code"), Type::Long, 0, true, false},
                  text("skrname", 60),
                  text("skrbank", 40),
-                 text("skrcode", 25),
+                 identifier("skrcode", 25),
                  text("prov", 10),
                  text("city", 10),
                  text("xian", 10),
-                 text("bs", 6)};
+                 identifier("bs", 6)};
     d.cells = bookCells("收款人全称", "收款人开户行");
     d.sort = {QStringLiteral("skrname")};
     return d;
@@ -101,10 +109,10 @@ dw::Definition dwfkbk()
                             "fkrbook");
     // A payer row is found by its name, bank and account as read, not by `code`.
     d.columns = {{QStringLiteral("code"), Type::Long, 0, false, false},
-                 text("bs", 6),
+                 identifier("bs", 6),
                  text("skrname", 60, true),
                  text("skrbank", 40, true),
-                 text("skrcode", 25, true),
+                 identifier("skrcode", 25, true),
                  text("prov", 10),
                  text("city", 10),
                  text("xian", 10)};
@@ -116,7 +124,7 @@ dw::Definition dwfkbk()
 dw::Definition cnbs1()
 {
     dw::Definition d = grid("cnbs1", "SELECT i_id, cid, ctext, ccode FROM bs_1", "bs_1");
-    d.columns = {{QStringLiteral("i_id"), Type::Long, 0, true, false}, text("cid", 6), text("ctext", 60),
+    d.columns = {{QStringLiteral("i_id"), Type::Long, 0, true, false}, identifier("cid", 6), text("ctext", 60),
                  text("ccode", 15)};
     d.cells = {rowNumber("行号", 219), cell("cid", "编号", 300, 10), cell("ctext", "文字名称(备注)", 1300, 20),
                cell("ccode", "备注", 500, 30)};
@@ -165,13 +173,13 @@ dw::Definition inbank()
     d.columns = {{QStringLiteral("line"), Type::Long, 0, true, false},
                  {QStringLiteral("rq"), Type::Date, 0, false, true},
                  text("et", 16),
-                 text("zphm", 15),
+                 identifier("zphm", 15),
                  text("xkr", 60),
                  {QStringLiteral("an"), Type::Number, 0, false, true},
                  text("fkhm", 40),
-                 text("fkzh", 25),
+                 identifier("fkzh", 25),
                  text("shbank", 40),
-                 text("shcode", 25),
+                 identifier("shcode", 25),
                  text("kpr", 10),
                  text("bz", 20)};
     const auto right = Qt::AlignRight | Qt::AlignVCenter;
@@ -201,14 +209,14 @@ dw::Definition gobank()
     d.columns = {{QStringLiteral("line"), Type::Long, 0, true, false},
                  {QStringLiteral("rq"), Type::Date, 0, false, true},
                  text("bz", 20),
-                 text("zphm", 15),
+                 identifier("zphm", 15),
                  text("xkr", 60),
                  text("shbank", 40),
-                 text("shcode", 25),
+                 identifier("shcode", 25),
                  text("et", 40),
                  {QStringLiteral("an"), Type::Number, 0, false, true},
                  text("fkhm", 40),
-                 text("fkzh", 25),
+                 identifier("fkzh", 25),
                  text("kpr", 10)};
     const auto right = Qt::AlignRight | Qt::AlignVCenter;
     const auto left = Qt::AlignLeft | Qt::AlignVCenter;

@@ -1,6 +1,7 @@
 #include "dataview/freeform.h"
 
 #include "platform/controls.h"
+#include "dataview/fit.h"
 #include "dataview/report.h"
 #include "platform/services.h"
 #include "platform/textinput.h"
@@ -92,18 +93,16 @@ void paintBand(QPainter &painter, const FreeFormLayout &layout, const Buffer &bu
             if (item.backColor != ui::kNoColor)
                 painter.fillRect(box, services::color(item.backColor));
             const QString text = itemText(item, buffer, row);
-            painter.setFont(services::font(item.font.face, item.font.points, item.font.weight));
+            const bool figure = item.kind != ItemKind::Text
+                                && showsFigure(buffer.definition(), item.column, item.format,
+                                               item.kind == ItemKind::Computed);
+            const FittedText fitted =
+                fitText(text, figure, services::font(item.font.face, item.font.points, item.font.weight), box.width(),
+                        painter.device());
+            painter.setFont(fitted.font);
             painter.setPen(services::color(item.textColor));
-            Qt::Alignment alignment = item.alignment;
-            QRectF clip = box;
-            // A text wider than its box starts at the box's left edge and runs on past its right end: cut on the
-            // left, 10,005,000.00 would read as 0,005,000.00.
-            if (painter.fontMetrics().horizontalAdvance(text) > box.width()) {
-                alignment = (alignment & ~Qt::AlignHorizontal_Mask) | Qt::AlignLeft;
-                clip.setRight(painter.viewport().right() + 1.0e6);
-            }
-            painter.setClipRect(clip, Qt::IntersectClip);
-            painter.drawText(box, int(alignment) | Qt::TextSingleLine | Qt::TextDontClip, text);
+            const QRectF at = item.alignment & Qt::AlignTop ? box.translated(0, fitted.shift) : box;
+            painter.drawText(at, int(item.alignment) | Qt::TextSingleLine | Qt::TextDontClip, fitted.text);
             break;
         }
         }

@@ -1,13 +1,17 @@
 #include "dataview/grid.h"
 
 #include "dataview/dataview.h"
+#include "dataview/fit.h"
 #include "platform/services.h"
 #include "platform/textinput.h"
 
+#include <QApplication>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QRegularExpressionValidator>
+#include <QToolTip>
 
 namespace dw {
 
@@ -202,6 +206,40 @@ void CellDelegate::initStyleOption(QStyleOptionViewItem *option, const QModelInd
 {
     QStyledItemDelegate::initStyleOption(option, index);
     option->state &= ~QStyle::State_HasFocus;
+    fit(option, index);
+}
+
+bool CellDelegate::fit(QStyleOptionViewItem *option, const QModelIndex &index) const
+{
+    const Definition &def = m_view->buffer().definition();
+    const Cell &cell = def.cells.at(index.column());
+    const bool figure = showsFigure(def, cell.name, cell.format, bool(cell.compute));
+    const QWidget *widget = option->widget;
+    const QStyle *style = widget ? widget->style() : QApplication::style();
+    // The style keeps a text this far off the sides of its rectangle.
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+    const int width = style->subElementRect(QStyle::SE_ItemViewItemText, option, widget).width() - 2 * margin;
+    const FittedText fitted = fitText(option->text, figure, option->font, width, widget);
+    option->text = fitted.text;
+    option->font = fitted.font;
+    option->fontMetrics = QFontMetrics(fitted.font);
+    option->textElideMode = figure ? Qt::ElideNone : Qt::ElideRight;
+    return fitted.marked;
+}
+
+bool CellDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
+                             const QModelIndex &index)
+{
+    if (event->type() == QEvent::ToolTip && index.isValid()) {
+        QStyleOptionViewItem fitted = option;
+        QStyledItemDelegate::initStyleOption(&fitted, index);
+        const QString whole = fitted.text;
+        if (fit(&fitted, index)) {
+            QToolTip::showText(event->globalPos(), whole, view->viewport(), option.rect);
+            return true;
+        }
+    }
+    return QStyledItemDelegate::helpEvent(event, view, option, index);
 }
 
 bool CellDelegate::eventFilter(QObject *watched, QEvent *e)

@@ -1,5 +1,7 @@
 #include "dataview/print.h"
 
+#include "dataview/fit.h"
+
 #include "platform/messagebox.h"
 #include "platform/services.h"
 #include "platform/units.h"
@@ -134,8 +136,10 @@ int GridPages::paginate(QSize printable)
     const Definition &def = m_buffer.definition();
     m_x.clear();
     m_width.clear();
+    m_figure.clear();
     int x = 0;
     for (const Cell &cell : def.cells) {
+        m_figure << showsFigure(def, cell.name, cell.format, bool(cell.compute));
         m_x << x;
         m_width << acrossOf(cell.width);
         x += m_width.last();
@@ -169,7 +173,7 @@ void GridPages::layoutPage(int page, PrintedPage &out)
         for (int c = 0; c < cells.size(); ++c) {
             const Qt::Alignment across = cells.at(c).alignment & Qt::AlignHorizontal_Mask;
             const QRect rect(m_x.at(c) + padding, y, qMax(0, m_width.at(c) - 2 * padding), m_lineHeight);
-            out.texts.append({rect, m_buffer.shownText(r, c), across, m_font});
+            out.texts.append({rect, m_buffer.shownText(r, c), across, m_font, false, m_figure.at(c)});
         }
     }
 }

@@ -72,6 +72,7 @@ private:
     Buffer::Pass m_pass; // the rows go by as the pages do
     int m_rows = 0;
     QList<int> m_x, m_width; // per cell, thousandths of a centimetre at the grid's own size
+    QList<bool> m_figure;    // per cell: whether it shows a figure
     qreal m_scale = 1;       // the grid's size on paper
     ui::Font m_font, m_headerFont;
     int m_headerHeight = 0, m_lineHeight = 0, m_perPage = 1;

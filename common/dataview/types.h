@@ -21,6 +21,8 @@ struct Column {
     int limit = 0;          // text width in GBK bytes
     bool key = false;       // identifies a row: the update key, and how a re-read finds a row again
     bool updatable = false; // written by an update (not used by read-only views)
+    // A text that is a figure (a cheque number, an account, a code): shown whole or not at all, never cut.
+    bool identifier = false;
 };
 
 // A retrieval argument, referenced in the SQL as :name. Arguments are always bound, never pasted.
