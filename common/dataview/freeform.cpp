@@ -8,9 +8,11 @@
 #include "platform/units.h"
 
 #include <QApplication>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QPainter>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <cmath>
 
@@ -66,6 +68,18 @@ QString itemText(const FreeFormItem &item, const Buffer &buffer, int row)
 
 // --- Painter ---
 
+namespace {
+// An item's text fitted to its box (dataview/fit.h): a column or computed item is a figure by its format and
+// column, a fixed text never.
+FittedText fittedItem(const FreeFormItem &item, const Buffer &buffer, int row, qreal width, const QPaintDevice *device)
+{
+    const bool figure = item.kind != ItemKind::Text
+                        && showsFigure(buffer.definition(), item.column, item.format, item.kind == ItemKind::Computed);
+    return fitText(itemText(item, buffer, row), figure,
+                   services::font(item.font.face, item.font.points, item.font.weight), width, device);
+}
+} // namespace
+
 void paintBand(QPainter &painter, const FreeFormLayout &layout, const Buffer &buffer, int row, QPointF origin,
                double scaleX, double scaleY, int skipItem)
 {
@@ -92,13 +106,7 @@ void paintBand(QPainter &painter, const FreeFormLayout &layout, const Buffer &bu
         case ItemKind::Computed: {
             if (item.backColor != ui::kNoColor)
                 painter.fillRect(box, services::color(item.backColor));
-            const QString text = itemText(item, buffer, row);
-            const bool figure = item.kind != ItemKind::Text
-                                && showsFigure(buffer.definition(), item.column, item.format,
-                                               item.kind == ItemKind::Computed);
-            const FittedText fitted =
-                fitText(text, figure, services::font(item.font.face, item.font.points, item.font.weight), box.width(),
-                        painter.device());
+            const FittedText fitted = fittedItem(item, buffer, row, box.width(), painter.device());
             painter.setFont(fitted.font);
             painter.setPen(services::color(item.textColor));
             const QRectF at = item.alignment & Qt::AlignTop ? box.translated(0, fitted.shift) : box;
@@ -258,6 +266,29 @@ void FreeFormView::paintEvent(QPaintEvent *)
         paintBand(painter, m_layout, m_buffer, row, QPointF(-m_scroll.x(), (row - 1) * band - m_scroll.y()), kScaleX,
                   kScaleY, m_editor && row == m_row ? m_item : -1);
     }
+}
+
+bool FreeFormView::event(QEvent *e)
+{
+    if (e->type() != QEvent::ToolTip)
+        return QWidget::event(e);
+    // A figure shown as a mark tells its whole value.
+    const QPoint at = static_cast<QHelpEvent *>(e)->pos();
+    const double band = m_layout.bandHeight * kScaleY;
+    const int row = band > 0 ? int((at.y() + m_scroll.y()) / band) + 1 : 0;
+    if (row >= 1 && m_buffer.hasRow(row))
+        for (const FreeFormItem &item : m_layout.items) {
+            const QRect box = itemRect(row, item.name);
+            if (item.kind == ItemKind::Column || item.kind == ItemKind::Computed)
+                if (box.contains(at) && fittedItem(item, m_buffer, row, box.width(), this).marked) {
+                    QToolTip::showText(static_cast<QHelpEvent *>(e)->globalPos(), itemText(item, m_buffer, row), this,
+                                       box);
+                    return true;
+                }
+        }
+    QToolTip::hideText();
+    e->ignore();
+    return true;
 }
 
 void FreeFormView::wheelEvent(QWheelEvent *e)

@@ -14,6 +14,7 @@
 #include "brevik.h"
 #include "dataview/dataview.h"
 #include "dataview/fit.h"
+#include "dataview/freeform.h"
 #include "dataview/print.h"
 #include "globals.h"
 #include "platform/controls.h"
@@ -148,6 +149,7 @@ private slots:
     void footerShowsPageCountWhole();
     void figureTooNarrowIsMarked();
     void reportFigureTooNarrowIsMarked();
+    void freeFormFigureTooNarrowIsMarked();
     void textTooWideIsCutWithEllipsis();
 };
 
@@ -422,6 +424,43 @@ void tst_figures::reportFigureTooNarrowIsMarked()
     };
     QCOMPARE(tooltipAt(QPointF(4900 * k, 200 * k)), QString());
     QCOMPARE(tooltipAt(QPointF(150 * k, 200 * k)), QStringLiteral("12,345,678.90"));
+}
+
+// A free form's field alike.
+void tst_figures::freeFormFigureTooNarrowIsMarked()
+{
+    Fixture f;
+    QVERIFY(f.connect());
+    dw::Definition def;
+    def.name = QStringLiteral("amounts");
+    def.style = dw::Style::FreeForm;
+    def.sql = QStringLiteral("SELECT 12345678.9 AS an, 1.5 AS small");
+    def.columns = {{QStringLiteral("an"), dw::Type::Number}, {QStringLiteral("small"), dw::Type::Number}};
+    auto field = [](const char *name, int x, int width) {
+        return dw::FreeFormItem{.name = QString::fromLatin1(name), .kind = dw::ItemKind::Column, .x = x, .y = 0,
+                                .width = width, .height = 80, .column = QString::fromLatin1(name),
+                                .format = QStringLiteral("#,##0.00")};
+    };
+    dw::FreeFormLayout layout;
+    layout.bandHeight = 200;
+    layout.items = {field("an", 0, 60), field("small", 400, 600)};
+    dw::FreeFormView view;
+    view.setDefinition(def, layout);
+    view.setTransaction(g::sqlca);
+    view.resize(400, 200);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QCOMPARE(view.retrieve(), 1);
+    view.grab();
+    // A tooltip takes a moment to hide: the field without one is asked first.
+    auto tooltipAt = [&](const QString &item) {
+        const QPoint at = view.itemRect(1, item).center();
+        QHelpEvent help(QEvent::ToolTip, at, view.mapToGlobal(at));
+        QApplication::sendEvent(&view, &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    QCOMPARE(tooltipAt(QStringLiteral("small")), QString());
+    QCOMPARE(tooltipAt(QStringLiteral("an")), QStringLiteral("12,345,678.90"));
 }
 
 // A text too wide for its column is cut at its side with an ellipsis, on screen and on paper alike.
