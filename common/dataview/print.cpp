@@ -7,6 +7,8 @@
 #include "platform/units.h"
 
 #include <QCoreApplication>
+#include <QHeaderView>
+#include <QTableView>
 #include <QElapsedTimer>
 #include <QPainter>
 #include <QProgressDialog>
@@ -123,7 +125,10 @@ int downOf(int unitsY) { return int(qRound64(unitsY * 2540.0 / (units::kUnitsPer
 
 } // namespace
 
-GridPages::GridPages(Buffer &buffer) : m_buffer(buffer), m_pass(buffer) {}
+GridPages::GridPages(Buffer &buffer, QList<int> widths)
+    : m_buffer(buffer), m_pass(buffer), m_shownWidths(std::move(widths))
+{
+}
 
 QString GridPages::failure() const { return readFailure(m_buffer, m_pass); }
 
@@ -141,7 +146,7 @@ int GridPages::paginate(QSize printable)
     for (const Cell &cell : def.cells) {
         m_figure << showsFigure(def, cell.name, cell.format, bool(cell.compute));
         m_x << x;
-        m_width << acrossOf(cell.width);
+        m_width << acrossOf(m_shownWidths.value(m_width.size(), cell.width));
         x += m_width.last();
     }
     m_scale = x > printable.width() ? double(printable.width()) / x : 1.0;
@@ -181,7 +186,14 @@ void GridPages::layoutPage(int page, PrintedPage &out)
 int DataView::print(QString *error)
 {
     acceptText();
-    GridPages source(m_buffer);
+    // A column the operator widened or narrowed prints as it is shown.
+    QList<int> widths;
+    for (int c = 0; c < m_buffer.definition().cells.size(); ++c) {
+        const int designed = m_buffer.definition().cells.at(c).width;
+        const int shown = m_grid->horizontalHeader()->sectionSize(c);
+        widths << (shown == units::toPixelsX(designed) ? designed : units::toUnitsX(shown));
+    }
+    GridPages source(m_buffer, widths);
     const int pages = printPages(source, jobName(this, m_buffer.definition().name), this, error);
     return pages > 0 ? 1 : pages;
 }

@@ -25,6 +25,7 @@
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QPainter>
+#include <QProcess>
 #include <QPdfWriter>
 #include <QScrollBar>
 #include <QTableView>
@@ -148,9 +149,11 @@ private slots:
     void footerShowsPageCountWhole_data();
     void footerShowsPageCountWhole();
     void figureTooNarrowIsMarked();
+    void widenedColumnPrintsWide();
     void reportFigureTooNarrowIsMarked();
     void freeFormFigureTooNarrowIsMarked();
     void textTooWideIsCutWithEllipsis();
+    void listPrintCutsLongTextWithEllipsis();
 };
 
 void tst_figures::listShowsFiguresWhole_data()
@@ -392,6 +395,42 @@ void tst_figures::figureTooNarrowIsMarked()
     QCOMPARE(tooltipAt(), QStringLiteral("-9,999,999,999,999.99"));
 }
 
+// A column the operator widened on screen is as wide in the grid's print, so a figure it shows whole there
+// prints at the same size; the other columns keep their widths.
+void tst_figures::widenedColumnPrintsWide()
+{
+    Fixture f;
+    QVERIFY(f.connect());
+    f.exec("INSERT INTO xjzp (rq, bz, zphm, xkr, an, fkhm, kpr) VALUES ('2026-03-06', '现金支票', '2', '甲', ?, "
+           "'工商银行', '张')",
+           {99999999.99});
+    brevik::GridEditor *w = openEditor(QStringLiteral("gobank"));
+    QVERIFY(w);
+    QTableView *grid = w->grid()->grid();
+    const QList<dw::Cell> &cells = w->grid()->buffer().definition().cells;
+    int an = 0;
+    while (an < cells.size() && cells.at(an).name != u"an")
+        ++an;
+    auto printedWidths = [&] {
+        PrintedPages printed;
+        QList<int> widths;
+        if (w->grid()->print() == 1)
+            for (int c = 0; c < cells.size(); ++c)
+                widths << printed.documents.first().pages.first().texts.at(c).rect.width();
+        return widths;
+    };
+    const QList<int> designed = printedWidths();
+    QCOMPARE(designed.size(), cells.size());
+    grid->horizontalHeader()->resizeSection(an, grid->horizontalHeader()->sectionSize(an) * 2);
+    const QList<int> widened = printedWidths();
+    QCOMPARE(widened.size(), cells.size());
+    for (int c = 0; c < cells.size(); ++c)
+        if (c == an)
+            QVERIFY2(qAbs(widened.at(c) - 2 * designed.at(c)) <= 30, qPrintable(QString::number(widened.at(c))));
+        else
+            QCOMPARE(widened.at(c), designed.at(c));
+}
+
 // A list's figure alike: a mark on screen, the whole value in the tooltip over it, none over one that shows.
 void tst_figures::reportFigureTooNarrowIsMarked()
 {
@@ -478,6 +517,35 @@ void tst_figures::textTooWideIsCutWithEllipsis()
     QCOMPARE(amount.text, QStringLiteral("99,999,999.99"));
     QVERIFY(amount.font.pointSizeF() < 12 && amount.font.pointSizeF() >= dw::kMinimumFigurePoints);
     QVERIFY(QFontMetricsF(amount.font).horizontalAdvance(amount.text) <= 80);
+}
+
+// A payee far wider than its column prints its start and an ellipsis, not the rest.
+void tst_figures::listPrintCutsLongTextWithEllipsis()
+{
+    Fixture f;
+    QVERIFY(f.connect());
+    const QString payee = QStringLiteral("青岛天鑫信息技术有限责任公司北京分公司第一营业部办事处");
+    f.exec("INSERT INTO xjzp (rq, bz, zphm, xkr, et, an, fkhm, kpr) VALUES ('2026-03-05', '现金支票', '1', ?, '货款', 5, "
+           "'工商银行', 'system')",
+           {payee});
+    auto *w = qobject_cast<ui::Window *>(ui::openWindow(QStringLiteral("w_cabank")));
+    QVERIFY(w);
+    w->get<QPushButton>("cb_3")->click();
+    auto *view = w->findChild<dw::ReportView *>();
+    QVERIFY(view);
+    PrintedPages printed(print::Backend::Pdf);
+    QCOMPARE(view->print(), 1);
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {print::lastOutputFile(), QStringLiteral("-")});
+    QVERIFY(pdftotext.waitForFinished());
+    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    QVERIFY2(!text.contains(payee), qPrintable(text));
+    const qsizetype cut = text.indexOf(QChar(0x2026));
+    QVERIFY2(cut > 0, qPrintable(text));
+    qsizetype start = cut;
+    while (start > 0 && payee.contains(text.at(start - 1)))
+        --start;
+    QVERIFY2(cut - start >= 10 && payee.startsWith(text.mid(start, cut - start)), qPrintable(text));
 }
 
 int main(int argc, char **argv)
