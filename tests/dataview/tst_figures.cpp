@@ -113,6 +113,25 @@ bool printedFirstPage(const std::function<int()> &print, QImage &image, dw::Prin
 
 brevik::GridEditor *openEditor(const QString &name) { return qobject_cast<brevik::GridEditor *>(openActive(name)); }
 
+// The payment register editor over a payment of this amount, after any rows already there.
+brevik::GridEditor *openPaymentsWith(Fixture &f, double amount)
+{
+    f.exec("INSERT INTO xjzp (rq, bz, zphm, xkr, an, fkhm, kpr) VALUES ('2026-03-06', '现金支票', '2', '甲', ?, "
+           "'工商银行', '张')",
+           {amount});
+    return openEditor(QStringLiteral("gobank"));
+}
+
+// The place of the amount among an editor's cells.
+int amountCell(brevik::GridEditor *w)
+{
+    const QList<dw::Cell> &cells = w->grid()->buffer().definition().cells;
+    int an = 0;
+    while (an < cells.size() && cells.at(an).name != u"an")
+        ++an;
+    return an;
+}
+
 // The figures of a grid's row as shown, each scrolled into sight: what is missing from them.
 QString gridFiguresNotWhole(dw::DataView *view, int row, const QStringList &figures)
 {
@@ -359,16 +378,10 @@ void tst_figures::figureTooNarrowIsMarked()
     QVERIFY(f.connect());
     f.exec("INSERT INTO xjzp (rq, bz, zphm, xkr, an, fkhm, kpr) VALUES ('2026-03-01', '现金支票', '1', '甲', 1, '工商银行', "
            "'张')");
-    f.exec("INSERT INTO xjzp (rq, bz, zphm, xkr, an, fkhm, kpr) VALUES ('2026-03-06', '现金支票', '2', '甲', ?, "
-           "'工商银行', '张')",
-           {-9999999999999.99});
-    brevik::GridEditor *w = openEditor(QStringLiteral("gobank"));
+    brevik::GridEditor *w = openPaymentsWith(f, -9999999999999.99);
     QVERIFY(w);
     QTableView *grid = w->grid()->grid();
-    const QList<dw::Cell> &cells = w->grid()->buffer().definition().cells;
-    int an = 0;
-    while (an < cells.size() && cells.at(an).name != u"an")
-        ++an;
+    const int an = amountCell(w);
     auto tooltipAt = [&] {
         QToolTip::hideText();
         const QRect cell = grid->visualRect(grid->model()->index(1, an));
@@ -401,16 +414,11 @@ void tst_figures::widenedColumnPrintsWide()
 {
     Fixture f;
     QVERIFY(f.connect());
-    f.exec("INSERT INTO xjzp (rq, bz, zphm, xkr, an, fkhm, kpr) VALUES ('2026-03-06', '现金支票', '2', '甲', ?, "
-           "'工商银行', '张')",
-           {99999999.99});
-    brevik::GridEditor *w = openEditor(QStringLiteral("gobank"));
+    brevik::GridEditor *w = openPaymentsWith(f, 99999999.99);
     QVERIFY(w);
     QTableView *grid = w->grid()->grid();
     const QList<dw::Cell> &cells = w->grid()->buffer().definition().cells;
-    int an = 0;
-    while (an < cells.size() && cells.at(an).name != u"an")
-        ++an;
+    const int an = amountCell(w);
     auto printedWidths = [&] {
         PrintedPages printed;
         QList<int> widths;
