@@ -12,18 +12,19 @@ dw::Column text(const char *name, int width, bool key = false)
     return {QString::fromLatin1(name), Type::Text, width, key, true};
 }
 
+// A text that is a figure: an account, a cheque number, a code.
+dw::Column identifier(const char *name, int width, bool key = false)
+{
+    dw::Column c = text(name, width, key);
+    c.identifier = true;
+    return c;
+}
+
 dw::Cell cell(const char *name, const char *header, int width, int tabOrder,
               Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter, const char *format = "")
 {
     return dw::Cell{.name = QString::fromLatin1(name), .header = QString::fromUtf8(header), .width = width,
                     .alignment = alignment, .tabOrder = tabOrder, .format = QString::fromLatin1(format)};
-}
-
-// A cell of a cheque number, an account or a code: what does not fit is refused whole, never cut.
-dw::Cell identifier(dw::Cell c)
-{
-    c.identifier = true;
-    return c;
 }
 
 dw::Cell rowNumber(const char *header, int width)
@@ -49,10 +50,10 @@ QList<dw::Cell> bookCells(const char *nameHeader, const char *bankHeader)
 {
     // Together no wider than the books' grid, so no row needs scrolling across.
     return {rowNumber("编号", 219),
-            identifier(cell("bs", "助记码", 260, 10)),
+            cell("bs", "助记码", 260, 10),
             cell("skrname", nameHeader, 1000, 20),
             cell("skrbank", bankHeader, 700, 30),
-            identifier(cell("skrcode", "银行帐号", 580, 40)),
+            cell("skrcode", "银行帐号", 580, 40),
             cell("prov", "省", 200, 50),
             cell("city", "市", 200, 60),
             cell("xian", "县", 200, 70)};
@@ -82,9 +83,9 @@ dw::Definition dwbank()
 {
     dw::Definition d = grid("dwbank", "SELECT code, bankcode, bankoffice, printbank FROM bankoffice ORDER BY code",
                             "bankoffice");
-    d.columns = {{QStringLiteral("code"), Type::Long, 0, true, true}, text("bankcode", 25), text("bankoffice", 30),
+    d.columns = {{QStringLiteral("code"), Type::Long, 0, true, true}, identifier("bankcode", 25), text("bankoffice", 30),
                  text("printbank", 30)};
-    d.cells = {cell("code", "编号", 300, 10), identifier(cell("bankcode", "银行帐号", 900, 20)),
+    d.cells = {cell("code", "编号", 300, 10), cell("bankcode", "银行帐号", 900, 20),
                cell("bankoffice", "开户名", 1000, 30), cell("printbank", "打印行名", 1000, 40)};
     return d;
 }
@@ -96,11 +97,11 @@ dw::Definition dwskrbk()
     d.columns = {{QStringLiteral("code"), Type::Long, 0, true, false},
                  text("skrname", 60),
                  text("skrbank", 40),
-                 text("skrcode", 25),
+                 identifier("skrcode", 25),
                  text("prov", 10),
                  text("city", 10),
                  text("xian", 10),
-                 text("bs", 6)};
+                 identifier("bs", 6)};
     d.cells = bookCells("收款人全称", "收款人开户行");
     d.sort = {QStringLiteral("skrname")};
     return d;
@@ -112,10 +113,10 @@ dw::Definition dwfkbk()
                             "fkrbook");
     // A payer row is found by its name, bank and account as read, not by `code`.
     d.columns = {{QStringLiteral("code"), Type::Long, 0, false, false},
-                 text("bs", 6),
+                 identifier("bs", 6),
                  text("skrname", 60, true),
                  text("skrbank", 40, true),
-                 text("skrcode", 25, true),
+                 identifier("skrcode", 25, true),
                  text("prov", 10),
                  text("city", 10),
                  text("xian", 10)};
@@ -127,9 +128,9 @@ dw::Definition dwfkbk()
 dw::Definition cnbs1()
 {
     dw::Definition d = grid("cnbs1", "SELECT i_id, cid, ctext, ccode FROM bs_1", "bs_1");
-    d.columns = {{QStringLiteral("i_id"), Type::Long, 0, true, false}, text("cid", 6), text("ctext", 60),
+    d.columns = {{QStringLiteral("i_id"), Type::Long, 0, true, false}, identifier("cid", 6), text("ctext", 60),
                  text("ccode", 15)};
-    d.cells = {rowNumber("行号", 219), identifier(cell("cid", "编号", 300, 10)),
+    d.cells = {rowNumber("行号", 219), cell("cid", "编号", 300, 10),
                cell("ctext", "文字名称(备注)", 1300, 20), cell("ccode", "备注", 500, 30)};
     d.sort = {QStringLiteral("cid")};
     return d;
@@ -176,13 +177,13 @@ dw::Definition inbank()
     d.columns = {{QStringLiteral("line"), Type::Long, 0, true, false},
                  {QStringLiteral("rq"), Type::Date, 0, false, true},
                  text("et", 16),
-                 text("zphm", 15),
+                 identifier("zphm", 15),
                  text("xkr", 60),
                  {QStringLiteral("an"), Type::Number, 0, false, true},
                  text("fkhm", 40),
-                 text("fkzh", 25),
+                 identifier("fkzh", 25),
                  text("shbank", 40),
-                 text("shcode", 25),
+                 identifier("shcode", 25),
                  text("kpr", 10),
                  text("bz", 20)};
     const auto right = Qt::AlignRight | Qt::AlignVCenter;
@@ -190,13 +191,13 @@ dw::Definition inbank()
     d.cells = {rowNumber("编号", 439),
                cell("rq", "日期", 352, 20, left, "yy.mm.dd"),
                cell("et", "支票类型", 430, 30),
-               identifier(cell("zphm", "支票号码", 553, 40, Qt::AlignCenter)),
+               cell("zphm", "支票号码", 553, 40, Qt::AlignCenter),
                cell("xkr", "销售商名称", 1723, 50),
                cell("an", "金额", 439, 60, right, "###,###.00"),
                cell("fkhm", "付款行名", 1207, 70),
-               identifier(cell("fkzh", "付款行帐号", 1207, 80)),
+               cell("fkzh", "付款行帐号", 1207, 80),
                cell("shbank", "收款行名", 969, 90),
-               identifier(cell("shcode", "收款行帐号", 951, 100)),
+               cell("shcode", "收款行帐号", 951, 100),
                cell("kpr", "开票人", 402, 110),
                cell("bz", "备注", 489, 120)};
     markCurrentRow(d);
@@ -212,28 +213,28 @@ dw::Definition gobank()
     d.columns = {{QStringLiteral("line"), Type::Long, 0, true, false},
                  {QStringLiteral("rq"), Type::Date, 0, false, true},
                  text("bz", 20),
-                 text("zphm", 15),
+                 identifier("zphm", 15),
                  text("xkr", 60),
                  text("shbank", 40),
-                 text("shcode", 25),
+                 identifier("shcode", 25),
                  text("et", 40),
                  {QStringLiteral("an"), Type::Number, 0, false, true},
                  text("fkhm", 40),
-                 text("fkzh", 25),
+                 identifier("fkzh", 25),
                  text("kpr", 10)};
     const auto right = Qt::AlignRight | Qt::AlignVCenter;
     const auto left = Qt::AlignLeft | Qt::AlignVCenter;
     d.cells = {rowNumber("编号", 233),
                cell("rq", "日期", 297, 10, left, "yy.mm.dd"),
                cell("bz", "支票类型", 375, 20),
-               identifier(cell("zphm", "支票号码", 439, 30)),
+               cell("zphm", "支票号码", 439, 30),
                cell("xkr", "收款人全称", 1102, 40),
                cell("shbank", "收款人开户行", 512, 50),
-               identifier(cell("shcode", "收款人帐号", 626, 60)),
+               cell("shcode", "收款人帐号", 626, 60),
                cell("et", "用途", 512, 70),
                cell("an", "金额", 398, 80, right, "###,###.00"),
                cell("fkhm", "付款行名", 626, 90),
-               identifier(cell("fkzh", "付款人帐号", 626, 100)),
+               cell("fkzh", "付款人帐号", 626, 100),
                cell("kpr", "开票人", 352, 110)};
     markCurrentRow(d);
     return d;

@@ -15,6 +15,14 @@ ReportText text(int x, int width, dw::ReportExpression value, Qt::Alignment alig
     return {x, y, width, 0, std::move(value), align, kText};
 }
 
+// An amount, a date, a number or a page count: drawn whole, smaller where it must be (dataview/fit.h).
+ReportText figure(int x, int width, dw::ReportExpression value, Qt::Alignment align = Qt::AlignLeft, int y = kTop)
+{
+    ReportText t = text(x, width, std::move(value), align, y);
+    t.figure = true;
+    return t;
+}
+
 ReportText label(int x, int y, const char *caption, int width = 2000)
 {
     return text(x, width, dw::literal(QString::fromUtf8(caption)), Qt::AlignLeft, y);
@@ -35,9 +43,9 @@ void addHeading(dw::ReportDefinition &r, const Heading &h)
                                  Qt::AlignHCenter, kTitle};
     r.header.bars << h.titleBar;
     const QString format = QString::fromLatin1(h.rangeFormat);
-    r.header.texts << text(h.firstX, 2354, dw::minOf(QStringLiteral("rq"), format), Qt::AlignLeft, h.rangeY)
+    r.header.texts << figure(h.firstX, 2354, dw::minOf(QStringLiteral("rq"), format), Qt::AlignLeft, h.rangeY)
                    << text(h.dashX, 340, dw::literal(QStringLiteral("--")), Qt::AlignLeft, h.rangeY)
-                   << text(h.lastX, 2407, dw::maxOf(QStringLiteral("rq"), format), Qt::AlignLeft, h.rangeY);
+                   << figure(h.lastX, 2407, dw::maxOf(QStringLiteral("rq"), format), Qt::AlignLeft, h.rangeY);
 }
 
 QList<dw::Column> registerColumns(std::initializer_list<const char *> names)
@@ -45,7 +53,7 @@ QList<dw::Column> registerColumns(std::initializer_list<const char *> names)
     using dw::Type;
     static const QHash<QString, dw::Column> known = {
         {"line", {"line", Type::Long, 0, true}}, {"rq", {"rq", Type::Date}},
-        {"zphm", {"zphm", Type::Text, 15}},      {"xkr", {"xkr", Type::Text, 60}},
+        {"zphm", {"zphm", Type::Text, 15, false, false, true}},      {"xkr", {"xkr", Type::Text, 60}},
         {"et", {"et", Type::Text, 40}},          {"an", {"an", Type::Number}},
         {"bz", {"bz", Type::Text, 20}},          {"fkhm", {"fkhm", Type::Text, 40}},
         {"kpr", {"kpr", Type::Text, 10}},        {"shbank", {"shbank", Type::Text, 40}},
@@ -79,16 +87,16 @@ dw::ReportDefinition cabank()
 
     r.groupHeader.height = 529;
     r.groupHeader.texts << text(1746, 8440, dw::columnValue(QStringLiteral("fkhm")))
-                        << text(13070, 3995, dw::sumOf(QStringLiteral("an"), dw::Scope::Group, QStringLiteral("#,##0.00")),
+                        << figure(13070, 3995, dw::sumOf(QStringLiteral("an"), dw::Scope::Group, QStringLiteral("#,##0.00")),
                                 Qt::AlignRight);
 
     r.detail.height = 687;
-    r.detail.texts << text(0, 1613, dw::runningNumber())
-                   << text(1746, 1905, dw::columnValue(QStringLiteral("rq"), QStringLiteral("YY.MM.DD")), Qt::AlignHCenter)
-                   << text(3704, 2460, dw::columnValue(QStringLiteral("zphm")), Qt::AlignHCenter)
+    r.detail.texts << figure(0, 1613, dw::runningNumber())
+                   << figure(1746, 1905, dw::columnValue(QStringLiteral("rq"), QStringLiteral("YY.MM.DD")), Qt::AlignHCenter)
+                   << figure(3704, 2460, dw::columnValue(QStringLiteral("zphm")), Qt::AlignHCenter)
                    << text(6244, 5556, dw::columnValue(QStringLiteral("xkr")))
                    << text(11879, 2672, dw::columnValue(QStringLiteral("et")))
-                   << text(14631, 2354, dw::columnValue(QStringLiteral("an"), QStringLiteral("##,###,###,###.00")),
+                   << figure(14631, 2354, dw::columnValue(QStringLiteral("an"), QStringLiteral("##,###,###,###.00")),
                            Qt::AlignRight)
                    << text(17065, 2354, dw::columnValue(QStringLiteral("bz")));
 
@@ -97,12 +105,12 @@ dw::ReportDefinition cabank()
     total.font = {QStringLiteral("Arial"), 12, 400};
     total.opaque = true;
     r.summary.texts << total
-                    << text(12700, 5371, dw::sumOf(QStringLiteral("an"), dw::Scope::All, QStringLiteral("#,##0.00")),
+                    << figure(12700, 5371, dw::sumOf(QStringLiteral("an"), dw::Scope::All, QStringLiteral("#,##0.00")),
                             Qt::AlignRight);
 
     r.footer.height = 449;
-    r.footer.texts << text(26, 4021, dw::pageText(QStringLiteral("第 %1 页,共 %2页 "))) << label(13864, kTop, "打印日期：")
-                   << text(16166, 4286, dw::todayText(QStringLiteral("yyyy-mm-dd")));
+    r.footer.texts << figure(26, 4021, dw::pageText(QStringLiteral("第 %1 页,共 %2页 "))) << label(13864, kTop, "打印日期：", 16166 - 13864)
+                   << figure(16166, 4286, dw::todayText(QStringLiteral("yyyy-mm-dd")));
     return r;
 }
 
@@ -127,24 +135,24 @@ dw::ReportDefinition eabank()
 
     r.groupHeader.height = 502;
     r.groupHeader.texts << text(3571, 8440, dw::columnValue(QStringLiteral("shbank")))
-                        << text(12858, 3704, dw::sumOf(QStringLiteral("an"), dw::Scope::Group, QStringLiteral("#,##0.00")),
+                        << figure(12858, 3704, dw::sumOf(QStringLiteral("an"), dw::Scope::Group, QStringLiteral("#,##0.00")),
                                 Qt::AlignRight);
 
     r.detail.height = 608;
-    r.detail.texts << text(105, 1217, dw::runningNumber())
-                   << text(1455, 1931, dw::columnValue(QStringLiteral("rq"), QStringLiteral("YY.MM.DD")), Qt::AlignHCenter)
-                   << text(3492, 2196, dw::columnValue(QStringLiteral("zphm")), Qt::AlignHCenter)
+    r.detail.texts << figure(105, 1217, dw::runningNumber())
+                   << figure(1455, 1931, dw::columnValue(QStringLiteral("rq"), QStringLiteral("YY.MM.DD")), Qt::AlignHCenter)
+                   << figure(3492, 2196, dw::columnValue(QStringLiteral("zphm")), Qt::AlignHCenter)
                    << text(5767, 8202, dw::columnValue(QStringLiteral("xkr")))
-                   << text(14049, 2540, dw::columnValue(QStringLiteral("an"), QStringLiteral("###,###.00")), Qt::AlignRight)
+                   << figure(14049, 2540, dw::columnValue(QStringLiteral("an"), QStringLiteral("###,###.00")), Qt::AlignRight)
                    << text(16695, 2487, dw::columnValue(QStringLiteral("bz")));
 
     r.summary.height = 449;
-    r.summary.texts << text(12964, 3704, dw::sumOf(QStringLiteral("an"), dw::Scope::All, QStringLiteral("#,##0.00")),
+    r.summary.texts << figure(12964, 3704, dw::sumOf(QStringLiteral("an"), dw::Scope::All, QStringLiteral("#,##0.00")),
                             Qt::AlignRight);
 
     r.footer.height = 582;
-    r.footer.texts << text(26, 4021, dw::pageText(QStringLiteral("第%1页,共%2页"))) << label(11668, kTop, "打印日期：")
-                   << text(13917, 5291, dw::todayText(QStringLiteral("yyyy.mm.dd")));
+    r.footer.texts << figure(26, 4021, dw::pageText(QStringLiteral("第%1页,共%2页"))) << label(11668, kTop, "打印日期：", 13917 - 11668)
+                   << figure(13917, 5291, dw::todayText(QStringLiteral("yyyy.mm.dd")));
     return r;
 }
 } // namespace brevik

@@ -17,10 +17,10 @@ dw::Definition sdwfkbk()
     d.arguments = {{QStringLiteral("skrname1"), Type::Text}};
     d.columns = {
         {QStringLiteral("code"), Type::Long, 0, true},
-        {QStringLiteral("bs"), Type::Text, 6},
+        {QStringLiteral("bs"), Type::Text, 6, false, false, true},
         {QStringLiteral("skrname"), Type::Text, 60},
         {QStringLiteral("skrbank"), Type::Text, 40},
-        {QStringLiteral("skrcode"), Type::Text, 25},
+        {QStringLiteral("skrcode"), Type::Text, 25, false, false, true},
         {QStringLiteral("prov"), Type::Text, 10},
         {QStringLiteral("city"), Type::Text, 10},
         {QStringLiteral("xian"), Type::Text, 10},

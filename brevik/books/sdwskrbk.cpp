@@ -18,11 +18,11 @@ dw::Definition sdwskrbk()
         {QStringLiteral("code"), Type::Long, 0, true},
         {QStringLiteral("skrname"), Type::Text, 60},
         {QStringLiteral("skrbank"), Type::Text, 40},
-        {QStringLiteral("skrcode"), Type::Text, 25},
+        {QStringLiteral("skrcode"), Type::Text, 25, false, false, true},
         {QStringLiteral("prov"), Type::Text, 10},
         {QStringLiteral("city"), Type::Text, 10},
         {QStringLiteral("xian"), Type::Text, 10},
-        {QStringLiteral("bs"), Type::Text, 6},
+        {QStringLiteral("bs"), Type::Text, 6, false, false, true},
     };
     // The book's cells mark the current row by their background; the row number does not.
     auto book = [](const char *column, const char *header, int width) {

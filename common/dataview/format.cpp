@@ -52,6 +52,11 @@ QString displayText(const QVariant &value)
     }
 }
 
+bool isFigureFormat(const QString &format)
+{
+    return !format.startsWith(u'\'') && (isDatePicture(format.toLower()) || isNumberPicture(format));
+}
+
 QString formatValue(const QVariant &value, const QString &format)
 {
     if (format.isEmpty())

@@ -20,4 +20,6 @@ COMMON_EXPORT QString displayText(const QVariant &value);
 //   integer part always has a digit, so an amount never starts with its decimal point (0.5 -> "0.50").
 // No value shows as an empty text; a value that is not of the picture's kind shows as displayText.
 COMMON_EXPORT QString formatValue(const QVariant &value, const QString &format);
+// Whether a display format is a date or number picture, so that what it shows is a figure.
+COMMON_EXPORT bool isFigureFormat(const QString &format);
 } // namespace dw

@@ -2,6 +2,7 @@
 
 #include "platform/controls.h"
 #include "dataview/dataview.h"
+#include "dataview/fit.h"
 #include "dataview/report.h"
 #include "platform/transaction.h"
 #include "platform/services.h"
@@ -9,9 +10,11 @@
 #include "platform/units.h"
 
 #include <QApplication>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QPainter>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <cmath>
 
@@ -67,6 +70,18 @@ QString itemText(const FreeFormItem &item, const Buffer &buffer, int row)
 
 // --- Painter ---
 
+namespace {
+// An item's text fitted to its box (dataview/fit.h): a column or computed item is a figure by its format and
+// column, a fixed text never.
+FittedText fittedItem(const FreeFormItem &item, const Buffer &buffer, int row, qreal width, const QPaintDevice *device)
+{
+    const bool figure = item.kind != ItemKind::Text
+                        && showsFigure(buffer.definition(), item.column, item.format, item.kind == ItemKind::Computed);
+    return fitText(itemText(item, buffer, row), figure,
+                   services::font(item.font.face, item.font.points, item.font.weight), width, device);
+}
+} // namespace
+
 void paintBand(QPainter &painter, const FreeFormLayout &layout, const Buffer &buffer, int row, QPointF origin,
                double scaleX, double scaleY, int skipItem)
 {
@@ -93,19 +108,11 @@ void paintBand(QPainter &painter, const FreeFormLayout &layout, const Buffer &bu
         case ItemKind::Computed: {
             if (item.backColor != ui::kNoColor)
                 painter.fillRect(box, services::color(item.backColor));
-            const QString text = itemText(item, buffer, row);
-            painter.setFont(services::font(item.font.face, item.font.points, item.font.weight));
+            const FittedText fitted = fittedItem(item, buffer, row, box.width(), painter.device());
+            painter.setFont(fitted.font);
             painter.setPen(services::color(item.textColor));
-            Qt::Alignment alignment = item.alignment;
-            QRectF clip = box;
-            // A text wider than its box starts at the box's left edge and runs on past its right end: cut on the
-            // left, 10,005,000.00 would read as 0,005,000.00.
-            if (painter.fontMetrics().horizontalAdvance(text) > box.width()) {
-                alignment = (alignment & ~Qt::AlignHorizontal_Mask) | Qt::AlignLeft;
-                clip.setRight(painter.viewport().right() + 1.0e6);
-            }
-            painter.setClipRect(clip, Qt::IntersectClip);
-            painter.drawText(box, int(alignment) | Qt::TextSingleLine | Qt::TextDontClip, text);
+            const QRectF at = item.alignment & Qt::AlignTop ? box.translated(0, fitted.shift) : box;
+            painter.drawText(at, int(item.alignment) | Qt::TextSingleLine | Qt::TextDontClip, fitted.text);
             break;
         }
         }
@@ -275,6 +282,29 @@ void FreeFormView::paintEvent(QPaintEvent *)
         paintBand(painter, m_layout, m_buffer, row, QPointF(-m_scroll.x(), (row - 1) * band - m_scroll.y()), kScaleX,
                   kScaleY, m_editor && row == m_row ? m_item : -1);
     }
+}
+
+bool FreeFormView::event(QEvent *e)
+{
+    if (e->type() != QEvent::ToolTip)
+        return QWidget::event(e);
+    // A figure shown as a mark tells its whole value.
+    const QPoint at = static_cast<QHelpEvent *>(e)->pos();
+    const double band = m_layout.bandHeight * kScaleY;
+    const int row = band > 0 ? int((at.y() + m_scroll.y()) / band) + 1 : 0;
+    if (row >= 1 && m_buffer.hasRow(row))
+        for (const FreeFormItem &item : m_layout.items) {
+            const QRect box = itemRect(row, item.name);
+            if (item.kind == ItemKind::Column || item.kind == ItemKind::Computed)
+                if (box.contains(at) && fittedItem(item, m_buffer, row, box.width(), this).marked) {
+                    QToolTip::showText(static_cast<QHelpEvent *>(e)->globalPos(), itemText(item, m_buffer, row), this,
+                                       box);
+                    return true;
+                }
+        }
+    QToolTip::hideText();
+    e->ignore();
+    return true;
 }
 
 void FreeFormView::wheelEvent(QWheelEvent *e)

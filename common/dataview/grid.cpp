@@ -2,13 +2,17 @@
 
 #include "dataview/dataview.h"
 #include "platform/post.h"
+#include "dataview/fit.h"
 #include "platform/services.h"
 #include "platform/textinput.h"
 
+#include <QApplication>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QRegularExpressionValidator>
+#include <QToolTip>
 
 namespace dw {
 
@@ -220,6 +224,40 @@ void CellDelegate::initStyleOption(QStyleOptionViewItem *option, const QModelInd
 {
     QStyledItemDelegate::initStyleOption(option, index);
     option->state &= ~QStyle::State_HasFocus;
+    fit(option, index);
+}
+
+bool CellDelegate::fit(QStyleOptionViewItem *option, const QModelIndex &index) const
+{
+    const Definition &def = m_view->buffer().definition();
+    const Cell &cell = def.cells.at(index.column());
+    const bool figure = showsFigure(def, cell.name, cell.format, bool(cell.compute));
+    const QWidget *widget = option->widget;
+    const QStyle *style = widget ? widget->style() : QApplication::style();
+    // The style keeps a text this far off the sides of its rectangle.
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+    const int width = style->subElementRect(QStyle::SE_ItemViewItemText, option, widget).width() - 2 * margin;
+    const FittedText fitted = fitText(option->text, figure, option->font, width, widget);
+    option->text = fitted.text;
+    option->font = fitted.font;
+    option->fontMetrics = QFontMetrics(fitted.font);
+    option->textElideMode = figure ? Qt::ElideNone : Qt::ElideRight;
+    return fitted.marked;
+}
+
+bool CellDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
+                             const QModelIndex &index)
+{
+    if (event->type() == QEvent::ToolTip && index.isValid()) {
+        QStyleOptionViewItem fitted = option;
+        QStyledItemDelegate::initStyleOption(&fitted, index);
+        const QString whole = fitted.text;
+        if (fit(&fitted, index)) {
+            QToolTip::showText(event->globalPos(), whole, view->viewport(), option.rect);
+            return true;
+        }
+    }
+    return QStyledItemDelegate::helpEvent(event, view, option, index);
 }
 
 bool CellDelegate::eventFilter(QObject *watched, QEvent *e)
@@ -249,7 +287,8 @@ void CellDelegate::limitInput(QLineEdit *e, const Buffer &buffer, const Cell &ce
     if (column < 1)
         return;
     e->setAccessibleName(cell.header);
-    const Type type = buffer.definition().columns.at(column - 1).type;
+    const Column &of = buffer.definition().columns.at(column - 1);
+    const Type type = of.type;
     switch (type) {
     case Type::Text:
         // At most the column's width in GBK bytes, whatever the input method commits.
@@ -271,7 +310,7 @@ void CellDelegate::limitInput(QLineEdit *e, const Buffer &buffer, const Cell &ce
         textinput::describeAccepted(e, QStringLiteral("只能输入日期，如 2024.06.15"));
         break;
     }
-    textinput::holdIdentifier(e, cell.identifier || type != Type::Text);
+    textinput::holdIdentifier(e, of.identifier || type != Type::Text);
     textinput::keepSingleLine(e);
 }
 

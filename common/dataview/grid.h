@@ -73,11 +73,17 @@ public:
     // cell's header when it refuses.
     static void limitInput(QLineEdit *e, const Buffer &buffer, const Cell &cell);
 
+    bool helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
+                   const QModelIndex &index) override;
+
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
     bool eventFilter(QObject *watched, QEvent *e) override;
 
 private:
+    // Fits the cell's text to its width (dataview/fit.h); whether it shows as a mark.
+    bool fit(QStyleOptionViewItem *option, const QModelIndex &index) const;
+
     DataView *m_view;
 };
 

@@ -1,10 +1,14 @@
 #include "dataview/print.h"
 
+#include "dataview/fit.h"
+
 #include "platform/messagebox.h"
 #include "platform/services.h"
 #include "platform/units.h"
 
 #include <QCoreApplication>
+#include <QHeaderView>
+#include <QTableView>
 #include <QElapsedTimer>
 #include <QPainter>
 #include <QProgressDialog>
@@ -121,7 +125,10 @@ int downOf(int unitsY) { return int(qRound64(unitsY * 2540.0 / (units::kUnitsPer
 
 } // namespace
 
-GridPages::GridPages(Buffer &buffer) : m_buffer(buffer), m_pass(buffer) {}
+GridPages::GridPages(Buffer &buffer, QList<int> widths)
+    : m_buffer(buffer), m_pass(buffer), m_shownWidths(std::move(widths))
+{
+}
 
 QString GridPages::failure() const { return readFailure(m_buffer, m_pass); }
 
@@ -134,10 +141,12 @@ int GridPages::paginate(QSize printable)
     const Definition &def = m_buffer.definition();
     m_x.clear();
     m_width.clear();
+    m_figure.clear();
     int x = 0;
     for (const Cell &cell : def.cells) {
+        m_figure << showsFigure(def, cell.name, cell.format, bool(cell.compute));
         m_x << x;
-        m_width << acrossOf(cell.width);
+        m_width << acrossOf(m_shownWidths.value(m_width.size(), cell.width));
         x += m_width.last();
     }
     m_scale = x > printable.width() ? double(printable.width()) / x : 1.0;
@@ -169,7 +178,7 @@ void GridPages::layoutPage(int page, PrintedPage &out)
         for (int c = 0; c < cells.size(); ++c) {
             const Qt::Alignment across = cells.at(c).alignment & Qt::AlignHorizontal_Mask;
             const QRect rect(m_x.at(c) + padding, y, qMax(0, m_width.at(c) - 2 * padding), m_lineHeight);
-            out.texts.append({rect, m_buffer.shownText(r, c), across, m_font});
+            out.texts.append({rect, m_buffer.shownText(r, c), across, m_font, false, m_figure.at(c)});
         }
     }
 }
@@ -177,7 +186,14 @@ void GridPages::layoutPage(int page, PrintedPage &out)
 int DataView::print(QString *error)
 {
     acceptText();
-    GridPages source(m_buffer);
+    // A column the operator widened or narrowed prints as it is shown.
+    QList<int> widths;
+    for (int c = 0; c < m_buffer.definition().cells.size(); ++c) {
+        const int designed = m_buffer.definition().cells.at(c).width;
+        const int shown = m_grid->horizontalHeader()->sectionSize(c);
+        widths << (shown == units::toPixelsX(designed) ? designed : units::toUnitsX(shown));
+    }
+    GridPages source(m_buffer, widths);
     const int pages = printPages(source, jobName(this, m_buffer.definition().name), this, error);
     return pages > 0 ? 1 : pages;
 }

@@ -58,10 +58,11 @@ private:
 };
 
 // The pages of a grid: the column headers at the top of every page, then as many rows as fit, each cell as
-// the grid shows it. A grid wider than the page is drawn smaller as a whole, so no column falls off.
+// the grid shows it, at the widths it shows (window units a cell; none: the definition's). A grid wider than
+// the page is drawn smaller as a whole, so no column falls off.
 class COMMON_EXPORT GridPages : public PageSource {
 public:
-    explicit GridPages(Buffer &buffer);
+    explicit GridPages(Buffer &buffer, QList<int> widths = {});
     print::Paper paper() const override;
     int paginate(QSize printable) override;
     void layoutPage(int page, PrintedPage &out) override;
@@ -70,8 +71,10 @@ public:
 private:
     Buffer &m_buffer;
     Buffer::Pass m_pass; // the rows go by as the pages do
+    QList<int> m_shownWidths;
     int m_rows = 0;
     QList<int> m_x, m_width; // per cell, thousandths of a centimetre at the grid's own size
+    QList<bool> m_figure;    // per cell: whether it shows a figure
     qreal m_scale = 1;       // the grid's size on paper
     ui::Font m_font, m_headerFont;
     int m_headerHeight = 0, m_lineHeight = 0, m_perPage = 1;

@@ -1,12 +1,15 @@
 #include "dataview/report.h"
 
 #include "dataview/dataview.h"
+#include "dataview/fit.h"
 
 #include "platform/messagebox.h"
 #include "platform/services.h"
 #include "platform/transaction.h"
 
 #include <QFontMetricsF>
+#include <QHelpEvent>
+#include <QToolTip>
 #include <QLocale>
 #include <QPainter>
 #include <QRegularExpression>
@@ -223,7 +226,7 @@ void resolveBand(const ReportDefinition &definition, const PlacedBand &placed, c
     for (const ReportText &t : band.texts) {
         const int height = t.height > 0 ? t.height : band.height - t.y;
         out.texts.append({QRect(t.x, top + t.y, t.width, height), t.value ? t.value(context) : QString(), t.alignment,
-                          t.font, t.opaque});
+                          t.font, t.opaque, t.figure});
     }
     for (const ReportBar &b : band.bars)
         out.bars.append(QRect(b.x, top + b.y, b.width, b.height));
@@ -246,27 +249,34 @@ void PagePainter::paint(const PrintedPage &page)
     for (const PrintedText &t : page.texts) {
         if (t.text.isEmpty())
             continue;
-        const qreal height = select(t.font);
-        // Cut at the sides only: a band lower than its type still shows the whole line.
+        const Made &made = m_fonts.at(select(t.font));
+        // A band lower than its type still shows the whole line.
         QRectF rect = toDevice(t.rect);
-        rect.setHeight(qMax(rect.height(), height));
-        const int flags = int(t.alignment | Qt::AlignTop) | Qt::TextSingleLine;
+        rect.setHeight(qMax(rect.height(), made.metrics.height()));
+        const FittedText fitted = fitText(t.text, t.figure, made.made, made.metrics, rect.width(), m_painter.device());
+        const int flags = int(t.alignment | Qt::AlignTop) | Qt::TextSingleLine | Qt::TextDontClip;
+        if (fitted.font != made.made) {
+            m_painter.setFont(fitted.font);
+            m_current = -1;
+        }
         if (t.opaque)
-            m_painter.fillRect(m_painter.boundingRect(rect, flags, t.text) & rect, Qt::white);
-        m_painter.drawText(rect, flags, t.text); // clips only a text that does not fit
+            m_painter.fillRect(m_painter.boundingRect(rect, flags, fitted.text) & rect, Qt::white);
+        if (fitted.marked)
+            m_marked.append({m_painter.transform().mapRect(rect), t.text});
+        m_painter.drawText(rect.translated(0, fitted.shift), flags, fitted.text);
     }
     m_painter.restore();
     m_current = -1; // restore() put the painter's own font back
 }
 
-qreal PagePainter::select(const ui::Font &font)
+int PagePainter::select(const ui::Font &font)
 {
     auto same = [](const ui::Font &a, const ui::Font &b) {
         return a.points == b.points && a.weight == b.weight && a.italic == b.italic && a.underline == b.underline
                && a.face == b.face;
     };
     if (m_current >= 0 && same(m_fonts.at(m_current).font, font))
-        return m_fonts.at(m_current).height;
+        return m_current;
     m_current = -1;
     for (int i = 0; i < m_fonts.size() && m_current < 0; ++i)
         if (same(m_fonts.at(i).font, font))
@@ -275,11 +285,11 @@ qreal PagePainter::select(const ui::Font &font)
         QFont made = services::font(font.face, font.points, font.weight);
         made.setUnderline(font.underline);
         made.setItalic(font.italic);
-        m_fonts.append({font, made, QFontMetricsF(made, m_painter.device()).height()});
+        m_fonts.append({font, made, QFontMetricsF(made, m_painter.device())});
         m_current = int(m_fonts.size() - 1);
     }
     m_painter.setFont(m_fonts.at(m_current).made);
-    return m_fonts.at(m_current).height;
+    return m_current;
 }
 
 QRectF PagePainter::toDevice(const QRect &r) const
@@ -436,5 +446,22 @@ void ReportView::paintEvent(QPaintEvent *)
     pages.paint(body);
     painter.restore();
     pages.paint(fixed);
+    m_marked = pages.marked();
+}
+
+bool ReportView::viewportEvent(QEvent *e)
+{
+    if (e->type() == QEvent::ToolTip) {
+        const auto *help = static_cast<QHelpEvent *>(e);
+        for (const PagePainter::Marked &m : std::as_const(m_marked))
+            if (m.rect.contains(help->pos())) {
+                QToolTip::showText(help->globalPos(), m.text, viewport(), m.rect.toAlignedRect());
+                return true;
+            }
+        QToolTip::hideText();
+        e->ignore();
+        return true;
+    }
+    return QAbstractScrollArea::viewportEvent(e);
 }
 } // namespace dw

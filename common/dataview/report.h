@@ -5,6 +5,7 @@
 #include "platform/window.h"
 
 #include <QDate>
+#include <QFontMetricsF>
 #include <QList>
 #include <QPageSize>
 #include <QRect>
@@ -43,6 +44,7 @@ struct ReportText {
     Qt::Alignment alignment = Qt::AlignLeft;
     ui::Font font;
     bool opaque = false; // drawn on a white background of its own
+    bool figure = false; // an amount, a date, a number or a page count: drawn whole (dataview/fit.h)
 };
 
 struct ReportBar {
@@ -142,6 +144,7 @@ struct PrintedText {
     Qt::Alignment alignment;
     ui::Font font;
     bool opaque = false;
+    bool figure = false;
 };
 struct PrintedPage {
     QList<PrintedText> texts;
@@ -153,8 +156,10 @@ COMMON_EXPORT const Band &bandOf(const ReportDefinition &definition, PlacedBand:
 COMMON_EXPORT void resolveBand(const ReportDefinition &definition, const PlacedBand &placed,
                                const ReportContext &context, qint64 yOffset, PrintedPage &out);
 // Draws resolved texts and bars, for the screen and the printer alike; `scale` is device pixels per thousandth
-// of a centimetre. A text is cut at the sides of its rectangle, so that it never covers the next column. Pages print thousands of texts in a handful of fonts: each font object is made once, and the
-// painter's font changes only where the font does (a printer resolves a font anew on every change).
+// of a centimetre. A text stays within the sides of its rectangle, so that it never covers the next column: a
+// figure drawn smaller or marked, another text cut with an ellipsis (dataview/fit.h); no text is clipped. Pages
+// print thousands of texts in a handful of fonts: each font object is made once, and the painter's font changes
+// only where the font does (a printer resolves a font anew on every change).
 class COMMON_EXPORT PagePainter {
 public:
     PagePainter(QPainter &painter, qreal scale, QPointF origin = {})
@@ -162,10 +167,17 @@ public:
     {
     }
     void paint(const PrintedPage &page);
+    // The figures painted as a mark since the painter was made: where (device pixels, the painter's
+    // transformation applied) and their whole text.
+    struct Marked {
+        QRectF rect;
+        QString text;
+    };
+    const QList<Marked> &marked() const { return m_marked; }
 
 private:
-    // Makes the font current; the height of its line on the device.
-    qreal select(const ui::Font &font);
+    // Makes the font current; its index among those made.
+    int select(const ui::Font &font);
     QRectF toDevice(const QRect &r) const;
 
     QPainter &m_painter;
@@ -174,9 +186,10 @@ private:
     struct Made {
         ui::Font font;
         QFont made;
-        qreal height; // of a line, device pixels
+        QFontMetricsF metrics; // on the device
     };
     QList<Made> m_fonts;
+    QList<Marked> m_marked;
     int m_current = -1;
 };
 
@@ -206,6 +219,8 @@ public:
 protected:
     void paintEvent(QPaintEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;
+    // A figure shown as a mark tells its whole value in a tooltip.
+    bool viewportEvent(QEvent *e) override;
 
 private:
     void relayout();
@@ -220,5 +235,6 @@ private:
     std::unique_ptr<ReportLayout> m_layout;
     db::Transaction *m_transaction = nullptr;
     int m_scrollUnit = 1; // thousandths of a centimetre a step of the scroll bar stands for
+    QList<PagePainter::Marked> m_marked; // as last painted
 };
 } // namespace dw

@@ -21,6 +21,9 @@ struct Column {
     int limit = 0;          // text width in GBK bytes
     bool key = false;       // identifies a row: the update key, and how a re-read finds a row again
     bool updatable = false; // written by an update (not used by read-only views)
+    // A text that is a figure (a cheque number, an account, a code): shown whole or not at all, never cut, and
+    // input that does not fit is refused whole. Numbers and dates always are.
+    bool identifier = false;
 };
 
 // A retrieval argument, referenced in the SQL as :name. Arguments are always bound, never pasted.
@@ -48,9 +51,6 @@ struct Cell {
     qint64 otherRowBackground = ui::kNoColor;
     // > 0: the cell takes input and Tab visits it in this order; 0: shown only.
     int tabOrder = 0;
-    // The cell holds digits or an identifier (a cheque number, an account, a code): input that does not fit
-    // its column is refused whole, never cut. Cells of numbers and dates always are.
-    bool identifier = false;
     // Display format: "yy.mm.dd" style dates, "###,###.00" style numbers, or a quoted literal ("'*****'")
     // shown in place of any value. Empty: the value as it is.
     QString format = {};

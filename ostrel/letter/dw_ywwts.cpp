@@ -12,21 +12,26 @@ dw::Definition dw_ywwts_definition()
     auto text = [](const char *name, int width) {
         return dw::Column{.name = QString::fromLatin1(name), .type = Type::Text, .limit = width, .updatable = true};
     };
+    // A text that is a figure: a cheque number, an account.
+    auto identifier = [](const char *name, int width) {
+        return dw::Column{.name = QString::fromLatin1(name), .type = Type::Text, .limit = width, .updatable = true,
+                          .identifier = true};
+    };
     dw::Definition def;
     def.name = QStringLiteral("dw_ywwts");
     def.sql = QStringLiteral("SELECT line, rq, zphm, xkr, et, fkhm, fkzh, kpr, an, shbank, shcode, bz, fkrm FROM xjzp");
     def.columns = {
         {.name = QStringLiteral("line"), .type = Type::Long, .key = true},
         {.name = QStringLiteral("rq"), .type = Type::Date, .updatable = true},
-        text("zphm", 15),
+        identifier("zphm", 15),
         text("xkr", 60),
         text("et", 40),
         text("fkhm", 40),
-        text("fkzh", 25),
+        identifier("fkzh", 25),
         text("kpr", 10),
         {.name = QStringLiteral("an"), .type = Type::Number, .updatable = true},
         text("shbank", 40),
-        text("shcode", 25),
+        identifier("shcode", 25),
         text("bz", 20),
         text("fkrm", 60),
     };

@@ -24,7 +24,7 @@ dw::Definition cnbs2()
     d.arguments = {{QStringLiteral("itext"), Type::Text}};
     d.columns = {
         {QStringLiteral("i_id"), Type::Long, 0, true},
-        {QStringLiteral("cid"), Type::Text, 6},
+        {QStringLiteral("cid"), Type::Text, 6, false, false, true},
         {QStringLiteral("ctext"), Type::Text, 60},
         {QStringLiteral("ccode"), Type::Text, 15},
     };

@@ -23,12 +23,7 @@
 namespace {
 brevik::GridEditor *openBook(const QString &name, ui::Window *opener = nullptr)
 {
-    auto *w = qobject_cast<brevik::GridEditor *>(ui::openWindow(name, opener));
-    if (w) {
-        QApplication::setActiveWindow(w);
-        [[maybe_unused]] const bool active = QTest::qWaitForWindowActive(w);
-    }
-    return w;
+    return qobject_cast<brevik::GridEditor *>(openActive(name, opener));
 }
 
 QLineEdit *editor() { return qobject_cast<QLineEdit *>(QApplication::focusWidget()); }

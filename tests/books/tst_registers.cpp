@@ -27,12 +27,7 @@ Q_DECLARE_METATYPE(dw::Definition)
 namespace {
 brevik::GridEditor *openEditor(const QString &name)
 {
-    auto *w = qobject_cast<brevik::GridEditor *>(ui::openWindow(name));
-    if (w) {
-        QApplication::setActiveWindow(w);
-        [[maybe_unused]] const bool active = QTest::qWaitForWindowActive(w);
-    }
-    return w;
+    return qobject_cast<brevik::GridEditor *>(openActive(name));
 }
 
 void click(ui::Window *w, const QString &button) { w->get<QAbstractButton>(button)->click(); }

@@ -492,9 +492,12 @@ void TestLetter::paintsEachLetter()
         QVERIFY(!inked(325, 424, 1499, 84)); // payer name: blank
         QVERIFY(!inked(0, 1600, 4530, 270)); // nothing under the remark
         QVERIFY(!inked(3030, 872, 600, 84)); // "1.00" fits its box
-        // An amount wider than its box is never cut on the left: it runs on to the right.
+        QVERIFY(!inked(2587, 872, 60, 84));  // at its right
+        // An amount wider than its box is drawn smaller within it, never cut: its leading digit is at the box's
+        // left, and nothing runs on past its right.
         paint(2);
-        QVERIFY(inked(3030, 872, 600, 84));
+        QVERIFY(inked(2587, 872, 60, 84));
+        QVERIFY(!inked(3030, 872, 600, 84));
     }
 }
 

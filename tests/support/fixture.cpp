@@ -137,3 +137,13 @@ void typeText(QWidget *widget, const QString &text)
         }
     }
 }
+
+ui::Window *openActive(const QString &name, ui::Window *opener)
+{
+    ui::Window *w = ui::openWindow(name, opener);
+    if (w) {
+        QApplication::setActiveWindow(w);
+        [[maybe_unused]] const bool active = QTest::qWaitForWindowActive(w);
+    }
+    return w;
+}

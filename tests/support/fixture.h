@@ -36,6 +36,12 @@ private:
     QString m_oldCwd;
 };
 
+namespace ui {
+class Window;
+}
+// Opens a window by its name and makes it the active one, as the operator's click would; null when none opens.
+ui::Window *openActive(const QString &name, ui::Window *opener = nullptr);
+
 // Deletes every window still open, so the next test starts with none (a window exists once per class).
 void closeOpenWindows();
 

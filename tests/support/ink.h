@@ -32,13 +32,17 @@ inline int inkInTexts(const QImage &image, const dw::PrintedPage &page, const QS
     return n;
 }
 
-// The first page of a PDF as pdftoppm draws it, `dpi` pixels an inch; a null image when it cannot.
-inline QImage pdfFirstPage(const QString &file, int dpi)
+// The first page of a PDF as pdftoppm draws it, `dpi` pixels an inch (only its top `height` pixels where
+// given); a null image when it cannot.
+inline QImage pdfFirstPage(const QString &file, int dpi, int height = 0)
 {
     QTemporaryDir dir;
     QProcess p;
-    p.start(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QString::number(dpi),
-                                         QStringLiteral("-singlefile"), file, dir.filePath(QStringLiteral("page"))});
+    QStringList arguments{QStringLiteral("-png"), QStringLiteral("-r"), QString::number(dpi),
+                          QStringLiteral("-singlefile")};
+    if (height > 0)
+        arguments << QStringLiteral("-H") << QString::number(height);
+    p.start(QStringLiteral("pdftoppm"), arguments << file << dir.filePath(QStringLiteral("page")));
     if (!p.waitForFinished(60000) || p.exitCode() != 0)
         return {};
     return QImage(dir.filePath(QStringLiteral("page.png")));

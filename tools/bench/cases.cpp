@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPrinter>
@@ -729,6 +730,7 @@ int runPrintCase(const WindowCase &c, int plainPages, Figures &f)
         plainPaint(o.statement, plainPages, plainFile, error);
         f = {};
         f[QStringLiteral("ball")] = ms(msSince(start));
+        f[QStringLiteral("bmb")] = QString::number(QFileInfo(plainFile).size() / 1e6, 'f', 1);
         f[QStringLiteral("bpeak")] = QString::number(std::max(0.0, memoryMb("VmHWM:") - before), 'f', 0);
         QFile::remove(plainFile);
         if (!error.isEmpty())
@@ -750,6 +752,7 @@ int runPrintCase(const WindowCase &c, int plainPages, Figures &f)
     const QString printed = print::lastOutputFile();
     const int pages = pdfPages(printed);
     f[QStringLiteral("pages")] = QString::number(pages);
+    f[QStringLiteral("mb")] = QString::number(QFileInfo(printed).size() / 1e6, 'f', 1);
     QFile::remove(printed);
     delete o.window;
     return 0;

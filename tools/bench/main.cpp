@@ -110,7 +110,7 @@ Result runChild(const QString &cache, const bench::DataSet &set, const bench::Ca
     if (plainPages == 0 && r.failure.isEmpty() && c.id.startsWith(u"print-") && r.f.value(QStringLiteral("pages")).toInt() > 0) {
         const Result plain = runChild(cache, set, c, r.f.value(QStringLiteral("pages")).toInt());
         r.failure = plain.failure;
-        for (const char *key : {"ball", "bpeak"})
+        for (const char *key : {"ball", "bpeak", "bmb"})
             if (plain.f.contains(QLatin1String(key)))
                 r.f.insert(QLatin1String(key), plain.f.value(QLatin1String(key)));
         if (const QString note = plain.f.value(QStringLiteral("note")); !note.isEmpty()) {
@@ -200,8 +200,9 @@ void printTable(const QList<Result> &results, const Figures &empty)
         if (print)
             notes << QStringLiteral("%1 %2: %3 pages; \"first\" is the print, \"bare all\" a plain Qt paint of the "
                                     "same pages (+%4 MB), \"peak\" the growth while printing, \"act\" the click "
-                                    "until the progress dialog shows")
-                         .arg(r.size, r.c.id, f.value(QStringLiteral("pages")), f.value(QStringLiteral("bpeak")));
+                                    "until the progress dialog shows; the PDF %5 MB, the plain one %6 MB")
+                         .arg(r.size, r.c.id, f.value(QStringLiteral("pages")), f.value(QStringLiteral("bpeak")),
+                              f.value(QStringLiteral("mb")), f.value(QStringLiteral("bmb")));
         if (f.contains(QStringLiteral("other"))) {
             bool timed = false;
             f.value(QStringLiteral("other")).toDouble(&timed);
