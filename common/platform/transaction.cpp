@@ -13,15 +13,16 @@
 #include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlError>
-#include <QSqlDriver>
 #include <QSqlQuery>
-#include <sqlite3.h>
 #include <QSqlRecord>
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
 
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace db {
 
@@ -277,6 +278,46 @@ QString fileUri(const QString &file, const char *mode)
          + QStringLiteral("?mode=") + QLatin1String(mode);
 }
 
+// Whether the file's header says it is in the write-ahead log (bytes 18 and 19 are 2).
+bool headerInLog(const QString &file)
+{
+    QFile f(file);
+    const QByteArray header = f.open(QIODevice::ReadOnly) ? f.read(20) : QByteArray();
+    return header.size() == 20 && header.at(18) == 2 && header.at(19) == 2;
+}
+
+// Whether the program may write the path (its effective user: access() asks for the real one).
+bool writable(const QString &path)
+{
+    return ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0;
+}
+
+// SQLite makes the log's files with the database's own mode, so a read-only file in the log would get a read-only
+// -shm that no later connection can write, the permission given back or not: every save would be refused. The
+// program's own -shm and -wal are given write permission for their owner, and those a read-only file in the log
+// needs are made first (empty), with the mode of the file as it is when writable.
+void shareLogFiles(const QString &file, bool inLog)
+{
+    const QByteArray path = QFile::encodeName(file);
+    struct stat database = {};
+    if (::stat(path.constData(), &database) != 0)
+        return;
+    const mode_t wanted = (database.st_mode & 0666) | S_IRUSR | S_IWUSR;
+    const bool readOnly = !writable(file);
+    for (const char *suffix : {"-shm", "-wal"}) {
+        const QByteArray name = path + suffix;
+        struct stat log = {};
+        if (::stat(name.constData(), &log) == 0) {
+            if (log.st_uid == ::geteuid() && (log.st_mode & wanted) != wanted)
+                ::chmod(name.constData(), (log.st_mode & 0777) | wanted);
+        } else if (inLog && readOnly) {
+            const int made = ::open(name.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, wanted);
+            if (made >= 0)
+                ::close(made);
+        }
+    }
+}
+
 // The data source of connect parameters "...DSN=name;..." (the name runs to a ';' or a quote), else empty.
 QString dataSourceName(const QString &parameters)
 {
@@ -376,10 +417,10 @@ QString faultAdvice(int dbCode, int lockWaitMs)
     case SQLITE_IOERR:
         return QStringLiteral("读写数据库文件时出错（磁盘故障、空间不足或文件被移走）。请检查磁盘，然后再试一次。");
     case SQLITE_NOTADB:
-        return QStringLiteral("这个文件不是本系统的数据库，或已经损坏。请从备份恢复 DATABASE 文件夹中的 "
-                              "nardelo.db。");
+        return QStringLiteral("这个文件不是本系统的数据库，或已经损坏。请先退出程序，再从备份恢复 DATABASE "
+                              "文件夹中的 nardelo.db。");
     case SQLITE_CORRUPT:
-        return QStringLiteral("数据库文件已经损坏。请从备份恢复 DATABASE 文件夹中的 nardelo.db。");
+        return QStringLiteral("数据库文件已经损坏。请先退出程序，再从备份恢复 DATABASE 文件夹中的 nardelo.db。");
     default:
         return {};
     }
@@ -432,9 +473,30 @@ QStringList expectedTables()
             QStringLiteral("bs_1"), QStringLiteral("myname"), QStringLiteral("pass")};
 }
 
-Transaction::Transaction() : m_connectionName(QStringLiteral("sqlca-%1").arg(nextConnectionId())) {}
+namespace {
+QList<Transaction *> &allTransactions()
+{
+    static QList<Transaction *> all;
+    return all;
+}
+} // namespace
 
-Transaction::~Transaction() { disconnect(); }
+Transaction::Transaction() : m_connectionName(QStringLiteral("sqlca-%1").arg(nextConnectionId()))
+{
+    allTransactions() << this;
+}
+
+Transaction::~Transaction()
+{
+    disconnect();
+    allTransactions().removeAll(this);
+}
+
+void Transaction::disconnectAll()
+{
+    for (Transaction *t : std::as_const(allTransactions()))
+        t->disconnect();
+}
 
 QSqlDatabase Transaction::database() const { return QSqlDatabase::database(m_connectionName, false); }
 
@@ -443,9 +505,12 @@ bool Transaction::isConnected() const { return database().isOpen(); }
 int Transaction::onBusy(void *transaction, int count)
 {
     auto *t = static_cast<Transaction *>(transaction);
+    if (t->m_noWait)
+        return 0;
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
     if (count == 0) {
         t->m_waitStarted = now;
+        ++t->lockWaits;
         showBusyCursor();
     }
     const qint64 left = t->lockWaitMs - (now - t->m_waitStarted);
@@ -487,6 +552,7 @@ void Transaction::setFromQuery(const QSqlQuery &query)
 void Transaction::connect()
 {
     disconnect();
+    lockWaits = 0;
     const QString dsn = dataSourceName(DBParm);
     if (dsn.isEmpty()) {
         setError(-1, QStringLiteral("连接参数中没有数据源名称。"));
@@ -511,10 +577,18 @@ void Transaction::connect()
         return;
     }
 
+    const bool leftInLog = headerInLog(file);
+    shareLogFiles(file, leftInLog);
+    // A file in the log needs its -shm: in a read-only folder without one it is read as it is in the file
+    // alone, as a file that cannot change (a log beside it from a crash is not read).
+    m_uriOptions.clear();
+    if (leftInLog && !writable(info.absolutePath()) && !QFileInfo::exists(file + QStringLiteral("-shm")))
+        m_uriOptions = QStringLiteral("&immutable=1");
+
     QSqlDatabase dbase = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
     // mode=rw: SQLite refuses to create the file if it vanished since the check above.
     dbase.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
-    dbase.setDatabaseName(fileUri(file, "rw"));
+    dbase.setDatabaseName(fileUri(file, m_uriOptions.isEmpty() ? "rw" : "ro") + m_uriOptions);
     if (!dbase.open()) {
         setError(engineCode(dbase.lastError()), dbase.lastError().text());
         dbase = QSqlDatabase();
@@ -551,6 +625,9 @@ void Transaction::connect()
     probe = QSqlQuery();
     registerGbkCollation(dbase);
     indexFault = prepareIndexes(dbase, indexes, preparing);
+    // Another program's lock was waited for once already: the switch to the log does not wait for it again
+    // (without the log the views read on this connection; the next connect tries again).
+    m_noWait = (indexFault & 0xff) == SQLITE_BUSY;
     QSqlQuery(dbase).exec(QStringLiteral("PRAGMA foreign_keys = ON"));
     // With the write-ahead log a read never holds up a write, the program's own or another program's, so the
     // views read on connections of their own. The log needs a file and folder that can be written and shared
@@ -561,6 +638,8 @@ void Transaction::connect()
                     && mode.next() && mode.value(0).toString().compare(u"wal", Qt::CaseInsensitive) == 0;
     mode = QSqlQuery();
     m_readsApart = writeAheadLog && inLog;
+    m_noWait = false;
+    shareLogFiles(file, false); // SQLite may have made them anew meanwhile
     QSqlQuery(dbase).exec(QStringLiteral("PRAGMA synchronous = FULL"));
     m_inTransaction = false;
     setOk();
@@ -568,7 +647,7 @@ void Transaction::connect()
 
 void Transaction::disconnect()
 {
-    finishReaders();
+    dropReaders();
     closeReadConnections();
     if (QSqlDatabase::contains(m_connectionName)) {
         {
@@ -587,6 +666,7 @@ void Transaction::disconnect()
             }
         }
         QSqlDatabase::removeDatabase(m_connectionName);
+        shareLogFiles(m_file, false); // those the log leaves behind, as SQLite made them
     }
     m_inTransaction = false;
     m_readsApart = false;
@@ -603,7 +683,7 @@ QString Transaction::takeReadConnection()
     {
         QSqlDatabase d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         d.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY"));
-        d.setDatabaseName(fileUri(m_file, "ro"));
+        d.setDatabaseName(fileUri(m_file, "ro") + m_uriOptions);
         if (d.open()) {
             sqlite3 *handle = db::sqliteHandle(d);
             // The views sort and group texts in GBK order.
@@ -620,14 +700,26 @@ QString Transaction::takeReadConnection()
     return name;
 }
 
-void Transaction::giveBackReadConnection(const QString &name)
+void Transaction::giveBackReadConnection(const QString &name, bool faulted)
 {
     // A few stay open for the next views; more were open only while that many views were half read at once.
     constexpr int kIdleKept = 4;
-    if (m_readsApart && m_idleReadConnections.size() < kIdleKept)
+    if (m_readsApart && !faulted && m_idleReadConnections.size() < kIdleKept)
         m_idleReadConnections << name;
     else
         closeReadConnection(name);
+}
+
+void Transaction::checkpoint()
+{
+    m_checkpointDue = m_openSnapshots > 0 || m_inTransaction;
+    sqlite3 *handle = sqliteHandle();
+    if (m_checkpointDue || !m_readsApart || !handle)
+        return;
+    // Another program reading or writing keeps its part of the log; its own end checkpoints it.
+    sqlite3_busy_handler(handle, nullptr, nullptr);
+    sqlite3_wal_checkpoint_v2(handle, "main", SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+    sqlite3_busy_handler(handle, &Transaction::onBusy, this);
 }
 
 void Transaction::closeReadConnection(const QString &name)
@@ -650,18 +742,26 @@ Snapshot::Snapshot(Transaction &transaction) : m_transaction(transaction)
     m_connection = transaction.takeReadConnection();
     // Deferred: the first statement's first step takes the moment, and every later one reads in it.
     if (apart() && sqlite3_exec(db::sqliteHandle(database()), "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK) {
-        m_transaction.giveBackReadConnection(m_connection);
+        m_transaction.giveBackReadConnection(m_connection, true);
         m_connection.clear();
     }
+    if (apart())
+        ++m_transaction.m_openSnapshots;
 }
 
 Snapshot::~Snapshot()
 {
     if (!apart())
         return;
-    if (sqlite3 *handle = db::sqliteHandle(database()))
+    bool faulted = true;
+    if (sqlite3 *handle = db::sqliteHandle(database())) {
+        // The last statement's fault stays the connection's until another call succeeds.
+        faulted = keptByTheConnection(sqlite3_extended_errcode(handle));
         sqlite3_exec(handle, "COMMIT", nullptr, nullptr, nullptr);
-    m_transaction.giveBackReadConnection(m_connection);
+    }
+    m_transaction.giveBackReadConnection(m_connection, faulted);
+    if (--m_transaction.m_openSnapshots == 0)
+        m_transaction.checkpoint();
 }
 
 QSqlDatabase Snapshot::database() const
@@ -683,7 +783,10 @@ bool Transaction::stale() const
 // (its error is set); the next statement tries again.
 bool Transaction::reopenIfStale(bool write)
 {
-    if ((m_inTransaction && m_wrote) || !(write ? stale() : m_reopen))
+    // Another file at the path: reads follow it too, before a view opens on the pool's connections, which
+    // would open the new file beside the old one's log.
+    const bool replaced = hasMoved(sqliteHandle()) && QFileInfo(m_file).isFile();
+    if ((m_inTransaction && m_wrote) || !(write ? stale() : m_reopen || replaced))
         return true;
     if (isConnected() && !QFileInfo(m_file).isFile()) {
         // Moved away: the open connection stays, so that what was read stays readable until the file is back.
@@ -801,6 +904,10 @@ void Transaction::commit()
     if (q.exec(QStringLiteral("COMMIT"))) {
         m_inTransaction = false;
         m_wrote = false;
+        // Emptied now the log holds nothing a reader needs: a file replaced after this save is never given
+        // this file's pages from a log left at the path.
+        q = QSqlQuery();
+        checkpoint();
         setOk();
     } else {
         setFromQuery(q);
@@ -819,6 +926,8 @@ void Transaction::rollback()
     }
     m_inTransaction = false;
     m_wrote = false;
+    if (m_checkpointDue)
+        checkpoint();
     setOk();
 }
 
@@ -846,22 +955,28 @@ void Transaction::removeReader(Reader *reader)
     m_apartReaders.removeAll(reader);
 }
 
-void Transaction::finishAll(QList<Reader *> &readers)
+void Transaction::endAll(QList<Reader *> &readers, void (Reader::*end)())
 {
-    // A reader removes itself once it has finished (finishing one may end others too).
+    // A reader removes itself once it has ended (ending one may end others too).
     while (!readers.isEmpty()) {
         Reader *reader = readers.first();
-        reader->finish();
+        (reader->*end)();
         removeReader(reader);
     }
 }
 
-void Transaction::finishSharedReaders() { finishAll(m_sharedReaders); }
+void Transaction::finishSharedReaders() { endAll(m_sharedReaders, &Reader::finish); }
 
 void Transaction::finishReaders()
 {
-    finishAll(m_sharedReaders);
-    finishAll(m_apartReaders);
+    endAll(m_sharedReaders, &Reader::finish);
+    endAll(m_apartReaders, &Reader::finish);
+}
+
+void Transaction::dropReaders()
+{
+    endAll(m_sharedReaders, &Reader::drop);
+    endAll(m_apartReaders, &Reader::drop);
 }
 
 namespace {

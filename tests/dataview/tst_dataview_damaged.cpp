@@ -86,6 +86,7 @@ class tst_dataview_damaged : public QObject {
     QTemporaryDir m_files;
     QString m_damaged; // a register damaged at about 60 % of its rows
     int m_readable = 0; // the rows before the damage
+    int m_page = 0;     // the damaged page
 
     // A fresh world on the damaged file, connected as the program connects.
     std::unique_ptr<Fixture> damagedWorld()
@@ -110,6 +111,7 @@ private slots:
     void gridReportsTheFailedReadAndKeepsTheRowsBefore();
     void listShowsNoTotalOverRowsItCouldNotRead();
     void printStopsWhereTheRowsCannotBeRead();
+    void repairedDamageIsReadAgain();
 };
 
 void tst_dataview_damaged::initTestCase()
@@ -128,6 +130,7 @@ void tst_dataview_damaged::initTestCase()
         if (rows > 4 * dw::Buffer::kReadRows && rows < kRows - dw::Buffer::kReadRows) {
             m_damaged = candidate;
             m_readable = rows;
+            m_page = page;
         }
     }
     QVERIFY2(!m_damaged.isEmpty(), "no page whose damage stops the read part-way");
@@ -252,6 +255,29 @@ void tst_dataview_damaged::printStopsWhereTheRowsCannotBeRead()
     QVERIFY2(error.contains(db::faultAdvice(11)), qPrintable(error));
 
     QCOMPARE(printout.entryList(QDir::Files | QDir::Hidden), before);
+}
+
+void tst_dataview_damaged::repairedDamageIsReadAgain()
+{
+    // The page repaired in place after a read met it: the next retrieve reads it from the file, not from the
+    // cache of the connection that met the damage.
+    auto f = damagedWorld();
+    dw::Buffer rows(brevik::views::gobank());
+    QCOMPARE(rows.retrieve(g::sqlca, {}), dw::Buffer::kReadRows);
+    QCOMPARE(rows.rowCount(), m_readable);
+    QVERIFY(rows.failed());
+
+    QFile good(m_files.filePath("good.db"));
+    QVERIFY(good.open(QIODevice::ReadOnly) && good.seek(qint64(m_page - 1) * 4096));
+    const QByteArray page = good.read(4096);
+    QFile file(f->databasePath());
+    QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(qint64(m_page - 1) * 4096));
+    QCOMPARE(file.write(page), qint64(4096));
+    file.close();
+
+    QCOMPARE(rows.retrieve(g::sqlca, {}), dw::Buffer::kReadRows);
+    QCOMPARE(rows.rowCount(), kRows);
+    QVERIFY(rows.complete());
 }
 
 QTEST_MAIN(tst_dataview_damaged)

@@ -130,6 +130,8 @@ private slots:
     void repairedFileTakesTheNextSave();
     void repairedBookIsReadAgain();
     void indexBuildMeetsAFullDisk();
+    void readOnlyAtStartThenWritable_data();
+    void readOnlyAtStartThenWritable();
 };
 
 void tst_dbfaults::saveMeetsAFault_data()
@@ -405,6 +407,77 @@ void tst_dbfaults::indexBuildMeetsAFullDisk()
     g::sqlca.selectInto(indexes, {}, {now});
     QCOMPARE(now, built);
     g::sqlca.disconnect();
+}
+
+void tst_dbfaults::readOnlyAtStartThenWritable_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<bool>("leftInLog"); // the file's header says write-ahead log, its -wal and -shm gone
+    QTest::newRow("read-only file") << "file" << false;
+    QTest::newRow("read-only file left in the log") << "file" << true;
+    QTest::newRow("read-only folder") << "folder" << false;
+    QTest::newRow("read-only folder, file left in the log") << "folder" << true;
+}
+
+void tst_dbfaults::readOnlyAtStartThenWritable()
+{
+    // Read-only when the program starts: the rows are read, a save is refused with the advice. The permission
+    // given back, saves work again (in the same run and at the next start) with nothing changed by hand.
+    QFETCH(QString, fault);
+    QFETCH(bool, leftInLog);
+    Fixture f;
+    QVERIFY(f.connect()); // the data source registered
+    g::sqlca.disconnect();
+    f.exec("INSERT INTO xjzp (rq, zphm, an) VALUES ('2026-03-05', 'FIRST', 1)");
+    if (leftInLog)
+        f.exec("PRAGMA journal_mode = WAL");
+    QSqlDatabase::database("fixture-direct", false).close();
+    const QString folder = QFileInfo(f.databasePath()).absolutePath();
+    setMode(f.dir(), 0755);
+    setMode(f.dir() + "/registry.ini", 0644);
+    setMode(folder, fault == "folder" ? 0555 : 0777);
+    setMode(f.databasePath(), fault == "file" ? 0444 : 0666);
+    const QString insert = "INSERT INTO xjzp (rq, zphm, an) VALUES ('2026-03-05', ?, 1)";
+    auto user = std::make_unique<AsOrdinaryUser>();
+    if (!user->ok())
+        QSKIP("running as root without a way to act as an ordinary user");
+    g::sqlca.connect();
+    QCOMPARE(g::sqlca.SQLCode, 0);
+    QString first;
+    g::sqlca.selectInto("SELECT zphm FROM xjzp", {}, {first});
+    QCOMPARE(first, QString("FIRST"));
+    dw::DataView view;
+    view.setDefinition(brevik::sdwskrbk());
+    view.setTransaction(g::sqlca);
+    QVERIFY(view.retrieve({"%"}) >= 0);
+    g::sqlca.execute(insert, {"REFUSED"});
+    if (g::sqlca.SQLCode == 0)
+        g::sqlca.commit();
+    QCOMPARE(g::sqlca.SQLCode, -1);
+    QVERIFY2(db::faultMessage(g::sqlca).startsWith("数据库文件是只读的"), qPrintable(db::faultMessage(g::sqlca)));
+    g::sqlca.rollback();
+    // Whatever the program left beside the file, its owner can write it.
+    for (const char *suffix : {"-shm", "-wal"})
+        if (QFile::exists(f.databasePath() + suffix))
+            QVERIFY((QFile::permissions(f.databasePath() + suffix) & QFileDevice::WriteOwner));
+
+    user.reset();
+    setMode(folder, 0777);
+    setMode(f.databasePath(), 0666);
+    user = std::make_unique<AsOrdinaryUser>();
+    g::sqlca.execute(insert, {"SECOND"});
+    QCOMPARE(g::sqlca.SQLCode, 0);
+    g::sqlca.commit();
+    QCOMPARE(g::sqlca.SQLCode, 0);
+    g::sqlca.disconnect();
+    g::sqlca.connect();
+    QCOMPARE(g::sqlca.SQLCode, 0);
+    g::sqlca.execute(insert, {"THIRD"});
+    g::sqlca.commit();
+    QCOMPARE(g::sqlca.SQLCode, 0);
+    g::sqlca.disconnect();
+    user.reset();
+    QCOMPARE(f.scalar("SELECT group_concat(zphm) FROM xjzp").toString(), QString("FIRST,SECOND,THIRD"));
 }
 
 QTEST_MAIN(tst_dbfaults)
