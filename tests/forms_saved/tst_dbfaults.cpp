@@ -132,6 +132,7 @@ private slots:
     void indexBuildMeetsAFullDisk();
     void readOnlyAtStartThenWritable_data();
     void readOnlyAtStartThenWritable();
+    void viewAfterAReplacementReadsTheNewFileAlone();
 };
 
 void tst_dbfaults::saveMeetsAFault_data()
@@ -478,6 +479,41 @@ void tst_dbfaults::readOnlyAtStartThenWritable()
     g::sqlca.disconnect();
     user.reset();
     QCOMPARE(f.scalar("SELECT group_concat(zphm) FROM xjzp").toString(), QString("FIRST,SECOND,THIRD"));
+}
+
+void tst_dbfaults::viewAfterAReplacementReadsTheNewFileAlone()
+{
+    // A save while a list holds the log back stays in the old file's log, at the path. A list opened after the
+    // file was replaced reads the new file alone; the old file keeps its save.
+    Fixture f;
+    f.exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1000) "
+           "INSERT INTO skrbook (skrname, skrbank) SELECT 'payee' || i, 'bank' FROM n");
+    QSqlDatabase::database("fixture-direct", false).close();
+    QVERIFY(f.connect());
+    dw::DataView halfRead;
+    halfRead.setDefinition(brevik::sdwskrbk());
+    halfRead.setTransaction(g::sqlca);
+    QCOMPARE(halfRead.retrieve({"%"}), dw::Buffer::kReadRows);
+    g::sqlca.execute("INSERT INTO skrbook (skrname, skrbank) VALUES ('OLDFILE', 'bank')");
+    g::sqlca.commit();
+    QCOMPARE(g::sqlca.SQLCode, 0);
+    const QString path = f.databasePath();
+    QVERIFY(QFile::copy(path, path + ".new")); // the file alone: without the save held in the log
+    QVERIFY(QFile::rename(path, path + ".old"));
+    QVERIFY(QFile::rename(path + ".new", path));
+
+    dw::DataView view;
+    view.setDefinition(brevik::sdwskrbk());
+    view.setTransaction(g::sqlca);
+    QCOMPARE(view.retrieve({"OLDFILE"}), 0);
+    QVERIFY(!halfRead.buffer().complete()); // let go with the old file, not read on
+    g::sqlca.disconnect();
+    QSqlDatabase::database("fixture-direct", false).close();
+    QCOMPARE(f.scalar("SELECT count(*) FROM skrbook NOT INDEXED").toInt(), 1000);
+    QCOMPARE(f.scalar("PRAGMA integrity_check").toString(), QString("ok"));
+    QSqlDatabase::database("fixture-direct", false).close();
+    QVERIFY(QFile::rename(path, path + ".new") && QFile::rename(path + ".old", path));
+    QCOMPARE(f.scalar("SELECT count(*) FROM skrbook NOT INDEXED WHERE skrname = 'OLDFILE'").toInt(), 1);
 }
 
 QTEST_MAIN(tst_dbfaults)
