@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QHash>
@@ -640,6 +641,11 @@ void Transaction::connect()
     m_readsApart = writeAheadLog && inLog;
     m_noWait = false;
     shareLogFiles(file, false); // SQLite may have made them anew meanwhile
+    if (QCoreApplication::instance()) {
+        m_watcher = std::make_unique<QFileSystemWatcher>(QStringList{m_file});
+        QObject::connect(m_watcher.get(), &QFileSystemWatcher::fileChanged, m_watcher.get(), [this] { fileChanged(); },
+                         Qt::QueuedConnection);
+    }
     QSqlQuery(dbase).exec(QStringLiteral("PRAGMA synchronous = FULL"));
     m_inTransaction = false;
     setOk();
@@ -647,6 +653,9 @@ void Transaction::connect()
 
 void Transaction::disconnect()
 {
+    // Not deleted at once: this may run in its own signal.
+    if (m_watcher)
+        m_watcher.release()->deleteLater();
     dropReaders();
     closeReadConnections();
     if (QSqlDatabase::contains(m_connectionName)) {
@@ -796,6 +805,21 @@ bool Transaction::reopenIfStale(bool write)
     connect();
     m_reopen = SQLCode != 0;
     return SQLCode == 0;
+}
+
+void Transaction::fileChanged()
+{
+    sqlite3 *handle = sqliteHandle();
+    if (!hasMoved(handle) || (m_inTransaction && m_wrote))
+        return;
+    if (QFileInfo(m_file).isFile()) {
+        connect(); // lets every connection of the old file go, the last out removing its log
+        return;
+    }
+    // Moved away: the connection stays (what was read stays readable), its log emptied.
+    dropReaders();
+    closeReadConnections();
+    checkpoint();
 }
 
 bool Transaction::prepare(QSqlQuery &query, const QString &sql, const QVariantList &args)

@@ -10,6 +10,7 @@
 #include <memory>
 #include <variant>
 
+class QFileSystemWatcher;
 class QSqlError;
 class QSqlQuery;
 struct sqlite3;
@@ -149,6 +150,11 @@ private:
     static void closeReadConnection(const QString &name);
     bool stale() const;
     bool reopenIfStale(bool write);
+    // The file at the path changed: when it is no longer the one open, its log, which stays at the path, is
+    // emptied into it at once (the views that hold it back let go), so that a file put in its place never gets
+    // its pages, even when the program is killed before its next statement.
+    void fileChanged();
+    std::unique_ptr<QFileSystemWatcher> m_watcher;
     QString m_connectionName;
     QString m_file;
     QString m_uriOptions; // added to the file's URI, for the pool's connections too
