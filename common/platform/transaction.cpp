@@ -2,6 +2,7 @@
 
 #include "platform/gbk.h"
 #include "platform/registry.h"
+#include "platform/transaction_internal.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -18,14 +19,11 @@
 #include <QSqlRecord>
 #include <QThread>
 #include <QTimer>
-#include <QUrl>
 
-#include <fcntl.h>
 #include <sqlite3.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace db {
+using namespace internal;
 
 void Into::assign(const QVariant &value) const
 {
@@ -197,11 +195,6 @@ QStringList scriptStatements(const QString &text)
     return statements;
 }
 
-QString noFile(const QString &file)
-{
-    return QStringLiteral("数据库文件不存在：%1").arg(QDir::toNativeSeparators(file));
-}
-
 
 // Brings the file's indexes up to this program: a file built before an index was added gets it (`present` names
 // the indexes the file has), and a file whose texts were indexed in another version of the gbk order (its
@@ -247,76 +240,6 @@ int prepareIndexes(const QSqlDatabase &dbase, const QStringList &present,
     if (preparing)
         preparing({});
     return fault;
-}
-
-// Whether the file at the path is no longer the one the connection has open (renamed, replaced or deleted).
-bool hasMoved(sqlite3 *handle)
-{
-    int moved = 0;
-    return handle && sqlite3_file_control(handle, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK && moved;
-}
-
-// Faults after which the open connection may still fail when their cause is gone: pages of a damaged file kept
-// in its cache, a file opened read-only as a fallback.
-bool keptByTheConnection(int dbCode)
-{
-    switch (dbCode & 0xff) {
-    case SQLITE_READONLY:
-    case SQLITE_CORRUPT:
-    case SQLITE_NOTADB:
-    case SQLITE_IOERR:
-    case SQLITE_CANTOPEN:
-        return true;
-    default:
-        return false;
-    }
-}
-
-// SQLite's URI of a database file, opened in `mode` (rw: never created; ro: read only).
-QString fileUri(const QString &file, const char *mode)
-{
-    return QStringLiteral("file:") + QUrl::toPercentEncoding(QFileInfo(file).absoluteFilePath(), "/")
-         + QStringLiteral("?mode=") + QLatin1String(mode);
-}
-
-// Whether the file's header says it is in the write-ahead log (bytes 18 and 19 are 2).
-bool headerInLog(const QString &file)
-{
-    QFile f(file);
-    const QByteArray header = f.open(QIODevice::ReadOnly) ? f.read(20) : QByteArray();
-    return header.size() == 20 && header.at(18) == 2 && header.at(19) == 2;
-}
-
-// Whether the program may write the path (its effective user: access() asks for the real one).
-bool writable(const QString &path)
-{
-    return ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0;
-}
-
-// SQLite makes the log's files with the database's own mode, so a read-only file in the log would get a read-only
-// -shm that no later connection can write, the permission given back or not: every save would be refused. The
-// program's own -shm and -wal are given write permission for their owner, and those a read-only file in the log
-// needs are made first (empty), with the mode of the file as it is when writable.
-void shareLogFiles(const QString &file, bool inLog)
-{
-    const QByteArray path = QFile::encodeName(file);
-    struct stat database = {};
-    if (::stat(path.constData(), &database) != 0)
-        return;
-    const mode_t wanted = (database.st_mode & 0666) | S_IRUSR | S_IWUSR;
-    const bool readOnly = !writable(file);
-    for (const char *suffix : {"-shm", "-wal"}) {
-        const QByteArray name = path + suffix;
-        struct stat log = {};
-        if (::stat(name.constData(), &log) == 0) {
-            if (log.st_uid == ::geteuid() && (log.st_mode & wanted) != wanted)
-                ::chmod(name.constData(), (log.st_mode & 0777) | wanted);
-        } else if (inLog && readOnly) {
-            const int made = ::open(name.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, wanted);
-            if (made >= 0)
-                ::close(made);
-        }
-    }
 }
 
 // The data source of connect parameters "...DSN=name;..." (the name runs to a ';' or a quote), else empty.
@@ -388,74 +311,6 @@ QString checkWidths(const QString &sql, const QVariantList &args, const QHash<QS
             return tooLong(boxName(table, column, captions), bytes, width);
     }
     return {};
-}
-
-QString faultAdvice(int dbCode, int lockWaitMs)
-{
-    if (dbCode <= 0)
-        return {};
-    if (dbCode == SQLITE_READONLY_DBMOVED)
-        return QStringLiteral("数据库文件在程序打开它之后被替换了（被改名、移走或换成了另一个文件），这次的数据没有"
-                              "写入。再试一次时程序会打开现在的 nardelo.db；如仍不成功，请退出并重新启动程序。");
-    // Extended codes carry the primary one in their low byte.
-    switch (dbCode & 0xff) {
-    case SQLITE_READONLY:
-        return QStringLiteral("数据库文件是只读的，不能写入。请让管理员给 DATABASE 文件夹和其中的 nardelo.db "
-                              "加上写入权限，然后再试一次。");
-    case SQLITE_CANTOPEN:
-        return QStringLiteral("打不开数据库文件，或不能在它的文件夹里建立临时文件（文件夹可能是只读的，文件可能已被"
-                              "移走）。请检查 DATABASE 文件夹和其中的 nardelo.db 是否存在并可以写入，然后再试一次。");
-    case SQLITE_PERM:
-    case SQLITE_AUTH:
-        return QStringLiteral("没有使用数据库文件的权限。请让管理员检查 DATABASE 文件夹和 nardelo.db 的权限。");
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        return QStringLiteral("数据库正被另一个程序占用，等了 %1 秒仍未放开。请关闭正在使用这个数据库的其他程序"
-                              "（或等它做完），然后再试一次。")
-            .arg(qMax(1, (lockWaitMs + 999) / 1000));
-    case SQLITE_FULL:
-        return QStringLiteral("磁盘已满，数据写不进去。请在数据库所在的磁盘上腾出空间，然后再试一次。");
-    case SQLITE_IOERR:
-        return QStringLiteral("读写数据库文件时出错（磁盘故障、空间不足或文件被移走）。请检查磁盘，然后再试一次。");
-    case SQLITE_NOTADB:
-        return QStringLiteral("这个文件不是本系统的数据库，或已经损坏。请先退出程序，再从备份恢复 DATABASE "
-                              "文件夹中的 nardelo.db。");
-    case SQLITE_CORRUPT:
-        return QStringLiteral("数据库文件已经损坏。请先退出程序，再从备份恢复 DATABASE 文件夹中的 nardelo.db。");
-    default:
-        return {};
-    }
-}
-
-QString indexFaultNotice(int dbCode)
-{
-    if ((dbCode & 0xff) != SQLITE_FULL)
-        return {};
-    return QStringLiteral("磁盘已满，数据库的索引没有建成。程序可以照常使用，只是查询和列表会慢一些。请在数据库"
-                          "所在的磁盘上腾出空间，下次启动时程序会再建索引。");
-}
-
-int engineCode(const QSqlError &error)
-{
-    return error.nativeErrorCode().toInt() ? error.nativeErrorCode().toInt() : -1;
-}
-
-QString engineText(const QSqlError &error)
-{
-    return error.databaseText().isEmpty() ? error.text() : error.databaseText();
-}
-
-QString faultMessage(const Transaction &transaction)
-{
-    return faultMessage(transaction.SQLDBCode, transaction.SQLErrText, transaction.lockWaitMs);
-}
-
-QString faultMessage(int dbCode, const QString &engineText, int lockWaitMs)
-{
-    const QString advice = faultAdvice(dbCode, lockWaitMs);
-    if (advice.isEmpty())
-        return engineText;
-    return advice + QChar(13) + engineText;
 }
 
 Captions::Captions(Transaction &transaction, const QHash<QString, QString> &byColumn)
@@ -683,145 +538,6 @@ void Transaction::disconnect()
     m_reopen = false;
 }
 
-QString Transaction::takeReadConnection()
-{
-    if (!m_idleReadConnections.isEmpty())
-        return m_idleReadConnections.takeLast();
-    const QString name = m_connectionName + QStringLiteral("-read-%1").arg(++m_readConnections);
-    bool opened = false;
-    {
-        QSqlDatabase d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        d.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY"));
-        d.setDatabaseName(fileUri(m_file, "ro") + m_uriOptions);
-        if (d.open()) {
-            sqlite3 *handle = db::sqliteHandle(d);
-            // The views sort and group texts in GBK order.
-            opened = registerGbkCollation(handle);
-            sqlite3_busy_handler(handle, &Transaction::onBusy, this);
-        }
-        if (!opened)
-            d.close();
-    }
-    if (!opened) {
-        QSqlDatabase::removeDatabase(name);
-        return {};
-    }
-    return name;
-}
-
-void Transaction::giveBackReadConnection(const QString &name, bool faulted)
-{
-    // A few stay open for the next views; more were open only while that many views were half read at once.
-    constexpr int kIdleKept = 4;
-    if (m_readsApart && !faulted && m_idleReadConnections.size() < kIdleKept)
-        m_idleReadConnections << name;
-    else
-        closeReadConnection(name);
-}
-
-void Transaction::checkpoint()
-{
-    m_checkpointDue = m_openSnapshots > 0 || m_inTransaction;
-    sqlite3 *handle = sqliteHandle();
-    if (m_checkpointDue || !m_readsApart || !handle)
-        return;
-    // Another program reading or writing keeps its part of the log; its own end checkpoints it.
-    sqlite3_busy_handler(handle, nullptr, nullptr);
-    sqlite3_wal_checkpoint_v2(handle, "main", SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
-    sqlite3_busy_handler(handle, &Transaction::onBusy, this);
-}
-
-void Transaction::closeReadConnection(const QString &name)
-{
-    QSqlDatabase::database(name, false).close();
-    QSqlDatabase::removeDatabase(name);
-}
-
-void Transaction::closeReadConnections()
-{
-    for (const QString &name : std::as_const(m_idleReadConnections))
-        closeReadConnection(name);
-    m_idleReadConnections.clear();
-}
-
-Snapshot::Snapshot(Transaction &transaction) : m_transaction(transaction)
-{
-    if (!transaction.readsApart() || transaction.m_inTransaction)
-        return;
-    m_connection = transaction.takeReadConnection();
-    // Deferred: the first statement's first step takes the moment, and every later one reads in it.
-    if (apart() && sqlite3_exec(db::sqliteHandle(database()), "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK) {
-        m_transaction.giveBackReadConnection(m_connection, true);
-        m_connection.clear();
-    }
-    if (apart())
-        ++m_transaction.m_openSnapshots;
-}
-
-Snapshot::~Snapshot()
-{
-    if (!apart())
-        return;
-    bool faulted = true;
-    if (sqlite3 *handle = db::sqliteHandle(database())) {
-        // The last statement's fault stays the connection's until another call succeeds.
-        faulted = keptByTheConnection(sqlite3_extended_errcode(handle));
-        sqlite3_exec(handle, "COMMIT", nullptr, nullptr, nullptr);
-    }
-    m_transaction.giveBackReadConnection(m_connection, faulted);
-    if (--m_transaction.m_openSnapshots == 0)
-        m_transaction.checkpoint();
-}
-
-QSqlDatabase Snapshot::database() const
-{
-    return apart() ? QSqlDatabase::database(m_connection, false) : m_transaction.database();
-}
-
-bool Transaction::stale() const
-{
-    sqlite3 *handle = sqliteHandle();
-    // Opened read-only although asked for read-write: the file refused writing when it was opened.
-    return m_reopen || (handle && sqlite3_db_readonly(handle, "main") == 1) || hasMoved(handle);
-}
-
-// A fault the connection keeps would fail every write until a restart though its cause is gone (the permission
-// given back, the file put back or repaired): such a connection is opened afresh, and so follows the file now
-// at the path. Reads need it only after a statement met a fault (a read-only or replaced file still reads).
-// Never inside a transaction that has written: its writes would be lost. False when the new connect failed
-// (its error is set); the next statement tries again.
-bool Transaction::reopenIfStale(bool write)
-{
-    // Another file at the path: reads follow it too, before a view opens on the pool's connections, which
-    // would open the new file beside the old one's log.
-    const bool replaced = hasMoved(sqliteHandle()) && QFileInfo(m_file).isFile();
-    if ((m_inTransaction && m_wrote) || !(write ? stale() : m_reopen || replaced))
-        return true;
-    if (isConnected() && !QFileInfo(m_file).isFile()) {
-        // Moved away: the open connection stays, so that what was read stays readable until the file is back.
-        setError(SQLITE_CANTOPEN, noFile(m_file));
-        return false;
-    }
-    connect();
-    m_reopen = SQLCode != 0;
-    return SQLCode == 0;
-}
-
-void Transaction::fileChanged()
-{
-    sqlite3 *handle = sqliteHandle();
-    if (!hasMoved(handle) || (m_inTransaction && m_wrote))
-        return;
-    if (QFileInfo(m_file).isFile()) {
-        connect(); // lets every connection of the old file go, the last out removing its log
-        return;
-    }
-    // Moved away: the connection stays (what was read stays readable), its log emptied.
-    dropReaders();
-    closeReadConnections();
-    checkpoint();
-}
-
 bool Transaction::prepare(QSqlQuery &query, const QString &sql, const QVariantList &args)
 {
     if (!isConnected()) {
@@ -865,8 +581,6 @@ void Transaction::execute(const QString &sql, const QVariantList &args)
     if (write && SQLCode == 0)
         m_wrote = true;
 }
-
-bool Transaction::recover() { return reopenIfStale(false); }
 
 void Transaction::selectInto(const QString &sql, const QVariantList &args, std::initializer_list<Into> targets)
 {
