@@ -330,6 +330,8 @@ void tst_dbfaults::repairedFileTakesTheNextSave()
     click(w, "cb_1");
     QCOMPARE(f.boxes.size(), 1);
     QVERIFY2(f.boxes.first().text.startsWith("数据库文件已经损坏"), qPrintable(f.boxes.first().text));
+    // A copy put in the file's place while the program runs would be mixed with the damaged file's log.
+    QVERIFY2(f.boxes.first().text.contains("请先退出程序，再从备份恢复"), qPrintable(f.boxes.first().text));
     QVERIFY(!markShown(w));
 
     overwrite(f.databasePath(), at, good);
