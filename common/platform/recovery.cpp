@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopedValueRollback>
 #include <QUrl>
 
 #include <fcntl.h>
@@ -120,6 +121,7 @@ bool Transaction::reopenIfStale(bool write)
 
 void Transaction::fileChanged()
 {
+    const QScopedValueRollback inFileChanged(m_inFileChanged, true);
     sqlite3 *handle = sqliteHandle();
     if (!hasMoved(handle) || (m_inTransaction && m_wrote))
         return;

@@ -23,6 +23,7 @@
 #include <QWidget>
 
 #include <csignal>
+#include <fcntl.h>
 #include <cstring>
 #include <unistd.h>
 #include <memory>
@@ -384,7 +385,7 @@ void haltClose()
 
 void haltOnEndSignals()
 {
-    if (signalPipe[0] >= 0 || ::pipe(signalPipe) != 0)
+    if (signalPipe[0] >= 0 || ::pipe2(signalPipe, O_CLOEXEC) != 0)
         return;
     // The handler only wakes the event loop; the halt itself runs there, between two events, never inside
     // a statement.

@@ -508,9 +508,10 @@ void Transaction::connect()
 
 void Transaction::disconnect()
 {
-    // Not deleted at once: this may run in its own signal.
-    if (m_watcher)
+    // Deleted at once, and with it any call it has queued, unless this runs in that call.
+    if (m_watcher && m_inFileChanged)
         m_watcher.release()->deleteLater();
+    m_watcher.reset();
     dropReaders();
     closeReadConnections();
     if (QSqlDatabase::contains(m_connectionName)) {

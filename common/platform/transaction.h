@@ -155,6 +155,7 @@ private:
     // its pages, even when the program is killed before its next statement.
     void fileChanged();
     std::unique_ptr<QFileSystemWatcher> m_watcher;
+    bool m_inFileChanged = false;
     QString m_connectionName;
     QString m_file;
     QString m_uriOptions; // added to the file's URI, for the pool's connections too
