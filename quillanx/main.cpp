@@ -1,10 +1,13 @@
 #include "app/quillan.h"
+#include "platform/services.h"
 
 #include <QApplication>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    // The desktop's logout ends the program as its own exits do: disconnected, the file left whole.
+    services::haltOnEndSignals();
     // The command line is not used.
     Quillan quillan;
     if (!quillan.start())

@@ -9,6 +9,7 @@
 #include <QSqlRecord>
 #include <cmath>
 #include <limits>
+#include <sqlite3.h>
 
 namespace dw {
 
@@ -345,6 +346,13 @@ void Buffer::finish()
 {
     m_pass.reset();
     readAll();
+}
+
+void Buffer::drop()
+{
+    m_pass.reset();
+    // Not the whole result: the rows read so far stay, as after a failed read.
+    fail(SQLITE_ABORT, QStringLiteral("数据库连接已重新打开，这些数据没有读完。请重新检索。"));
 }
 
 void Buffer::readAll()

@@ -178,6 +178,7 @@ private:
     static constexpr quint32 kNewRow = 0x80000000u; // handles of added rows start here
 
     void finish() override; // the connection is about to write: read the rest
+    void drop() override;   // the connection closes: stop where the reading is
     struct Passing;
     // Brings a row past those held into the pass's window; false when there is no such row or the read failed.
     bool passTo(int row);

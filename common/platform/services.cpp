@@ -14,6 +14,7 @@
 #include <QProxyStyle>
 #include <QResource>
 #include <QScreen>
+#include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QSvgRenderer>
 #include <QTableView>
@@ -23,6 +24,7 @@
 #include <QWidget>
 
 #include <csignal>
+#include <fcntl.h>
 #include <cstring>
 #include <unistd.h>
 #include <memory>
@@ -368,15 +370,32 @@ void beep()
 
 void setHaltHandler(std::function<void(bool)> handler) { haltHandler() = std::move(handler); }
 
+namespace {
+[[noreturn]] void endNow()
+{
+    // The last program out leaves the file in the rollback journal, its log emptied into it: one file again.
+    db::Transaction::disconnectAll();
+    releaseInstanceLock();
+    QApplication::exit(0);
+    std::exit(0);
+}
+
+int signalPipe[2] = {-1, -1};
+
+void onEndSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(signalPipe[1], &byte, 1);
+}
+} // namespace
+
 void halt()
 {
     if (haltHandler()) {
         haltHandler()(false);
         return;
     }
-    releaseInstanceLock();
-    QApplication::exit(0);
-    std::exit(0);
+    endNow();
 }
 
 void haltClose()
@@ -386,8 +405,26 @@ void haltClose()
         return;
     }
     QApplication::closeAllWindows();
-    releaseInstanceLock();
-    QApplication::exit(0);
-    std::exit(0);
+    endNow();
+}
+
+void haltOnEndSignals()
+{
+    if (signalPipe[0] >= 0 || ::pipe2(signalPipe, O_CLOEXEC) != 0)
+        return;
+    // The handler only wakes the event loop; the halt itself runs there, between two events, never inside
+    // a statement.
+    auto *notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, QCoreApplication::instance());
+    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [] {
+        char byte = 0;
+        [[maybe_unused]] const ssize_t read = ::read(signalPipe[0], &byte, 1);
+        halt();
+    });
+    struct sigaction action = {};
+    action.sa_handler = onEndSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signal : {SIGTERM, SIGHUP, SIGINT})
+        ::sigaction(signal, &action, nullptr);
 }
 } // namespace services

@@ -73,9 +73,12 @@ COMMON_EXPORT void setExternalRecorder(std::function<qint64(const ExternalCall &
 COMMON_EXPORT void beep();
 COMMON_EXPORT void setBeepRecorder(std::function<void()> recorder);
 
-// Halt: end the program at once. Halt-close: close all windows in the usual way, then end.
+// Halt: end the program at once. Halt-close: close all windows in the usual way, then end. Both disconnect
+// every transaction first.
 COMMON_EXPORT void halt();
 COMMON_EXPORT void haltClose();
+// SIGTERM, SIGHUP (the desktop's logout) and SIGINT halt the program from its event loop.
+COMMON_EXPORT void haltOnEndSignals();
 // Tests observe a halt instead of the process ending.
 COMMON_EXPORT void setHaltHandler(std::function<void(bool closeWindows)> handler);
 } // namespace services

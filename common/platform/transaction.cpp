@@ -2,24 +2,25 @@
 
 #include "platform/gbk.h"
 #include "platform/registry.h"
+#include "platform/transaction_internal.h"
 
 #include <QDateTime>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QHash>
 #include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlError>
-#include <QSqlDriver>
 #include <QSqlQuery>
-#include <sqlite3.h>
 #include <QSqlRecord>
-#include <QUrl>
 
 #include <sqlite3.h>
 
 namespace db {
+using namespace internal;
 
 void Into::assign(const QVariant &value) const
 {
@@ -183,11 +184,6 @@ QStringList scriptStatements(const QString &text)
     return statements;
 }
 
-QString noFile(const QString &file)
-{
-    return QStringLiteral("数据库文件不存在：%1").arg(QDir::toNativeSeparators(file));
-}
-
 
 // Brings the file's indexes up to this program: a file built before an index was added gets it (`present` holds
 // the statement of each index the file has, by name), one whose index of that name was made otherwise has it
@@ -243,36 +239,6 @@ int prepareIndexes(const QSqlDatabase &dbase, const QHash<QString, QString> &pre
     return fault;
 }
 
-// Whether the file at the path is no longer the one the connection has open (renamed, replaced or deleted).
-bool hasMoved(sqlite3 *handle)
-{
-    int moved = 0;
-    return handle && sqlite3_file_control(handle, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK && moved;
-}
-
-// Faults after which the open connection may still fail when their cause is gone: pages of a damaged file kept
-// in its cache, a file opened read-only as a fallback.
-bool keptByTheConnection(int dbCode)
-{
-    switch (dbCode & 0xff) {
-    case SQLITE_READONLY:
-    case SQLITE_CORRUPT:
-    case SQLITE_NOTADB:
-    case SQLITE_IOERR:
-    case SQLITE_CANTOPEN:
-        return true;
-    default:
-        return false;
-    }
-}
-
-// SQLite's URI of a database file, opened in `mode` (rw: never created; ro: read only).
-QString fileUri(const QString &file, const char *mode)
-{
-    return QStringLiteral("file:") + QUrl::toPercentEncoding(QFileInfo(file).absoluteFilePath(), "/")
-         + QStringLiteral("?mode=") + QLatin1String(mode);
-}
-
 // The data source of connect parameters "...DSN=name;..." (the name runs to a ';' or a quote), else empty.
 QString dataSourceName(const QString &parameters)
 {
@@ -285,6 +251,8 @@ QString dataSourceName(const QString &parameters)
     return parameters.mid(at + 4, end - at - 4).trimmed();
 }
 } // namespace
+
+void setWaitIndicator(std::function<void(bool)> indicator) { waitIndicator() = std::move(indicator); }
 
 int columnWidth(const QString &table, const QString &column)
 {
@@ -344,76 +312,6 @@ QString checkWidths(const QString &sql, const QVariantList &args, const QHash<QS
     return {};
 }
 
-QString faultAdvice(int dbCode, int lockWaitMs)
-{
-    if (dbCode <= 0)
-        return {};
-    if (dbCode == SQLITE_READONLY_DBMOVED)
-        return QStringLiteral("数据库文件在程序打开它之后被替换了（被改名、移走或换成了另一个文件），这次的数据没有"
-                              "写入。再试一次时程序会打开现在的 nardelo.db；如仍不成功，请退出并重新启动程序。");
-    // Extended codes carry the primary one in their low byte.
-    switch (dbCode & 0xff) {
-    case SQLITE_READONLY:
-        return QStringLiteral("数据库文件是只读的，不能写入。请让管理员给 DATABASE 文件夹和其中的 nardelo.db "
-                              "加上写入权限，然后再试一次。");
-    case SQLITE_CANTOPEN:
-        return QStringLiteral("打不开数据库文件，或不能在它的文件夹里建立临时文件（文件夹可能是只读的，文件可能已被"
-                              "移走）。请检查 DATABASE 文件夹和其中的 nardelo.db 是否存在并可以写入，然后再试一次。");
-    case SQLITE_PERM:
-    case SQLITE_AUTH:
-        return QStringLiteral("没有使用数据库文件的权限。请让管理员检查 DATABASE 文件夹和 nardelo.db 的权限。");
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        return QStringLiteral("数据库正被另一个程序占用，等了 %1 秒仍未放开。请关闭正在使用这个数据库的其他程序"
-                              "（或等它做完），然后再试一次。")
-            .arg(qMax(1, (lockWaitMs + 999) / 1000));
-    case SQLITE_FULL:
-        return QStringLiteral("磁盘已满，数据写不进去。请在数据库所在的磁盘上腾出空间，然后再试一次。");
-    case SQLITE_IOERR:
-        return QStringLiteral("读写数据库文件时出错（磁盘故障、空间不足或文件被移走）。请检查磁盘，然后再试一次。");
-    case SQLITE_NOTADB:
-        return QStringLiteral("这个文件不是本系统的数据库，或已经损坏。请从备份恢复 DATABASE 文件夹中的 "
-                              "nardelo.db。");
-    case SQLITE_CORRUPT:
-        return QStringLiteral("数据库文件已经损坏。请从备份恢复 DATABASE 文件夹中的 nardelo.db。");
-    default:
-        return {};
-    }
-}
-
-void setWaitIndicator(std::function<void(bool)> indicator) { waitIndicator() = std::move(indicator); }
-
-QString indexFaultNotice(int dbCode)
-{
-    if ((dbCode & 0xff) != SQLITE_FULL)
-        return {};
-    return QStringLiteral("磁盘已满，数据库的索引没有建成。程序可以照常使用，只是查询和列表会慢一些。请在数据库"
-                          "所在的磁盘上腾出空间，下次启动时程序会再建索引。");
-}
-
-int engineCode(const QSqlError &error)
-{
-    return error.nativeErrorCode().toInt() ? error.nativeErrorCode().toInt() : -1;
-}
-
-QString engineText(const QSqlError &error)
-{
-    return error.databaseText().isEmpty() ? error.text() : error.databaseText();
-}
-
-QString faultMessage(const Transaction &transaction)
-{
-    return faultMessage(transaction.SQLDBCode, transaction.SQLErrText, transaction.lockWaitMs);
-}
-
-QString faultMessage(int dbCode, const QString &engineText, int lockWaitMs)
-{
-    const QString advice = faultAdvice(dbCode, lockWaitMs);
-    if (advice.isEmpty())
-        return engineText;
-    return advice + QChar(13) + engineText;
-}
-
 Captions::Captions(Transaction &transaction, const QHash<QString, QString> &byColumn)
     : m_transaction(transaction), m_previous(transaction.m_captions)
 {
@@ -430,9 +328,30 @@ QStringList expectedTables()
             QStringLiteral("bs_1"), QStringLiteral("myname"), QStringLiteral("pass")};
 }
 
-Transaction::Transaction() : m_connectionName(QStringLiteral("sqlca-%1").arg(nextConnectionId())) {}
+namespace {
+QList<Transaction *> &allTransactions()
+{
+    static QList<Transaction *> all;
+    return all;
+}
+} // namespace
 
-Transaction::~Transaction() { disconnect(); }
+Transaction::Transaction() : m_connectionName(QStringLiteral("sqlca-%1").arg(nextConnectionId()))
+{
+    allTransactions() << this;
+}
+
+Transaction::~Transaction()
+{
+    disconnect();
+    allTransactions().removeAll(this);
+}
+
+void Transaction::disconnectAll()
+{
+    for (Transaction *t : std::as_const(allTransactions()))
+        t->disconnect();
+}
 
 QSqlDatabase Transaction::database() const { return QSqlDatabase::database(m_connectionName, false); }
 
@@ -441,9 +360,12 @@ bool Transaction::isConnected() const { return database().isOpen(); }
 int Transaction::onBusy(void *transaction, int count)
 {
     auto *t = static_cast<Transaction *>(transaction);
+    if (t->m_noWait)
+        return 0;
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
     if (count == 0) {
         t->m_waitStarted = now;
+        ++t->lockWaits;
         showBusyCursor();
     }
     const qint64 left = t->lockWaitMs - (now - t->m_waitStarted);
@@ -485,6 +407,7 @@ void Transaction::setFromQuery(const QSqlQuery &query)
 void Transaction::connect()
 {
     disconnect();
+    lockWaits = 0;
     const QString dsn = dataSourceName(DBParm);
     if (dsn.isEmpty()) {
         setError(-1, QStringLiteral("连接参数中没有数据源名称。"));
@@ -509,10 +432,18 @@ void Transaction::connect()
         return;
     }
 
+    const bool leftInLog = headerInLog(file);
+    shareLogFiles(file, leftInLog);
+    // A file in the log needs its -shm: in a read-only folder without one it is read as it is in the file
+    // alone, as a file that cannot change (a log beside it from a crash is not read).
+    m_uriOptions.clear();
+    if (leftInLog && !writable(info.absolutePath()) && !QFileInfo::exists(file + QStringLiteral("-shm")))
+        m_uriOptions = QStringLiteral("&immutable=1");
+
     QSqlDatabase dbase = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
     // mode=rw: SQLite refuses to create the file if it vanished since the check above.
     dbase.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
-    dbase.setDatabaseName(fileUri(file, "rw"));
+    dbase.setDatabaseName(fileUri(file, m_uriOptions.isEmpty() ? "rw" : "ro") + m_uriOptions);
     if (!dbase.open()) {
         setError(engineCode(dbase.lastError()), dbase.lastError().text());
         dbase = QSqlDatabase();
@@ -554,6 +485,9 @@ void Transaction::connect()
     probe = QSqlQuery();
     registerGbkCollation(dbase);
     indexFault = prepareIndexes(dbase, indexes, preparing);
+    // Another program's lock was waited for once already: the switch to the log does not wait for it again
+    // (without the log the views read on this connection; the next connect tries again).
+    m_noWait = (indexFault & 0xff) == SQLITE_BUSY;
     QSqlQuery(dbase).exec(QStringLiteral("PRAGMA foreign_keys = ON"));
     // With the write-ahead log a read never holds up a write, the program's own or another program's, so the
     // views read on connections of their own. The log needs a file and folder that can be written and shared
@@ -564,6 +498,13 @@ void Transaction::connect()
                     && mode.next() && mode.value(0).toString().compare(u"wal", Qt::CaseInsensitive) == 0;
     mode = QSqlQuery();
     m_readsApart = writeAheadLog && inLog;
+    m_noWait = false;
+    shareLogFiles(file, false); // SQLite may have made them anew meanwhile
+    if (QCoreApplication::instance()) {
+        m_watcher = std::make_unique<QFileSystemWatcher>(QStringList{m_file});
+        QObject::connect(m_watcher.get(), &QFileSystemWatcher::fileChanged, m_watcher.get(), [this] { fileChanged(); },
+                         Qt::QueuedConnection);
+    }
     QSqlQuery(dbase).exec(QStringLiteral("PRAGMA synchronous = FULL"));
     m_inTransaction = false;
     setOk();
@@ -571,7 +512,11 @@ void Transaction::connect()
 
 void Transaction::disconnect()
 {
-    finishReaders();
+    // Deleted at once, and with it any call it has queued, unless this runs in that call.
+    if (m_watcher && m_inFileChanged)
+        m_watcher.release()->deleteLater();
+    m_watcher.reset();
+    dropReaders();
     closeReadConnections();
     if (QSqlDatabase::contains(m_connectionName)) {
         {
@@ -590,112 +535,12 @@ void Transaction::disconnect()
             }
         }
         QSqlDatabase::removeDatabase(m_connectionName);
+        shareLogFiles(m_file, false); // those the log leaves behind, as SQLite made them
     }
     m_inTransaction = false;
     m_readsApart = false;
     m_wrote = false;
     m_reopen = false;
-}
-
-QString Transaction::takeReadConnection()
-{
-    if (!m_idleReadConnections.isEmpty())
-        return m_idleReadConnections.takeLast();
-    const QString name = m_connectionName + QStringLiteral("-read-%1").arg(++m_readConnections);
-    bool opened = false;
-    {
-        QSqlDatabase d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        d.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY"));
-        d.setDatabaseName(fileUri(m_file, "ro"));
-        if (d.open()) {
-            sqlite3 *handle = db::sqliteHandle(d);
-            // The views sort and group texts in GBK order.
-            opened = registerGbkCollation(handle);
-            sqlite3_busy_handler(handle, &Transaction::onBusy, this);
-        }
-        if (!opened)
-            d.close();
-    }
-    if (!opened) {
-        QSqlDatabase::removeDatabase(name);
-        return {};
-    }
-    return name;
-}
-
-void Transaction::giveBackReadConnection(const QString &name)
-{
-    // A few stay open for the next views; more were open only while that many views were half read at once.
-    constexpr int kIdleKept = 4;
-    if (m_readsApart && m_idleReadConnections.size() < kIdleKept)
-        m_idleReadConnections << name;
-    else
-        closeReadConnection(name);
-}
-
-void Transaction::closeReadConnection(const QString &name)
-{
-    QSqlDatabase::database(name, false).close();
-    QSqlDatabase::removeDatabase(name);
-}
-
-void Transaction::closeReadConnections()
-{
-    for (const QString &name : std::as_const(m_idleReadConnections))
-        closeReadConnection(name);
-    m_idleReadConnections.clear();
-}
-
-Snapshot::Snapshot(Transaction &transaction) : m_transaction(transaction)
-{
-    if (!transaction.readsApart() || transaction.m_inTransaction)
-        return;
-    m_connection = transaction.takeReadConnection();
-    // Deferred: the first statement's first step takes the moment, and every later one reads in it.
-    if (apart() && sqlite3_exec(db::sqliteHandle(database()), "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK) {
-        m_transaction.giveBackReadConnection(m_connection);
-        m_connection.clear();
-    }
-}
-
-Snapshot::~Snapshot()
-{
-    if (!apart())
-        return;
-    if (sqlite3 *handle = db::sqliteHandle(database()))
-        sqlite3_exec(handle, "COMMIT", nullptr, nullptr, nullptr);
-    m_transaction.giveBackReadConnection(m_connection);
-}
-
-QSqlDatabase Snapshot::database() const
-{
-    return apart() ? QSqlDatabase::database(m_connection, false) : m_transaction.database();
-}
-
-bool Transaction::stale() const
-{
-    sqlite3 *handle = sqliteHandle();
-    // Opened read-only although asked for read-write: the file refused writing when it was opened.
-    return m_reopen || (handle && sqlite3_db_readonly(handle, "main") == 1) || hasMoved(handle);
-}
-
-// A fault the connection keeps would fail every write until a restart though its cause is gone (the permission
-// given back, the file put back or repaired): such a connection is opened afresh, and so follows the file now
-// at the path. Reads need it only after a statement met a fault (a read-only or replaced file still reads).
-// Never inside a transaction that has written: its writes would be lost. False when the new connect failed
-// (its error is set); the next statement tries again.
-bool Transaction::reopenIfStale(bool write)
-{
-    if ((m_inTransaction && m_wrote) || !(write ? stale() : m_reopen))
-        return true;
-    if (isConnected() && !QFileInfo(m_file).isFile()) {
-        // Moved away: the open connection stays, so that what was read stays readable until the file is back.
-        setError(SQLITE_CANTOPEN, noFile(m_file));
-        return false;
-    }
-    connect();
-    m_reopen = SQLCode != 0;
-    return SQLCode == 0;
 }
 
 bool Transaction::prepare(QSqlQuery &query, const QString &sql, const QVariantList &args)
@@ -741,8 +586,6 @@ void Transaction::execute(const QString &sql, const QVariantList &args)
     if (write && SQLCode == 0)
         m_wrote = true;
 }
-
-bool Transaction::recover() { return reopenIfStale(false); }
 
 void Transaction::selectInto(const QString &sql, const QVariantList &args, std::initializer_list<Into> targets)
 {
@@ -804,6 +647,10 @@ void Transaction::commit()
     if (q.exec(QStringLiteral("COMMIT"))) {
         m_inTransaction = false;
         m_wrote = false;
+        // Emptied now the log holds nothing a reader needs: a file replaced after this save is never given
+        // this file's pages from a log left at the path.
+        q = QSqlQuery();
+        checkpoint();
         setOk();
     } else {
         setFromQuery(q);
@@ -822,6 +669,8 @@ void Transaction::rollback()
     }
     m_inTransaction = false;
     m_wrote = false;
+    if (m_checkpointDue)
+        checkpoint();
     setOk();
 }
 
@@ -849,22 +698,28 @@ void Transaction::removeReader(Reader *reader)
     m_apartReaders.removeAll(reader);
 }
 
-void Transaction::finishAll(QList<Reader *> &readers)
+void Transaction::endAll(QList<Reader *> &readers, void (Reader::*end)())
 {
-    // A reader removes itself once it has finished (finishing one may end others too).
+    // A reader removes itself once it has ended (ending one may end others too).
     while (!readers.isEmpty()) {
         Reader *reader = readers.first();
-        reader->finish();
+        (reader->*end)();
         removeReader(reader);
     }
 }
 
-void Transaction::finishSharedReaders() { finishAll(m_sharedReaders); }
+void Transaction::finishSharedReaders() { endAll(m_sharedReaders, &Reader::finish); }
 
 void Transaction::finishReaders()
 {
-    finishAll(m_sharedReaders);
-    finishAll(m_apartReaders);
+    endAll(m_sharedReaders, &Reader::finish);
+    endAll(m_apartReaders, &Reader::finish);
+}
+
+void Transaction::dropReaders()
+{
+    endAll(m_sharedReaders, &Reader::drop);
+    endAll(m_apartReaders, &Reader::drop);
 }
 
 namespace {

@@ -10,20 +10,23 @@
 #include <memory>
 #include <variant>
 
+class QFileSystemWatcher;
 class QSqlError;
 class QSqlQuery;
 struct sqlite3;
 
 namespace db {
 
-// A statement that is still being read, such as a data view's rows fetched as they are needed. Before the
-// connection closes, each open reader reads the rest of its rows; where reads share the program's connection
-// (no write-ahead log, see Transaction::readsApart) it does so also before the connection writes, commits or
-// rolls back, so that what it holds stays the result of its own moment, as if it had read everything at once.
+// A statement that is still being read, such as a data view's rows fetched as they are needed. Where reads
+// share the program's connection (no write-ahead log, see Transaction::readsApart) each open reader reads the
+// rest of its rows before the connection writes, commits or rolls back, so that what it holds stays the result
+// of its own moment, as if it had read everything at once. Before the connection closes (a reconnect, the end
+// of the program) each reader is dropped instead: it stops reading where it is, without reading on.
 class COMMON_EXPORT Reader {
 public:
     virtual ~Reader() = default;
     virtual void finish() = 0;
+    virtual void drop() = 0;
 };
 
 // The name of the collation every connection carries: texts ordered by their GBK bytes.
@@ -82,13 +85,20 @@ public:
     // The engine's code when the last connect could not add the missing indexes, 0 when none were missing or all
     // were added. The file works without them, and the next connect tries again.
     int indexFault = 0;
+    // How many times a statement waited for another program's lock since the last connect began. Within a
+    // connect one wait at most: once a wait ran out, the rest of the connect does not wait again.
+    int lockWaits = 0;
 
     // Resolves the DSN named in DBParm through the registry store (its DatabaseFile) and opens that file.
     // A missing or empty file, a file that is not a database or one without the system's tables fails the
     // connect. A file made before an index was added gets it here (see indexFault).
     void connect();
+    // Drops every open reader, rolls back what was not committed and closes the connections. The last program
+    // to close the file checkpoints the log and leaves the file in the rollback journal: one file again.
     void disconnect();
     bool isConnected() const;
+    // Disconnects every transaction of the process: the program ends next.
+    static void disconnectAll();
 
     // INSERT, UPDATE or DELETE. With AutoCommit off the first write begins a transaction.
     // Text longer than its column's width in GBK bytes is refused before anything is written.
@@ -120,6 +130,8 @@ public:
     void removeReader(Reader *reader);
     // Lets every open reader read its remaining rows (see Reader).
     void finishReaders();
+    // Stops every open reader where it is (see Reader).
+    void dropReaders();
 
 private:
     friend class Captions;
@@ -129,20 +141,34 @@ private:
     void finishSharedReaders();
     // The read-only connections of the same file: an idle one, else a new one (empty when none opens).
     QString takeReadConnection();
-    void giveBackReadConnection(const QString &name);
+    // A connection that met a fault (a damaged page it may keep in its cache) is closed, never pooled.
+    void giveBackReadConnection(const QString &name, bool faulted);
+    // Copies the log into the file and empties it, without waiting for anyone: done when the last snapshot
+    // ends, and after a commit while one ended during the transaction, so the log never grows without bound.
+    void checkpoint();
     void closeReadConnections();
     static void closeReadConnection(const QString &name);
     bool stale() const;
     bool reopenIfStale(bool write);
+    // The file at the path changed: when it is no longer the one open, its log, which stays at the path, is
+    // emptied into it at once (the views that hold it back let go), so that a file put in its place never gets
+    // its pages, even when the program is killed before its next statement.
+    void fileChanged();
+    std::unique_ptr<QFileSystemWatcher> m_watcher;
+    bool m_inFileChanged = false;
     QString m_connectionName;
     QString m_file;
+    QString m_uriOptions; // added to the file's URI, for the pool's connections too
     bool m_inTransaction = false;
     bool m_readsApart = false;
     int m_readConnections = 0; // opened so far, for their names
+    int m_openSnapshots = 0;   // read transactions on the pool's connections
+    bool m_checkpointDue = false;
+    bool m_noWait = false; // a wait of this connect ran out: the rest of it does not wait
     QStringList m_idleReadConnections;
     // Readers on the program's own connection, and those that read in a snapshot of their own.
     QList<Reader *> m_sharedReaders, m_apartReaders;
-    void finishAll(QList<Reader *> &readers);
+    void endAll(QList<Reader *> &readers, void (Reader::*end)());
     QHash<QString, QString> m_captions; // column -> the caption of its box, while a Captions lives
     qint64 m_waitStarted = 0;
     bool m_wrote = false;  // a write of the open transaction succeeded

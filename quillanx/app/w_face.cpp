@@ -4,9 +4,11 @@
 #include "platform/units.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWindow>
 
 w_face::w_face() : ui::Window(QStringLiteral("w_face"), 1856, 1020)
 {
@@ -27,8 +29,16 @@ void w_face::showStatus(const QString &text)
     auto *status = get<ui::StaticText>(QStringLiteral("st_status"));
     status->setText(text);
     status->setVisible(!text.isEmpty());
-    // The start-up has not reached the event loop yet: let the splash be drawn now, without taking any input.
+    // The start-up has not reached the event loop yet, and the work the text announces keeps it from it: the
+    // splash is painted now, without taking any input. A window just shown may not be on the screen yet (the
+    // window system maps it in its own time): its exposure is waited for, briefly, then it is painted at once.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    if (QWindow *window = windowHandle(); window && isVisible()) {
+        const QDeadlineTimer limit(1000);
+        while (!window->isExposed() && !limit.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents, 20);
+        repaint();
+    }
 }
 
 void w_face::open()

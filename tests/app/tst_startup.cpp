@@ -19,14 +19,16 @@
 #include <QtTest>
 
 namespace {
-// Records the texts a label shows.
+// Records the texts a label shows, and those it painted.
 class ShownTexts : public QObject {
 public:
-    QStringList texts;
+    QStringList texts, painted;
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (event->type() == QEvent::Show)
             texts << static_cast<QLabel *>(watched)->text();
+        if (event->type() == QEvent::Paint && painted.value(painted.size() - 1) != static_cast<QLabel *>(watched)->text())
+            painted << static_cast<QLabel *>(watched)->text();
         return false;
     }
 };
@@ -170,6 +172,7 @@ void tst_startup::olderFileIsPreparedUnderTheSplash()
     QVERIFY(app.start());
     QVERIFY(f.boxes.isEmpty());
     QCOMPARE(shown.texts, QStringList({"正在准备数据库，请稍候……"}));
+    QCOMPARE(shown.painted, QStringList({"正在准备数据库，请稍候……"})); // on the screen while the start-up waits
     QVERIFY(!status->isVisible());
     QVERIFY(ui::findWindow("w_pass"));
     QCOMPARE(f.scalar(declared).toString(), built);
@@ -223,6 +226,7 @@ void tst_startup::olderTextOrderIsPreparedUnderTheSplash()
     QVERIFY(f.boxes.isEmpty());
     QCOMPARE(f.scalar("PRAGMA user_version").toInt(), gbk::kOrderVersion);
     QCOMPARE(shown.texts, QStringList({"正在准备数据库，请稍候……"}));
+    QCOMPARE(shown.painted, QStringList({"正在准备数据库，请稍候……"})); // on the screen while the start-up waits
     QVERIFY(!status->isVisible());
     QVERIFY(ui::findWindow("w_pass"));
 }

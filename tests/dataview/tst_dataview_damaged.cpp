@@ -65,6 +65,7 @@ class tst_dataview_damaged : public QObject {
     int m_readable = 0; // the rows before the damage
     // Registers damaged within the first rows a retrieve reads: after some rows, and at the first.
     damage::Damaged m_early, m_atFirst;
+    int m_page = 0; // the damaged page of m_damaged
 
     // A fresh world on a damaged file, connected as the program connects.
     static std::unique_ptr<Fixture> damagedWorld(const QString &file)
@@ -92,6 +93,7 @@ private slots:
     void gridReportsTheFailedReadAndKeepsTheRowsBefore();
     void listShowsNoTotalOverRowsItCouldNotRead();
     void printStopsWhereTheRowsCannotBeRead();
+    void repairedDamageIsReadAgain();
 };
 
 void tst_dataview_damaged::initTestCase()
@@ -108,6 +110,7 @@ void tst_dataview_damaged::initTestCase()
     QVERIFY2(!late.path.isEmpty(), "no page whose damage stops the read part-way");
     m_damaged = late.path;
     m_readable = late.readable.constFirst();
+    m_page = late.page;
 
     // Pages on whose damage every window's first read fails: part-way, and at its first row.
     const QList<damage::Read> reads{readOf("gobank"), readOf("w_search"), readOf("w_cabank")};
@@ -313,6 +316,29 @@ void tst_dataview_damaged::printStopsWhereTheRowsCannotBeRead()
     QVERIFY2(error.contains(db::faultAdvice(11)), qPrintable(error));
 
     QCOMPARE(printout.entryList(QDir::Files | QDir::Hidden), before);
+}
+
+void tst_dataview_damaged::repairedDamageIsReadAgain()
+{
+    // The page repaired in place after a read met it: the next retrieve reads it from the file, not from the
+    // cache of the connection that met the damage.
+    auto f = damagedWorld(m_damaged);
+    dw::Buffer rows(brevik::views::gobank());
+    QCOMPARE(rows.retrieve(g::sqlca, {}), dw::Buffer::kReadRows);
+    QCOMPARE(rows.rowCount(), m_readable);
+    QVERIFY(rows.failed());
+
+    QFile good(m_files.filePath("good.db"));
+    QVERIFY(good.open(QIODevice::ReadOnly) && good.seek(qint64(m_page - 1) * damage::kPageSize));
+    const QByteArray page = good.read(damage::kPageSize);
+    QFile file(f->databasePath());
+    QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(qint64(m_page - 1) * damage::kPageSize));
+    QCOMPARE(file.write(page), qint64(damage::kPageSize));
+    file.close();
+
+    QCOMPARE(rows.retrieve(g::sqlca, {}), dw::Buffer::kReadRows);
+    QCOMPARE(rows.rowCount(), kRows);
+    QVERIFY(rows.complete());
 }
 
 QTEST_MAIN(tst_dataview_damaged)

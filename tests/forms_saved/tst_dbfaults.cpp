@@ -130,6 +130,9 @@ private slots:
     void repairedFileTakesTheNextSave();
     void repairedBookIsReadAgain();
     void indexBuildMeetsAFullDisk();
+    void readOnlyAtStartThenWritable_data();
+    void readOnlyAtStartThenWritable();
+    void viewAfterAReplacementReadsTheNewFileAlone();
 };
 
 void tst_dbfaults::saveMeetsAFault_data()
@@ -327,6 +330,8 @@ void tst_dbfaults::repairedFileTakesTheNextSave()
     click(w, "cb_1");
     QCOMPARE(f.boxes.size(), 1);
     QVERIFY2(f.boxes.first().text.startsWith("数据库文件已经损坏"), qPrintable(f.boxes.first().text));
+    // A copy put in the file's place while the program runs would be mixed with the damaged file's log.
+    QVERIFY2(f.boxes.first().text.contains("请先退出程序，再从备份恢复"), qPrintable(f.boxes.first().text));
     QVERIFY(!markShown(w));
 
     overwrite(f.databasePath(), at, good);
@@ -405,6 +410,112 @@ void tst_dbfaults::indexBuildMeetsAFullDisk()
     g::sqlca.selectInto(indexes, {}, {now});
     QCOMPARE(now, built);
     g::sqlca.disconnect();
+}
+
+void tst_dbfaults::readOnlyAtStartThenWritable_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<bool>("leftInLog"); // the file's header says write-ahead log, its -wal and -shm gone
+    QTest::newRow("read-only file") << "file" << false;
+    QTest::newRow("read-only file left in the log") << "file" << true;
+    QTest::newRow("read-only folder") << "folder" << false;
+    QTest::newRow("read-only folder, file left in the log") << "folder" << true;
+}
+
+void tst_dbfaults::readOnlyAtStartThenWritable()
+{
+    // Read-only when the program starts: the rows are read, a save is refused with the advice. The permission
+    // given back, saves work again (in the same run and at the next start) with nothing changed by hand.
+    QFETCH(QString, fault);
+    QFETCH(bool, leftInLog);
+    Fixture f;
+    QVERIFY(f.connect()); // the data source registered
+    g::sqlca.disconnect();
+    f.exec("INSERT INTO xjzp (rq, zphm, an) VALUES ('2026-03-05', 'FIRST', 1)");
+    if (leftInLog)
+        f.exec("PRAGMA journal_mode = WAL");
+    QSqlDatabase::database("fixture-direct", false).close();
+    const QString folder = QFileInfo(f.databasePath()).absolutePath();
+    setMode(f.dir(), 0755);
+    setMode(f.dir() + "/registry.ini", 0644);
+    setMode(folder, fault == "folder" ? 0555 : 0777);
+    setMode(f.databasePath(), fault == "file" ? 0444 : 0666);
+    const QString insert = "INSERT INTO xjzp (rq, zphm, an) VALUES ('2026-03-05', ?, 1)";
+    auto user = std::make_unique<AsOrdinaryUser>();
+    if (!user->ok())
+        QSKIP("running as root without a way to act as an ordinary user");
+    g::sqlca.connect();
+    QCOMPARE(g::sqlca.SQLCode, 0);
+    QString first;
+    g::sqlca.selectInto("SELECT zphm FROM xjzp", {}, {first});
+    QCOMPARE(first, QString("FIRST"));
+    dw::DataView view;
+    view.setDefinition(brevik::sdwskrbk());
+    view.setTransaction(g::sqlca);
+    QVERIFY(view.retrieve({"%"}) >= 0);
+    g::sqlca.execute(insert, {"REFUSED"});
+    if (g::sqlca.SQLCode == 0)
+        g::sqlca.commit();
+    QCOMPARE(g::sqlca.SQLCode, -1);
+    QVERIFY2(db::faultMessage(g::sqlca).startsWith("数据库文件是只读的"), qPrintable(db::faultMessage(g::sqlca)));
+    g::sqlca.rollback();
+    // Whatever the program left beside the file, its owner can write it.
+    for (const char *suffix : {"-shm", "-wal"})
+        if (QFile::exists(f.databasePath() + suffix))
+            QVERIFY((QFile::permissions(f.databasePath() + suffix) & QFileDevice::WriteOwner));
+
+    user.reset();
+    setMode(folder, 0777);
+    setMode(f.databasePath(), 0666);
+    user = std::make_unique<AsOrdinaryUser>();
+    g::sqlca.execute(insert, {"SECOND"});
+    QCOMPARE(g::sqlca.SQLCode, 0);
+    g::sqlca.commit();
+    QCOMPARE(g::sqlca.SQLCode, 0);
+    g::sqlca.disconnect();
+    g::sqlca.connect();
+    QCOMPARE(g::sqlca.SQLCode, 0);
+    g::sqlca.execute(insert, {"THIRD"});
+    g::sqlca.commit();
+    QCOMPARE(g::sqlca.SQLCode, 0);
+    g::sqlca.disconnect();
+    user.reset();
+    QCOMPARE(f.scalar("SELECT group_concat(zphm) FROM xjzp").toString(), QString("FIRST,SECOND,THIRD"));
+}
+
+void tst_dbfaults::viewAfterAReplacementReadsTheNewFileAlone()
+{
+    // A save while a list holds the log back stays in the old file's log, at the path. A list opened after the
+    // file was replaced reads the new file alone; the old file keeps its save.
+    Fixture f;
+    f.exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1000) "
+           "INSERT INTO skrbook (skrname, skrbank) SELECT 'payee' || i, 'bank' FROM n");
+    QSqlDatabase::database("fixture-direct", false).close();
+    QVERIFY(f.connect());
+    dw::DataView halfRead;
+    halfRead.setDefinition(brevik::sdwskrbk());
+    halfRead.setTransaction(g::sqlca);
+    QCOMPARE(halfRead.retrieve({"%"}), dw::Buffer::kReadRows);
+    g::sqlca.execute("INSERT INTO skrbook (skrname, skrbank) VALUES ('OLDFILE', 'bank')");
+    g::sqlca.commit();
+    QCOMPARE(g::sqlca.SQLCode, 0);
+    const QString path = f.databasePath();
+    QVERIFY(QFile::copy(path, path + ".new")); // the file alone: without the save held in the log
+    QVERIFY(QFile::rename(path, path + ".old"));
+    QVERIFY(QFile::rename(path + ".new", path));
+
+    dw::DataView view;
+    view.setDefinition(brevik::sdwskrbk());
+    view.setTransaction(g::sqlca);
+    QCOMPARE(view.retrieve({"OLDFILE"}), 0);
+    QVERIFY(!halfRead.buffer().complete()); // let go with the old file, not read on
+    g::sqlca.disconnect();
+    QSqlDatabase::database("fixture-direct", false).close();
+    QCOMPARE(f.scalar("SELECT count(*) FROM skrbook NOT INDEXED").toInt(), 1000);
+    QCOMPARE(f.scalar("PRAGMA integrity_check").toString(), QString("ok"));
+    QSqlDatabase::database("fixture-direct", false).close();
+    QVERIFY(QFile::rename(path, path + ".new") && QFile::rename(path + ".old", path));
+    QCOMPARE(f.scalar("SELECT count(*) FROM skrbook NOT INDEXED WHERE skrname = 'OLDFILE'").toInt(), 1);
 }
 
 QTEST_MAIN(tst_dbfaults)

@@ -2,6 +2,8 @@
 // statement, singleton selects, cursors, AutoCommit off, bound values and the GBK width refusal.
 #include "fixture.h"
 
+#include "books/sdwskrbk.h"
+#include "dataview/dataview.h"
 #include "globals.h"
 #include "platform/registry.h"
 #include "platform/transaction.h"
@@ -28,6 +30,8 @@ private slots:
     void datesAreStoredAsIsoText();
     void writeAheadLogWhileConnected();
     void lockWaitToldToTheApplication();
+    void logEmptiedWhenNoViewHoldsIt();
+    void oneLockWaitAtConnect();
 };
 
 void tst_transaction::connectFailures_data()
@@ -308,6 +312,58 @@ void tst_transaction::lockWaitToldToTheApplication()
     QCOMPARE(g::sqlca.SQLCode, 0);
     QCOMPARE(told, QList<bool>({true, false}));
     db::setWaitIndicator({});
+}
+
+void tst_transaction::logEmptiedWhenNoViewHoldsIt()
+{
+    // A list left half read holds the log back while the saves go on; once it closes, the log is emptied into
+    // the file.
+    Fixture f;
+    f.exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1000) "
+           "INSERT INTO skrbook (skrname, skrbank) SELECT 'payee' || i, 'bank' FROM n");
+    QSqlDatabase::database("fixture-direct", false).close();
+    QVERIFY(f.connect());
+    const QString wal = f.databasePath() + "-wal";
+    {
+        dw::DataView view;
+        view.setDefinition(brevik::sdwskrbk());
+        view.setTransaction(g::sqlca);
+        QCOMPARE(view.retrieve({"%"}), dw::Buffer::kReadRows);
+        for (int n = 1; n <= 500; ++n) {
+            g::sqlca.execute("INSERT INTO xjzp (rq, zphm, an) VALUES ('2026-03-05', ?, 1)", {QString::number(n)});
+            g::sqlca.commit();
+            QCOMPARE(g::sqlca.SQLCode, 0);
+        }
+        QVERIFY(QFileInfo(wal).size() > 0);
+    }
+    QCOMPARE(QFileInfo(wal).size(), 0);
+    QCOMPARE(f.scalar("SELECT count(*) FROM xjzp").toInt(), 500);
+}
+
+void tst_transaction::oneLockWaitAtConnect()
+{
+    // An older file (an index missing) while another program reads it: the index build waits for the reader
+    // once; the switch to the log does not wait for it again.
+    Fixture f;
+    f.exec("DROP INDEX xjzp_rq");
+    QSqlDatabase::database("fixture-direct", false).close();
+    const QString holder = "reader";
+    {
+        QSqlDatabase d = QSqlDatabase::addDatabase("QSQLITE", holder);
+        d.setDatabaseName(f.databasePath());
+        QVERIFY(d.open());
+        QSqlQuery reading(d);
+        reading.setForwardOnly(true);
+        QVERIFY(reading.exec("SELECT id FROM pass UNION ALL SELECT id FROM pass") && reading.next());
+        g::sqlca.lockWaitMs = 300;
+        QVERIFY(f.connect());
+        g::sqlca.lockWaitMs = 5000;
+        QCOMPARE(g::sqlca.lockWaits, 1);
+        QCOMPARE(g::sqlca.indexFault & 0xff, 5); // busy: the next connect tries again
+        QVERIFY(!g::sqlca.readsApart());
+    }
+    QSqlDatabase::removeDatabase(holder);
+    g::sqlca.disconnect();
 }
 
 QTEST_MAIN(tst_transaction)

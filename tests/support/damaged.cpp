@@ -92,7 +92,7 @@ Damaged damagedCopy(const QString &good, const QString &dir, const QList<Read> &
             if (const int rows = readableRows(candidate, read); rows >= least && rows <= most)
                 readable << rows;
         if (readable.size() == reads.size())
-            return {candidate, readable};
+            return {candidate, readable, page};
         QFile::remove(candidate);
     }
     return {};

@@ -29,6 +29,7 @@ void damagePage(const QString &path, int page);
 struct Damaged {
     QString path;
     QList<int> readable; // per read, the rows it returns before the damage
+    int page = 0;        // the page damaged (1-based)
 };
 // A copy of `good` in `dir` damaged at the first page from `fromPage` on whose damage each of the reads fails
 // after `least` to `most` rows; no path when there is no such page.

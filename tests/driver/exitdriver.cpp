@@ -1,0 +1,100 @@
+// Preloaded into the real program by the exit tests (LD_PRELOAD): it works the program's own windows as an
+// operator would, then ends it the way QUILLANX_DRIVE names. Every exit runs the program's real path; the
+// driver only clicks, and writes "used" into QUILLANX_DRIVE_MARK once the day's work is done.
+#include "books/sdwskrbk.h"
+#include "dataview/dataview.h"
+#include "globals.h"
+#include "platform/controls.h"
+#include "platform/window.h"
+#include "app/w_main.h"
+#include "app/u_banner.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFile>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+enum class Step { Login, Main, Question, Done };
+
+// A list left half read and a few saves: the log then holds the day's work and a view holds it back. For
+// "save" the list is closed before the saves.
+void work(const QString &how)
+{
+    auto *view = new dw::DataView(ui::findWindow(QStringLiteral("w_pass")));
+    view->setDefinition(brevik::sdwskrbk());
+    view->setTransaction(g::sqlca);
+    view->retrieve({QStringLiteral("%")});
+    if (how == u"save")
+        delete view;
+    for (int n = 1; n <= 20; ++n)
+        g::sqlca.execute(QStringLiteral("INSERT INTO xjzp (rq, zphm, an) VALUES ('2026-03-05', ?, 1)"),
+                         {QString::number(n)});
+    g::sqlca.commit();
+    QFile mark(qEnvironmentVariable("QUILLANX_DRIVE_MARK"));
+    if (mark.open(QIODevice::WriteOnly))
+        mark.write("used");
+}
+
+// A click runs as an event of its own: the question it brings runs a loop of its own, in which the driver's
+// timer must go on.
+void later(std::function<void()> action)
+{
+    QMetaObject::invokeMethod(qApp, std::move(action), Qt::QueuedConnection);
+}
+
+void drive()
+{
+    const QString how = qEnvironmentVariable("QUILLANX_DRIVE");
+    auto *timer = new QTimer(qApp);
+    auto step = std::make_shared<Step>(Step::Login);
+    QObject::connect(timer, &QTimer::timeout, qApp, [how, step] {
+        if (*step == Step::Login) {
+            ui::Window *pass = ui::findWindow(QStringLiteral("w_pass"));
+            if (!pass || !pass->isVisible())
+                return;
+            work(how);
+            // Leaving the login window asks "确定要退出吗" too; "save" and "use" end by a signal or a kill, and
+            // any box they bring (a view dropped when its file was replaced) is no question of the driver's.
+            if (how == u"save" || how == u"use")
+                *step = Step::Done;
+            else
+                *step = how.startsWith(u"main") ? Step::Main : Step::Question;
+            if (how == u"login-cancel") {
+                later([pass] { QTest::mouseClick(pass->control(QStringLiteral("p_4")), Qt::LeftButton); });
+            } else if (how == u"login-close") {
+                later([pass] { pass->close(); });
+            } else if (how.startsWith(u"main")) {
+                pass->get<ui::DropDownList>(QStringLiteral("ddlb_1"))->setTextByCode(QStringLiteral("system"));
+                pass->get<ui::SingleLineEdit>(QStringLiteral("sle_1"))->setTextByCode(QStringLiteral("quill58"));
+                later([pass] { QTest::mouseClick(pass->control(QStringLiteral("p_3")), Qt::LeftButton); });
+            }
+        } else if (*step == Step::Main && how.startsWith(u"main")) {
+            auto *main = qobject_cast<w_main *>(ui::findWindow(QStringLiteral("w_main")));
+            if (!main || !main->isVisible())
+                return;
+            *step = Step::Question;
+            if (how == u"main-close-picture")
+                later([main] { QTest::mouseClick(main->topBanner()->picture(QStringLiteral("p_5")), Qt::LeftButton); });
+            else
+                later([main] { main->close(); }); // the title bar's close and its system menu
+        } else if (*step == Step::Question) {
+            // "确定要退出吗": Yes.
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (box && box->button(QMessageBox::Yes)) {
+                *step = Step::Done;
+                later([box = QPointer<QMessageBox>(box)] {
+                    if (box)
+                        box->button(QMessageBox::Yes)->click();
+                });
+            }
+        }
+    });
+    timer->start(50);
+}
+} // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(drive)
