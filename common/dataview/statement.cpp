@@ -239,11 +239,11 @@ QString Statement::termValues(const QVariantList &key, QVariantList &args) const
     return within(head, keyCondition(m_columns, m_selectItems, key, args));
 }
 
-QString Statement::beyond(const QVariantList &values, bool before, QVariantList &args) const
+QString Statement::beyond(const QVariantList &values, bool before, QVariantList &args, bool after) const
 {
     // Before: every term equal up to one that is less (no value is least); from: the same with greater, or
     // every term equal. Built from the row id outwards.
-    QString condition = m_keyset.last() + (before ? QStringLiteral(" < ?") : QStringLiteral(" >= ?"));
+    QString condition = m_keyset.last() + (before ? QStringLiteral(" < ?") : after ? QStringLiteral(" > ?") : QStringLiteral(" >= ?"));
     QVariantList inner{values.last()};
     for (qsizetype i = m_keyset.size() - 2; i >= 0; --i) {
         const QString &t = m_keyset.at(i);
@@ -276,12 +276,18 @@ QString Statement::countBefore(const QVariantList &values, QVariantList &args) c
     return within(QStringLiteral("SELECT count(*) ") + m_from, beyond(values, true, args));
 }
 
-QString Statement::rowsFrom(const QVariantList &values, bool before, QVariantList &args) const
+QString Statement::rowsFrom(const QVariantList &values, bool before, QVariantList &args, bool after) const
 {
     QStringList order;
     for (const QString &t : m_keyset)
         order << t + (before ? QStringLiteral(" DESC") : QString());
-    return within(m_head, beyond(values, before, args)) + QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
+    return within(m_head, beyond(values, before, args, after)) + QStringLiteral(" ORDER BY ")
+           + order.join(QStringLiteral(", "));
+}
+
+QString Statement::slice(bool reverse) const
+{
+    return (reverse ? m_reverse : m_sql) + QStringLiteral(" LIMIT ? OFFSET ?");
 }
 
 QString Statement::orderTerm(int column, const QString &name) const
