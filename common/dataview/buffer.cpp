@@ -283,10 +283,13 @@ bool Buffer::termsOf(int row, QVariantList &values)
 {
     if (!m_statement.positions() || !m_rows.held(row) || m_rows.at(row) >= kNewRow)
         return false;
+    const QVariantList key = keyOf(row);
+    if (key.isEmpty())
+        return false;
     QSqlQuery q(m_snapshot->database());
     q.setForwardOnly(true);
     QVariantList args = m_bound;
-    if (!m_transaction->prepare(q, m_statement.termValues(keyOf(row), args), args) || !q.exec() || !q.next())
+    if (!m_transaction->prepare(q, m_statement.termValues(key, args), args) || !q.exec() || !q.next())
         return false;
     values.clear();
     for (int i = 0; i < q.record().count(); ++i)

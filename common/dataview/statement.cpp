@@ -159,8 +159,12 @@ void Statement::compile(const Definition &definition)
     const QString baseTop = topLevel(m_base);
     const auto single = oneTable.match(baseTop);
     // A query of one table ordered by its own terms keeps the order of entry between equal rows too (an index
-    // in the order of the terms gives them so), which makes the order total and so readable from the end.
-    if (single.hasMatch() && (sorted ? ownOrder.isEmpty() : !terms.isEmpty())) {
+    // in the order of the terms gives them so), which makes the order total and so readable from the end. One
+    // without any order (a search, the letter) is ordered by the row id alone: the order its rows are entered
+    // in, and readable from the end too.
+    static const QRegularExpression select(QStringLiteral("^\\s*SELECT\\b"), QRegularExpression::CaseInsensitiveOption);
+    const bool ofTable = single.hasMatch() && select.match(baseTop).hasMatch(); // not of a WITH's own rows
+    if (ofTable && (!sorted || ownOrder.isEmpty())) {
         const QString name = single.captured(2).isEmpty() ? single.captured(1) : single.captured(2);
         terms << name + QStringLiteral(".rowid");
     } else if (sorted) {
@@ -201,8 +205,10 @@ void Statement::compile(const Definition &definition)
     static const QRegularExpression tail(QStringLiteral("\\b(GROUP|HAVING|LIMIT|UNION|DISTINCT)\\b"),
                                          QRegularExpression::CaseInsensitiveOption);
     const auto f = fromWord().match(baseTop);
+    // The key columns must be named by the select list ("SELECT *" names none) to be found by.
     if (terms.isEmpty() || !single.hasMatch() || !f.hasMatch() || !ascending || !terms.last().endsWith(QStringLiteral(".rowid"))
-        || m_base.left(f.capturedStart()).contains(u'?') || baseTop.contains(tail))
+        || m_base.left(f.capturedStart()).contains(u'?') || baseTop.contains(tail)
+        || m_selectItems.size() != m_columns.size() || m_selectItems.contains(QStringLiteral("*")))
         return;
     m_keyset = terms;
     const auto w = where.match(baseTop, f.capturedStart());
