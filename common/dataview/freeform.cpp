@@ -350,6 +350,8 @@ bool FreeFormView::handleKey(QKeyEvent *e)
     case Qt::Key_End:
         if (!ctrl)
             return false;
+        if (e->key() == Qt::Key_End)
+            m_buffer.readEnd(); // the last rows come from the end, not after every row before them
         moveRow(e->key() == Qt::Key_Home ? 1 : m_buffer.rowCount());
         return true;
     default:

@@ -80,6 +80,7 @@ private slots:
     void texts();
     void tabVisitsFieldsThenNextLetter();
     void rowsAtBothEnds();
+    void ctrlEndReadsTheLastLettersFromTheEnd();
     void focusBringsFieldIntoSight();
     void wheelScrollsWithinTheLetters();
     void clickFocusesField();
@@ -252,6 +253,26 @@ void TestLetter::rowsAtBothEnds()
     QCOMPARE(v->editor()->text(), QString("C3"));
     // A new letter comes into sight from its top.
     QCOMPARE(v->itemRect(3, "line").top(), 20 / 4);
+}
+
+void TestLetter::ctrlEndReadsTheLastLettersFromTheEnd()
+{
+    // The letter's statement has no order of its own: the order of entry is its order, read from the end too.
+    Fixture f;
+    QVERIFY(f.connect());
+    f.exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+           "INSERT INTO xjzp (rq, bz, zphm, xkr, an) SELECT '2026-03-05', '现金支票', printf('Z%05d', i), '甲', i FROM n");
+    w_ywwts *w = openLetter();
+    dw::FreeFormView *v = w->dw_1();
+    const int firstRead = v->buffer().fetchedCount();
+    QVERIFY(firstRead < 3000);
+    press(v, Qt::Key_Tab); // on zphm
+    press(v, Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(v->currentRow(), 3000);
+    QCOMPARE(v->editor()->text(), QString("Z03000"));
+    QCOMPARE(v->buffer().fetchedCount(), firstRead);
+    press(v, Qt::Key_Up);
+    QCOMPARE(v->shownText(2999, "zphm"), QString("Z02999"));
 }
 
 void TestLetter::focusBringsFieldIntoSight()
