@@ -73,6 +73,8 @@ public:
     // database counts them and the last screenfuls are read from the end; the rows between are read when
     // asked for. Otherwise every row is read.
     void readEnd();
+    // Whether readEnd reads the last rows from the end (the order is total) rather than every row.
+    bool endReadable() const { return !m_statement.reverseSql().isEmpty(); }
     // Whether the row exists, reading it (and a screenful around it) when it is not held yet: on from the rows
     // held just before it, back from those just after it, or, far from both, from its place in the order. In
     // a print pass, a row past those held is brought into the pass's window instead.

@@ -491,6 +491,7 @@ private slots:
     void jumpReadsTheRowsWhereTheyAre();
     void editsBetweenPlacesKeepTheirRows();
     void gridJumpsReadOnlyWhereTheyLand();
+    void reportDraggedToItsEndReadsNoRowsBetween();
     void askingForValuesReadsNothing();
     void rowsBetweenComeInWhenMovedTo();
     void totalsWithEditsCountTheRowsBetween();
@@ -1707,6 +1708,30 @@ void tst_dataview_lazy::reportShowsDatabaseTotalsWithoutReadingEveryRow()
     QVERIFY(!numbers.isEmpty());
     QCOMPARE(numbers.last(), QString::number(db.count));
     QCOMPARE(shown(def.summary.texts.last()).values(), QStringList{dw::formatValue(db.sum / 100.0, "#,##0.00")});
+}
+
+void tst_dataview_lazy::reportDraggedToItsEndReadsNoRowsBetween()
+{
+    Filled filled(kLarge);
+    const ViewCase v = viewCase("payment list");
+    dw::ReportView report;
+    report.setDefinition(v.report);
+    report.setTransaction(g::sqlca);
+    report.resize(1000, 700);
+    report.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&report));
+    QVERIFY(report.retrieve(v.arguments) > 0);
+    const int n = countOf(v);
+    QScrollBar *bar = report.verticalScrollBar();
+    bar->setValue(bar->maximum());
+    QStringList numbers;
+    for (const dw::PrintedText &t : report.visibleContent().texts)
+        if (t.rect.x() == v.report.detail.texts.at(0).x && t.rect.width() == v.report.detail.texts.at(0).width)
+            numbers << t.text;
+    QVERIFY(!numbers.isEmpty());
+    QCOMPARE(numbers.last(), QString::number(n));
+    // The last rows came from the end, none from the first rows up to them.
+    QCOMPARE(report.buffer().fetchedCount(), kFirstRows);
 }
 
 // --- Printing ---
