@@ -328,7 +328,7 @@ void Buffer::readEnd()
         readAfter(last, -1);
         return;
     }
-    const std::unique_ptr<RowCursor> end = openCursor(reverse + QStringLiteral(" LIMIT ?"), m_bound + QVariantList{kReadRows});
+    const std::unique_ptr<RowCursor> end = openCursor(m_statement.slice(true), m_bound + QVariantList{kReadRows, 0});
     if (!end) {
         readAfter(last, -1);
         return;
@@ -436,8 +436,8 @@ void Buffer::readAll()
 {
     // The rows between, joining each segment in turn.
     while (m_snapshot && !m_rows.whole())
-        if (readFront(-1) <= 0 && m_snapshot && !m_rows.whole() && m_rows.count() == 1)
-            break;
+        if (readFront(-1) <= 0)
+            break; // the result ended early or the read failed
 }
 
 Buffer::Pass::Pass(Buffer &buffer) : m_buffer(buffer)
