@@ -55,8 +55,6 @@ public:
     // Rows whose number is known: those read from the first on, and once the end was read, every row.
     int knownCount() const { return m_rows.known(); }
     bool endKnown() const { return m_rows.endKnown(); }
-    // The rows held, in segments (see RowIndex): a jump reads the rows where they are.
-    const RowIndex &rows() const { return m_rows; }
     // A read, a count or a total that failed (a damaged page, an I/O error): the rows read so far stay, but
     // they are not the whole result. Totals are then no value, and the update refuses to write. The handler
     // hears of the failure once, with the engine's code and text; a retrieve clears it.
