@@ -281,7 +281,8 @@ bool Buffer::readSlice(qint64 offset, int count, std::vector<quint32> &ids, std:
 
 bool Buffer::termsOf(int row, QVariantList &values)
 {
-    if (!m_statement.positions() || !m_rows.held(row) || m_rows.at(row) >= kNewRow)
+    // A row deleted here is still in the database, next to the rows held: found by place instead.
+    if (!m_statement.positions() || !m_deleted.isEmpty() || !m_rows.held(row) || m_rows.at(row) >= kNewRow)
         return false;
     const QVariantList key = keyOf(row);
     if (key.isEmpty())

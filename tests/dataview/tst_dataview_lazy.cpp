@@ -490,6 +490,7 @@ private slots:
     void jumpReadsTheRowsWhereTheyAre_data();
     void jumpReadsTheRowsWhereTheyAre();
     void editsBetweenPlacesKeepTheirRows();
+    void rowsAfterADeletedLastRowOfAPlace();
     void gridJumpsReadOnlyWhereTheyLand();
     void reportDraggedToItsEndReadsNoRowsBetween();
     void askingForValuesReadsNothing();
@@ -1544,16 +1545,24 @@ void tst_dataview_lazy::jumpReadsTheRowsWhereTheyAre()
     QVERIFY(b.complete());
 }
 
+// The payment register read from the first and from the end; the rows of a full read.
+QList<QVariantList> registerAtBothEnds(dw::Buffer &b)
+{
+    b.setDefinition(brevik::views::gobank());
+    b.retrieve(g::sqlca, {});
+    b.readEnd();
+    return expectedRows(b.definition(), {});
+}
+
 void tst_dataview_lazy::editsBetweenPlacesKeepTheirRows()
 {
     // Rows edited, added and deleted around a place in the middle keep their numbers and values while other
     // places are read and dropped; the update writes them all, and every row then reads as the database has it.
     Filled filled(kLarge);
-    dw::Buffer b(brevik::views::gobank());
-    QCOMPARE(b.retrieve(g::sqlca, {}), kFirstRows);
-    const QList<QVariantList> expected = expectedRows(b.definition(), {});
+    dw::Buffer b;
+    const QList<QVariantList> expected = registerAtBothEnds(b);
+    QCOMPARE(b.fetchedCount(), kFirstRows);
     const int n = int(expected.size());
-    b.readEnd();
     const int middle = n / 2;
     QVERIFY(b.readTo(middle));
     QCOMPARE(b.setItem(middle, "kpr", QStringLiteral("中间")), 1);
@@ -1590,6 +1599,30 @@ void tst_dataview_lazy::editsBetweenPlacesKeepTheirRows()
         held << row.at(0);
     QCOMPARE(held, lines);
     QCOMPARE(b.itemString(middle + 1, "kpr"), QStringLiteral("中间"));
+}
+
+void tst_dataview_lazy::rowsAfterADeletedLastRowOfAPlace()
+{
+    // The last row of a place read in the middle deleted (and one added there): the rows read on after the
+    // place do not bring the deleted row back.
+    Filled filled(kLarge);
+    dw::Buffer b;
+    const QList<QVariantList> expected = registerAtBothEnds(b);
+    QCOMPARE(b.fetchedCount(), kFirstRows);
+    const int n = int(expected.size());
+    // Nearer the end than the first row: read from the end, so the rows after it are read by their order's
+    // values.
+    const int middle = 2 * n / 3;
+    QVERIFY(b.readTo(middle));
+    int last = middle;
+    while (b.hasRow(last + 1))
+        ++last;
+    QVERIFY(last < n - kFirstRows);
+    QCOMPARE(b.deleteRow(last), 1);
+    QCOMPARE(b.insertRow(middle), middle);
+    QVERIFY(b.readTo(last + 1));
+    for (int r = last + 1; r <= last + 3; ++r)
+        QCOMPARE(b.item(r, "line"), expected.at(r - 1).at(0));
 }
 
 void tst_dataview_lazy::gridJumpsReadOnlyWhereTheyLand()
