@@ -7,6 +7,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <sqlite3.h>
@@ -65,10 +66,7 @@ void Buffer::reset()
     m_pass.reset();
     closeCursor();
     m_store.clear();
-    m_order.clear();
-    m_order.shrink_to_fit();
-    forgetBack();
-    m_fromCursor = 0;
+    m_rows.clear();
     m_edits.clear();
     m_deleted.clear();
     m_nextNew = kNewRow;
@@ -103,161 +101,267 @@ void Buffer::failOn(QSqlQuery &query)
 
 void Buffer::closeCursor()
 {
-    m_backCursor.reset();
-    if (!m_cursor)
+    for (int i = 0; i < m_rows.count(); ++i)
+        m_rows.segment(i).cursor.reset();
+    if (!m_rows.endKnown())
+        m_rows.setTail(0); // nothing more is read: what is known is all there is
+    if (!m_snapshot)
         return;
-    m_cursor.reset();
     m_snapshot.reset();
     if (m_transaction)
         m_transaction->removeReader(this);
 }
 
+void Buffer::failedRetrieve(const db::Transaction &transaction)
+{
+    closeCursor();
+    m_failed = true;
+    m_failureCode = transaction.SQLDBCode;
+    m_failureText = transaction.SQLErrText;
+}
+
 int Buffer::retrieve(db::Transaction &transaction, const QVariantList &arguments)
 {
     reset();
-    if (!transaction.recover())
+    if (!transaction.recover()) {
+        failedRetrieve(transaction);
         return -1;
+    }
     m_transaction = &transaction;
     m_bound = m_statement.bind(arguments);
     m_snapshot = std::make_unique<db::Snapshot>(transaction);
-    m_cursor = openCursor(m_statement.sql(), m_bound);
-    if (!m_cursor) {
-        m_snapshot.reset();
+    std::unique_ptr<RowCursor> &cursor = m_rows.segment(0).cursor;
+    cursor = openCursor(m_statement.sql(), m_bound);
+    if (!cursor) {
+        failedRetrieve(transaction);
         return -1;
     }
     transaction.addReader(this, m_snapshot->apart());
-    const int read = m_cursor->read(m_store, m_order, kReadRows);
+    std::vector<quint32> ids;
+    const int read = cursor->read(m_store, ids, kReadRows);
     if (read < 0) {
-        // As a failure further on: the rows read before it stay, not the whole result. The caller reports it.
-        transaction.setError(m_cursor->errorCode(), m_cursor->errorText());
-        m_fromCursor = fetchedCount();
-        closeCursor();
-        m_failed = true;
-        m_failureCode = transaction.SQLDBCode;
-        m_failureText = transaction.SQLErrText;
+        // As a failure further on: the rows read before it stay (none, if none), not the whole result. The
+        // caller reports it, so the failure handler is not told.
+        transaction.setError(cursor->errorCode(), cursor->errorText());
+        m_rows.append(0, ids);
+        failedRetrieve(transaction);
         return -1;
     }
-    m_fromCursor = read;
-    if (m_cursor->atEnd())
+    m_rows.append(0, ids);
+    if (cursor->atEnd())
         closeCursor();
     transaction.setOk(fetchedCount());
-    transaction.SQLCode = m_order.empty() ? 100 : 0;
+    transaction.SQLCode = ids.empty() ? 100 : 0;
     return fetchedCount();
 }
 
-int Buffer::fetchMore(int count) { return m_backCursor ? readBack(count) : readFront(count); }
+int Buffer::fetchMore(int count) { return readAfter(m_rows.count() - 1, count); }
 
-int Buffer::readFront(int count)
+namespace {
+// Rows held around each place shown besides the first and the last ones: places beyond these go first.
+constexpr int kPlaces = 8;
+// A row this near the rows held is read on to (or back to) from them rather than from its place.
+constexpr int kNear = 2 * Buffer::kReadRows;
+} // namespace
+
+int Buffer::readAfter(int segment, int count)
 {
-    if (!m_cursor || count == 0)
+    if (!m_snapshot || count == 0)
         return 0;
-    // With the end known, reading stops where the back rows begin.
-    if (m_unread >= 0)
-        count = count < 0 ? m_unread : qMin(count, m_unread);
-    const int before = fetchedCount();
-    const int read = m_cursor->read(m_store, m_order, count);
-    if (read > 0) {
-        m_fromCursor += read;
-        if (m_unread >= 0)
-            m_unread -= read;
-    }
-    // A failure in the middle of the rows ends the reading there: the rows read from the first on stay (those
-    // read from the end or around a record are dropped: a gap would be shown as no gap), and the view is told
-    // that they are not all.
-    const bool failedNow = read < 0;
-    const int code = failedNow ? m_cursor->errorCode() : 0;
-    const QString text = failedNow ? m_cursor->errorText() : QString();
-    if (failedNow) {
-        closeCursor();
-        forgetBack();
-    } else if (m_cursor->atEnd() || m_unread == 0) {
-        // Back rows read from the middle go on with their own cursor.
-        const bool goesOn = m_unread == 0 && m_backCursor;
-        joinEnd();
-        if (goesOn)
-            m_cursor = std::move(m_backCursor);
+    const bool last = segment + 1 == m_rows.count();
+    // With the rows after known by number, reading stops where the next rows held begin.
+    const int room = last ? m_rows.tail() : m_rows.segment(segment + 1).gap;
+    if (room == 0)
+        return 0;
+    if (room > 0)
+        count = count < 0 ? room : qMin(count, room);
+    RowIndex::Segment &s = m_rows.segment(segment);
+    if (!s.cursor) {
+        // The rows after a segment read from a place: from the order's values of its last row on, or by
+        // their place.
+        const int lastRow = m_rows.firstRow(segment) + int(s.ids.size()) - 1;
+        QVariantList values, args = m_bound;
+        if (s.read == int(s.ids.size()) && lastRow >= 1 && termsOf(lastRow, values))
+            s.cursor = openCursor(m_statement.rowsFrom(values, false, args, true), args);
         else
-            closeCursor();
+            s.cursor = openCursor(m_statement.slice(false),
+                                  m_bound + QVariantList{-1, m_rows.resultBefore(segment) + s.read});
+        if (!s.cursor) {
+            fail(m_transaction->SQLDBCode, m_transaction->SQLErrText);
+            return 0;
+        }
     }
-    const int after = fetchedCount();
-    if (after > before && m_onFetched)
-        m_onFetched(before, knownCount());
-    if (failedNow)
+    const int before = knownCount();
+    std::vector<quint32> ids;
+    const int read = s.cursor->read(m_store, ids, count);
+    // A failure in the middle of the rows ends the reading there: the rows read from the first on stay (those
+    // read after them are dropped: a gap would be shown as no gap), and the view is told that they are not
+    // all.
+    if (read < 0) {
+        const int code = s.cursor->errorCode();
+        const QString text = s.cursor->errorText();
+        s.cursor.reset();
+        m_rows.append(segment, ids); // those read before the failure
+        forgetBack();
         fail(code, text);
-    return after - before;
+        settle(before);
+        return 0;
+    }
+    const bool atEnd = s.cursor->atEnd();
+    if (atEnd)
+        s.cursor.reset();
+    m_rows.append(segment, ids);
+    if (atEnd && last)
+        m_rows.setTail(0);
+    settle(before);
+    return read;
 }
 
-int Buffer::readBack(int count)
+bool Buffer::readBefore(int segment, int count)
 {
-    if (!m_backCursor || count == 0)
-        return 0;
-    const int before = knownCount();
-    const int read = m_backCursor->read(m_store, m_back, count);
-    if (read < 0) {
-        // As for a failure of the rows from the first on: those read past the gap go, the view is told.
-        const int code = m_backCursor->errorCode();
-        const QString text = m_backCursor->errorText();
-        forgetBack();
-        fail(code, text);
-        return 0;
+    std::vector<quint32> ids;
+    const RowIndex::Segment &s = m_rows.segment(segment);
+    const int firstRow = m_rows.firstRow(segment);
+    QVariantList values, args = m_bound;
+    if (s.read == int(s.ids.size()) && termsOf(firstRow, values)) {
+        // By the order's values of its first row, the order turned round: the rows before it, last first.
+        const QString sql = m_statement.rowsFrom(values, true, args) + QStringLiteral(" LIMIT ?");
+        const std::unique_ptr<RowCursor> back = openCursor(sql, args + QVariantList{count});
+        if (!back || back->read(m_store, ids, count) != count)
+            return false;
+        std::reverse(ids.begin(), ids.end());
+    } else if (!readSlice(m_rows.resultBefore(segment) - count, count, ids) || int(ids.size()) != count) {
+        return false;
     }
-    if (m_backCursor->atEnd())
-        m_backCursor.reset();
+    const int before = knownCount();
+    m_rows.prepend(segment, ids);
+    settle(before);
+    return true;
+}
+
+bool Buffer::readAt(int row, const RowIndex::Gap &gap)
+{
+    // A screenful from a little before the row, as far as the gap goes.
+    const int first = qMax(gap.first, row - kReadRows / 2);
+    const int count = gap.last < 0 ? kReadRows : qMin(kReadRows, gap.last - first + 1);
+    const RowIndex::Segment &s = m_rows.segment(gap.before);
+    const qint64 offset = qint64(m_rows.resultBefore(gap.before)) + s.read + (first - gap.first);
+    std::vector<quint32> ids;
+    std::unique_ptr<RowCursor> cursor;
+    if (!readSlice(offset, count, ids, &cursor) || ids.empty())
+        return false;
+    const int before = knownCount();
+    const bool meets = gap.last >= 0 && first + int(ids.size()) - 1 >= gap.last;
+    const int at = m_rows.place(first, std::move(ids));
+    if (at < 0)
+        return false;
+    if (!meets)
+        m_rows.segment(at).cursor = std::move(cursor);
+    // The places shown longest ago and farthest away go; rows edited there stay.
+    m_rows.dropFar(row, kPlaces, [this](const RowIndex::Segment &seg) {
+        if (seg.read != int(seg.ids.size()))
+            return true;
+        for (const quint32 id : seg.ids)
+            if (id >= kNewRow || m_edits.contains(id))
+                return true;
+        return false;
+    });
+    settle(before);
+    return true;
+}
+
+bool Buffer::readSlice(qint64 offset, int count, std::vector<quint32> &ids, std::unique_ptr<RowCursor> *keep)
+{
+    if (offset < 0 || !m_snapshot)
+        return false;
+    // From the end when that passes over fewer rows (the rows come last first then), else from the first;
+    // a cursor kept goes on after them.
+    const qint64 rows = m_rows.endKnown() ? m_rows.resultRows() : -1;
+    const qint64 fromEnd = rows - offset - count;
+    const bool reverse = rows >= 0 && fromEnd >= 0 && fromEnd < offset && !m_statement.reverseSql().isEmpty();
+    const QVariantList args = m_bound + QVariantList{reverse || !keep ? count : -1, reverse ? fromEnd : offset};
+    std::unique_ptr<RowCursor> cursor = openCursor(m_statement.slice(reverse), args);
+    if (!cursor)
+        return false;
+    const int read = cursor->read(m_store, ids, count);
+    if (read < 0)
+        return false;
+    if (reverse)
+        std::reverse(ids.begin(), ids.end());
+    else if (keep && !cursor->atEnd())
+        *keep = std::move(cursor);
+    return true;
+}
+
+bool Buffer::termsOf(int row, QVariantList &values)
+{
+    // A row deleted here is still in the database, next to the rows held: found by place instead.
+    if (!m_statement.positions() || !m_deleted.isEmpty() || !m_rows.held(row) || m_rows.at(row) >= kNewRow)
+        return false;
+    const QVariantList key = keyOf(row);
+    if (key.isEmpty())
+        return false;
+    QSqlQuery q(m_snapshot->database());
+    q.setForwardOnly(true);
+    QVariantList args = m_bound;
+    if (!m_transaction->prepare(q, m_statement.termValues(key, args), args) || !q.exec() || !q.next())
+        return false;
+    values.clear();
+    for (int i = 0; i < q.record().count(); ++i)
+        values << q.value(i);
+    return true;
+}
+
+void Buffer::settle(int before)
+{
+    if (m_rows.whole())
+        closeCursor();
     if (knownCount() > before && m_onFetched)
         m_onFetched(before, knownCount());
-    return knownCount() - before;
 }
 
 void Buffer::forgetBack()
 {
-    m_backCursor.reset();
-    m_back.clear();
-    m_unread = -1;
-}
-
-void Buffer::joinEnd()
-{
-    m_order.insert(m_order.end(), m_back.begin(), m_back.end());
-    m_back.clear();
-    m_unread = -1;
+    m_rows.dropAfterFirst();
+    if (!m_rows.segment(0).cursor)
+        m_rows.setTail(0);
 }
 
 void Buffer::readEnd()
 {
-    if (m_backCursor)
-        readBack(-1);
     if (endKnown())
         return;
+    const int last = m_rows.count() - 1;
     const int before = knownCount();
     const QString reverse = m_statement.reverseSql();
     const qint64 rows = reverse.isEmpty() || !m_transaction ? -1 : scalar(QStringLiteral("count(*)")).toLongLong();
     if (m_failed)
         return; // the count failed: the view has been told
-    const qint64 unread = rows - m_fromCursor;
+    const qint64 unread = rows - m_rows.resultRows();
     // A few screenfuls are read on at once; so is a result whose order cannot be turned round.
     if (rows < 0 || unread <= 4 * kReadRows) {
-        fetchMore(-1);
+        readAfter(last, -1);
         return;
     }
-    const std::unique_ptr<RowCursor> last = openCursor(reverse + QStringLiteral(" LIMIT ?"), m_bound + QVariantList{kReadRows});
-    if (!last) {
-        fetchMore(-1);
+    const std::unique_ptr<RowCursor> end = openCursor(m_statement.slice(true), m_bound + QVariantList{kReadRows, 0});
+    if (!end) {
+        readAfter(last, -1);
         return;
     }
     std::vector<quint32> ids;
-    const int read = last->read(m_store, ids, kReadRows);
+    const int read = end->read(m_store, ids, kReadRows);
     if (read < 0) {
-        fail(last->errorCode(), last->errorText());
+        fail(end->errorCode(), end->errorText());
         return;
     }
     if (read != kReadRows) {
-        fetchMore(-1);
+        readAfter(last, -1);
         return;
     }
-    m_back.assign(ids.rbegin(), ids.rend());
-    m_unread = int(unread - kReadRows);
-    if (m_onFetched)
-        m_onFetched(before, knownCount());
+    std::reverse(ids.begin(), ids.end());
+    m_rows.setTail(int(unread));
+    m_rows.place(before + int(unread) - kReadRows + 1, std::move(ids));
+    settle(before);
 }
 
 std::unique_ptr<RowCursor> Buffer::openCursor(const QString &sql, const QVariantList &args)
@@ -284,53 +388,48 @@ bool Buffer::readTo(int row)
 {
     if (row < 1)
         return false;
-    if (ahead(row) && m_cursor) {
-        if (m_pass)
-            return passTo(row);
-        readFront(readAhead(row, fetchedCount()));
-    } else if (row > knownCount() && m_backCursor) {
-        readBack(readAhead(row, knownCount()));
+    if (held(row))
+        return true;
+    if (!m_snapshot)
+        return false;
+    if (m_pass && ahead(row))
+        return passTo(row);
+    const RowIndex::Gap gap = m_rows.gapAt(row);
+    if (gap.before < 0)
+        return false; // past the last row
+    // Near the rows held before it, or beyond what is known: read on. Near those after it: read back. Far
+    // from both: read where it is, never from the first row up to it.
+    const bool next = gap.last >= 0 && gap.before + 1 < m_rows.count();
+    if (gap.last < 0 || row - gap.first < kNear) {
+        readAfter(gap.before, readAhead(row, gap.first - 1));
+    } else if (next && gap.last - row < kNear) {
+        if (!readBefore(gap.before + 1, gap.last - qMax(gap.first, row - kReadRows) + 1) && !m_failed)
+            readAfter(gap.before, readAhead(row, gap.first - 1));
+    } else if (!readAt(row, gap) && !m_failed) {
+        readAfter(gap.before, readAhead(row, gap.first - 1));
     }
     return hasRow(row);
 }
 
 bool Buffer::hasRow(int row) const { return held(row) || inPass(row); }
 
-bool Buffer::held(int row) const { return row >= 1 && row <= knownCount() && !ahead(row); }
+bool Buffer::held(int row) const { return m_rows.held(row); }
 
 bool Buffer::ahead(int row) const
 {
-    return row > fetchedCount() && (m_unread < 0 || row <= fetchedCount() + m_unread);
+    return row > fetchedCount() && !held(row) && (!endKnown() || row <= knownCount());
 }
 
-quint32 Buffer::handleAt(int row) const
-{
-    return row <= fetchedCount() ? m_order[size_t(row - 1)] : m_back[size_t(row - fetchedCount() - m_unread - 1)];
-}
+quint32 Buffer::handleAt(int row) const { return m_rows.at(row); }
 
-void Buffer::placeHandle(int index, quint32 handle)
-{
-    if (m_unread < 0 || index < fetchedCount())
-        m_order.insert(m_order.begin() + index, handle);
-    else
-        m_back.insert(m_back.begin() + (index - fetchedCount() - m_unread), handle);
-}
+void Buffer::placeHandle(int index, quint32 handle) { m_rows.insert(index + 1, handle); }
 
-quint32 Buffer::takeHandle(int index)
-{
-    const quint32 handle = handleAt(index + 1);
-    if (index < fetchedCount())
-        m_order.erase(m_order.begin() + index);
-    else
-        m_back.erase(m_back.begin() + (index - fetchedCount() - m_unread));
-    return handle;
-}
+quint32 Buffer::takeHandle(int index) { return m_rows.take(index + 1); }
 
 int Buffer::rowCount()
 {
-    if (m_unread < 0)
-        readFront(-1);
-    readBack(-1);
+    if (!endKnown())
+        readAfter(m_rows.count() - 1, -1);
     return knownCount();
 }
 
@@ -357,9 +456,10 @@ void Buffer::drop()
 
 void Buffer::readAll()
 {
-    // The rows between, then any after the back rows.
-    readFront(-1);
-    readFront(-1);
+    // The rows between, joining each segment in turn.
+    while (m_snapshot && !m_rows.whole())
+        if (readFront(-1) <= 0)
+            break; // the result ended early or the read failed
 }
 
 Buffer::Pass::Pass(Buffer &buffer) : m_buffer(buffer)
@@ -422,7 +522,7 @@ qsizetype Buffer::memoryUsed() const
     qsizetype edited = 0;
     for (const Edited &e : m_edits)
         edited += 2 * e.values.size() * qsizetype(sizeof(QVariant)) + 64;
-    return m_store.memoryUsed() + qsizetype((m_order.capacity() + m_back.capacity()) * sizeof(quint32)) + edited;
+    return m_store.memoryUsed() + m_rows.capacity() * qsizetype(sizeof(quint32)) + edited;
 }
 
 // --- Items ---
@@ -522,14 +622,13 @@ int Buffer::findHeld(const QVariantList &key) const
 {
     if (key.isEmpty())
         return 0;
-    for (int r = 1; r <= fetchedCount(); ++r)
-        if (rowHasKey(r, key))
-            return r;
-    // Rows read from the end, or around a record, after those between.
-    for (int r = fetchedCount() + qMax(0, m_unread) + 1; m_unread >= 0 && r <= knownCount(); ++r)
-        if (rowHasKey(r, key))
-            return r;
-    return 0;
+    // The rows read from the first on, then those around places and from the end.
+    int found = 0;
+    m_rows.forEach([&](int row, quint32) {
+        if (!found && rowHasKey(row, key))
+            found = row;
+    });
+    return found;
 }
 
 int Buffer::locateRow(const QVariantList &key)
@@ -538,10 +637,10 @@ int Buffer::locateRow(const QVariantList &key)
         return 0;
     if (const int row = findHeld(key))
         return row;
-    if (!m_cursor)
+    if (!m_snapshot)
         return 0;
     if (m_transaction && m_edits.isEmpty() && m_deleted.isEmpty()) {
-        if (m_unread < 0 && m_statement.positions())
+        if (m_statement.positions())
             if (const int row = readAround(key); row >= 0)
                 return row;
         QVariantList args;
@@ -573,8 +672,12 @@ int Buffer::readAround(const QVariantList &key)
     q.finish();
     if (place <= fetchedCount() + 4 * kReadRows)
         return -1; // near enough to read on to it
+    const int row = int(place);
+    // Among the rows known by number: read where it is.
+    if (row <= knownCount())
+        return readTo(row) && rowHasKey(row, key) ? row : -1;
 
-    // A screenful before it, last first, and the rows from it on through a cursor of their own.
+    // Beyond them: a screenful before it, last first, and the rows from it on through a cursor of their own.
     std::vector<quint32> ids;
     args = m_bound;
     const QString before = m_statement.rowsFrom(values, true, args) + QStringLiteral(" LIMIT ?");
@@ -587,18 +690,24 @@ int Buffer::readAround(const QVariantList &key)
     if (!from || from->read(m_store, on, kReadRows) <= 0)
         return -1;
     const int known = knownCount();
-    m_back.assign(ids.rbegin(), ids.rend());
-    m_back.insert(m_back.end(), on.begin(), on.end());
-    m_unread = int(place - 1 - qint64(ids.size()) - m_fromCursor);
-    m_backCursor = from->atEnd() ? nullptr : std::move(from);
-    const int row = int(place);
-    if (m_unread <= 0 || !rowHasKey(row, key)) {
+    const int first = row - int(ids.size());
+    if (first <= known)
+        return -1;
+    std::reverse(ids.begin(), ids.end());
+    ids.insert(ids.end(), on.begin(), on.end());
+    const int at = m_rows.place(first, std::move(ids));
+    if (at < 0)
+        return -1;
+    if (from->atEnd())
+        m_rows.setTail(0);
+    else
+        m_rows.segment(at).cursor = std::move(from);
+    if (!rowHasKey(row, key)) {
         // The count and the rows disagree: forget them and read on.
         forgetBack();
         return -1;
     }
-    if (m_onFetched)
-        m_onFetched(known, knownCount());
+    settle(known);
     return row;
 }
 
@@ -617,7 +726,7 @@ bool Buffer::databaseTotals() const
 {
     // While rows remain unread and none was changed, the database counts and adds up: it reads no more than
     // it must, and nothing is kept.
-    return m_cursor && m_transaction && m_edits.isEmpty() && m_deleted.isEmpty();
+    return m_snapshot && m_transaction && m_edits.isEmpty() && m_deleted.isEmpty();
 }
 
 QVariant Buffer::scalar(const QString &select, const QString &where, const QVariantList &more)
@@ -755,7 +864,7 @@ QList<Buffer::Run> Buffer::runs(int column)
 
 bool Buffer::sameValue(int rowA, int rowB, int column) const
 {
-    const quint32 a = m_order[size_t(rowA - 1)], b = m_order[size_t(rowB - 1)];
+    const quint32 a = m_rows.at(rowA), b = m_rows.at(rowB);
     // Rows as read compare as the database groups them; an edited or added row holds the operator's text.
     if (a < kNewRow && b < kNewRow && (m_edits.isEmpty() || (!m_edits.contains(a) && !m_edits.contains(b))))
         return m_store.sameValue(int(a), int(b), column - 1);
@@ -961,8 +1070,8 @@ int Buffer::update(db::Transaction &transaction)
         statements << st;
     }
     if (!m_edits.isEmpty()) {
-        std::vector<quint32> rows = m_order;
-        rows.insert(rows.end(), m_back.begin(), m_back.end());
+        std::vector<quint32> rows;
+        m_rows.forEach([&rows](int, quint32 id) { rows.push_back(id); });
         for (const quint32 handle : rows) {
             const auto it = m_edits.constFind(handle);
             if (it == m_edits.constEnd())

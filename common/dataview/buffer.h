@@ -1,5 +1,6 @@
 #pragma once
 #include "dataview/format.h"
+#include "dataview/rowindex.h"
 #include "dataview/rows.h"
 #include "dataview/statement.h"
 #include "dataview/types.h"
@@ -49,11 +50,11 @@ public:
     int countRows();
     // The rows read from the first on (with the rows added and less those deleted among them), and whether
     // that is all of them.
-    int fetchedCount() const { return int(m_order.size()); }
-    bool complete() const { return !m_cursor && !m_failed; }
+    int fetchedCount() const { return int(m_rows.segment(0).ids.size()); }
+    bool complete() const { return !m_snapshot && !m_failed; }
     // Rows whose number is known: those read from the first on, and once the end was read, every row.
-    int knownCount() const { return fetchedCount() + (m_unread >= 0 ? m_unread + int(m_back.size()) : 0); }
-    bool endKnown() const { return !m_cursor || (m_unread >= 0 && !m_backCursor); }
+    int knownCount() const { return m_rows.known(); }
+    bool endKnown() const { return m_rows.endKnown(); }
     // A read, a count or a total that failed (a damaged page, an I/O error): the rows read so far stay, but
     // they are not the whole result. Totals are then no value, and the update refuses to write. The handler
     // hears of the failure once, with the engine's code and text; a retrieve clears it.
@@ -70,8 +71,11 @@ public:
     // database counts them and the last screenfuls are read from the end; the rows between are read when
     // asked for. Otherwise every row is read.
     void readEnd();
-    // Whether the row exists, reading up to it (and a screenful beyond) when it is not known yet. In a print
-    // pass, a row past those held is brought into the pass's window instead.
+    // Whether readEnd reads the last rows from the end (the order is total) rather than every row.
+    bool endReadable() const { return !m_statement.reverseSql().isEmpty(); }
+    // Whether the row exists, reading it (and a screenful around it) when it is not held yet: on from the rows
+    // held just before it, back from those just after it, or, far from both, from its place in the order. In
+    // a print pass, a row past those held is brought into the pass's window instead.
     bool readTo(int row);
     // Whether the row is known: read and held, or in a print pass's window. Reads nothing.
     bool hasRow(int row) const;
@@ -192,17 +196,29 @@ private:
     quint32 handleAt(int row) const;
     void placeHandle(int index, quint32 handle);
     quint32 takeHandle(int index);
-    void joinEnd();
-    // Drops the rows read from the end or around a record, and their cursor: the end is not known again.
+    // Drops the rows read after the first ones (from the end, around a place): the end is not known again.
     void forgetBack();
     // Reads every row into those held from the first on (the rows between those and the rows read from the end
     // too).
     void readAll();
-    int readFront(int count);
-    int readBack(int count);
+    int readFront(int count) { return readAfter(0, count); }
+    // Reads up to `count` rows after segment i (all up to the next segment, or to the end, with count < 0).
+    int readAfter(int segment, int count);
+    // Reads `count` rows just before segment i; false when they could not be read as counted.
+    bool readBefore(int segment, int count);
+    // Reads a screenful around a row far from any held, as a segment of its own.
+    bool readAt(int row, const RowIndex::Gap &gap);
+    // Rows read by their place in the result (0-based offset): forward, or from the end when that is nearer.
+    bool readSlice(qint64 offset, int count, std::vector<quint32> &ids, std::unique_ptr<RowCursor> *keep = nullptr);
+    // The order's values of a row held, read from the database by its key, when it is a row as read.
+    bool termsOf(int row, QVariantList &values);
+    // After rows were read: every row held ends the snapshot; the presentation hears of new rows.
+    void settle(int before);
     int readAround(const QVariantList &key);
     void closeCursor();
     void fail(int code, const QString &text);
+    // A retrieve that could not run or read its first rows: the rows read stay, marked as not the whole result.
+    void failedRetrieve(const db::Transaction &transaction);
     // Fails with the error of a query on the view's connection.
     void failOn(QSqlQuery &query);
     // A cursor over the statement in the view's snapshot, the result columns read as their types; null (the
@@ -228,17 +244,10 @@ private:
     Statement m_statement;
     QList<int> m_cellColumn; // per cell: its result column (1-based), 0 for computed cells
     RowStore m_store;
-    std::vector<quint32> m_order; // row handles in row order: a store id, or kNewRow + n
-    std::unique_ptr<RowCursor> m_cursor;
+    // Row handles in row order (a store id, or kNewRow + n), in segments, each with the cursor that feeds it.
+    RowIndex m_rows;
     // The moment the rows are read in, with their counts and sums, while rows remain unread.
     std::unique_ptr<db::Snapshot> m_snapshot;
-    int m_fromCursor = 0; // rows the cursor has given
-    // Once the end was read: the rows after those not read yet (read from the end, then any added at the
-    // end), and how many rows of the result lie between; -1 while the end is not known.
-    std::vector<quint32> m_back;
-    int m_unread = -1;
-    // Rows after the back rows when these were read from a place in the middle rather than from the end.
-    std::unique_ptr<RowCursor> m_backCursor;
     db::Transaction *m_transaction = nullptr;
     QVariantList m_bound;
     QHash<quint32, Edited> m_edits;

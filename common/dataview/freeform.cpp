@@ -137,6 +137,12 @@ FreeFormView::FreeFormView(QWidget *parent) : QWidget(parent)
         QMetaObject::invokeMethod(
             this,
             [this, code, text] {
+                // The rows read past the failure are gone: the current letter goes back to the last one held.
+                if (m_row > m_buffer.knownCount()) {
+                    closeEditor();
+                    m_row = m_buffer.knownCount();
+                    emit rowFocusChanged(m_row);
+                }
                 clampScroll();
                 update();
                 showDatabaseError(code, text, m_transaction ? m_transaction->lockWaitMs : 5000);
@@ -396,6 +402,8 @@ bool FreeFormView::handleKey(QKeyEvent *e)
     case Qt::Key_End:
         if (!ctrl)
             return false;
+        if (e->key() == Qt::Key_End)
+            m_buffer.readEnd(); // the last rows come from the end, not after every row before them
         moveRow(e->key() == Qt::Key_Home ? 1 : m_buffer.rowCount());
         return true;
     default:

@@ -412,6 +412,11 @@ void ReportView::collect(PrintedPage &body, PrintedPage &fixed)
         const ReportContext c = m_layout->context(band, page, pageCount);
         resolveBand(m_def, band, c, yOffset, out);
     };
+    // Far past the rows known (the scroll bar dragged): the last rows come from the end first, so that the
+    // rows in sight are read where they are rather than after every row before them.
+    if (m_layout->bandCount() > 0 && !m_buffer.endKnown() && m_buffer.endReadable()
+        && m_layout->band(m_layout->bandAt(scrolled)).row > m_buffer.knownCount() + 2 * Buffer::kReadRows)
+        m_buffer.readEnd();
     // Only the body bands in sight are resolved.
     for (int i = m_layout->bandAt(scrolled); i < m_layout->bandCount(); ++i) {
         const PlacedBand band = m_layout->band(i);

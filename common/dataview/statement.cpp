@@ -159,8 +159,12 @@ void Statement::compile(const Definition &definition)
     const QString baseTop = topLevel(m_base);
     const auto single = oneTable.match(baseTop);
     // A query of one table ordered by its own terms keeps the order of entry between equal rows too (an index
-    // in the order of the terms gives them so), which makes the order total and so readable from the end.
-    if (single.hasMatch() && (sorted ? ownOrder.isEmpty() : !terms.isEmpty())) {
+    // in the order of the terms gives them so), which makes the order total and so readable from the end. One
+    // without any order (a search, the letter) is ordered by the row id alone: the order its rows are entered
+    // in, and readable from the end too.
+    static const QRegularExpression select(QStringLiteral("^\\s*SELECT\\b"), QRegularExpression::CaseInsensitiveOption);
+    const bool ofTable = single.hasMatch() && select.match(baseTop).hasMatch(); // not of a WITH's own rows
+    if (ofTable && (!sorted || ownOrder.isEmpty())) {
         const QString name = single.captured(2).isEmpty() ? single.captured(1) : single.captured(2);
         terms << name + QStringLiteral(".rowid");
     } else if (sorted) {
@@ -201,8 +205,10 @@ void Statement::compile(const Definition &definition)
     static const QRegularExpression tail(QStringLiteral("\\b(GROUP|HAVING|LIMIT|UNION|DISTINCT)\\b"),
                                          QRegularExpression::CaseInsensitiveOption);
     const auto f = fromWord().match(baseTop);
+    // The key columns must be named by the select list ("SELECT *" names none) to be found by.
     if (terms.isEmpty() || !single.hasMatch() || !f.hasMatch() || !ascending || !terms.last().endsWith(QStringLiteral(".rowid"))
-        || m_base.left(f.capturedStart()).contains(u'?') || baseTop.contains(tail))
+        || m_base.left(f.capturedStart()).contains(u'?') || baseTop.contains(tail)
+        || m_selectItems.size() != m_columns.size() || m_selectItems.contains(QStringLiteral("*")))
         return;
     m_keyset = terms;
     const auto w = where.match(baseTop, f.capturedStart());
@@ -239,11 +245,11 @@ QString Statement::termValues(const QVariantList &key, QVariantList &args) const
     return within(head, keyCondition(m_columns, m_selectItems, key, args));
 }
 
-QString Statement::beyond(const QVariantList &values, bool before, QVariantList &args) const
+QString Statement::beyond(const QVariantList &values, bool before, QVariantList &args, bool after) const
 {
     // Before: every term equal up to one that is less (no value is least); from: the same with greater, or
     // every term equal. Built from the row id outwards.
-    QString condition = m_keyset.last() + (before ? QStringLiteral(" < ?") : QStringLiteral(" >= ?"));
+    QString condition = m_keyset.last() + (before ? QStringLiteral(" < ?") : after ? QStringLiteral(" > ?") : QStringLiteral(" >= ?"));
     QVariantList inner{values.last()};
     for (qsizetype i = m_keyset.size() - 2; i >= 0; --i) {
         const QString &t = m_keyset.at(i);
@@ -276,12 +282,18 @@ QString Statement::countBefore(const QVariantList &values, QVariantList &args) c
     return within(QStringLiteral("SELECT count(*) ") + m_from, beyond(values, true, args));
 }
 
-QString Statement::rowsFrom(const QVariantList &values, bool before, QVariantList &args) const
+QString Statement::rowsFrom(const QVariantList &values, bool before, QVariantList &args, bool after) const
 {
     QStringList order;
     for (const QString &t : m_keyset)
         order << t + (before ? QStringLiteral(" DESC") : QString());
-    return within(m_head, beyond(values, before, args)) + QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
+    return within(m_head, beyond(values, before, args, after)) + QStringLiteral(" ORDER BY ")
+           + order.join(QStringLiteral(", "));
+}
+
+QString Statement::slice(bool reverse) const
+{
+    return (reverse ? m_reverse : m_sql) + QStringLiteral(" LIMIT ? OFFSET ?");
 }
 
 QString Statement::orderTerm(int column, const QString &name) const

@@ -33,7 +33,11 @@ public:
     bool positions() const { return !m_keyset.isEmpty(); }
     QString termValues(const QVariantList &key, QVariantList &args) const;
     QString countBefore(const QVariantList &values, QVariantList &args) const;
-    QString rowsFrom(const QVariantList &values, bool before, QVariantList &args) const;
+    // With `after`, the rows after them (without the row that has them).
+    QString rowsFrom(const QVariantList &values, bool before, QVariantList &args, bool after = false) const;
+    // The query, or with its order turned round, from a place on: binds the rows to read (-1: all) and the
+    // rows passed over. The database passes over them on the order's index without reading the rows.
+    QString slice(bool reverse) const;
     // The values for its ?s, in order, converted to the arguments' types.
     QVariantList bind(const QVariantList &arguments) const;
 
@@ -53,7 +57,7 @@ private:
     QStringList m_keyset;                   // the order's terms, when rows can be found by place
     QString m_head, m_condition, m_from; // the query up to its WHERE, its condition, its FROM part
     QString within(const QString &head, const QString &condition) const;
-    QString beyond(const QVariantList &values, bool before, QVariantList &args) const;
+    QString beyond(const QVariantList &values, bool before, QVariantList &args, bool after = false) const;
     QList<int> m_argOrder; // which argument each ? binds
     QStringList m_selectItems;
 };

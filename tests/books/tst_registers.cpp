@@ -69,6 +69,8 @@ private slots:
     void endAndAddReadFromTheEnd_data();
     void endAndAddReadFromTheEnd();
     void saveOfOneCellReadsNoFurtherRows();
+    void okInTheMiddleReadsWhereTheRowIs_data();
+    void okInTheMiddleReadsWhereTheRowIs();
     void paymentEditKeepsTheUnshownColumn();
     void exitWritesNothing();
     void badSaveKeepsTheEdits();
@@ -248,6 +250,50 @@ void tst_registers::endAndAddReadFromTheEnd()
     QCOMPARE(v->currentRow(), 3001);
     QCOMPARE(v->item(3001, "an").toDouble(), 88.5);
     QVERIFY(v->buffer().fetchedCount() < 3001);
+}
+
+void tst_registers::okInTheMiddleReadsWhereTheRowIs_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<bool>("deletes");
+    for (const char *window : {"inbank", "gobank"})
+        for (const bool deletes : {false, true})
+            QTest::newRow(QString("%1, %2").arg(window, deletes ? "delete" : "edit").toUtf8())
+                << QString(window) << QString(window == QString("inbank") ? "jzd" : "xjzp") << deletes;
+}
+
+void tst_registers::okInTheMiddleReadsWhereTheRowIs()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, table);
+    QFETCH(bool, deletes);
+    Fixture f;
+    QVERIFY(f.connect());
+    auto *w = openFilledEditor(f, window, table);
+    dw::DataView *v = w->grid();
+    const int firstRead = v->buffer().fetchedCount();
+    QTableView *grid = v->grid();
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier);
+    // A row in the middle, reached as the operator would (it is read where it is), edited or deleted.
+    v->setCurrentRow(1500);
+    QCOMPARE(v->item(1500, "an").toDouble(), 1500.0);
+    if (deletes) {
+        click(w, "cb_2");
+        QCOMPARE(v->item(1500, "an").toDouble(), 1501.0);
+    } else {
+        v->setItem(1500, "kpr", "李");
+    }
+    click(w, "cb_3");
+    QVERIFY(f.boxes.isEmpty());
+    QCOMPARE(f.scalar(QString("SELECT count(*) FROM %1").arg(table)).toInt(), deletes ? 2999 : 3000);
+    // OK re-reads and lands on the remembered row, read where it is, not from the first row up to it.
+    QCOMPARE(v->currentRow(), 1500);
+    QCOMPARE(v->item(1500, "an").toDouble(), deletes ? 1501.0 : 1500.0);
+    QCOMPARE(v->itemString(1500, "kpr"), deletes ? QString("张") : QString("李"));
+    QCOMPARE(v->item(1499, "an").toDouble(), 1499.0);
+    QCOMPARE(v->buffer().fetchedCount(), firstRead);
 }
 
 void tst_registers::deleteTheOnlyRowThenSave()

@@ -17,6 +17,7 @@
 #include "platform/transaction.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QSqlDatabase>
@@ -491,6 +492,12 @@ private slots:
     void findRow();
     void ctrlEndReachesTheLastRow_data();
     void ctrlEndReachesTheLastRow();
+    void jumpReadsTheRowsWhereTheyAre_data();
+    void jumpReadsTheRowsWhereTheyAre();
+    void editsBetweenPlacesKeepTheirRows();
+    void rowsAfterADeletedLastRowOfAPlace();
+    void gridJumpsReadOnlyWhereTheyLand();
+    void reportDraggedToItsEndReadsNoRowsBetween();
     void askingForValuesReadsNothing();
     void rowsBetweenComeInWhenMovedTo();
     void totalsWithEditsCountTheRowsBetween();
@@ -918,7 +925,8 @@ void tst_dataview_lazy::recordFoundByItsPlace_data()
                     << QString(view) << QString(which) << (QString(which) != "near the first rows");
     }
     QTest::newRow("payer picker, middle") << "payer picker" << "middle" << true;
-    QTest::newRow("payers without an order") << "payers without an order" << "middle" << false;
+    // A query without an order of its own is in the order of entry, found by place too.
+    QTest::newRow("payers without an order") << "payers without an order" << "middle" << true;
 }
 
 void tst_dataview_lazy::recordFoundByItsPlace()
@@ -973,7 +981,9 @@ void tst_dataview_lazy::lastRowsReadFromTheEnd_data()
     QTest::newRow("payee book") << "payee book" << true;
     QTest::newRow("payee picker") << "payee picker" << true;
     QTest::newRow("payer picker") << "payer picker" << true;
-    QTest::newRow("payers without an order") << "payers without an order" << false;
+    // Queries without an order of their own: in the order of entry, which turns round too.
+    QTest::newRow("payers without an order") << "payers without an order" << true;
+    QTest::newRow("letter, in the order of entry") << "letter" << true;
 }
 
 void tst_dataview_lazy::lastRowsReadFromTheEnd()
@@ -1473,6 +1483,194 @@ void tst_dataview_lazy::ctrlEndReachesTheLastRow()
     QCOMPARE(view.item(1, "line").toLongLong(), lines.first());
 }
 
+// --- Jumps into the rows between ---
+
+void tst_dataview_lazy::jumpReadsTheRowsWhereTheyAre_data()
+{
+    QTest::addColumn<QString>("view");
+    QTest::addColumn<QString>("place");
+    // The register's order finds rows by its values; the list's and the book's by their place in the order.
+    for (const char *view : {"payment register", "payment list", "payee book"})
+        for (const char *place : {"just after the first rows", "a few screens past the first rows", "middle",
+                                  "well before the last rows", "just before the last rows", "first of the last rows",
+                                  "last"})
+            QTest::newRow(QString("%1, %2").arg(view, place).toUtf8()) << QString(view) << QString(place);
+}
+
+void tst_dataview_lazy::jumpReadsTheRowsWhereTheyAre()
+{
+    QFETCH(QString, view);
+    QFETCH(QString, place);
+    Filled filled(kLarge);
+    const ViewCase v = viewCase(view);
+    dw::Buffer b;
+    const QList<QVariantList> expected = retrieved(v, b);
+    const int n = int(expected.size());
+    QVERIFY(n > 6 * kFirstRows);
+    b.readEnd();
+    QVERIFY(b.endKnown());
+    QCOMPARE(b.knownCount(), n);
+    QCOMPARE(b.fetchedCount(), kFirstRows);
+    const QHash<QString, int> places = {{"just after the first rows", kFirstRows + 1},
+                                        {"a few screens past the first rows", 4 * kFirstRows},
+                                        {"middle", n / 2},
+                                        {"well before the last rows", n - 4 * kFirstRows},
+                                        {"just before the last rows", n - kFirstRows},
+                                        {"first of the last rows", n - kFirstRows + 1},
+                                        {"last", n}};
+    const int row = places.value(place);
+
+    // The row and a screenful around it come in, and no row between the first rows and two screenfuls
+    // before it: nothing is read from the first row up to it.
+    QVERIFY(b.readTo(row));
+    QCOMPARE(rowOf(b, row), expected.at(row - 1));
+    auto heldApart = [&] {
+        QList<int> apart;
+        for (int r = kFirstRows + 1; r <= n - kFirstRows; ++r)
+            if (b.hasRow(r) && (r < row - 2 * kFirstRows || r > row + 2 * kFirstRows))
+                apart << r;
+        return apart;
+    };
+    QCOMPARE(heldApart(), QList<int>());
+    // Every row held is the row of a full read at its place.
+    for (int r = 1; r <= n; ++r)
+        if (b.hasRow(r) && rowOf(b, r) != expected.at(r - 1))
+            QFAIL(qPrintable(QStringLiteral("row %1: %2, expected %3")
+                                 .arg(r)
+                                 .arg(rowText(rowOf(b, r)), rowText(expected.at(r - 1)))));
+    // The rows next to it, on either side, come from there too.
+    for (const int r : {row - 1, row + 1, row - kFirstRows, row + kFirstRows})
+        if (r >= 1 && r <= n) {
+            QVERIFY(b.readTo(r));
+            QCOMPARE(rowOf(b, r), expected.at(r - 1));
+        }
+
+    // Another place and back keep what was read exact; reading every row afterwards still gives the order.
+    QVERIFY(b.readTo(n / 3));
+    QCOMPARE(rowOf(b, n / 3), expected.at(n / 3 - 1));
+    QVERIFY(b.readTo(row));
+    QCOMPARE(rowOf(b, row), expected.at(row - 1));
+    const QList<QVariantList> rows = rowsOf(b);
+    QVERIFY2(rows == expected, qPrintable(difference(rows, expected)));
+    QVERIFY(b.complete());
+}
+
+// The payment register read from the first and from the end; the rows of a full read.
+QList<QVariantList> registerAtBothEnds(dw::Buffer &b)
+{
+    b.setDefinition(brevik::views::gobank());
+    b.retrieve(g::sqlca, {});
+    b.readEnd();
+    return expectedRows(b.definition(), {});
+}
+
+void tst_dataview_lazy::editsBetweenPlacesKeepTheirRows()
+{
+    // Rows edited, added and deleted around a place in the middle keep their numbers and values while other
+    // places are read and dropped; the update writes them all, and every row then reads as the database has it.
+    Filled filled(kLarge);
+    dw::Buffer b;
+    const QList<QVariantList> expected = registerAtBothEnds(b);
+    QCOMPARE(b.fetchedCount(), kFirstRows);
+    const int n = int(expected.size());
+    const int middle = n / 2;
+    QVERIFY(b.readTo(middle));
+    QCOMPARE(b.setItem(middle, "kpr", QStringLiteral("中间")), 1);
+    QCOMPARE(b.deleteRow(middle + 1), 1);
+    QCOMPARE(b.insertRow(middle), middle);
+    QCOMPARE(b.setItem(middle, "kpr", QStringLiteral("新的")), 1);
+    // Many places far from it come and go.
+    for (int i = 1; i <= 12; ++i) {
+        const int r = i % 2 ? middle / 2 + i * 40 : middle + (n - middle) / 2 + i * 40;
+        QVERIFY(b.readTo(r));
+        QCOMPARE(rowOf(b, r), expected.at(r - 1));
+    }
+    QVERIFY(b.fetchedCount() < middle / 2);
+    QCOMPARE(b.itemString(middle, "kpr"), QStringLiteral("新的"));
+    QCOMPARE(b.itemString(middle + 1, "kpr"), QStringLiteral("中间"));
+    QCOMPARE(b.item(middle + 2, "line"), expected.at(middle + 1).at(0));
+    QCOMPARE(b.knownCount(), n);
+
+    Writer writer;
+    QCOMPARE(b.update(writer.transaction), 1);
+    auto value = [&writer](const QString &sql, const QVariantList &args = {}) { return writer.value(sql, args); };
+    QCOMPARE(value("SELECT kpr FROM xjzp WHERE line = ?", {expected.at(middle - 1).at(0)}).toString(),
+             QStringLiteral("中间"));
+    QCOMPARE(value("SELECT count(*) FROM xjzp WHERE line = ?", {expected.at(middle).at(0)}).toInt(), 0);
+    QCOMPARE(value("SELECT count(*) FROM xjzp WHERE kpr = '新的'").toInt(), 1);
+    // Every row in order: the new one before the edited one, the deleted one gone.
+    QVariantList lines;
+    for (const QVariantList &row : expected)
+        lines << row.at(0);
+    lines.removeAt(middle);
+    lines.insert(middle - 1, QVariant());
+    QVariantList held;
+    for (const QVariantList &row : rowsOf(b))
+        held << row.at(0);
+    QCOMPARE(held, lines);
+    QCOMPARE(b.itemString(middle + 1, "kpr"), QStringLiteral("中间"));
+}
+
+void tst_dataview_lazy::rowsAfterADeletedLastRowOfAPlace()
+{
+    // The last row of a place read in the middle deleted (and one added there): the rows read on after the
+    // place do not bring the deleted row back.
+    Filled filled(kLarge);
+    dw::Buffer b;
+    const QList<QVariantList> expected = registerAtBothEnds(b);
+    QCOMPARE(b.fetchedCount(), kFirstRows);
+    const int n = int(expected.size());
+    // Nearer the end than the first row: read from the end, so the rows after it are read by their order's
+    // values.
+    const int middle = 2 * n / 3;
+    QVERIFY(b.readTo(middle));
+    int last = middle;
+    while (b.hasRow(last + 1))
+        ++last;
+    QVERIFY(last < n - kFirstRows);
+    QCOMPARE(b.deleteRow(last), 1);
+    QCOMPARE(b.insertRow(middle), middle);
+    QVERIFY(b.readTo(last + 1));
+    for (int r = last + 1; r <= last + 3; ++r)
+        QCOMPARE(b.item(r, "line"), expected.at(r - 1).at(0));
+}
+
+void tst_dataview_lazy::gridJumpsReadOnlyWhereTheyLand()
+{
+    Filled filled(kLarge);
+    dw::DataView view;
+    QVERIFY(showRegister(view));
+    view.retrieve();
+    const QList<QVariantList> expected = expectedRows(view.definition(), {});
+    const int n = int(expected.size());
+    QTableView *grid = view.grid();
+    grid->setFocus();
+    // Ctrl+End, then Page Up well past the rows read from the end.
+    QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    QCOMPARE(view.currentRow(), n);
+    const int perPage = qMax(1, grid->viewport()->height() / grid->verticalHeader()->defaultSectionSize());
+    const int presses = 2 * kFirstRows / perPage + 3;
+    for (int i = 0; i < presses; ++i)
+        QTest::keyClick(grid, Qt::Key_PageUp);
+    QCoreApplication::processEvents();
+    QVERIFY(view.currentRow() < n - kFirstRows);
+    QCOMPARE(view.buffer().fetchedCount(), kFirstRows);
+    QCOMPARE(view.item(view.currentRow(), "line"), expected.at(view.currentRow() - 1).at(0));
+
+    // The scroll bar dragged to the middle: the rows in sight are painted from their place.
+    QScrollBar *bar = grid->verticalScrollBar();
+    bar->setValue(bar->maximum() / 2);
+    grid->viewport()->repaint();
+    const int top = grid->rowAt(0) + 1, bottom = grid->rowAt(grid->viewport()->height() - 1) + 1;
+    QVERIFY(top > n / 3 && bottom < 2 * n / 3);
+    for (int r = top; r <= bottom; ++r) {
+        QVERIFY(view.buffer().hasRow(r));
+        QCOMPARE(view.item(r, "line"), expected.at(r - 1).at(0));
+    }
+    QCOMPARE(view.buffer().fetchedCount(), kFirstRows);
+}
+
 // --- The report view ---
 
 void tst_dataview_lazy::reportShowsDatabaseTotalsWithoutReadingEveryRow_data()
@@ -1553,6 +1751,30 @@ void tst_dataview_lazy::reportShowsDatabaseTotalsWithoutReadingEveryRow()
     QVERIFY(!numbers.isEmpty());
     QCOMPARE(numbers.last(), QString::number(db.count));
     QCOMPARE(shown(def.summary.texts.last()).values(), QStringList{dw::formatValue(db.sum / 100.0, "#,##0.00")});
+}
+
+void tst_dataview_lazy::reportDraggedToItsEndReadsNoRowsBetween()
+{
+    Filled filled(kLarge);
+    const ViewCase v = viewCase("payment list");
+    dw::ReportView report;
+    report.setDefinition(v.report);
+    report.setTransaction(g::sqlca);
+    report.resize(1000, 700);
+    report.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&report));
+    QVERIFY(report.retrieve(v.arguments) > 0);
+    const int n = countOf(v);
+    QScrollBar *bar = report.verticalScrollBar();
+    bar->setValue(bar->maximum());
+    QStringList numbers;
+    for (const dw::PrintedText &t : report.visibleContent().texts)
+        if (t.rect.x() == v.report.detail.texts.at(0).x && t.rect.width() == v.report.detail.texts.at(0).width)
+            numbers << t.text;
+    QVERIFY(!numbers.isEmpty());
+    QCOMPARE(numbers.last(), QString::number(n));
+    // The last rows came from the end, none from the first rows up to them.
+    QCOMPARE(report.buffer().fetchedCount(), kFirstRows);
 }
 
 // --- Printing ---

@@ -28,6 +28,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSqlDriver>
+#include <QTableView>
 #include <QTemporaryDir>
 
 #include <cctype>
@@ -411,6 +412,10 @@ bool windowCaseFor(const QString &id, int registerRows, WindowCase &c)
         {QStringLiteral("picker-payer-again"), {QStringLiteral("w_temp"), dw1, allOfTheBook}},
         {QStringLiteral("picker-remarks-again"), {QStringLiteral("w_tempbs"), dw1, allOfTheBook}},
         {QStringLiteral("editor-pay-add-after-use"), {QStringLiteral("gobank"), dw1, noAct}},
+        {QStringLiteral("jump-page-up"), {QStringLiteral("gobank"), dw1, noAct}},
+        {QStringLiteral("jump-middle"), {QStringLiteral("gobank"), dw1, noAct}},
+        {QStringLiteral("jump-ok-edit"), {QStringLiteral("gobank"), dw1, noAct}},
+        {QStringLiteral("jump-ok-delete"), {QStringLiteral("gobank"), dw1, noAct}},
     };
     if (!cases.contains(id))
         return false;
@@ -636,6 +641,67 @@ int runEditCase(const QString &id, const WindowCase &c, int registerRows, Figure
     return 0;
 }
 
+// Jumps into the rows between in the payment register editor, each timed until painted: Page Up twenty times
+// after Ctrl+End ("act" the slowest press); the scroll bar dragged to the middle ("act"), then to nineteen
+// other places ("page" the slowest, "peak" the memory after all twenty); OK after an edit or a delete in the
+// middle ("act"). The rows read from the first on show that none were read up to the place.
+int runJumpCase(const QString &id, const WindowCase &c, Figures &f)
+{
+    Opened o = openAndAct(c, f);
+    auto *view = qobject_cast<dw::DataView *>(o.view);
+    if (!view)
+        return 1;
+    QWidget *target = keyTarget(view);
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 2000);
+    auto timed = [&](const std::function<void()> &act) {
+        PaintWatcher painted(view);
+        const auto start = Clock::now();
+        act();
+        painted.waitPainted(60'000);
+        return msSince(start);
+    };
+    QScrollBar *bar = view->grid()->verticalScrollBar();
+    if (id == u"jump-page-up") {
+        timed([&] { press(target, Qt::Key_End, Qt::ControlModifier); });
+        double slowest = 0, total = 0;
+        for (int i = 0; i < 20; ++i) {
+            const double t = timed([&] { press(target, Qt::Key_PageUp); });
+            slowest = std::max(slowest, t);
+            total += t;
+        }
+        f[QStringLiteral("act")] = ms(slowest);
+        notes() << QStringLiteral("mean press %1 ms").arg(ms(total / 20));
+    } else if (id == u"jump-middle") {
+        timed([&] { press(target, Qt::Key_End, Qt::ControlModifier); }); // the scroll bar spans every row
+        resetPeak();
+        f[QStringLiteral("act")] = ms(timed([&] { bar->setValue(bar->maximum() / 2); }));
+        double slowest = 0;
+        for (int i = 1; i < 20; ++i) {
+            const int at = int(qint64(bar->maximum()) * ((i * 7) % 19 + 1) / 21);
+            slowest = std::max(slowest, timed([&] { bar->setValue(at); }));
+        }
+        f[QStringLiteral("page")] = ms(slowest);
+        f[QStringLiteral("peak")] = QString::number(memoryMb("VmHWM:"), 'f', 0);
+    } else {
+        timed([&] { press(target, Qt::Key_End, Qt::ControlModifier); });
+        const int middle = view->buffer().knownCount() / 2;
+        view->setCurrentRow(middle);
+        if (id == u"jump-ok-edit")
+            view->setItem(middle, QStringLiteral("kpr"), QStringLiteral("李"));
+        else
+            o.window->get<QPushButton>(QStringLiteral("cb_2"))->click();
+        f[QStringLiteral("act")] = ms(timed([&] { o.window->get<QPushButton>(QStringLiteral("cb_3"))->click(); }));
+        if (view->currentRow() != middle)
+            notes() << QStringLiteral("OK landed on row %1, not %2").arg(view->currentRow()).arg(middle);
+    }
+    f[QStringLiteral("rows")] = QString::number(view->buffer().knownCount());
+    notes() << QStringLiteral("%1 rows read from the first").arg(view->buffer().fetchedCount());
+    if (!f.contains(QStringLiteral("peak")))
+        f[QStringLiteral("peak")] = QString::number(memoryMb("VmHWM:"), 'f', 0);
+    delete o.window;
+    return 0;
+}
+
 // The pages of a PDF file written by Qt: its "/Type /Page" objects (not "/Pages"). Scanned as bytes: a ten-year
 // list at 1M rows is a PDF of over 100 MB.
 int pdfPages(const QString &file)
@@ -827,6 +893,10 @@ const QList<Case> &allCases()
         {QStringLiteral("picker-remarks-again"), QStringLiteral("remarks picker: activation after a search"), true},
         {QStringLiteral("editor-pay-add-after-use"),
          QStringLiteral("payment register editor: first Add, other windows used before"), true},
+        {QStringLiteral("jump-page-up"), QStringLiteral("payment register: Page Up x20 after Ctrl+End"), true},
+        {QStringLiteral("jump-middle"), QStringLiteral("payment register: scroll bar to the middle (x20)"), true},
+        {QStringLiteral("jump-ok-edit"), QStringLiteral("payment register: OK after an edit in the middle"), true},
+        {QStringLiteral("jump-ok-delete"), QStringLiteral("payment register: OK after a delete in the middle"), true},
     };
     return cases;
 }
@@ -858,7 +928,7 @@ int runCase(int &argc, char **argv, const QString &id, const QString &folder, co
     // Cases that write work on a copy of the data set: the cached one is shared by every run.
     std::optional<QTemporaryDir> scratch;
     const bool saves = id.startsWith(u"save-");
-    const bool writes = saves || id == u"editor-pay-ok" || id == u"editor-pay-add";
+    const bool writes = saves || id == u"editor-pay-ok" || id == u"editor-pay-add" || id.startsWith(u"jump-ok-");
     if (writes) {
         scratch.emplace(QDir(cache).filePath(QStringLiteral("save-XXXXXX")));
         QDir(scratch->path()).mkpath(QStringLiteral("DATABASE"));
@@ -905,6 +975,8 @@ int runCase(int &argc, char **argv, const QString &id, const QString &folder, co
         rc = runPrintCase(c, plainPages, f);
     else if (id.startsWith(u"editor-pay-") || id.endsWith(u"-again"))
         rc = runEditCase(id, c, registerRows, f);
+    else if (id.startsWith(u"jump-"))
+        rc = runJumpCase(id, c, f);
     else
         rc = runWindowCase(c, f);
     g::sqlca.disconnect(); // before the scratch copy goes
