@@ -151,15 +151,16 @@ dw::Definition dwgate()
     d.style = dw::Style::FreeForm;
     // The table has no key and holds one row: the row is found by its values as read.
     d.columns = {text("ltdname", 32, true), text("prov", 10, true), text("city", 10, true), text("xian", 10, true)};
-    auto field = [](const char *name, int tabOrder, int x, int y, int width) {
-        dw::Cell c = cell(name, "", width, tabOrder);
+    // Each field's header is the label the operator reads beside it, as a refused input or save names it.
+    auto field = [](const char *name, const char *header, int tabOrder, int x, int y, int width) {
+        dw::Cell c = cell(name, header, width, tabOrder);
         c.x = x;
         c.y = y;
         c.height = 84;
         return c;
     };
-    d.cells = {field("ltdname", 10, 420, 180, 1500), field("prov", 20, 420, 420, 400),
-               field("city", 30, 1280, 420, 400), field("xian", 40, 1840, 420, 300)};
+    d.cells = {field("ltdname", "单位名称", 10, 420, 180, 1500), field("prov", "省、自治区", 20, 420, 420, 400),
+               field("city", "市", 30, 1280, 420, 400), field("xian", "县", 40, 1840, 420, 300)};
     auto label = [](const char *text, int x, int y, int width) {
         return dw::Label{QString::fromUtf8(text), x, y, width, 84};
     };

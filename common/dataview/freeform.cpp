@@ -462,7 +462,9 @@ void FreeFormView::openEditor()
         editor = new ui::SingleLineEdit(this);
         if (item.limit > 0) // GBK bytes, as every width of the system counts
             textinput::limitInput(editor, textinput::gbkBytes(item.limit));
+        editor->setIdentifier(item.identifier);
     }
+    editor->setAccessibleName(item.caption);
     editor->setObjectName(QStringLiteral("editor"));
     editor->setFrame(false);
     editor->setAlignment(item.alignment);

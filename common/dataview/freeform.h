@@ -31,6 +31,8 @@ struct FreeFormItem {
     int tabOrder = 0;                // a Column with an order above 0 takes the focus and accepts typing
     QString editMask;                // edit style: empty for a plain edit, else a numeric mask
     int limit = 0;                   // typing limit in GBK bytes, 0 for none
+    bool identifier = false;         // a cheque number or an account: what does not fit is refused whole
+    QString caption;                 // the words beside the field, naming it when it refuses input
 };
 
 struct FreeFormLayout {

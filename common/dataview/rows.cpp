@@ -1,9 +1,9 @@
 #include "dataview/rows.h"
 
+#include "platform/textinput.h"
 #include "platform/transaction.h"
 
 #include <QDate>
-#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlRecord>
 #include <cmath>
@@ -114,18 +114,6 @@ QVariant typedValue(const QVariant &raw, Type type)
     return raw;
 }
 
-namespace {
-// Group separators stand only between groups of three digits before the point: "1,5", "10,00" and "1.000,50"
-// are no amounts (read without them they would be 15, 1000 and 1.0005).
-bool groupedByThousands(const QString &number)
-{
-    if (!number.contains(u','))
-        return true;
-    static const QRegularExpression grouped(QStringLiteral("^[+-]?[0-9]{1,3}(,[0-9]{3})*(\\.[0-9]*)?$"));
-    return grouped.match(number).hasMatch();
-}
-} // namespace
-
 bool parseValue(Type type, const QString &text, QVariant &value)
 {
     const QString t = text.trimmed();
@@ -147,7 +135,7 @@ bool parseValue(Type type, const QString &text, QVariant &value)
         return ok;
     }
     case Type::Number: {
-        if (!groupedByThousands(t))
+        if (!textinput::groupedByThousands(t))
             return false;
         bool ok = false;
         const double n = QString(t).remove(u',').toDouble(&ok);

@@ -184,6 +184,10 @@ void EditMask::setMask(const QString &mask)
     m_integerDigits = int((dot < 0 ? mask : mask.left(dot)).count(u'#') + (dot < 0 ? mask : mask.left(dot)).count(u'0'));
     setValidator(new NumericMaskValidator(m_integerDigits, m_decimals, this));
     textinput::describeAccepted(this, acceptedWords());
+    // The validator reads past the box's own separators (a digit typed or deleted between them); a pasted
+    // figure brings its own, which must be in groups of three, or "1,5" would go in as 15.
+    textinput::checkInserted(this, textinput::groupedByThousands,
+                             QStringLiteral("分节号“,”只能在小数点前每三位数字之间"));
 }
 
 QString EditMask::acceptedWords() const

@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QLineEdit>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QToolTip>
 #include <QValidator>
 #include <algorithm>
@@ -66,6 +67,11 @@ public:
     void setLimit(Limit limit) { m_limit = std::move(limit); }
     void setIdentifier(bool on) { m_identifier = on; }
     void setAccepted(const QString &words) { m_accepted = words; }
+    void setInsertedCheck(Fits takes, const QString &words)
+    {
+        m_takes = std::move(takes);
+        m_takesWords = words;
+    }
 
     State validate(QString &input, int &pos) const override
     {
@@ -73,6 +79,11 @@ public:
             clean(input, pos);
         if (m_limit.fits && !m_limit.fits(input) && !holdToLimit(input, pos))
             return Invalid;
+        if (const std::optional<Insertion> in = m_takes ? operatorInsertion(input) : std::nullopt;
+            in && !m_takes(input.mid(in->head, in->size))) {
+            refused(m_edit, QStringLiteral("%1，输入的内容不能放入。").arg(m_takesWords));
+            return Invalid;
+        }
         if (!m_inner)
             return Acceptable;
         // What the box's own validator refuses (a figure an amount box cannot hold) is told the same way.
@@ -142,10 +153,11 @@ private:
         return in;
     }
 
-    // What the operator's edit put in; none for text set by code (which clears the edit's undo history).
+    // What the operator's edit put in; none for text set by code (which clears the edit's undo history), nor
+    // for an undo, which puts back what the box held (an edit clears what could be redone, an undo keeps it).
     std::optional<Insertion> operatorInsertion(const QString &input) const
     {
-        if (!m_edit->isUndoAvailable())
+        if (!m_edit->isUndoAvailable() || m_edit->isRedoAvailable())
             return std::nullopt;
         const Insertion in = insertion(input);
         return in.size > 0 ? std::optional<Insertion>(in) : std::nullopt;
@@ -211,6 +223,8 @@ private:
     Limit m_limit;
     bool m_identifier = false;
     QString m_accepted;
+    Fits m_takes;
+    QString m_takesWords;
 };
 } // namespace
 
@@ -283,6 +297,20 @@ void describeAccepted(QLineEdit *edit, const QString &words)
 {
     if (edit)
         ruleOf(edit)->setAccepted(words);
+}
+
+void checkInserted(QLineEdit *edit, Fits takes, const QString &words)
+{
+    if (edit)
+        ruleOf(edit)->setInsertedCheck(std::move(takes), words);
+}
+
+bool groupedByThousands(const QString &number)
+{
+    if (!number.contains(u','))
+        return true;
+    static const QRegularExpression grouped(QStringLiteral("^[+-]?[0-9]{1,3}(,[0-9]{3})*(\\.[0-9]*)?$"));
+    return grouped.match(number).hasMatch();
 }
 
 void refused(QWidget *box, const QString &why)

@@ -45,6 +45,14 @@ COMMON_EXPORT void holdIdentifier(QLineEdit *edit, bool on);
 // ("只能输入数字和小数点，最多 8 位整数、2 位小数").
 COMMON_EXPORT void describeAccepted(QLineEdit *edit, const QString &words);
 
+// What the box takes of the operator's input, beyond its validator: a test of the inserted part alone, and
+// the words that tell its refusal. What fails is refused whole with the sign.
+COMMON_EXPORT void checkInserted(QLineEdit *edit, Fits takes, const QString &words);
+
+// Group separators in a figure stand only between groups of three digits before the point: "1,5", "10,00"
+// and "1.000,50" are no amounts (read without them they would be 15, 1000 and 1.0005).
+COMMON_EXPORT bool groupedByThousands(const QString &number);
+
 // The one visible sign of input a box refused or cut: a beep and a balloon at the box that names it (its
 // accessible name: the caption beside it, or the grid's column header) and says why.
 COMMON_EXPORT void refused(QWidget *box, const QString &why);

@@ -118,6 +118,15 @@ dw::FreeFormLayout dw_ywwts_layout()
         label("bz_t", QStringLiteral("备注"), 137, 1444, 219, 72),
         field("bz", 375, 1444, 768, 84, 110, 20),
     };
+    // A field is named by its label ("zphm" by "zphm_t"); a cheque number or an account is refused whole.
+    const QStringList identifiers = {QStringLiteral("zphm"), QStringLiteral("fkzh"), QStringLiteral("shcode")};
+    for (FreeFormItem &item : layout.items) {
+        if (item.kind != ItemKind::Column)
+            continue;
+        if (const int at = layout.indexOf(item.name + QStringLiteral("_t")); at >= 0)
+            item.caption = layout.items.at(at).text;
+        item.identifier = identifiers.contains(item.name);
+    }
     return layout;
 }
 

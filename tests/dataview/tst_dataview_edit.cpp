@@ -10,6 +10,8 @@
 #include "platform/printjob.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QToolTip>
 #include <QLineEdit>
 #include <QTableView>
 #include <QtTest>
@@ -67,6 +69,7 @@ private slots:
     void rowGoneSinceReadFailsTheUpdate();
     void itemsRefuseWhatTheColumnCannotHold();
     void typingStopsAtTheColumnWidth();
+    void formBoxNamedByItsLabel();
     void tabAndEnterMoveThroughTheCells();
     void enterHandlerDecides();
     void displayFormats_data();
@@ -260,6 +263,32 @@ void tst_dataview_edit::typingStopsAtTheColumnWidth()
     QTest::keyClick(e, Qt::Key_Tab);
     QCOMPARE(b.view.itemString(1, "bankoffice"), QString(15, QChar(0x56FD)));
     QCOMPARE(b.view.buffer().rowStatus(1), RowStatus::DataModified);
+}
+
+void tst_dataview_edit::formBoxNamedByItsLabel()
+{
+    // A box of a data view in free form is named by the label beside it when it cuts what was pasted.
+    Fixture f;
+    QVERIFY(f.connect());
+    QToolTip::hideText();
+    QTRY_VERIFY(!QToolTip::isVisible());
+    dw::DataView v;
+    v.setDefinition(brevik::views::dwgate());
+    v.setTransaction(g::sqlca);
+    v.resize(1000, 400);
+    v.show();
+    QApplication::setActiveWindow(&v);
+    QVERIFY(QTest::qWaitForWindowActive(&v));
+    QCOMPARE(v.retrieve(), 1);
+    v.setCurrentCell(1, "ltdname");
+    QLineEdit *e = editor();
+    QVERIFY(e);
+    e->selectAll();
+    QGuiApplication::clipboard()->setText(QString(20, QChar(0x56FD))); // 40 bytes into a 32-byte column
+    QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(e->text(), QString(16, QChar(0x56FD)));
+    QVERIFY(QToolTip::isVisible());
+    QVERIFY2(QToolTip::text().startsWith("“单位名称”"), qPrintable(QToolTip::text()));
 }
 
 void tst_dataview_edit::tabAndEnterMoveThroughTheCells()

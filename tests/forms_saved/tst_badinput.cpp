@@ -48,6 +48,13 @@ bool noSign()
     return QTest::qWaitFor([] { return !QToolTip::isVisible(); });
 }
 
+// The cash cheque's amount box, focused.
+QLineEdit *amountBox(w_xjzp *w)
+{
+    focusOn(w, "em_1");
+    return w->get<QLineEdit>("em_1");
+}
+
 class Dummy : public ui::Window {
 public:
     explicit Dummy(const QString &cls) : ui::Window(cls, 1000, 500) {}
@@ -69,6 +76,9 @@ private slots:
     void amountKeysRefused();
     void cellValueRefused_data();
     void cellValueRefused();
+    void amountPasteSeparators_data();
+    void amountPasteSeparators();
+    void amountUndoTakesBackItsSeparators();
 };
 
 void tst_badinput::pasted_data()
@@ -389,6 +399,59 @@ void tst_badinput::cellValueRefused()
     QVERIFY2(QToolTip::text().contains(header) && QToolTip::text().contains(typed), qPrintable(QToolTip::text()));
     w->get<QAbstractButton>("cb_3")->click();
     QCOMPARE(f.scalar(QString("SELECT %1 FROM xjzp").arg(cell)).toString(), stored);
+}
+
+void tst_badinput::amountPasteSeparators_data()
+{
+    // A figure pasted into the cheque's amount box takes group separators only between groups of three
+    // before the point; any other is refused whole, the box keeping its value, with the balloon ("1,5" read
+    // without it would be 15.00). `kept`: the box after the paste and Enter.
+    QTest::addColumn<QString>("before"); // all selected
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("a group of one") << "" << "1,5" << "";
+    QTest::newRow("a group of two") << "" << "10,00" << "";
+    QTest::newRow("over a figure, the same start") << "1,000.00" << "1,00" << "1,000.00";
+    QTest::newRow("groups of three") << "" << "12,345,678.90" << "12,345,678.90";
+    QTest::newRow("over a figure, groups of three") << "5.00" << "1,234.5" << "1,234.50";
+}
+
+void tst_badinput::amountUndoTakesBackItsSeparators()
+{
+    // An undo puts back what the box held, its own separators with it, and is no input to refuse.
+    Fixture f;
+    QVERIFY(f.connect());
+    QVERIFY(noSign());
+    QLineEdit *edit = amountBox(openCheque());
+    edit->setText("1,234.0");
+    edit->end(false);
+    QTest::keyClick(edit, Qt::Key_5); // an edit before, to be undone after
+    edit->setSelection(0, 2);
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QCOMPARE(edit->text(), "234.05");
+    QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(edit->text(), "1,234.05");
+    QVERIFY(!QToolTip::isVisible());
+}
+
+void tst_badinput::amountPasteSeparators()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, pasted);
+    QFETCH(QString, kept);
+    Fixture f;
+    QVERIFY(f.connect());
+    QVERIFY(noSign());
+    w_xjzp *w = openCheque();
+    QLineEdit *edit = amountBox(w);
+    edit->setText(before);
+    edit->selectAll();
+    paste(edit, pasted);
+    QTest::keyClick(edit, Qt::Key_Return);
+    QCOMPARE(w->textOf("em_1"), kept);
+    QCOMPARE(QToolTip::isVisible(), kept != pasted && kept == before);
+    if (QToolTip::isVisible())
+        QVERIFY2(QToolTip::text().contains("“金额”"), qPrintable(QToolTip::text()));
 }
 
 QTEST_MAIN(tst_badinput)

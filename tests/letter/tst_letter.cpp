@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QImage>
 #include <QPainter>
+#include <QToolTip>
 #include <QtTest>
 
 namespace {
@@ -384,12 +385,22 @@ void TestLetter::typingLimits_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("pasted"); // pasted at once instead of typed
     QTest::addColumn<QString>("kept");
-    QTest::newRow("document number 15 bytes") << "zphm" << "12345678901234567890" << false << "123456789012345";
-    QTest::newRow("operator 10 bytes") << "kpr" << "abcdefghijkl" << false << "abcdefghij";
-    QTest::newRow("payee to its column's 60 bytes") << "xkr" << QString(70, u'x') << false << QString(60, u'x');
-    QTest::newRow("amount by its mask") << "an" << "12345678.987" << false << "123,456.98";
-    QTest::newRow("document number pasted") << "zphm" << "12345678901234567890" << true << "123456789012345";
-    QTest::newRow("payee pasted, GBK bytes") << "xkr" << QString(31, u'款') << true << QString(30, u'款');
+    QTest::addColumn<QString>("sign"); // for a paste: what the balloon at the field says
+    QTest::newRow("document number 15 bytes") << "zphm" << "12345678901234567890" << false << "123456789012345"
+                                              << "";
+    QTest::newRow("operator 10 bytes") << "kpr" << "abcdefghijkl" << false << "abcdefghij" << "";
+    QTest::newRow("payee to its column's 60 bytes") << "xkr" << QString(70, u'x') << false << QString(60, u'x')
+                                                    << "";
+    QTest::newRow("amount by its mask") << "an" << "12345678.987" << false << "123,456.98" << "";
+    // A cheque number or an account that does not fit is refused whole: a cut one is a wrong one.
+    QTest::newRow("document number pasted") << "zphm" << "12345678901234567890" << true << ""
+                                            << "“支票号码”最多 15 字节";
+    QTest::newRow("payer account pasted") << "fkzh" << "62220212345678901234567890" << true << ""
+                                          << "“付款帐号”最多 25 字节";
+    QTest::newRow("payee account pasted") << "shcode" << "6222 0212 3456 7890 1234 567" << true << ""
+                                          << "“收款行帐号”最多 25 字节";
+    QTest::newRow("payee pasted, GBK bytes") << "xkr" << QString(31, u'款') << true << QString(30, u'款')
+                                             << "“收款人”最多 60 字节";
 }
 
 void TestLetter::typingLimits()
@@ -398,6 +409,7 @@ void TestLetter::typingLimits()
     QFETCH(QString, typed);
     QFETCH(bool, pasted);
     QFETCH(QString, kept);
+    QFETCH(QString, sign);
     Fixture f;
     QVERIFY(f.connect());
     int beeps = 0;
@@ -411,6 +423,8 @@ void TestLetter::typingLimits()
         QGuiApplication::clipboard()->setText(typed);
         QTest::keyClick(v->editor(), Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(beeps, 1); // what did not fit is not dropped in silence
+        QVERIFY(QToolTip::isVisible());
+        QVERIFY2(QToolTip::text().contains(sign), qPrintable(QToolTip::text()));
     } else {
         QTest::keyClicks(v->editor(), typed);
     }
