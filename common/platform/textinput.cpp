@@ -1,5 +1,6 @@
 #include "platform/textinput.h"
 
+#include "platform/balloon.h"
 #include "platform/gbk.h"
 #include "platform/services.h"
 
@@ -8,7 +9,6 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QRegularExpression>
-#include <QToolTip>
 #include <QValidator>
 #include <algorithm>
 #include <optional>
@@ -330,8 +330,9 @@ void refused(QWidget *widget, const QRect &part, const QString &name, const QStr
 {
     services::beep();
     const QString text = (name.isEmpty() ? QStringLiteral("此框") : QStringLiteral("“%1”").arg(name)) + why;
-    // Under the box, so that it does not hide what the operator typed.
-    QToolTip::showText(widget->mapToGlobal(part.bottomLeft()), text, widget);
+    // Under the box, so that it does not hide what the operator typed; a balloon of our own, since a tooltip
+    // goes as the pointer leaves a widget or a menu closes, before the operator could read it.
+    balloon::show(widget, widget->mapToGlobal(part.bottomLeft()), text);
 }
 
 } // namespace textinput

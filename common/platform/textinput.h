@@ -53,8 +53,8 @@ COMMON_EXPORT void checkInserted(QLineEdit *edit, Fits takes, const QString &wor
 // and "1.000,50" are no amounts (read without them they would be 15, 1000 and 1.0005).
 COMMON_EXPORT bool groupedByThousands(const QString &number);
 
-// The one visible sign of input a box refused or cut: a beep and a balloon at the box that names it (its
-// accessible name: the caption beside it, or the grid's column header) and says why.
+// The one visible sign of input a box refused or cut: a beep and a balloon (balloon::show) under the box that
+// names it (its accessible name: the caption beside it, or the grid's column header) and says why.
 COMMON_EXPORT void refused(QWidget *box, const QString &why);
 // The same sign for a part of a widget named `name` (a grid's cell, by its header).
 COMMON_EXPORT void refused(QWidget *widget, const QRect &part, const QString &name, const QString &why);

@@ -5,11 +5,11 @@
 #include "books/grid_editor.h"
 #include "brevik.h"
 #include "dataview/dataview.h"
+#include "platform/balloon.h"
 #include "platform/services.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QToolTip>
 
 using namespace chequetest;
 
@@ -44,8 +44,8 @@ brevik::GridEditor *openOnRow(Fixture &f, const QString &window, const QString &
 // The balloon at a box that tells a refused or cut input; none showing before each case.
 bool noSign()
 {
-    QToolTip::hideText();
-    return QTest::qWaitFor([] { return !QToolTip::isVisible(); });
+    balloon::hide();
+    return balloon::text().isEmpty();
 }
 
 // The cash cheque's amount box, focused.
@@ -312,11 +312,11 @@ void tst_badinput::pasteOverTheSelection()
     paste(edit, pasted);
     QCOMPARE(edit->text(), kept);
     if (sign.isEmpty()) {
-        QVERIFY(!QToolTip::isVisible());
+        QCOMPARE(balloon::text(), QString());
     } else {
-        QVERIFY(QToolTip::isVisible());
+        QVERIFY(!balloon::text().isEmpty());
         for (const QString &words : sign)
-            QVERIFY2(QToolTip::text().contains(words), qPrintable(QToolTip::text()));
+            QVERIFY2(balloon::text().contains(words), qPrintable(balloon::text()));
     }
     if (grid) {
         // What the cell holds is what is stored, never a cut identifier.
@@ -357,11 +357,11 @@ void tst_badinput::amountKeysRefused()
     focusOn(w, "em_1");
     typeText(w->control("em_1"), typed);
     QCOMPARE(w->textOf("em_1"), kept);
-    QCOMPARE(QToolTip::isVisible(), refused);
+    QCOMPARE(!balloon::text().isEmpty(), refused);
     QCOMPARE(beeped > 0, refused);
     if (refused) {
-        QVERIFY2(QToolTip::text().contains("“金额”"), qPrintable(QToolTip::text()));
-        QVERIFY2(QToolTip::text().contains("8 位整数、2 位小数"), qPrintable(QToolTip::text()));
+        QVERIFY2(balloon::text().contains("“金额”"), qPrintable(balloon::text()));
+        QVERIFY2(balloon::text().contains("8 位整数、2 位小数"), qPrintable(balloon::text()));
     }
 }
 
@@ -395,8 +395,8 @@ void tst_badinput::cellValueRefused()
     edit->selectAll();
     typeText(edit, typed);
     QTest::keyClick(edit, Qt::Key_Tab);
-    QTRY_VERIFY(QToolTip::isVisible());
-    QVERIFY2(QToolTip::text().contains(header) && QToolTip::text().contains(typed), qPrintable(QToolTip::text()));
+    QTRY_VERIFY(!balloon::text().isEmpty());
+    QVERIFY2(balloon::text().contains(header) && balloon::text().contains(typed), qPrintable(balloon::text()));
     w->get<QAbstractButton>("cb_3")->click();
     QCOMPARE(f.scalar(QString("SELECT %1 FROM xjzp").arg(cell)).toString(), stored);
 }
@@ -431,7 +431,7 @@ void tst_badinput::amountUndoTakesBackItsSeparators()
     QCOMPARE(edit->text(), "234.05");
     QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(edit->text(), "1,234.05");
-    QVERIFY(!QToolTip::isVisible());
+    QCOMPARE(balloon::text(), QString());
 }
 
 void tst_badinput::amountPasteSeparators()
@@ -449,9 +449,9 @@ void tst_badinput::amountPasteSeparators()
     paste(edit, pasted);
     QTest::keyClick(edit, Qt::Key_Return);
     QCOMPARE(w->textOf("em_1"), kept);
-    QCOMPARE(QToolTip::isVisible(), kept != pasted && kept == before);
-    if (QToolTip::isVisible())
-        QVERIFY2(QToolTip::text().contains("“金额”"), qPrintable(QToolTip::text()));
+    QCOMPARE(!balloon::text().isEmpty(), kept != pasted && kept == before);
+    if (!balloon::text().isEmpty())
+        QVERIFY2(balloon::text().contains("“金额”"), qPrintable(balloon::text()));
 }
 
 QTEST_MAIN(tst_badinput)

@@ -8,6 +8,7 @@
 #include "layout/layout_units.h"
 #include "layout/layout_window.h"
 #include "layout/sample_fields.h"
+#include "platform/balloon.h"
 #include "platform/controls.h"
 #include "platform/units.h"
 
@@ -16,7 +17,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QToolTip>
 
 using namespace layouttest;
 
@@ -356,8 +356,7 @@ void tst_layout_windows::overLongFigureRefusedWhole()
     QVERIFY(f.connect());
     auto *w = layoutWindow(openAt("w_setprint", 30));
     QVERIFY(w);
-    QToolTip::hideText();
-    QTRY_VERIFY(!QToolTip::isVisible());
+    balloon::hide();
     auto *box = w->get<QLineEdit>("sle_1");
     box->setFocus(Qt::MouseFocusReason);
     box->setText("5000");
@@ -365,8 +364,8 @@ void tst_layout_windows::overLongFigureRefusedWhole()
     QGuiApplication::clipboard()->setText("123456789012345678901234");
     QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(box->text(), QString("5000"));
-    QVERIFY(QToolTip::isVisible());
-    QVERIFY2(QToolTip::text().contains("“长度”"), qPrintable(QToolTip::text()));
+    QVERIFY(!balloon::text().isEmpty());
+    QVERIFY2(balloon::text().contains("“长度”"), qPrintable(balloon::text()));
 }
 
 void tst_layout_windows::pageSize_data()
