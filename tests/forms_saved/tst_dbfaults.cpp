@@ -155,6 +155,7 @@ private slots:
     void readOnlyAtStartThenWritable();
     void viewAfterAReplacementReadsTheNewFileAlone();
     void replacedDuringAWriteLeavesNoOldLog();
+    void readOnlyFileKeepsTheViewsOpen();
 };
 
 void tst_dbfaults::saveMeetsAFault_data()
@@ -562,6 +563,50 @@ void tst_dbfaults::replacedDuringAWriteLeavesNoOldLog()
     QSqlDatabase::database("fixture-direct", false).close();
     QVERIFY(QFile::rename(path, path + ".new") && QFile::rename(path + ".old", path));
     QCOMPARE(f.scalar("SELECT group_concat(zphm) FROM xjzp").toString(), QString("1"));
+}
+
+void tst_dbfaults::readOnlyFileKeepsTheViewsOpen()
+{
+    // A read-only file: a refused save, and the reads after it, leave the lists half read as they are (connected
+    // afresh, the file would be read-only again). Once the permission is back, the next save writes.
+    Fixture f;
+    fillPayees(f);
+    QVERIFY(f.connect()); // the data source registered
+    g::sqlca.disconnect();
+    QSqlDatabase::database("fixture-direct", false).close();
+    setMode(f.dir(), 0755);
+    setMode(f.dir() + "/registry.ini", 0644);
+    setMode(QFileInfo(f.databasePath()).absolutePath(), 0777);
+    setMode(f.databasePath(), 0444);
+    auto user = std::make_unique<AsOrdinaryUser>();
+    if (!user->ok())
+        QSKIP("running as root without a way to act as an ordinary user");
+    g::sqlca.connect();
+    QCOMPARE(g::sqlca.SQLCode, 0);
+    dw::DataView halfRead;
+    QCOMPARE(retrieveAllPayees(halfRead), dw::Buffer::kReadRows);
+    const QString insert = "INSERT INTO xjzp (rq, zphm, an) VALUES ('2026-03-05', ?, 1)";
+    for (int n = 0; n < 2; ++n) {
+        g::sqlca.execute(insert, {"REFUSED"});
+        QCOMPARE(g::sqlca.SQLCode, -1);
+        QVERIFY2(db::faultMessage(g::sqlca).startsWith("数据库文件是只读的"), qPrintable(db::faultMessage(g::sqlca)));
+        g::sqlca.rollback();
+        int count = 0;
+        g::sqlca.selectInto("SELECT count(*) FROM xjzp", {}, {count});
+        QCOMPARE(g::sqlca.SQLCode, 0);
+    }
+    QVERIFY2(!halfRead.buffer().failed(), qPrintable(halfRead.buffer().failureText()));
+
+    user.reset();
+    setMode(f.databasePath(), 0666);
+    user = std::make_unique<AsOrdinaryUser>();
+    g::sqlca.execute(insert, {"SAVED"});
+    QCOMPARE(g::sqlca.SQLCode, 0);
+    g::sqlca.commit();
+    QCOMPARE(g::sqlca.SQLCode, 0);
+    g::sqlca.disconnect();
+    user.reset();
+    QCOMPARE(f.scalar("SELECT group_concat(zphm) FROM xjzp").toString(), QString("SAVED"));
 }
 
 QTEST_MAIN(tst_dbfaults)
