@@ -109,6 +109,12 @@ bool Transaction::reopenIfStale(bool write)
     const bool replaced = hasMoved(sqliteHandle()) && QFileInfo(m_file).isFile();
     if ((m_inTransaction && m_wrote) || !(write ? stale() : m_reopen || replaced))
         return true;
+    // The same file, still read-only: connected afresh it would refuse the save the same way, and every view half
+    // read would be let go for nothing.
+    if (isConnected() && !hasMoved(sqliteHandle()) && !writable(m_file)) {
+        shareLogFiles(m_file, false); // those SQLite made meanwhile, as a reconnect would
+        return true;
+    }
     if (isConnected() && !QFileInfo(m_file).isFile()) {
         // Moved away: the open connection stays, so that what was read stays readable until the file is back.
         setError(SQLITE_CANTOPEN, noFile(m_file));

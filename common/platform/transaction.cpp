@@ -669,7 +669,10 @@ void Transaction::rollback()
     }
     m_inTransaction = false;
     m_wrote = false;
-    if (m_checkpointDue)
+    // The watcher's call leaves a file replaced during a transaction that wrote alone: it is let go now.
+    if (hasMoved(sqliteHandle()))
+        fileChanged();
+    else if (m_checkpointDue)
         checkpoint();
     setOk();
 }

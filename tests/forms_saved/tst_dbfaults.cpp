@@ -103,6 +103,27 @@ bool replaceByACopy(const QString &path)
     return QFile::rename(path, path + ".old") && QFile::copy(path + ".old", path);
 }
 
+// Replaced by a copy of the file alone: without the saves its log holds.
+bool replaceByTheFileAlone(const QString &path)
+{
+    return QFile::copy(path, path + ".new") && QFile::rename(path, path + ".old") && QFile::rename(path + ".new", path);
+}
+
+// Enough payees that a list of them stays half read.
+void fillPayees(Fixture &f)
+{
+    f.exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1000) "
+           "INSERT INTO skrbook (skrname, skrbank) SELECT 'payee' || i, 'bank' FROM n");
+    QSqlDatabase::database("fixture-direct", false).close();
+}
+
+int retrieveAllPayees(dw::DataView &view)
+{
+    view.setDefinition(brevik::sdwskrbk());
+    view.setTransaction(g::sqlca);
+    return view.retrieve({"%"});
+}
+
 // Writes bytes over the file in place, returning what was there.
 QByteArray overwrite(const QString &path, qint64 at, const QByteArray &bytes)
 {
@@ -133,6 +154,8 @@ private slots:
     void readOnlyAtStartThenWritable_data();
     void readOnlyAtStartThenWritable();
     void viewAfterAReplacementReadsTheNewFileAlone();
+    void replacedDuringAWriteLeavesNoOldLog();
+    void readOnlyFileKeepsTheViewsOpen();
 };
 
 void tst_dbfaults::saveMeetsAFault_data()
@@ -488,21 +511,15 @@ void tst_dbfaults::viewAfterAReplacementReadsTheNewFileAlone()
     // A save while a list holds the log back stays in the old file's log, at the path. A list opened after the
     // file was replaced reads the new file alone; the old file keeps its save.
     Fixture f;
-    f.exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1000) "
-           "INSERT INTO skrbook (skrname, skrbank) SELECT 'payee' || i, 'bank' FROM n");
-    QSqlDatabase::database("fixture-direct", false).close();
+    fillPayees(f);
     QVERIFY(f.connect());
     dw::DataView halfRead;
-    halfRead.setDefinition(brevik::sdwskrbk());
-    halfRead.setTransaction(g::sqlca);
-    QCOMPARE(halfRead.retrieve({"%"}), dw::Buffer::kReadRows);
+    QCOMPARE(retrieveAllPayees(halfRead), dw::Buffer::kReadRows);
     g::sqlca.execute("INSERT INTO skrbook (skrname, skrbank) VALUES ('OLDFILE', 'bank')");
     g::sqlca.commit();
     QCOMPARE(g::sqlca.SQLCode, 0);
     const QString path = f.databasePath();
-    QVERIFY(QFile::copy(path, path + ".new")); // the file alone: without the save held in the log
-    QVERIFY(QFile::rename(path, path + ".old"));
-    QVERIFY(QFile::rename(path + ".new", path));
+    QVERIFY(replaceByTheFileAlone(path));
 
     dw::DataView view;
     view.setDefinition(brevik::sdwskrbk());
@@ -516,6 +533,80 @@ void tst_dbfaults::viewAfterAReplacementReadsTheNewFileAlone()
     QSqlDatabase::database("fixture-direct", false).close();
     QVERIFY(QFile::rename(path, path + ".new") && QFile::rename(path + ".old", path));
     QCOMPARE(f.scalar("SELECT count(*) FROM skrbook NOT INDEXED WHERE skrname = 'OLDFILE'").toInt(), 1);
+}
+
+void tst_dbfaults::replacedDuringAWriteLeavesNoOldLog()
+{
+    // Replaced while a transaction has written (a box open before its rollback): the watcher's call cannot let
+    // the old file go then. Once the transaction ends, the old file's log held back by a list is emptied into
+    // the old file at once: a kill -9 after it leaves no old pages beside the new file.
+    Fixture f;
+    fillPayees(f);
+    QVERIFY(f.connect());
+    dw::DataView halfRead;
+    QCOMPARE(retrieveAllPayees(halfRead), dw::Buffer::kReadRows);
+    const QString insert = "INSERT INTO xjzp (rq, zphm, an) VALUES ('2026-03-05', ?, 1)";
+    g::sqlca.execute(insert, {"1"});
+    g::sqlca.commit();
+    QCOMPARE(g::sqlca.SQLCode, 0);
+    const QString path = f.databasePath();
+    QVERIFY(QFileInfo(path + "-wal").size() > 0); // the save, held back by the list
+    g::sqlca.execute(insert, {"2"});
+    QCOMPARE(g::sqlca.SQLCode, 0);
+    QVERIFY(replaceByTheFileAlone(path));
+    QTest::qWait(200); // the watcher's call, in the box's loop
+    g::sqlca.rollback();
+    QCOMPARE(QFileInfo(path + "-wal").size(), 0); // absent or empty: nothing a restart would put in the new file
+    g::sqlca.disconnect();
+    QSqlDatabase::database("fixture-direct", false).close();
+    QCOMPARE(f.scalar("SELECT count(*) FROM xjzp").toInt(), 0);
+    QSqlDatabase::database("fixture-direct", false).close();
+    QVERIFY(QFile::rename(path, path + ".new") && QFile::rename(path + ".old", path));
+    QCOMPARE(f.scalar("SELECT group_concat(zphm) FROM xjzp").toString(), QString("1"));
+}
+
+void tst_dbfaults::readOnlyFileKeepsTheViewsOpen()
+{
+    // A read-only file: a refused save, and the reads after it, leave the lists half read as they are (connected
+    // afresh, the file would be read-only again). Once the permission is back, the next save writes.
+    Fixture f;
+    fillPayees(f);
+    QVERIFY(f.connect()); // the data source registered
+    g::sqlca.disconnect();
+    QSqlDatabase::database("fixture-direct", false).close();
+    setMode(f.dir(), 0755);
+    setMode(f.dir() + "/registry.ini", 0644);
+    setMode(QFileInfo(f.databasePath()).absolutePath(), 0777);
+    setMode(f.databasePath(), 0444);
+    auto user = std::make_unique<AsOrdinaryUser>();
+    if (!user->ok())
+        QSKIP("running as root without a way to act as an ordinary user");
+    g::sqlca.connect();
+    QCOMPARE(g::sqlca.SQLCode, 0);
+    dw::DataView halfRead;
+    QCOMPARE(retrieveAllPayees(halfRead), dw::Buffer::kReadRows);
+    const QString insert = "INSERT INTO xjzp (rq, zphm, an) VALUES ('2026-03-05', ?, 1)";
+    for (int n = 0; n < 2; ++n) {
+        g::sqlca.execute(insert, {"REFUSED"});
+        QCOMPARE(g::sqlca.SQLCode, -1);
+        QVERIFY2(db::faultMessage(g::sqlca).startsWith("数据库文件是只读的"), qPrintable(db::faultMessage(g::sqlca)));
+        g::sqlca.rollback();
+        int count = 0;
+        g::sqlca.selectInto("SELECT count(*) FROM xjzp", {}, {count});
+        QCOMPARE(g::sqlca.SQLCode, 0);
+    }
+    QVERIFY2(!halfRead.buffer().failed(), qPrintable(halfRead.buffer().failureText()));
+
+    user.reset();
+    setMode(f.databasePath(), 0666);
+    user = std::make_unique<AsOrdinaryUser>();
+    g::sqlca.execute(insert, {"SAVED"});
+    QCOMPARE(g::sqlca.SQLCode, 0);
+    g::sqlca.commit();
+    QCOMPARE(g::sqlca.SQLCode, 0);
+    g::sqlca.disconnect();
+    user.reset();
+    QCOMPARE(f.scalar("SELECT group_concat(zphm) FROM xjzp").toString(), QString("SAVED"));
 }
 
 QTEST_MAIN(tst_dbfaults)
