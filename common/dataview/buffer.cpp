@@ -194,17 +194,12 @@ int Buffer::readAfter(int segment, int count)
     const int before = knownCount();
     std::vector<quint32> ids;
     const int read = s.cursor->read(m_store, ids, count);
-    // A failure in the middle of the rows ends the reading there: the rows read from the first on stay (those
-    // read after them are dropped: a gap would be shown as no gap), and the view is told that they are not
-    // all.
     if (read < 0) {
         const int code = s.cursor->errorCode();
         const QString text = s.cursor->errorText();
         s.cursor.reset();
         m_rows.append(segment, ids); // those read before the failure
-        forgetBack();
-        fail(code, text);
-        settle(before);
+        failRead(code, text, before);
         return 0;
     }
     const bool atEnd = s.cursor->atEnd();
@@ -217,6 +212,16 @@ int Buffer::readAfter(int segment, int count)
     return read;
 }
 
+void Buffer::failRead(int code, const QString &text, int before)
+{
+    // A failure in the middle of the rows ends the reading there: the rows read from the first on stay (those
+    // read after them are dropped: a gap would be shown as no gap), and the view is told that they are not
+    // all.
+    forgetBack();
+    fail(code, text);
+    settle(before);
+}
+
 bool Buffer::readBefore(int segment, int count)
 {
     std::vector<quint32> ids;
@@ -227,7 +232,10 @@ bool Buffer::readBefore(int segment, int count)
         // By the order's values of its first row, the order turned round: the rows before it, last first.
         const QString sql = m_statement.rowsFrom(values, true, args) + QStringLiteral(" LIMIT ?");
         const std::unique_ptr<RowCursor> back = openCursor(sql, args + QVariantList{count});
-        if (!back || back->read(m_store, ids, count) != count)
+        const int read = back ? back->read(m_store, ids, count) : 0;
+        if (read < 0)
+            failRead(back->errorCode(), back->errorText(), knownCount());
+        if (read != count)
             return false;
         std::reverse(ids.begin(), ids.end());
     } else if (!readSlice(m_rows.resultBefore(segment) - count, count, ids) || int(ids.size()) != count) {
@@ -283,9 +291,10 @@ bool Buffer::readSlice(qint64 offset, int count, std::vector<quint32> &ids, std:
     std::unique_ptr<RowCursor> cursor = openCursor(m_statement.slice(reverse), args);
     if (!cursor)
         return false;
-    const int read = cursor->read(m_store, ids, count);
-    if (read < 0)
+    if (cursor->read(m_store, ids, count) < 0) {
+        failRead(cursor->errorCode(), cursor->errorText(), knownCount());
         return false;
+    }
     if (reverse)
         std::reverse(ids.begin(), ids.end());
     else if (keep && !cursor->atEnd())

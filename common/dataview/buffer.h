@@ -214,6 +214,8 @@ private:
     bool termsOf(int row, QVariantList &values);
     // After rows were read: every row held ends the snapshot; the presentation hears of new rows.
     void settle(int before);
+    // A read that failed part-way (`before`: the rows known when it began).
+    void failRead(int code, const QString &text, int before);
     int readAround(const QVariantList &key);
     void closeCursor();
     void fail(int code, const QString &text);
