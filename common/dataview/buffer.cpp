@@ -274,8 +274,37 @@ bool Buffer::readAt(int row, const RowIndex::Gap &gap)
                 return true;
         return false;
     });
+    compact();
     settle(before);
     return true;
+}
+
+void Buffer::compact()
+{
+    int held = 0;
+    m_rows.forEach([&held](int, quint32 id) { held += id < kNewRow; });
+    if (m_store.size() <= 2 * held + kPlaces * kNear)
+        return;
+    RowStore kept;
+    QHash<quint32, Edited> edits;
+    const int columns = int(m_def.columns.size());
+    m_rows.remap([&](quint32 id) {
+        if (id >= kNewRow)
+            return id;
+        const QVariantList values = m_store.values(int(id), columns);
+        kept.beginRow();
+        for (int c = 0; c < columns; ++c)
+            kept.addValue(c, values.at(c));
+        const quint32 moved = quint32(kept.endRow());
+        if (const auto it = m_edits.constFind(id); it != m_edits.constEnd())
+            edits.insert(moved, *it);
+        return moved;
+    });
+    for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
+        if (it.key() >= kNewRow)
+            edits.insert(it.key(), it.value());
+    m_store = std::move(kept);
+    m_edits = std::move(edits);
 }
 
 bool Buffer::readSlice(qint64 offset, int count, std::vector<quint32> &ids, std::unique_ptr<RowCursor> *keep)

@@ -206,6 +206,8 @@ private:
     int readAfter(int segment, int count);
     // Reads `count` rows just before segment i; false when they could not be read as counted.
     bool readBefore(int segment, int count);
+    // Makes the store again from the rows held once the rows of places dropped outweigh them.
+    void compact();
     // Reads a screenful around a row far from any held, as a segment of its own.
     bool readAt(int row, const RowIndex::Gap &gap);
     // Rows read by their place in the result (0-based offset): forward, or from the end when that is nearer.

@@ -508,6 +508,7 @@ private slots:
     void printReadsEveryRowAsThePagesGo();
     void walkAroundWithEdits_data();
     void walkAroundWithEdits();
+    void manyJumpsKeepMemoryBounded();
 };
 
 void tst_dataview_lazy::initTestCase()
@@ -1950,6 +1951,31 @@ void tst_dataview_lazy::walkAroundWithEdits()
     }
     const QList<QVariantList> rows = rowsOf(b);
     QVERIFY2(rows == model, qPrintable(difference(rows, model)));
+}
+
+void tst_dataview_lazy::manyJumpsKeepMemoryBounded()
+{
+    // A register many screens long, jumped about among more places than are kept, each too far from the others
+    // to join them: the rows of the places dropped go, so the memory held after ten rounds is that of one.
+    Filled filled(30000);
+    dw::Buffer b;
+    const QList<QVariantList> expected = registerAtBothEnds(b);
+    const int n = int(expected.size());
+    const int apart = 3 * kFirstRows + kFirstRows / 2;
+    const int places = (n - 2 * apart) / apart;
+    qsizetype first = 0, later = 0;
+    for (int round = 1; round <= 10; ++round) {
+        for (int p = 1; p <= places; ++p) {
+            const int row = apart + p * apart;
+            QVERIFY(b.readTo(row));
+            QCOMPARE(rowOf(b, row), expected.at(row - 1));
+            qsizetype &peak = round == 1 ? first : later;
+            peak = qMax(peak, b.memoryUsed());
+        }
+    }
+    QVERIFY2(later < first * 3 / 2,
+             qPrintable(QString("%1 bytes in the first round, %2 after").arg(first).arg(later)));
+    QCOMPARE(b.fetchedCount(), kFirstRows);
 }
 
 QTEST_MAIN(tst_dataview_lazy)
