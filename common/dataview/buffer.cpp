@@ -181,7 +181,7 @@ int Buffer::readAfter(int segment, int count)
         // their place.
         const int lastRow = m_rows.firstRow(segment) + int(s.ids.size()) - 1;
         QVariantList values, args = m_bound;
-        if (s.read == int(s.ids.size()) && lastRow >= 1 && termsOf(lastRow, values))
+        if (noneDeleted(s) && lastRow >= 1 && termsOf(lastRow, values))
             s.cursor = openCursor(m_statement.rowsFrom(values, false, args, true), args);
         else
             s.cursor = openCursor(m_statement.slice(false),
@@ -228,7 +228,7 @@ bool Buffer::readBefore(int segment, int count)
     const RowIndex::Segment &s = m_rows.segment(segment);
     const int firstRow = m_rows.firstRow(segment);
     QVariantList values, args = m_bound;
-    if (s.read == int(s.ids.size()) && termsOf(firstRow, values)) {
+    if (noneDeleted(s) && termsOf(firstRow, values)) {
         // By the order's values of its first row, the order turned round: the rows before it, last first.
         const QString sql = m_statement.rowsFrom(values, true, args) + QStringLiteral(" LIMIT ?");
         const std::unique_ptr<RowCursor> back = openCursor(sql, args + QVariantList{count});
@@ -329,6 +329,13 @@ bool Buffer::readSlice(qint64 offset, int count, std::vector<quint32> &ids, std:
     else if (keep && !cursor->atEnd())
         *keep = std::move(cursor);
     return true;
+}
+
+bool Buffer::noneDeleted(const RowIndex::Segment &s) const
+{
+    // Rows added there are not among those read: a row added and one deleted would count as none.
+    const auto added = std::count_if(s.ids.begin(), s.ids.end(), [](quint32 id) { return id >= kNewRow; });
+    return s.read == int(s.ids.size() - size_t(added));
 }
 
 bool Buffer::termsOf(int row, QVariantList &values)

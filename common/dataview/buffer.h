@@ -212,6 +212,9 @@ private:
     bool readAt(int row, const RowIndex::Gap &gap);
     // Rows read by their place in the result (0-based offset): forward, or from the end when that is nearer.
     bool readSlice(qint64 offset, int count, std::vector<quint32> &ids, std::unique_ptr<RowCursor> *keep = nullptr);
+    // Whether every row read into a segment is still there (a row deleted there since, even one written by an
+    // update, is still in the moment the rows are read in, next to its neighbours).
+    bool noneDeleted(const RowIndex::Segment &s) const;
     // The order's values of a row held, read from the database by its key, when it is a row as read.
     bool termsOf(int row, QVariantList &values);
     // After rows were read: every row held ends the snapshot; the presentation hears of new rows.

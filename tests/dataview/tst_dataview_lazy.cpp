@@ -496,6 +496,7 @@ private slots:
     void jumpReadsTheRowsWhereTheyAre_data();
     void jumpReadsTheRowsWhereTheyAre();
     void editsBetweenPlacesKeepTheirRows();
+    void rowsAfterADeletedLastRowOfAPlace_data();
     void rowsAfterADeletedLastRowOfAPlace();
     void gridJumpsReadOnlyWhereTheyLand();
     void reportDraggedToItsEndReadsNoRowsBetween();
@@ -1615,6 +1616,13 @@ void tst_dataview_lazy::editsBetweenPlacesKeepTheirRows()
     QCOMPARE(b.itemString(middle + 1, "kpr"), QStringLiteral("中间"));
 }
 
+void tst_dataview_lazy::rowsAfterADeletedLastRowOfAPlace_data()
+{
+    QTest::addColumn<bool>("written"); // the delete written by an update before reading on
+    QTest::newRow("waiting") << false;
+    QTest::newRow("written") << true;
+}
+
 void tst_dataview_lazy::rowsAfterADeletedLastRowOfAPlace()
 {
     // The last row of a place read in the middle deleted (and one added there): the rows read on after the
@@ -1634,6 +1642,10 @@ void tst_dataview_lazy::rowsAfterADeletedLastRowOfAPlace()
     QVERIFY(last < n - kFirstRows);
     QCOMPARE(b.deleteRow(last), 1);
     QCOMPARE(b.insertRow(middle), middle);
+    QFETCH(bool, written);
+    Writer writer;
+    if (written)
+        QCOMPARE(b.update(writer.transaction), 1);
     QVERIFY(b.readTo(last + 1));
     for (int r = last + 1; r <= last + 3; ++r)
         QCOMPARE(b.item(r, "line"), expected.at(r - 1).at(0));
