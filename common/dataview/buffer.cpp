@@ -684,7 +684,7 @@ int Buffer::locateRow(const QVariantList &key)
         return row;
     if (!m_snapshot)
         return 0;
-    if (m_transaction && m_edits.isEmpty() && m_deleted.isEmpty()) {
+    if (databaseTotals()) {
         if (m_statement.positions())
             if (const int row = readAround(key); row >= 0)
                 return row;
@@ -770,8 +770,13 @@ Buffer::Totals &Buffer::totals()
 bool Buffer::databaseTotals() const
 {
     // While rows remain unread and none was changed, the database counts and adds up: it reads no more than
-    // it must, and nothing is kept.
-    return m_snapshot && m_transaction && m_edits.isEmpty() && m_deleted.isEmpty();
+    // it must, and nothing is kept. A row deleted by an update is still in the moment the rows are read in.
+    if (!m_snapshot || !m_transaction || !m_edits.isEmpty() || !m_deleted.isEmpty())
+        return false;
+    for (int i = 0; i < m_rows.count(); ++i)
+        if (!noneDeleted(m_rows.segment(i)))
+            return false;
+    return true;
 }
 
 QVariant Buffer::scalar(const QString &select, const QString &where, const QVariantList &more)
