@@ -181,7 +181,7 @@ int Buffer::readAfter(int segment, int count)
         // their place.
         const int lastRow = m_rows.firstRow(segment) + int(s.ids.size()) - 1;
         QVariantList values, args = m_bound;
-        if (s.read == int(s.ids.size()) && lastRow >= 1 && termsOf(lastRow, values))
+        if (noneDeleted(s) && lastRow >= 1 && termsOf(lastRow, values))
             s.cursor = openCursor(m_statement.rowsFrom(values, false, args, true), args);
         else
             s.cursor = openCursor(m_statement.slice(false),
@@ -194,17 +194,12 @@ int Buffer::readAfter(int segment, int count)
     const int before = knownCount();
     std::vector<quint32> ids;
     const int read = s.cursor->read(m_store, ids, count);
-    // A failure in the middle of the rows ends the reading there: the rows read from the first on stay (those
-    // read after them are dropped: a gap would be shown as no gap), and the view is told that they are not
-    // all.
     if (read < 0) {
         const int code = s.cursor->errorCode();
         const QString text = s.cursor->errorText();
         s.cursor.reset();
         m_rows.append(segment, ids); // those read before the failure
-        forgetBack();
-        fail(code, text);
-        settle(before);
+        failRead(code, text, before);
         return 0;
     }
     const bool atEnd = s.cursor->atEnd();
@@ -217,17 +212,30 @@ int Buffer::readAfter(int segment, int count)
     return read;
 }
 
+void Buffer::failRead(int code, const QString &text, int before)
+{
+    // A failure in the middle of the rows ends the reading there: the rows read from the first on stay (those
+    // read after them are dropped: a gap would be shown as no gap), and the view is told that they are not
+    // all.
+    forgetBack();
+    fail(code, text);
+    settle(before);
+}
+
 bool Buffer::readBefore(int segment, int count)
 {
     std::vector<quint32> ids;
     const RowIndex::Segment &s = m_rows.segment(segment);
     const int firstRow = m_rows.firstRow(segment);
     QVariantList values, args = m_bound;
-    if (s.read == int(s.ids.size()) && termsOf(firstRow, values)) {
+    if (noneDeleted(s) && termsOf(firstRow, values)) {
         // By the order's values of its first row, the order turned round: the rows before it, last first.
         const QString sql = m_statement.rowsFrom(values, true, args) + QStringLiteral(" LIMIT ?");
         const std::unique_ptr<RowCursor> back = openCursor(sql, args + QVariantList{count});
-        if (!back || back->read(m_store, ids, count) != count)
+        const int read = back ? back->read(m_store, ids, count) : 0;
+        if (read < 0)
+            failRead(back->errorCode(), back->errorText(), knownCount());
+        if (read != count)
             return false;
         std::reverse(ids.begin(), ids.end());
     } else if (!readSlice(m_rows.resultBefore(segment) - count, count, ids) || int(ids.size()) != count) {
@@ -266,8 +274,37 @@ bool Buffer::readAt(int row, const RowIndex::Gap &gap)
                 return true;
         return false;
     });
+    compact();
     settle(before);
     return true;
+}
+
+void Buffer::compact()
+{
+    int held = 0;
+    m_rows.forEach([&held](int, quint32 id) { held += id < kNewRow; });
+    if (m_store.size() <= 2 * held + kPlaces * kNear)
+        return;
+    RowStore kept;
+    QHash<quint32, Edited> edits;
+    const int columns = int(m_def.columns.size());
+    m_rows.remap([&](quint32 id) {
+        if (id >= kNewRow)
+            return id;
+        const QVariantList values = m_store.values(int(id), columns);
+        kept.beginRow();
+        for (int c = 0; c < columns; ++c)
+            kept.addValue(c, values.at(c));
+        const quint32 moved = quint32(kept.endRow());
+        if (const auto it = m_edits.constFind(id); it != m_edits.constEnd())
+            edits.insert(moved, *it);
+        return moved;
+    });
+    for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
+        if (it.key() >= kNewRow)
+            edits.insert(it.key(), it.value());
+    m_store = std::move(kept);
+    m_edits = std::move(edits);
 }
 
 bool Buffer::readSlice(qint64 offset, int count, std::vector<quint32> &ids, std::unique_ptr<RowCursor> *keep)
@@ -283,14 +320,22 @@ bool Buffer::readSlice(qint64 offset, int count, std::vector<quint32> &ids, std:
     std::unique_ptr<RowCursor> cursor = openCursor(m_statement.slice(reverse), args);
     if (!cursor)
         return false;
-    const int read = cursor->read(m_store, ids, count);
-    if (read < 0)
+    if (cursor->read(m_store, ids, count) < 0) {
+        failRead(cursor->errorCode(), cursor->errorText(), knownCount());
         return false;
+    }
     if (reverse)
         std::reverse(ids.begin(), ids.end());
     else if (keep && !cursor->atEnd())
         *keep = std::move(cursor);
     return true;
+}
+
+bool Buffer::noneDeleted(const RowIndex::Segment &s) const
+{
+    // Rows added there are not among those read: a row added and one deleted would count as none.
+    const auto added = std::count_if(s.ids.begin(), s.ids.end(), [](quint32 id) { return id >= kNewRow; });
+    return s.read == int(s.ids.size() - size_t(added));
 }
 
 bool Buffer::termsOf(int row, QVariantList &values)
@@ -639,7 +684,7 @@ int Buffer::locateRow(const QVariantList &key)
         return row;
     if (!m_snapshot)
         return 0;
-    if (m_transaction && m_edits.isEmpty() && m_deleted.isEmpty()) {
+    if (databaseTotals()) {
         if (m_statement.positions())
             if (const int row = readAround(key); row >= 0)
                 return row;
@@ -725,8 +770,13 @@ Buffer::Totals &Buffer::totals()
 bool Buffer::databaseTotals() const
 {
     // While rows remain unread and none was changed, the database counts and adds up: it reads no more than
-    // it must, and nothing is kept.
-    return m_snapshot && m_transaction && m_edits.isEmpty() && m_deleted.isEmpty();
+    // it must, and nothing is kept. A row deleted by an update is still in the moment the rows are read in.
+    if (!m_snapshot || !m_transaction || !m_edits.isEmpty() || !m_deleted.isEmpty())
+        return false;
+    for (int i = 0; i < m_rows.count(); ++i)
+        if (!noneDeleted(m_rows.segment(i)))
+            return false;
+    return true;
 }
 
 QVariant Buffer::scalar(const QString &select, const QString &where, const QVariantList &more)

@@ -206,14 +206,21 @@ private:
     int readAfter(int segment, int count);
     // Reads `count` rows just before segment i; false when they could not be read as counted.
     bool readBefore(int segment, int count);
+    // Makes the store again from the rows held once the rows of places dropped outweigh them.
+    void compact();
     // Reads a screenful around a row far from any held, as a segment of its own.
     bool readAt(int row, const RowIndex::Gap &gap);
     // Rows read by their place in the result (0-based offset): forward, or from the end when that is nearer.
     bool readSlice(qint64 offset, int count, std::vector<quint32> &ids, std::unique_ptr<RowCursor> *keep = nullptr);
+    // Whether every row read into a segment is still there (a row deleted there since, even one written by an
+    // update, is still in the moment the rows are read in, next to its neighbours).
+    bool noneDeleted(const RowIndex::Segment &s) const;
     // The order's values of a row held, read from the database by its key, when it is a row as read.
     bool termsOf(int row, QVariantList &values);
     // After rows were read: every row held ends the snapshot; the presentation hears of new rows.
     void settle(int before);
+    // A read that failed part-way (`before`: the rows known when it began).
+    void failRead(int code, const QString &text, int before);
     int readAround(const QVariantList &key);
     void closeCursor();
     void fail(int code, const QString &text);

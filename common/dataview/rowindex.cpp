@@ -203,6 +203,13 @@ void RowIndex::forEach(const std::function<void(int, quint32)> &f) const
     }
 }
 
+void RowIndex::remap(const std::function<quint32(quint32)> &f)
+{
+    for (Segment &s : m_segments)
+        for (quint32 &id : s.ids)
+            id = f(id);
+}
+
 qsizetype RowIndex::capacity() const
 {
     qsizetype n = 0;

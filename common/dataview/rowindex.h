@@ -96,6 +96,8 @@ public:
     void dropAfterFirst();
     // Every row held, in row order.
     void forEach(const std::function<void(int row, quint32 id)> &f) const;
+    // Every handle held replaced by what `f` gives for it, in row order.
+    void remap(const std::function<quint32(quint32 id)> &f);
     qsizetype capacity() const;
 
 private:

@@ -25,6 +25,8 @@ public:
     RowStore() = default;
     RowStore(const RowStore &) = delete;
     RowStore &operator=(const RowStore &) = delete;
+    RowStore(RowStore &&) = default;
+    RowStore &operator=(RowStore &&) = default;
 
     int size() const { return int(m_rows.size()); }
     void clear();

@@ -94,6 +94,8 @@ private slots:
     void listShowsNoTotalOverRowsItCouldNotRead();
     void printStopsWhereTheRowsCannotBeRead();
     void repairedDamageIsReadAgain();
+    void readAtAPlaceMeetsTheDamage_data();
+    void readAtAPlaceMeetsTheDamage();
 };
 
 void tst_dataview_damaged::initTestCase()
@@ -339,6 +341,38 @@ void tst_dataview_damaged::repairedDamageIsReadAgain()
     QCOMPARE(rows.retrieve(g::sqlca, {}), dw::Buffer::kReadRows);
     QCOMPARE(rows.rowCount(), kRows);
     QVERIFY(rows.complete());
+}
+
+void tst_dataview_damaged::readAtAPlaceMeetsTheDamage_data()
+{
+    QTest::addColumn<int>("from"); // a place read first, past the damage; 0: none
+    QTest::addColumn<int>("to");   // the place whose read meets the damage
+    QTest::newRow("a jump onto it") << 0 << 0;
+    QTest::newRow("read back across it") << 300 << -300;
+}
+
+void tst_dataview_damaged::readAtAPlaceMeetsTheDamage()
+{
+    // Reading where the rows are, from their place or back from rows held after them, meets the damage: the
+    // view is told, and nothing is read from the first rows up to the place instead.
+    QFETCH(int, from);
+    QFETCH(int, to);
+    auto f = damagedWorld(m_damaged);
+    dw::Buffer rows(brevik::views::gobank());
+    int told = 0;
+    rows.setFailureHandler([&told](int, const QString &) { ++told; });
+    QCOMPARE(rows.retrieve(g::sqlca, {}), dw::Buffer::kReadRows);
+    rows.readEnd();
+    QCOMPARE(rows.knownCount(), kRows);
+    if (from) {
+        QVERIFY(rows.readTo(m_readable + from));
+        QVERIFY(!rows.failed());
+    }
+    rows.readTo(m_readable + to);
+    QVERIFY(rows.failed());
+    QCOMPARE(told, 1);
+    QCOMPARE(rows.fetchedCount(), dw::Buffer::kReadRows);
+    QVERIFY(!rows.complete());
 }
 
 QTEST_MAIN(tst_dataview_damaged)

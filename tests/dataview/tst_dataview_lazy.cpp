@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QRandomGenerator>
 #include <QScrollBar>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -495,6 +496,7 @@ private slots:
     void jumpReadsTheRowsWhereTheyAre_data();
     void jumpReadsTheRowsWhereTheyAre();
     void editsBetweenPlacesKeepTheirRows();
+    void rowsAfterADeletedLastRowOfAPlace_data();
     void rowsAfterADeletedLastRowOfAPlace();
     void gridJumpsReadOnlyWhereTheyLand();
     void reportDraggedToItsEndReadsNoRowsBetween();
@@ -505,6 +507,10 @@ private slots:
     void reportShowsDatabaseTotalsWithoutReadingEveryRow();
     void printReadsEveryRowAsThePagesGo_data();
     void printReadsEveryRowAsThePagesGo();
+    void walkAroundWithEdits_data();
+    void walkAroundWithEdits();
+    void manyJumpsKeepMemoryBounded();
+    void totalsAfterADeleteWasWritten();
 };
 
 void tst_dataview_lazy::initTestCase()
@@ -1611,6 +1617,13 @@ void tst_dataview_lazy::editsBetweenPlacesKeepTheirRows()
     QCOMPARE(b.itemString(middle + 1, "kpr"), QStringLiteral("中间"));
 }
 
+void tst_dataview_lazy::rowsAfterADeletedLastRowOfAPlace_data()
+{
+    QTest::addColumn<bool>("written"); // the delete written by an update before reading on
+    QTest::newRow("waiting") << false;
+    QTest::newRow("written") << true;
+}
+
 void tst_dataview_lazy::rowsAfterADeletedLastRowOfAPlace()
 {
     // The last row of a place read in the middle deleted (and one added there): the rows read on after the
@@ -1630,6 +1643,10 @@ void tst_dataview_lazy::rowsAfterADeletedLastRowOfAPlace()
     QVERIFY(last < n - kFirstRows);
     QCOMPARE(b.deleteRow(last), 1);
     QCOMPARE(b.insertRow(middle), middle);
+    QFETCH(bool, written);
+    Writer writer;
+    if (written)
+        QCOMPARE(b.update(writer.transaction), 1);
     QVERIFY(b.readTo(last + 1));
     for (int r = last + 1; r <= last + 3; ++r)
         QCOMPARE(b.item(r, "line"), expected.at(r - 1).at(0));
@@ -1831,6 +1848,173 @@ void tst_dataview_lazy::printReadsEveryRowAsThePagesGo()
     QCOMPARE(payees.size(), n);
     QCOMPARE(payees, expected);
     QCOMPARE(buffer->fetchedCount(), qMin(n, kFirstRows));
+}
+
+void tst_dataview_lazy::walkAroundWithEdits_data()
+{
+    QTest::addColumn<QString>("view");
+    QTest::addColumn<int>("seed");
+    for (const char *view : {"payment register", "receipt register", "payment list", "receipt list", "payee book",
+                             "payee picker", "payer picker", "payers without an order", "remarks", "letter"})
+        for (const int seed : {1, 2, 3})
+            QTest::addRow("%s, %d", view, seed) << QString::fromUtf8(view) << seed;
+}
+
+void tst_dataview_lazy::walkAroundWithEdits()
+{
+    // Places far apart, near the last rows and about the middle, in a fixed random order, with rows changed,
+    // deleted and added there and an update half-way: every row held is the row of a full read at its place
+    // (with the edits), and so are the totals, the groups, a print pass and every row read at the end.
+    QFETCH(QString, view);
+    QFETCH(int, seed);
+    Filled filled(kLarge);
+    const ViewCase v = viewCase(view);
+    dw::Buffer b;
+    QList<QVariantList> model = retrieved(v, b);
+    const dw::Definition &d = v.definition;
+    int textColumn = 0;
+    for (int c = 0; c < d.columns.size() && !textColumn; ++c)
+        if (d.columns.at(c).type == dw::Type::Text && !d.columns.at(c).key)
+            textColumn = c + 1;
+    QRandomGenerator random(seed);
+    auto check = [&](const char *what, int step) {
+        for (int r = 1; r <= int(model.size()); ++r)
+            if (b.hasRow(r) && rowOf(b, r) != model.at(r - 1))
+                return QStringLiteral("%1 step %2 row %3: %4, expected %5")
+                    .arg(what)
+                    .arg(step)
+                    .arg(r)
+                    .arg(rowText(rowOf(b, r)), rowText(model.at(r - 1)));
+        return QString();
+    };
+    if (seed == 2)
+        b.readEnd(); // Ctrl+End first; the others reach the end by a place near it
+    for (int step = 0; step < 120; ++step) {
+        const int n = int(model.size());
+        const int kind = random.bounded(10);
+        int row = 0;
+        if (kind < 4)
+            row = 1 + random.bounded(n);
+        else if (kind < 6)
+            row = n - random.bounded(3 * kFirstRows);
+        else
+            row = qBound(1, step ? n / 2 + random.bounded(-700, 700) : 1, n);
+        row = qBound(1, row, n);
+        QVERIFY2(b.readTo(row), qPrintable(QString::number(row)));
+        QString diff = check("read", step);
+        QVERIFY2(diff.isEmpty(), qPrintable(diff));
+        if (step == 60) {
+            // Written elsewhere: the view reads on in its own moment of the database.
+            Writer writer;
+            b.update(writer.transaction);
+        }
+        if (!b.endKnown() || seed == 3 || step % 3)
+            continue; // the third walk stays as retrieved, for the print pass
+        const int edit = random.bounded(3);
+        if (edit == 0 && textColumn) {
+            const QString text = QStringLiteral("改%1").arg(step);
+            QCOMPARE(b.setItem(row, textColumn, text), 1);
+            model[row - 1][textColumn - 1] = text;
+        } else if (edit == 1) {
+            QCOMPARE(b.deleteRow(row), 1);
+            model.removeAt(row - 1);
+        } else {
+            QCOMPARE(b.insertRow(row), row);
+            QVariantList empty;
+            for (int c = 0; c < d.columns.size(); ++c)
+                empty << QVariant();
+            model.insert(row - 1, empty);
+        }
+        diff = check("edit", step);
+        QVERIFY2(diff.isEmpty(), qPrintable(diff));
+    }
+    QVERIFY2(b.memoryUsed() < 4 * 1024 * 1024, qPrintable(QString::number(b.memoryUsed())));
+    if (seed == 3) {
+        // A record found where it stands, among the places read.
+        for (const int r : {int(model.size()) / 3, int(model.size()) - 300, 2 * int(model.size()) / 3}) {
+            QVariantList key;
+            for (int c = 0; c < d.columns.size(); ++c)
+                if (d.columns.at(c).key)
+                    key << model.at(r - 1).at(c);
+            if (!key.isEmpty())
+                QCOMPARE(b.locateRow(key), r);
+        }
+        dw::Buffer::Pass pass(b);
+        for (int r = 1; r <= int(model.size()); ++r) {
+            QVERIFY(b.readTo(r));
+            QVERIFY2(rowOf(b, r) == model.at(r - 1),
+                     qPrintable(QString("pass row %1: %2, expected %3")
+                                    .arg(r)
+                                    .arg(rowText(rowOf(b, r)), rowText(model.at(r - 1)))));
+        }
+        QVERIFY(!b.readTo(int(model.size()) + 1));
+    }
+    if (const int an = b.columnIndex("an")) {
+        qint64 sum = 0;
+        for (const QVariantList &row : std::as_const(model))
+            sum += cents(row.at(an - 1));
+        QCOMPARE(cents(b.total(dw::Aggregate::Sum, an)), sum);
+    }
+    if (!v.group.isEmpty()) {
+        const int group = b.columnIndex(v.group);
+        int count = 0;
+        for (int r = 0; r < model.size(); ++r)
+            count += r == 0 || model.at(r).at(group - 1) != model.at(r - 1).at(group - 1);
+        QCOMPARE(int(b.runs(group).size()), count);
+    }
+    const QList<QVariantList> rows = rowsOf(b);
+    QVERIFY2(rows == model, qPrintable(difference(rows, model)));
+}
+
+void tst_dataview_lazy::manyJumpsKeepMemoryBounded()
+{
+    // A register many screens long, jumped about among more places than are kept, each too far from the others
+    // to join them: the rows of the places dropped go, so the memory held after ten rounds is that of one.
+    Filled filled(30000);
+    dw::Buffer b;
+    const QList<QVariantList> expected = registerAtBothEnds(b);
+    const int n = int(expected.size());
+    const int apart = 3 * kFirstRows + kFirstRows / 2;
+    const int places = (n - 2 * apart) / apart;
+    qsizetype first = 0, later = 0;
+    for (int round = 1; round <= 10; ++round) {
+        for (int p = 1; p <= places; ++p) {
+            const int row = apart + p * apart;
+            QVERIFY(b.readTo(row));
+            QCOMPARE(rowOf(b, row), expected.at(row - 1));
+            qsizetype &peak = round == 1 ? first : later;
+            peak = qMax(peak, b.memoryUsed());
+        }
+    }
+    QVERIFY2(later < first * 3 / 2,
+             qPrintable(QString("%1 bytes in the first round, %2 after").arg(first).arg(later)));
+    QCOMPARE(b.fetchedCount(), kFirstRows);
+}
+
+void tst_dataview_lazy::totalsAfterADeleteWasWritten()
+{
+    // A row deleted in the middle and written by an update while rows remain unread: a print pass and the
+    // total count the rows held, not those of the moment the rows were read in.
+    Filled filled(kLarge);
+    dw::Buffer b;
+    const QList<QVariantList> expected = registerAtBothEnds(b);
+    const int n = int(expected.size());
+    const int an = b.columnIndex("an");
+    QVERIFY(b.readTo(n / 2));
+    qint64 sum = 0;
+    for (const QVariantList &row : expected)
+        sum += cents(row.at(an - 1));
+    sum -= cents(expected.at(n / 2 - 1).at(an - 1));
+    QCOMPARE(b.deleteRow(n / 2), 1);
+    Writer writer;
+    QCOMPARE(b.update(writer.transaction), 1);
+    {
+        dw::Buffer::Pass pass(b);
+        for (const int r : {n / 4, n / 2 + 300})
+            QVERIFY(b.readTo(r) && b.item(r, "line") == expected.at(r >= n / 2 ? r : r - 1).at(0));
+    }
+    QCOMPARE(cents(b.total(dw::Aggregate::Sum, an)), sum);
+    QCOMPARE(b.locateRow({expected.at(n - 600).at(0)}), n - 600);
 }
 
 QTEST_MAIN(tst_dataview_lazy)
