@@ -76,7 +76,7 @@ void Buffer::reset()
     dropTotals();
 }
 
-void Buffer::fail(int code, const QString &text)
+void Buffer::fail(int code, const QString &text, bool tell)
 {
     closeCursor();
     if (m_failed)
@@ -84,7 +84,7 @@ void Buffer::fail(int code, const QString &text)
     m_failed = true;
     m_failureCode = code;
     m_failureText = text;
-    if (m_onFailed)
+    if (tell && m_onFailed)
         m_onFailed(code, text);
 }
 
@@ -112,19 +112,11 @@ void Buffer::closeCursor()
         m_transaction->removeReader(this);
 }
 
-void Buffer::failedRetrieve(const db::Transaction &transaction)
-{
-    closeCursor();
-    m_failed = true;
-    m_failureCode = transaction.SQLDBCode;
-    m_failureText = transaction.SQLErrText;
-}
-
 int Buffer::retrieve(db::Transaction &transaction, const QVariantList &arguments)
 {
     reset();
     if (!transaction.recover()) {
-        failedRetrieve(transaction);
+        fail(transaction.SQLDBCode, transaction.SQLErrText, false);
         return -1;
     }
     m_transaction = &transaction;
@@ -133,7 +125,7 @@ int Buffer::retrieve(db::Transaction &transaction, const QVariantList &arguments
     std::unique_ptr<RowCursor> &cursor = m_rows.segment(0).cursor;
     cursor = openCursor(m_statement.sql(), m_bound);
     if (!cursor) {
-        failedRetrieve(transaction);
+        fail(transaction.SQLDBCode, transaction.SQLErrText, false);
         return -1;
     }
     transaction.addReader(this, m_snapshot->apart());
@@ -144,7 +136,7 @@ int Buffer::retrieve(db::Transaction &transaction, const QVariantList &arguments
         // caller reports it, so the failure handler is not told.
         transaction.setError(cursor->errorCode(), cursor->errorText());
         m_rows.append(0, ids);
-        failedRetrieve(transaction);
+        fail(transaction.SQLDBCode, transaction.SQLErrText, false);
         return -1;
     }
     m_rows.append(0, ids);

@@ -223,9 +223,8 @@ private:
     void failRead(int code, const QString &text, int before);
     int readAround(const QVariantList &key);
     void closeCursor();
-    void fail(int code, const QString &text);
-    // A retrieve that could not run or read its first rows: the rows read stay, marked as not the whole result.
-    void failedRetrieve(const db::Transaction &transaction);
+    // `tell`: the failure handler hears of it (not for a retrieve, whose caller reports it).
+    void fail(int code, const QString &text, bool tell = true);
     // Fails with the error of a query on the view's connection.
     void failOn(QSqlQuery &query);
     // A cursor over the statement in the view's snapshot, the result columns read as their types; null (the
