@@ -81,7 +81,7 @@ public:
             return Invalid;
         if (const std::optional<Insertion> in = m_takes ? operatorInsertion(input) : std::nullopt;
             in && !m_takes(input.mid(in->head, in->size))) {
-            refused(m_edit, QStringLiteral("%1，输入的内容不能放入。").arg(m_takesWords));
+            refuseInsertion(m_takesWords);
             return Invalid;
         }
         if (!m_inner)
@@ -89,8 +89,12 @@ public:
         // What the box's own validator refuses (a figure an amount box cannot hold) is told the same way.
         const State state = m_inner->validate(input, pos);
         if (state == Invalid && operatorInsertion(input))
-            refused(m_edit, QStringLiteral("%1，输入的内容不能放入。").arg(acceptedWords()));
+            refuseInsertion(acceptedWords());
         return state;
+    }
+    void refuseInsertion(const QString &accepted) const
+    {
+        refused(m_edit, QStringLiteral("%1，输入的内容不能放入。").arg(accepted));
     }
     void fixup(QString &input) const override
     {

@@ -138,16 +138,10 @@ std::function<void(bool)> &waitIndicator()
     return indicator;
 }
 
-void showBusyCursor()
+void indicateWait(bool waiting)
 {
     if (waitIndicator())
-        waitIndicator()(true);
-}
-
-void hideBusyCursor()
-{
-    if (waitIndicator())
-        waitIndicator()(false);
+        waitIndicator()(waiting);
 }
 
 bool isWrite(const QString &sql)
@@ -366,7 +360,7 @@ int Transaction::onBusy(void *transaction, int count)
     if (count == 0) {
         t->m_waitStarted = now;
         ++t->lockWaits;
-        showBusyCursor();
+        indicateWait(true);
     }
     const qint64 left = t->lockWaitMs - (now - t->m_waitStarted);
     if (left <= 0)
@@ -377,7 +371,7 @@ int Transaction::onBusy(void *transaction, int count)
 
 void Transaction::setOk(int rows)
 {
-    hideBusyCursor();
+    indicateWait(false);
     SQLCode = 0;
     SQLDBCode = 0;
     SQLErrText.clear();
@@ -386,7 +380,7 @@ void Transaction::setOk(int rows)
 
 void Transaction::setError(int dbCode, const QString &text)
 {
-    hideBusyCursor();
+    indicateWait(false);
     if (keptByTheConnection(dbCode) && isConnected())
         m_reopen = true;
     SQLCode = -1;
