@@ -168,15 +168,24 @@ void tst_registers::saveOfOneCellReadsNoFurtherRows_data()
 }
 
 namespace {
+struct FilledEditor {
+    brevik::GridEditor *w;
+    dw::DataView *v;
+    int firstRead; // the rows read at the open
+    QTableView *grid;
+};
+
 // The register editor over far more rows than a grid reads at first, one a day; row i has the amount i.
-brevik::GridEditor *openFilledEditor(Fixture &f, const QString &window, const QString &table)
+FilledEditor openFilledEditor(Fixture &f, const QString &window, const QString &table)
 {
     f.exec(QString("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
                    "INSERT INTO %1 (rq, bz, zphm, xkr, shbank, fkhm, an, kpr) "
                    "SELECT date('2016-01-01', '+' || i || ' days'), '转帐支票', printf('%08d', i), '某某', '乙', '乙', i, '张' "
                    "FROM n")
                .arg(table));
-    return openEditor(window);
+    brevik::GridEditor *w = openEditor(window);
+    dw::DataView *v = w->grid();
+    return {w, v, v->buffer().fetchedCount(), v->grid()};
 }
 } // namespace
 
@@ -186,9 +195,7 @@ void tst_registers::saveOfOneCellReadsNoFurtherRows()
     QFETCH(QString, table);
     Fixture f;
     QVERIFY(f.connect());
-    auto *w = openFilledEditor(f, window, table);
-    dw::DataView *v = w->grid();
-    const int firstRead = v->buffer().fetchedCount();
+    const auto [w, v, firstRead, grid] = openFilledEditor(f, window, table);
     QVERIFY(firstRead < 3000);
     v->setCurrentRow(5);
     v->setItem(5, "kpr", "李");
@@ -213,10 +220,7 @@ void tst_registers::endAndAddReadFromTheEnd()
     QFETCH(QString, table);
     Fixture f;
     QVERIFY(f.connect());
-    auto *w = openFilledEditor(f, window, table);
-    dw::DataView *v = w->grid();
-    const int firstRead = v->buffer().fetchedCount();
-    QTableView *grid = v->grid();
+    const auto [w, v, firstRead, grid] = openFilledEditor(f, window, table);
     auto shown = [grid](int row) {
         const int y = grid->visualRect(grid->model()->index(row - 1, 0)).center().y();
         return y > 0 && y < grid->viewport()->height();
@@ -270,10 +274,7 @@ void tst_registers::okInTheMiddleReadsWhereTheRowIs()
     QFETCH(bool, deletes);
     Fixture f;
     QVERIFY(f.connect());
-    auto *w = openFilledEditor(f, window, table);
-    dw::DataView *v = w->grid();
-    const int firstRead = v->buffer().fetchedCount();
-    QTableView *grid = v->grid();
+    const auto [w, v, firstRead, grid] = openFilledEditor(f, window, table);
     grid->setFocus();
     QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier);
     // A row in the middle, reached as the operator would (it is read where it is), edited or deleted.

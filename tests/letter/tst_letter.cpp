@@ -41,12 +41,7 @@ void addPayment(Fixture &f, const Doc &d)
 
 w_ywwts *openLetter()
 {
-    auto *w = qobject_cast<w_ywwts *>(ui::openWindow("w_ywwts", nullptr));
-    if (w) {
-        QApplication::setActiveWindow(w);
-        [[maybe_unused]] const bool active = QTest::qWaitForWindowActive(w);
-    }
-    return w;
+    return qobject_cast<w_ywwts *>(openActive("w_ywwts"));
 }
 
 QStringList column(dw::FreeFormView *v, const QString &item)

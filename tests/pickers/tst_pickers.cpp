@@ -37,12 +37,7 @@ void addRemark(Fixture &f, const QString &cid, const QVariant &text)
 
 pickers::Picker *openPicker(const QString &name, ui::Window *opener = nullptr)
 {
-    auto *w = qobject_cast<pickers::Picker *>(ui::openWindow(name, opener));
-    if (w) {
-        QApplication::setActiveWindow(w);
-        [[maybe_unused]] const bool active = QTest::qWaitForWindowActive(w);
-    }
-    return w;
+    return qobject_cast<pickers::Picker *>(openActive(name, opener));
 }
 
 QString text(ui::Window *w, const QString &box) { return w->get<QLineEdit>(box)->text(); }

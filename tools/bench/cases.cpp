@@ -607,6 +607,16 @@ void useOtherWindows(int registerRows)
     QCoreApplication::processEvents(QEventLoop::AllEvents, 2000);
 }
 
+// The milliseconds from the start of an act until the view has painted its result.
+double untilPainted(QWidget *view, const std::function<void()> &act)
+{
+    PaintWatcher painted(view);
+    const auto start = Clock::now();
+    act();
+    painted.waitPainted(60'000);
+    return msSince(start);
+}
+
 // The operator's act in an open window, timed until its result is painted ("act"): OK after editing one cell
 // and Add in the payment register editor (the session's first Add, also after other windows were used), and a
 // picker made active again after a search (its current record must stay). The rows the view then holds, read
@@ -619,13 +629,7 @@ int runEditCase(const QString &id, const WindowCase &c, int registerRows, Figure
     auto *view = qobject_cast<dw::DataView *>(o.view);
     if (!view)
         return 1;
-    auto timed = [&](const std::function<void()> &act) {
-        PaintWatcher painted(view);
-        const auto start = Clock::now();
-        act();
-        painted.waitPainted(60'000);
-        f[QStringLiteral("act")] = ms(msSince(start));
-    };
+    auto timed = [&](const std::function<void()> &act) { f[QStringLiteral("act")] = ms(untilPainted(view, act)); };
     if (id.endsWith(u"-again")) {
         activateAgain(id, o.window, view, timed);
     } else if (id == u"editor-pay-ok") {
@@ -653,13 +657,7 @@ int runJumpCase(const QString &id, const WindowCase &c, Figures &f)
         return 1;
     QWidget *target = keyTarget(view);
     QCoreApplication::processEvents(QEventLoop::AllEvents, 2000);
-    auto timed = [&](const std::function<void()> &act) {
-        PaintWatcher painted(view);
-        const auto start = Clock::now();
-        act();
-        painted.waitPainted(60'000);
-        return msSince(start);
-    };
+    auto timed = [view](const std::function<void()> &act) { return untilPainted(view, act); };
     QScrollBar *bar = view->grid()->verticalScrollBar();
     if (id == u"jump-page-up") {
         timed([&] { press(target, Qt::Key_End, Qt::ControlModifier); });
