@@ -791,6 +791,19 @@ QString aggregateKey(Aggregate kind, int column, int run = -1)
     return QStringLiteral("%1:%2:%3").arg(int(kind)).arg(column).arg(run);
 }
 
+// A sum of a number column adds amounts: each taken to the fen and added in integers, by the database as by
+// the rows, so that it is exact and equals the sum of the figures shown. Other columns add as numbers.
+QString sumTerm(const Column &c)
+{
+    return c.type == Type::Number ? QStringLiteral("coalesce(sum(CAST(round(%1 * 100) AS INTEGER)), 0)").arg(c.name)
+                                  : QStringLiteral("total(%1)").arg(c.name);
+}
+
+QVariant sumValue(const Column &c, const QVariant &added)
+{
+    return c.type == Type::Number ? QVariant::fromValue(Fen{added.toLongLong()}) : QVariant(added.toDouble());
+}
+
 void keepBest(QVariant &best, const QVariant &v, bool greatest)
 {
     if (v.isNull())
@@ -804,18 +817,24 @@ void keepBest(QVariant &best, const QVariant &v, bool greatest)
 QVariant Buffer::aggregate(Aggregate kind, int column, int first, int last)
 {
     QVariant best;
+    const Column &c = m_def.columns.at(column - 1);
     double sum = 0;
+    qint64 fen = 0;
     for (int r = first; r <= last; ++r) {
         // A row between those read from the first on and those read from the end comes in first.
         if (!hasRow(r) && !readTo(r))
             break; // the read failed: the caller gives no value
         const QVariant v = item(r, column);
-        if (kind == Aggregate::Sum)
-            sum += v.toDouble();
-        else
+        if (kind != Aggregate::Sum)
             keepBest(best, v, kind == Aggregate::Max);
+        else if (c.type == Type::Number)
+            fen += toFen(v).value_or(0);
+        else
+            sum += v.toDouble();
     }
-    return kind == Aggregate::Sum ? QVariant(sum) : best;
+    if (kind != Aggregate::Sum)
+        return best;
+    return c.type == Type::Number ? sumValue(c, fen) : sumValue(c, sum);
 }
 
 QVariant Buffer::total(Aggregate kind, int column)
@@ -833,7 +852,7 @@ QVariant Buffer::total(Aggregate kind, int column)
         // date; one without a value ('' or NULL) is left out, as the rows show none.
         const QString function = kind == Aggregate::Min ? QStringLiteral("min") : QStringLiteral("max");
         if (kind == Aggregate::Sum) {
-            value = scalar(QStringLiteral("total(%1)").arg(c.name)).toDouble();
+            value = sumValue(c, scalar(sumTerm(c)));
         } else if (c.type == Type::Date) {
             const QVariant raw = scalar(QStringLiteral("%1(%2)").arg(function, c.name), c.name + QStringLiteral(" > ''"));
             value = typedValue(raw, c.type);
@@ -934,12 +953,12 @@ QVariant Buffer::runTotal(int column, int run, Aggregate kind, int of)
         // A group not read to its end: the database adds up the rows with its value.
         const Column &g = m_def.columns.at(column - 1);
         const Column &c = m_def.columns.at(of - 1);
-        const QString select = kind == Aggregate::Sum ? QStringLiteral("total(%1)").arg(c.name)
+        const QString select = kind == Aggregate::Sum ? sumTerm(c)
                                                       : QStringLiteral("%1(%2)").arg(kind == Aggregate::Min ? u"min" : u"max", c.name);
         const QString where = groupValue.isNull() ? g.name + QStringLiteral(" IS NULL")
                                                   : m_statement.orderTerm(column, g.name) + QStringLiteral(" = ?");
         value = scalar(select, where, groupValue.isNull() ? QVariantList() : QVariantList{groupValue});
-        value = kind == Aggregate::Sum ? QVariant(value.toDouble()) : typedValue(value, c.type);
+        value = kind == Aggregate::Sum ? sumValue(c, value) : typedValue(value, c.type);
     } else {
         value = aggregate(kind, of, r.first, r.last);
     }

@@ -115,8 +115,8 @@ public:
     int modifiedCount() const;
 
     // Totals over every row (the database computes them while rows remain unread), each computed when first
-    // asked for and kept until a row changes: the sum counts no value as 0; the least and greatest skip rows
-    // without one.
+    // asked for and kept until a row changes: the sum counts no value as 0 (of a number column it is a Fen,
+    // exact, each value taken to the fen); the least and greatest skip rows without one.
     QVariant total(Aggregate kind, int column);
     // Runs of rows with equal values of a column, in row order (first and last row, 1-based). With no column,
     // one run of every row.

@@ -4,7 +4,9 @@
 
 #include <QDate>
 #include <QLocale>
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace dw {
 
@@ -16,14 +18,44 @@ bool isDatePicture(const QString &lower)
 
 bool isNumberPicture(const QString &format) { return format.contains(u'#') || format.contains(u'0'); }
 
-QString formatNumber(double v, const QString &format)
+// The digits of a figure without its sign, rounded to `decimals` places, and whether it is below zero: from
+// its fen in integers where it shows at most two places, else from the double. Null for no number.
+QString unsignedDigits(const QVariant &value, int decimals, bool &negative)
+{
+    if (const std::optional<qint64> fen = decimals <= 2 ? toFen(value) : std::nullopt) {
+        quint64 divisor = 1;
+        for (int d = decimals; d < 2; ++d)
+            divisor *= 10;
+        const quint64 magnitude = *fen < 0 ? 0 - quint64(*fen) : quint64(*fen);
+        const quint64 scaled = (magnitude + divisor / 2) / divisor; // half away from zero, as the fen itself
+        negative = *fen < 0 && scaled != 0;
+        QString digits = QString::number(scaled).rightJustified(decimals + 1, u'0');
+        if (decimals > 0)
+            digits.insert(digits.size() - decimals, u'.');
+        return digits;
+    }
+    bool ok = false;
+    const double v = value.toDouble(&ok);
+    if (!ok)
+        return {};
+    const QString s = QLocale::c().toString(std::fabs(v), 'f', decimals);
+    // No minus before a figure that shows as zero.
+    negative = v < 0 && std::any_of(s.cbegin(), s.cend(), [](QChar c) { return c >= u'1' && c <= u'9'; });
+    return s;
+}
+
+// Null for a value that is no number.
+QString formatNumber(const QVariant &value, const QString &format)
 {
     const qsizetype dot = format.indexOf(u'.');
     const QString intPicture = dot < 0 ? format : format.left(dot);
-    const int decimals = dot < 0 ? 0 : int(format.size() - dot - 1);
+    const int decimals = decimalPlaces(format);
     const int minDigits = qMax(1, int(intPicture.count(u'0')));
 
-    const QString s = QLocale::c().toString(std::fabs(v), 'f', decimals);
+    bool negative = false;
+    const QString s = unsignedDigits(value, decimals, negative);
+    if (s.isNull())
+        return {};
     const qsizetype point = s.indexOf(u'.');
     QString intPart = point < 0 ? s : s.left(point);
     const QString frac = point < 0 ? QString() : s.mid(point);
@@ -32,16 +64,55 @@ QString formatNumber(double v, const QString &format)
     if (intPicture.contains(u','))
         for (qsizetype i = intPart.size() - 3; i > 0; i -= 3)
             intPart.insert(i, u',');
-    // No minus before a figure that shows as zero.
-    const bool negative = v < 0 && std::any_of(s.cbegin(), s.cend(), [](QChar c) { return c >= u'1' && c <= u'9'; });
     return (negative ? QStringLiteral("-") : QString()) + intPart + frac;
 }
+
+// Code that wants a number of a total gets one.
+[[maybe_unused]] const bool kFenConverts =
+    QMetaType::registerConverter<Fen, double>([](const Fen &fen) { return double(fen.value) / 100; })
+    && QMetaType::registerConverter<Fen, QString>([](const Fen &fen) { return displayText(QVariant::fromValue(fen)); });
 } // namespace
+
+std::optional<qint64> toFen(const QVariant &value)
+{
+    if (value.isNull())
+        return std::nullopt;
+    if (value.metaType() == QMetaType::fromType<Fen>())
+        return value.value<Fen>().value;
+    constexpr qint64 kMost = std::numeric_limits<qint64>::max() / 100;
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong: {
+        const qint64 v = value.toLongLong();
+        return v >= -kMost && v <= kMost ? std::optional<qint64>(v * 100) : std::nullopt;
+    }
+    default:
+        break;
+    }
+    bool ok = false;
+    const double v = value.toDouble(&ok);
+    const double hundred = std::fabs(v * 100);
+    if (!ok || !std::isfinite(v) || hundred >= double(std::numeric_limits<qint64>::max()))
+        return std::nullopt;
+    const auto fen = qint64(hundred + 0.5);
+    return v < 0 ? -fen : fen;
+}
+
+int decimalPlaces(const QString &format)
+{
+    if (!isFigureFormat(format) || isDatePicture(format.toLower()))
+        return -1;
+    const qsizetype dot = format.indexOf(u'.');
+    return dot < 0 ? 0 : int(format.size() - dot - 1);
+}
 
 QString displayText(const QVariant &value)
 {
     if (value.isNull())
         return {};
+    if (value.metaType() == QMetaType::fromType<Fen>())
+        return formatNumber(value, QStringLiteral("0.00"));
     switch (value.typeId()) {
     case QMetaType::QDate:
         return value.toDate().toString(QStringLiteral("yyyy-MM-dd"));
@@ -77,9 +148,8 @@ QString formatValue(const QVariant &value, const QString &format)
         return d.toString(picture);
     }
     if (isNumberPicture(format)) {
-        bool ok = false;
-        const double v = value.toDouble(&ok);
-        return ok ? formatNumber(v, format) : displayText(value);
+        const QString figure = formatNumber(value, format);
+        return figure.isNull() ? displayText(value) : figure;
     }
     return displayText(value);
 }

@@ -165,11 +165,9 @@ QString GridModel::editText(int row, int cellIndex) const
     const QVariant v = m_buffer.item(row, cell.name);
     if (v.isNull())
         return {};
-    if (v.typeId() == QMetaType::Double) {
-        const qsizetype point = cell.format.indexOf(u'.');
-        return point < 0 ? displayText(v)
-                         : QString::number(v.toDouble(), 'f', int(cell.format.size() - point - 1));
-    }
+    // A figure as the cell shows it, without its group separators.
+    if (const int places = decimalPlaces(cell.format); places >= 0 && v.typeId() == QMetaType::Double)
+        return formatValue(v, places ? QStringLiteral("0.") + QString(places, u'0') : QStringLiteral("0"));
     return displayText(v);
 }
 
@@ -281,6 +279,11 @@ bool CellDelegate::eventFilter(QObject *watched, QEvent *e)
     return QStyledItemDelegate::eventFilter(watched, e);
 }
 
+namespace {
+// The places a number cell without a number picture takes.
+constexpr int kPlainPlaces = 4;
+} // namespace
+
 void CellDelegate::limitInput(QLineEdit *e, const Buffer &buffer, const Cell &cell)
 {
     const int column = buffer.columnIndex(cell.name);
@@ -299,12 +302,18 @@ void CellDelegate::limitInput(QLineEdit *e, const Buffer &buffer, const Cell &ce
         e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?\\d{0,18}")), e));
         textinput::describeAccepted(e, QStringLiteral("只能输入整数，最多 18 位"));
         break;
-    case Type::Number:
+    case Type::Number: {
+        // The places the cell shows (an amount's two), so that what is stored is what the operator saw.
+        const int shown = decimalPlaces(cell.format);
+        const int places = shown < 0 ? kPlainPlaces : shown;
+        const QString fraction = places ? QStringLiteral("(\\.\\d{0,%1})?").arg(places) : QString();
         e->setValidator(
-            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[\\d,]{0,15}(\\.\\d{0,4})?")), e));
-        textinput::describeAccepted(e,
-                                    QStringLiteral("只能输入数字，小数点前最多 15 位（含分节号），小数点后最多 4 位"));
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[\\d,]{0,15}") + fraction), e));
+        textinput::describeAccepted(
+            e, places ? QStringLiteral("只能输入数字，小数点前最多 15 位（含分节号），小数点后最多 %1 位").arg(places)
+                      : QStringLiteral("只能输入数字，最多 15 位（含分节号），没有小数"));
         break;
+    }
     case Type::Date:
         e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[\\d.\\-/]{0,10}")), e));
         textinput::describeAccepted(e, QStringLiteral("只能输入日期，如 2024.06.15"));

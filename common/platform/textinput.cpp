@@ -38,6 +38,23 @@ QString withoutControls(QStringView line)
     return out;
 }
 
+// The lines of a text, each without its control characters (tabs as blanks); empty lines left out.
+QStringList linesOf(QStringView text)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && !isLineBreak(text.at(i)))
+            continue;
+        if (i > start)
+            lines << withoutControls(text.mid(start, i - start));
+        start = i + 1;
+    }
+    return lines;
+}
+
+bool filled(const QString &line) { return !line.trimmed().isEmpty(); }
+
 const QString kName = QStringLiteral("singleLineRule");
 
 // Keeps the rule in front of whatever validator the edit has: it cleans the part of the text the operator
@@ -75,8 +92,13 @@ public:
 
     State validate(QString &input, int &pos) const override
     {
-        if (hasControl(input))
+        if (hasControl(input)) {
+            if (m_identifier && severalLines(input)) {
+                refused(m_edit, QStringLiteral("只能输入一行，输入的内容有几行，未放入。"));
+                return Invalid;
+            }
             clean(input, pos);
+        }
         if (m_limit.fits && !m_limit.fits(input) && !holdToLimit(input, pos))
             return Invalid;
         if (const std::optional<Insertion> in = m_takes ? operatorInsertion(input) : std::nullopt;
@@ -167,6 +189,17 @@ private:
         return in.size > 0 ? std::optional<Insertion>(in) : std::nullopt;
     }
 
+    // Whether the operator put in more than one line: no one figure, which a box that holds one refuses whole
+    // rather than keep the first line of.
+    bool severalLines(const QString &input) const
+    {
+        const std::optional<Insertion> in = operatorInsertion(input);
+        if (!in)
+            return false;
+        const QStringList lines = linesOf(QStringView(input).mid(in->head, in->size));
+        return std::count_if(lines.begin(), lines.end(), filled) > 1;
+    }
+
     QString limitWords() const { return m_limit.words ? m_limit.words() : QStringLiteral("已满"); }
     QString acceptedWords() const
     {
@@ -237,22 +270,9 @@ QString singleLine(const QString &text)
     if (!hasControl(text))
         return text;
     // The first line that holds more than blanks; a text of blank lines gives the first of them.
-    QString first;
-    bool haveFirst = false;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i <= text.size(); ++i) {
-        if (i < text.size() && !isLineBreak(text.at(i)))
-            continue;
-        const QString line = withoutControls(QStringView(text).mid(start, i - start));
-        if (!line.trimmed().isEmpty())
-            return line;
-        if (!haveFirst && i > start) {
-            first = line;
-            haveFirst = true;
-        }
-        start = i + 1;
-    }
-    return first;
+    const QStringList lines = linesOf(text);
+    const auto first = std::find_if(lines.begin(), lines.end(), filled);
+    return first != lines.end() ? *first : lines.value(0);
 }
 
 namespace {

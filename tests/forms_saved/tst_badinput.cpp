@@ -23,12 +23,14 @@ void paste(QWidget *box, const QString &text)
 
 QLineEdit *focusedEditor() { return qobject_cast<QLineEdit *>(QApplication::focusWidget()); }
 
-// The payment register editor ("gobank") or the payee book ("w_skrbk") over one row, active, with the editor
-// of `cell` open on that row (the focused editor); null when it does not open.
+// The payment or receipt register editor ("gobank", "inbank") or the payee book ("w_skrbk") over one row,
+// active, with the editor of `cell` open on that row (the focused editor); null when it does not open.
 brevik::GridEditor *openOnRow(Fixture &f, const QString &window, const QString &cell)
 {
-    if (window == "gobank")
-        f.exec("INSERT INTO xjzp (rq, bz, zphm, xkr, an, kpr) VALUES ('2026-03-05', '转帐支票', '001', '某某', 1, '张')");
+    if (window == "gobank" || window == "inbank")
+        f.exec(QString("INSERT INTO %1 (rq, bz, zphm, xkr, an, kpr) VALUES ('2026-03-05', '转帐支票', '001', '某某', 1, "
+                       "'张')")
+                   .arg(window == "gobank" ? "xjzp" : "jzd"));
     else
         f.exec("INSERT INTO skrbook (bs, skrname) VALUES ('z', '乙公司')");
     auto *w = qobject_cast<brevik::GridEditor *>(ui::openWindow(window));
@@ -79,6 +81,8 @@ private slots:
     void amountPasteSeparators_data();
     void amountPasteSeparators();
     void amountUndoTakesBackItsSeparators();
+    void registerAmountTakesTwoPlaces_data();
+    void registerAmountTakesTwoPlaces();
 };
 
 void tst_badinput::pasted_data()
@@ -196,6 +200,10 @@ void tst_badinput::pasteCutToWhatFits_data()
     QTest::newRow("payee cell: in the middle") << "grid" << "xkr" << "某某" << 1 << kuan
                                                << "某" + kuan.left(28) + "某" << 1;
     QTest::newRow("operator list: 8 characters") << "list" << "ddlb_1" << "" << 0 << "administrator" << "administ" << 1;
+    // A character beyond the BMP is two UTF-16 units: cut at it, the box keeps neither of them.
+    QTest::newRow("operator list: no half emoji") << "list" << "ddlb_1" << "" << 0 << "abcdefg😀" << "abcdefg" << 1;
+    QTest::newRow("operator list: no half extension ideograph") << "list" << "ddlb_1" << "ab" << 2 << "cdefg𠀀"
+                                                                << "abcdefg" << 1;
 }
 
 void tst_badinput::pasteCutToWhatFits()
@@ -276,6 +284,18 @@ void tst_badinput::pasteOverTheSelection_data()
                                       << QStringList{"“收款人帐号”", "最多 25 字节"};
     QTest::newRow("register payee ending alike") << "register" << "xkr" << "北京某某有限责任公司" << company
                                                  << company.left(30) << QStringList{"“收款人全称”", "最多 60 字节"};
+    // Two lines are no one figure: refused whole; a figure with its line end alone is taken, a text keeps its
+    // first line.
+    QTest::newRow("cheque number of two lines") << "form" << "sle_12" << "20180003" << "12\r\n34" << "20180003"
+                                                << QStringList{"“号码”只能输入一行"};
+    QTest::newRow("cheque number with its line end") << "form" << "sle_12" << "" << "12345\r\n" << "12345"
+                                                     << QStringList{};
+    QTest::newRow("amount of two lines") << "form" << "em_1" << "" << "12\n34" << "" << QStringList{"“金额”只能输入一行"};
+    QTest::newRow("register cheque number of two lines") << "register" << "zphm" << "" << "12\n34" << ""
+                                                         << QStringList{"“支票号码”只能输入一行"};
+    QTest::newRow("register account of two lines") << "register" << "shcode" << "0024065517277688943" << "6222\n0212"
+                                                   << "0024065517277688943" << QStringList{"“收款人帐号”只能输入一行"};
+    QTest::newRow("register payee of two lines") << "register" << "xkr" << "某某" << "甲\n乙" << "甲" << QStringList{};
     QTest::newRow("book account with blanks") << "book" << "skrcode" << "" << "6222 0212 3456 7890 1234 567" << ""
                                               << QStringList{"“银行帐号”", "最多 25 字节"};
     QTest::newRow("book payee, one- and two-byte") << "book" << "skrname" << "某公司Ltd"
@@ -452,6 +472,62 @@ void tst_badinput::amountPasteSeparators()
     QCOMPARE(!balloon::text().isEmpty(), kept != pasted && kept == before);
     if (!balloon::text().isEmpty())
         QVERIFY2(balloon::text().contains("“金额”"), qPrintable(balloon::text()));
+}
+
+void tst_badinput::registerAmountTakesTwoPlaces_data()
+{
+    // An amount cell of the register editors takes the places it shows, as the forms' amount boxes do: a third
+    // place, typed or pasted, is refused with the balloon and never stored. `kept`: the cell after the input,
+    // `stored`: the register's amount after OK (the row holds 1 before).
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<bool>("pasting"); // the cell's text selected and the input pasted over it, else typed after it
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("kept");
+    QTest::addColumn<double>("stored");
+    for (const QString window : {"gobank", "inbank"}) {
+        const auto row = [&](const char *name) -> QTestData & {
+            return QTest::newRow(qPrintable(window + u' ' + name));
+        };
+        row("typed 12.345") << window << false << "12.345" << "12.34" << 12.34;
+        row("typed 1.2345") << window << false << "1.2345" << "1.23" << 1.23;
+        row("pasted 12.345") << window << true << "12.345" << "1.00" << 1.0;
+        row("typed 12.34") << window << false << "12.34" << "12.34" << 12.34;
+    }
+}
+
+void tst_badinput::registerAmountTakesTwoPlaces()
+{
+    QFETCH(QString, window);
+    QFETCH(bool, pasting);
+    QFETCH(QString, input);
+    QFETCH(QString, kept);
+    QFETCH(double, stored);
+    Fixture f;
+    QVERIFY(f.connect());
+    QVERIFY(noSign());
+    int beeped = 0;
+    services::setBeepRecorder([&beeped] { ++beeped; });
+    brevik::GridEditor *w = openOnRow(f, window, "an");
+    QVERIFY(w);
+    QLineEdit *edit = focusedEditor();
+    QVERIFY(edit);
+    QCOMPARE(edit->text(), QString("1.00"));
+    edit->selectAll();
+    if (pasting)
+        paste(edit, input);
+    else
+        typeText(edit, input);
+    QCOMPARE(edit->text(), kept);
+    const bool refused = kept != input;
+    QCOMPARE(beeped > 0, refused);
+    QCOMPARE(!balloon::text().isEmpty(), refused);
+    if (refused)
+        QVERIFY2(balloon::text().contains("“金额”") && balloon::text().contains("小数点后最多 2 位"),
+                 qPrintable(balloon::text()));
+    QTest::keyClick(edit, Qt::Key_Tab);
+    w->get<QAbstractButton>("cb_3")->click();
+    QVERIFY(f.boxes.isEmpty());
+    QCOMPARE(f.scalar(QString("SELECT an FROM %1").arg(window == "gobank" ? "xjzp" : "jzd")).toDouble(), stored);
 }
 
 QTEST_MAIN(tst_badinput)

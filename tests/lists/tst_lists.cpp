@@ -93,6 +93,8 @@ private slots:
     void resizeRecentres_data();
     void resizeRecentres();
     void failedQueryIsReported();
+    void totalsAreExact_data();
+    void totalsAreExact();
     void largeRegister();
 };
 
@@ -113,6 +115,12 @@ void tst_lists::formats_data()
     QTest::newRow("lower-case month") << QVariant(QDate(2026, 11, 5)) << "yyyy.mm.dd" << "2026.11.05";
     QTest::newRow("footer date") << QVariant(QDate(2026, 3, 5)) << "yyyy-mm-dd" << "2026-03-05";
     QTest::newRow("null") << QVariant() << "#,##0.00" << "";
+    // A total in fen shows whole, past what a double holds, and rounds half away from zero in fewer places.
+    QTest::newRow("total of 17 digits") << QVariant::fromValue(dw::Fen{9999999999999990}) << "#,##0.00"
+                                        << "99,999,999,999,999.90";
+    QTest::newRow("negative total") << QVariant::fromValue(dw::Fen{-41664}) << "#,##0.00" << "-416.64";
+    QTest::newRow("total in yuan") << QVariant::fromValue(dw::Fen{-150}) << "#,##0" << "-2";
+    QTest::newRow("total under half a yuan") << QVariant::fromValue(dw::Fen{-49}) << "0" << "0";
     QTest::newRow("general text") << QVariant(QStringLiteral("中国银行")) << "" << "中国银行";
 }
 
@@ -462,6 +470,71 @@ void tst_lists::failedQueryIsReported()
     QCOMPARE(f.boxes.first().title, QStringLiteral("数据库错误"));
     QVERIFY(f.boxes.first().text.contains("xjzp"));
     QCOMPARE(w->report()->rowCount(), 0);
+}
+
+void tst_lists::totalsAreExact_data()
+{
+    // A group's sum and the list's total are the sum of the figures shown, to the fen, whether the rows were
+    // all read (the sums come from them) or most remain unread (the database adds up): no binary double
+    // loses the last fen of 17 digits, nor the small amounts between two large ones.
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<QStringList>("amounts"); // one group, in date order
+    QTest::addColumn<int>("unread");          // rows of 0.00 after them in the group
+    QTest::addColumn<QString>("total");
+    const QStringList tenLarge(10, "9999999999999.99");
+    const QStringList largeSmallLarge = QStringList{"9999999999999.99"}
+                                        + QStringList{"31.12", "51.62", "37.78", "29.85", "26.50",
+                                                      "45.68", "17.37", "57.87", "57.09", "61.76"}
+                                        + QStringList{"-9999999999999.99"};
+    for (const QString list : {"w_cabank", "w_cdbank"})
+        for (const int unread : {0, 700}) {
+            const QString read = unread ? "rows unread" : "rows read";
+            QTest::newRow(qPrintable(QString("%1, ten large, %2").arg(list, read)))
+                << list << tenLarge << unread << "99,999,999,999,999.90";
+            QTest::newRow(qPrintable(QString("%1, small between large, %2").arg(list, read)))
+                << list << largeSmallLarge << unread << "416.64";
+        }
+}
+
+void tst_lists::totalsAreExact()
+{
+    QFETCH(QString, list);
+    QFETCH(QStringList, amounts);
+    QFETCH(int, unread);
+    QFETCH(QString, total);
+    Fixture f;
+    QVERIFY(f.connect());
+    const bool payments = list == "w_cabank";
+    for (int i = 0; i < amounts.size(); ++i) {
+        const QString rq = QStringLiteral("2026-03-%1").arg(i + 1, 2, 10, QChar('0'));
+        if (payments)
+            addPayment(f, rq, "工商银行", amounts.at(i).toDouble());
+        else
+            addReceipt(f, rq, "工商银行", amounts.at(i).toDouble(), "销售甲");
+    }
+    if (unread)
+        f.exec(QString("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
+                       "INSERT INTO %2 (rq, bz, zphm, xkr, et, an, fkhm, shbank, kpr) "
+                       "SELECT '2026-03-20', '现金支票', '001', '某某', '货款', 0, '工商银行', '工商银行', 'system' FROM n")
+                   .arg(unread)
+                   .arg(payments ? "xjzp" : "jzd"));
+    auto *w = qobject_cast<w_cabank *>(ui::openWindow(list));
+    QVERIFY(w);
+    w->show();
+    query(w, "2026-01-01", "2026-12-31");
+    dw::ReportView *report = w->report();
+    QCOMPARE(report->buffer().complete(), unread == 0);
+    // On screen: the group's sum at its head.
+    QVERIFY2(texts(report->visibleContent()).contains(total), qPrintable(texts(report->visibleContent()).join(u' ')));
+    // On paper: the group's sum and the list's total.
+    PrintedPages printed;
+    w->get<QPushButton>("cb_1")->click();
+    QCOMPARE(printed.documents.size(), 1);
+    const QStringList all = printed.allTexts();
+    QCOMPARE(all.count(total), 2);
+    const QStringList last = texts(printed.documents.first().pages.last());
+    QCOMPARE(last.at(last.size() - 4), total); // the list's total, above the footer's three texts
+    QVERIFY(f.boxes.isEmpty());
 }
 
 void tst_lists::largeRegister()
