@@ -77,6 +77,8 @@ private slots:
     void printShowsTheGridAsEdited();
     void wideGridIsNarrowedToThePage();
     void printedCellsStayInTheirColumns();
+    void totalsAfterAnEditAreExact_data();
+    void totalsAfterAnEditAreExact();
 };
 
 void tst_dataview_edit::rowStatesThroughEditing()
@@ -443,6 +445,45 @@ void tst_dataview_edit::printedCellsStayInTheirColumns()
     QVERIFY(alone > 0);
     f.exec("UPDATE xjzp SET xkr = ?", {QStringLiteral("青岛天鑫信息技术有限责任公司北京分公司第一营业部办事")});
     QCOMPARE(inkInBank(), alone);
+}
+
+void tst_dataview_edit::totalsAfterAnEditAreExact_data()
+{
+    // The payment register editor's rows with an amount edited and a row added: the sums come from the rows,
+    // in fen, to the last one of 17 digits and past two large amounts. `amounts`: the rows in date order.
+    QTest::addColumn<QStringList>("amounts");
+    QTest::addColumn<QString>("edited"); // the first row's amount, typed in its cell
+    QTest::addColumn<QString>("added");  // a new row's amount
+    QTest::addColumn<qint64>("fen");
+    QTest::newRow("ten large") << QStringList{"1"} + QStringList(8, "9999999999999.99") << "9999999999999.99"
+                               << "9999999999999.99" << qint64(9999999999999990);
+    QTest::newRow("small between large")
+        << QStringList{"1", "31.12", "51.62", "37.78", "29.85", "26.50", "45.68", "17.37", "57.87", "57.09", "61.76"}
+        << "9999999999999.99" << "-9999999999999.99" << qint64(41664);
+}
+
+void tst_dataview_edit::totalsAfterAnEditAreExact()
+{
+    QFETCH(QStringList, amounts);
+    QFETCH(QString, edited);
+    QFETCH(QString, added);
+    QFETCH(qint64, fen);
+    Fixture f;
+    QVERIFY(f.connect());
+    for (int i = 0; i < amounts.size(); ++i)
+        f.exec("INSERT INTO xjzp (rq, an, fkhm) VALUES (?, ?, '工商银行')",
+               {QString("2026-03-%1").arg(i + 1, 2, 10, QChar('0')), amounts.at(i).toDouble()});
+    dw::Buffer b(brevik::views::gobank());
+    QCOMPARE(b.retrieve(g::sqlca, {}), int(amounts.size()));
+    QCOMPARE(b.setItem(1, "an", edited), 1);
+    const int row = b.insertRow(0);
+    QCOMPARE(b.setItem(row, "an", added), 1);
+    QCOMPARE(b.setItem(row, "fkhm", "工商银行"), 1);
+    const int an = b.columnIndex("an");
+    const QVariant total = b.total(dw::Aggregate::Sum, an);
+    QCOMPARE(total.value<dw::Fen>().value, fen);
+    QCOMPARE(b.runTotal(b.columnIndex("fkhm"), 0, dw::Aggregate::Sum, an), total);
+    QCOMPARE(dw::formatValue(total, "#,##0.00"), dw::formatValue(QVariant::fromValue(dw::Fen{fen}), "#,##0.00"));
 }
 
 QTEST_MAIN(tst_dataview_edit)
