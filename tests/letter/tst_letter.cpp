@@ -166,6 +166,10 @@ void TestLetter::texts_data()
     QTest::newRow("amount of millions in full") << QVariant(10005000.0) << "an" << "10,005,000.00";
     QTest::newRow("negative amount") << QVariant(-1234.5) << "an" << "-1,234.50";
     QTest::newRow("no amount") << QVariant() << "an" << "";
+    // An amount stored with a third place (before the cells took two) reads in its fen, as its capitals do.
+    QTest::newRow("amount past its places") << QVariant(2.675) << "an" << "2.68";
+    QTest::newRow("capitals past the places") << QVariant(2.675) << "t_3" << "贰元陆角捌分";
+    QTest::newRow("amount of 15 digits") << QVariant(9999999999999.99) << "an" << "9,999,999,999,999.99";
     QTest::newRow("capitals") << QVariant(1234.56) << "t_3" << "壹仟贰佰叁拾肆元伍角陆分";
     QTest::newRow("capitals of millions") << QVariant(10005000.0) << "t_3" << "壹仟万伍仟元整";
     QTest::newRow("no capitals without an amount") << QVariant() << "t_3" << "";

@@ -481,6 +481,7 @@ void tst_lists::totalsAreExact_data()
     QTest::addColumn<QStringList>("amounts"); // one group, in date order
     QTest::addColumn<int>("unread");          // rows of 0.00 after them in the group
     QTest::addColumn<QString>("total");
+    QTest::addColumn<QString>("first"); // the first row's figure, as it is added
     const QStringList tenLarge(10, "9999999999999.99");
     const QStringList largeSmallLarge = QStringList{"9999999999999.99"}
                                         + QStringList{"31.12", "51.62", "37.78", "29.85", "26.50",
@@ -490,9 +491,12 @@ void tst_lists::totalsAreExact_data()
         for (const int unread : {0, 700}) {
             const QString read = unread ? "rows unread" : "rows read";
             QTest::newRow(qPrintable(QString("%1, ten large, %2").arg(list, read)))
-                << list << tenLarge << unread << "99,999,999,999,999.90";
+                << list << tenLarge << unread << "99,999,999,999,999.90" << "9,999,999,999,999.99";
             QTest::newRow(qPrintable(QString("%1, small between large, %2").arg(list, read)))
-                << list << largeSmallLarge << unread << "416.64";
+                << list << largeSmallLarge << unread << "416.64" << "9,999,999,999,999.99";
+            // Stored with a third place (before the cells took two): each shows 2.68, as its fen is added.
+            QTest::newRow(qPrintable(QString("%1, past the places, %2").arg(list, read)))
+                << list << QStringList{"2.675", "2.675"} << unread << "5.36" << "2.68";
         }
 }
 
@@ -502,6 +506,7 @@ void tst_lists::totalsAreExact()
     QFETCH(QStringList, amounts);
     QFETCH(int, unread);
     QFETCH(QString, total);
+    QFETCH(QString, first);
     Fixture f;
     QVERIFY(f.connect());
     const bool payments = list == "w_cabank";
@@ -532,6 +537,7 @@ void tst_lists::totalsAreExact()
     QCOMPARE(printed.documents.size(), 1);
     const QStringList all = printed.allTexts();
     QCOMPARE(all.count(total), 2);
+    QVERIFY(all.contains(first));
     const QStringList last = texts(printed.documents.first().pages.last());
     QCOMPARE(last.at(last.size() - 4), total); // the list's total, above the footer's three texts
     QVERIFY(f.boxes.isEmpty());
