@@ -242,7 +242,7 @@ bool CellDelegate::fit(QStyleOptionViewItem *option, const QModelIndex &index) c
     option->font = fitted.font;
     option->fontMetrics = QFontMetrics(fitted.font);
     option->textElideMode = figure ? Qt::ElideNone : Qt::ElideRight;
-    return fitted.marked;
+    return fitted.tellsValue();
 }
 
 bool CellDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,

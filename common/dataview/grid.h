@@ -81,7 +81,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *e) override;
 
 private:
-    // Fits the cell's text to its width (dataview/fit.h); whether it shows as a mark.
+    // Fits the cell's text to its width (dataview/fit.h); whether it shows smaller or as a mark (the tooltip
+    // then tells the whole value).
     bool fit(QStyleOptionViewItem *option, const QModelIndex &index) const;
 
     DataView *m_view;

@@ -1,5 +1,6 @@
 #include "dataview/sql.h"
 
+#include "dataview/registers.h"
 #include "dataview/rows.h"
 #include "platform/gbk.h"
 #include "platform/services.h"
@@ -82,12 +83,13 @@ Type typeOf(const QSqlField &field)
     }
 }
 
-// A width in window units that shows the heading and a typical value of the column.
-int cellWidth(const QString &header, Type type, int bytes)
+// A width in window units that shows the heading and a typical value of the column; an identifier's whole.
+int cellWidth(const QString &header, const Column &column)
 {
     constexpr int unitsPerByte = 36; // one half-width character of a 12-point face
+    const int bytes = column.limit;
     int content = 10;
-    switch (type) {
+    switch (column.type) {
     case Type::Long:
         content = 8;
         break;
@@ -96,7 +98,7 @@ int cellWidth(const QString &header, Type type, int bytes)
         content = 12;
         break;
     case Type::Text:
-        content = bytes > 0 ? qMin(bytes, 20) : 16;
+        content = bytes > 0 ? (column.identifier ? bytes : qMin(bytes, 20)) : 16;
         break;
     }
     return (qMax(content, gbk::byteLength(header)) + 2) * unitsPerByte;
@@ -230,11 +232,16 @@ GridSyntax syntaxFromSql(db::Transaction &transaction, const QString &select, co
     for (const ResultColumn &column : std::as_const(columns)) {
         const Type type = column.type;
         const QString owner = column.table.isEmpty() ? firstTable() : column.table;
-        const int bytes = type == Type::Text ? db::columnWidth(owner, column.name) : 0;
-        d.columns.append({column.name, type, bytes});
+        // A register's column is what the register says it is (a date, an identifier); any other as described.
+        Column described{column.name, type, type == Type::Text ? db::columnWidth(owner, column.name) : 0};
+        if (isRegisterColumn(owner, column.name)) {
+            described = registerColumn(owner, column.name);
+            described.key = false; // the grid is read only
+        }
+        d.columns.append(described);
         const Qt::Alignment align = type == Type::Long || type == Type::Number ? Qt::AlignRight | Qt::AlignVCenter
                                                                                : Qt::AlignLeft | Qt::AlignVCenter;
-        d.cells.append({.name = column.name, .header = column.name, .width = cellWidth(column.name, type, bytes),
+        d.cells.append({.name = column.name, .header = column.name, .width = cellWidth(column.name, described),
                         .alignment = align});
     }
     return syntax;
