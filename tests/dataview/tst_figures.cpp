@@ -169,6 +169,8 @@ private slots:
     void footerShowsPageCountWhole();
     void figureTooNarrowIsMarked();
     void printedMarkStaysInItsCell_data();
+    void shrunkFigureKeepsItsBaseline_data();
+    void shrunkFigureKeepsItsBaseline();
     void printedMarkStaysInItsCell();
     void widenedColumnPrintsWide();
     void reportFigureTooNarrowIsMarked();
@@ -462,6 +464,97 @@ void tst_figures::printedMarkStaysInItsCell()
     QVERIFY(inkIn(image, area(an)) > 0);
     QCOMPARE(inkIn(image, area(an - 1)), 0);
     QCOMPARE(inkIn(image, area(an + 1)), 0);
+}
+
+void tst_figures::shrunkFigureKeepsItsBaseline_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<bool>("paper");
+    for (const char *window : {"w_cabank", "gobank"})
+        for (bool paper : {false, true})
+            QTest::addRow("%s %s", window, paper ? "paper" : "screen") << QString::fromLatin1(window) << paper;
+}
+
+// A 15-digit cheque number drawn smaller to fit its column stands on the same line as the date beside it at
+// its full size: the lowest ink of both (digits and points rest on the baseline) is level.
+void tst_figures::shrunkFigureKeepsItsBaseline()
+{
+    QFETCH(QString, window);
+    QFETCH(bool, paper);
+    Fixture f;
+    QVERIFY(f.connect());
+    const QString number = QStringLiteral("123456789012345");
+    f.exec("INSERT INTO xjzp (rq, bz, zphm, xkr, et, an, fkhm, kpr) VALUES ('2026-03-05', '现金支票', ?, '甲', '货款', 5, "
+           "'工商银行', 'system')",
+           {number});
+    QImage image;
+    QRectF date, cheque; // in the image's pixels
+    const QString shownDate = QStringLiteral("26.03.05");
+    // The rectangles of the page's texts, a little lower than laid out (a band lower than its type).
+    auto placed = [&](const dw::PrintedPage &page, qreal k, QPointF origin) {
+        for (const dw::PrintedText &t : page.texts) {
+            const QRectF r(origin.x() + t.rect.x() * k * page.scale, origin.y() + t.rect.y() * k * page.scale,
+                           t.rect.width() * k * page.scale, t.rect.height() * k * page.scale * 1.5);
+            if (t.text == shownDate)
+                date = r;
+            else if (t.text == number)
+                cheque = r;
+        }
+    };
+    if (window == u"w_cabank") {
+        auto *w = qobject_cast<ui::Window *>(ui::openWindow(window));
+        QVERIFY(w);
+        w->get<QPushButton>("cb_3")->click();
+        auto *view = w->findChild<dw::ReportView *>();
+        QVERIFY(view);
+        dw::PrintedPage page;
+        if (paper) {
+            QVERIFY(printedFirstPage([view] { return view->print(); }, image, page));
+            const qreal margin = view->definition().margin * kDpi / 2540.0;
+            placed(page, kDpi / 2540.0, QPointF(margin, margin));
+        } else {
+            w->show();
+            view->horizontalScrollBar()->setValue(0);
+            image = view->viewport()->grab().toImage();
+            placed(view->visibleContent(), view->viewport()->logicalDpiX() / 2540.0 * image.devicePixelRatio(), {});
+        }
+    } else {
+        brevik::GridEditor *w = openEditor(window);
+        QVERIFY(w);
+        dw::DataView *view = w->grid();
+        if (paper) {
+            dw::PrintedPage page;
+            QVERIFY(printedFirstPage([view] { return view->print(); }, image, page));
+            placed(page, kDpi / 2540.0, QPointF(0.4 * kDpi, 0.4 * kDpi));
+        } else {
+            QTableView *grid = view->grid();
+            image = grid->viewport()->grab().toImage();
+            const qreal dpr = image.devicePixelRatio();
+            const QList<dw::Cell> &cells = view->buffer().definition().cells;
+            for (int c = 0; c < cells.size(); ++c) {
+                const QRectF r = QRectF(grid->visualRect(grid->model()->index(0, c)));
+                const QRectF at(r.topLeft() * dpr, r.size() * dpr);
+                if (cells.at(c).name == u"rq")
+                    date = at;
+                else if (cells.at(c).name == u"zphm")
+                    cheque = at;
+            }
+        }
+    }
+    QVERIFY(!image.isNull() && !date.isEmpty() && !cheque.isEmpty());
+    grabTo(image, QStringLiteral("%1_%2_baseline").arg(window, paper ? "paper" : "screen"));
+    auto lowestInk = [&](const QRectF &area) {
+        const QRect r = area.toAlignedRect() & image.rect();
+        for (int y = r.bottom(); y >= r.top(); --y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                if (qGray(image.pixel(x, y)) < 160)
+                    return y;
+        return -1;
+    };
+    const int dateBase = lowestInk(date), chequeBase = lowestInk(cheque);
+    QVERIFY(dateBase >= 0 && chequeBase >= 0);
+    // The cheque number is drawn smaller: its ink is less high than the date's.
+    QVERIFY(qAbs(chequeBase - dateBase) <= (paper ? 3 : 2));
 }
 
 // A column the operator widened on screen is as wide in the grid's print, so a figure it shows whole there
