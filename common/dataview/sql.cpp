@@ -5,7 +5,9 @@
 #include "platform/gbk.h"
 #include "platform/services.h"
 #include "platform/transaction.h"
+#include "platform/units.h"
 
+#include <QFontMetricsF>
 #include <QLocale>
 #include <QPalette>
 #include <QRegularExpression>
@@ -17,6 +19,8 @@
 #include <QTableView>
 
 #include <sqlite3.h>
+
+#include <cmath>
 
 namespace dw {
 namespace {
@@ -83,11 +87,17 @@ Type typeOf(const QSqlField &field)
     }
 }
 
-// A width in window units that shows the heading and a typical value of the column; an identifier's whole.
-int cellWidth(const QString &header, const Column &column)
+// A width in window units that shows the heading and a typical value of the column; the widest identifier whole
+// in the grid's type (digits of a Latin face are wider than half a Chinese character).
+int cellWidth(const QString &header, const Column &column, const ui::Font &font)
 {
     constexpr int unitsPerByte = 36; // one half-width character of a 12-point face
     const int bytes = column.limit;
+    if (column.identifier && bytes > 0) {
+        const QFontMetricsF digits(services::font(font.face, font.points, font.weight));
+        const int whole = units::toUnitsX(int(std::ceil(digits.horizontalAdvance(QString(bytes, u'0')))) + 4);
+        return qMax(whole, (gbk::byteLength(header) + 2) * unitsPerByte);
+    }
     int content = 10;
     switch (column.type) {
     case Type::Long:
@@ -98,7 +108,7 @@ int cellWidth(const QString &header, const Column &column)
         content = 12;
         break;
     case Type::Text:
-        content = bytes > 0 ? (column.identifier ? bytes : qMin(bytes, 20)) : 16;
+        content = bytes > 0 ? qMin(bytes, 20) : 16;
         break;
     }
     return (qMax(content, gbk::byteLength(header)) + 2) * unitsPerByte;
@@ -241,7 +251,7 @@ GridSyntax syntaxFromSql(db::Transaction &transaction, const QString &select, co
         d.columns.append(described);
         const Qt::Alignment align = type == Type::Long || type == Type::Number ? Qt::AlignRight | Qt::AlignVCenter
                                                                                : Qt::AlignLeft | Qt::AlignVCenter;
-        d.cells.append({.name = column.name, .header = column.name, .width = cellWidth(column.name, described),
+        d.cells.append({.name = column.name, .header = column.name, .width = cellWidth(column.name, described, d.font),
                         .alignment = align});
     }
     return syntax;
