@@ -225,7 +225,7 @@ void tst_printing::printedTypeIsReadable()
         const bool isFigure = figure.match(w.text).hasMatch();
         const qreal points = w.box.width() / (isFigure ? advance(w.text, 400) : qMax(advance(w.text, 400),
                                                                                        advance(w.text, 700)));
-        const qreal least = isFigure ? 5 : dw::kMinimumPrintedPoints;
+        const qreal least = isFigure ? 5 : 6;
         QVERIFY2(points >= least - 0.05, qPrintable(QStringLiteral("%1 at %2 pt").arg(w.text).arg(points)));
         all << w.text;
     }
