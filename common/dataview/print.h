@@ -57,13 +57,14 @@ private:
     int m_pageHeight = 0;
 };
 
+// The least type a grid prints its texts in, in points on the paper.
+constexpr int kMinimumPrintedPoints = 6;
+
 // The pages of a grid: the column headers at the top of every page, then as many rows as fit, each cell as
 // the grid shows it, at the widths it shows (window units a cell; none: the definition's). A grid wider than
 // the paper upright is printed across the paper, drawn smaller as a whole where it is wider still, but never so
 // small that its type is below kMinimumPrintedPoints on the paper: at that least size the columns that do not
 // fit continue on the pages after, each repeating the headers and the row numbers.
-constexpr int kMinimumPrintedPoints = 6;
-
 class COMMON_EXPORT GridPages : public PageSource {
 public:
     explicit GridPages(Buffer &buffer, QList<int> widths = {});
