@@ -15,6 +15,7 @@
 #include <QLocale>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyleOptionFrame>
 #include <QToolTip>
 #include <QWheelEvent>
 #include <cmath>
@@ -514,6 +515,14 @@ void FreeFormView::openEditor()
     editor->setPalette(pal);
     editor->setTextByCode(shownText(m_row, item.name));
     editor->setGeometry(itemRect(m_row, item.name));
+    // A figure being typed into shows whole as it does drawn: in smaller type where its field is too narrow
+    // (the box keeps its text a little off its sides).
+    QStyleOptionFrame frame;
+    frame.initFrom(editor);
+    frame.lineWidth = 0;
+    const int room = editor->style()->subElementRect(QStyle::SE_LineEditContents, &frame, editor).width() - 4;
+    if (const FittedText fitted = fittedItem(item, m_buffer, m_row, room, this); fitted.shrunk)
+        editor->setFont(fitted.font);
     editor->installEventFilter(this);
     m_editor = editor;
     editor->show();

@@ -21,6 +21,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyleOptionFrame>
 #include <QtTest>
 
 namespace {
@@ -335,6 +336,16 @@ void TestLetter::everyFieldCanBeSeen()
     QCOMPARE(v->currentItem(), item);
     QVERIFY2(letters.contains(v->itemRect(1, item)), qPrintable(item));
     QCOMPARE(across->value(), v->scrollPosition().x());
+    // The field being typed into shows its figure whole too: its box is a little narrower than the field.
+    QLineEdit *editor = v->editor();
+    QVERIFY(editor);
+    QCOMPARE(editor->text(), shown);
+    QStyleOptionFrame frame;
+    frame.initFrom(editor);
+    frame.lineWidth = 0;
+    const QRect box = editor->style()->subElementRect(QStyle::SE_LineEditContents, &frame, editor);
+    QVERIFY2(QFontMetricsF(editor->font()).horizontalAdvance(shown) <= box.width() - 4,
+             qPrintable(QStringLiteral("%1 in %2").arg(QFontMetricsF(editor->font()).horizontalAdvance(shown)).arg(box.width())));
 }
 
 void TestLetter::wheelScrollsWithinTheLetters()
