@@ -1,5 +1,7 @@
 #include "books/book_views.h"
 
+#include "dataview/registers.h"
+
 namespace brevik::views {
 namespace {
 using dw::Type;
@@ -175,18 +177,12 @@ dw::Definition inbank()
                             "SELECT line, rq, et, zphm, xkr, an, fkhm, fkzh, shbank, shcode, kpr, bz FROM jzd "
                             "ORDER BY rq, shbank",
                             "jzd");
-    d.columns = {{QStringLiteral("line"), Type::Long, 0, true, false},
-                 {QStringLiteral("rq"), Type::Date, 0, false, true},
-                 text("et", 16),
-                 identifier("zphm", 15),
-                 text("xkr", 60),
-                 {QStringLiteral("an"), Type::Number, 0, false, true},
-                 text("fkhm", 40),
-                 identifier("fkzh", 25),
-                 text("shbank", 40),
-                 identifier("shcode", 25),
-                 text("kpr", 10),
-                 text("bz", 20)};
+    d.columns = dw::registerColumns(QStringLiteral("jzd"),
+                                    {QStringLiteral("line"), QStringLiteral("rq"), QStringLiteral("et"),
+                                     QStringLiteral("zphm"), QStringLiteral("xkr"), QStringLiteral("an"),
+                                     QStringLiteral("fkhm"), QStringLiteral("fkzh"), QStringLiteral("shbank"),
+                                     QStringLiteral("shcode"), QStringLiteral("kpr"), QStringLiteral("bz")},
+                                    true);
     const auto right = Qt::AlignRight | Qt::AlignVCenter;
     const auto left = Qt::AlignLeft | Qt::AlignVCenter;
     d.cells = {rowNumber("编号", 439),
@@ -211,18 +207,12 @@ dw::Definition gobank()
                             "SELECT line, rq, bz, zphm, xkr, shbank, shcode, et, an, fkhm, fkzh, kpr FROM xjzp "
                             "ORDER BY rq, fkhm",
                             "xjzp");
-    d.columns = {{QStringLiteral("line"), Type::Long, 0, true, false},
-                 {QStringLiteral("rq"), Type::Date, 0, false, true},
-                 text("bz", 20),
-                 identifier("zphm", 15),
-                 text("xkr", 60),
-                 text("shbank", 40),
-                 identifier("shcode", 25),
-                 text("et", 40),
-                 {QStringLiteral("an"), Type::Number, 0, false, true},
-                 text("fkhm", 40),
-                 identifier("fkzh", 25),
-                 text("kpr", 10)};
+    d.columns = dw::registerColumns(QStringLiteral("xjzp"),
+                                    {QStringLiteral("line"), QStringLiteral("rq"), QStringLiteral("bz"),
+                                     QStringLiteral("zphm"), QStringLiteral("xkr"), QStringLiteral("shbank"),
+                                     QStringLiteral("shcode"), QStringLiteral("et"), QStringLiteral("an"),
+                                     QStringLiteral("fkhm"), QStringLiteral("fkzh"), QStringLiteral("kpr")},
+                                    true);
     const auto right = Qt::AlignRight | Qt::AlignVCenter;
     const auto left = Qt::AlignLeft | Qt::AlignVCenter;
     d.cells = {rowNumber("编号", 233),

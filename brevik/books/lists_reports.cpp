@@ -1,5 +1,7 @@
 #include "books/lists_reports.h"
 
+#include "dataview/registers.h"
+
 namespace brevik {
 namespace {
 using dw::ReportText;
@@ -23,9 +25,12 @@ ReportText figure(int x, int width, dw::ReportExpression value, Qt::Alignment al
     return t;
 }
 
+// A fixed text of the list (a caption, the dash between the dates): drawn whole, never cut.
 ReportText label(int x, int y, const char *caption, int width = 2000)
 {
-    return text(x, width, dw::literal(QString::fromUtf8(caption)), Qt::AlignLeft, y);
+    ReportText t = text(x, width, dw::literal(QString::fromUtf8(caption)), Qt::AlignLeft, y);
+    t.fixed = true;
+    return t;
 }
 
 // What the two lists share: the title, the date range found in the rows, today's date in the footer.
@@ -40,28 +45,20 @@ struct Heading {
 void addHeading(dw::ReportDefinition &r, const Heading &h)
 {
     r.header.texts << ReportText{h.titleX, 211, h.titleWidth, 800, dw::literal(QString::fromUtf8(h.title)),
-                                 Qt::AlignHCenter, kTitle};
+                                 Qt::AlignHCenter, kTitle, false, false, true};
     r.header.bars << h.titleBar;
     const QString format = QString::fromLatin1(h.rangeFormat);
     r.header.texts << figure(h.firstX, 2354, dw::minOf(QStringLiteral("rq"), format), Qt::AlignLeft, h.rangeY)
-                   << text(h.dashX, 340, dw::literal(QStringLiteral("--")), Qt::AlignLeft, h.rangeY)
+                   << label(h.dashX, h.rangeY, "--", 340)
                    << figure(h.lastX, 2407, dw::maxOf(QStringLiteral("rq"), format), Qt::AlignLeft, h.rangeY);
 }
 
-QList<dw::Column> registerColumns(std::initializer_list<const char *> names)
+QList<dw::Column> registerColumns(const char *table, std::initializer_list<const char *> names)
 {
-    using dw::Type;
-    static const QHash<QString, dw::Column> known = {
-        {"line", {"line", Type::Long, 0, true}}, {"rq", {"rq", Type::Date}},
-        {"zphm", {"zphm", Type::Text, 15, false, false, true}},      {"xkr", {"xkr", Type::Text, 60}},
-        {"et", {"et", Type::Text, 40}},          {"an", {"an", Type::Number}},
-        {"bz", {"bz", Type::Text, 20}},          {"fkhm", {"fkhm", Type::Text, 40}},
-        {"kpr", {"kpr", Type::Text, 10}},        {"shbank", {"shbank", Type::Text, 40}},
-    };
-    QList<dw::Column> columns;
+    QStringList columns;
     for (const char *n : names)
-        columns << known.value(QString::fromLatin1(n));
-    return columns;
+        columns << QString::fromLatin1(n);
+    return dw::registerColumns(QString::fromLatin1(table), columns, false);
 }
 } // namespace
 
@@ -73,7 +70,7 @@ dw::ReportDefinition cabank()
                                 "FROM xjzp WHERE +xjzp.rq >= :cepa AND +xjzp.rq <= :cepd "
                                 "ORDER BY xjzp.fkhm ASC, xjzp.rq ASC, xjzp.line ASC");
     r.data.arguments = {{QStringLiteral("cepa"), dw::Type::Date}, {QStringLiteral("cepd"), dw::Type::Date}};
-    r.data.columns = registerColumns({"line", "rq", "zphm", "xkr", "et", "an", "bz", "fkhm"});
+    r.data.columns = registerColumns("xjzp", {"line", "rq", "zphm", "xkr", "et", "an", "bz", "fkhm"});
     r.data.sort = {QStringLiteral("fkhm"), QStringLiteral("rq")};
     r.groupBy = QStringLiteral("fkhm");
     r.paper = QPageSize::A4;
@@ -122,7 +119,7 @@ dw::ReportDefinition eabank()
                                 "FROM jzd WHERE +jzd.rq >= :qyz AND +jzd.rq <= :qyd "
                                 "ORDER BY jzd.shbank ASC, jzd.rq ASC, jzd.line ASC");
     r.data.arguments = {{QStringLiteral("qyz"), dw::Type::Date}, {QStringLiteral("qyd"), dw::Type::Date}};
-    r.data.columns = registerColumns({"line", "rq", "zphm", "xkr", "an", "kpr", "bz", "fkhm", "shbank"});
+    r.data.columns = registerColumns("jzd", {"line", "rq", "zphm", "xkr", "an", "kpr", "bz", "fkhm", "shbank"});
     r.data.sort = {QStringLiteral("shbank"), QStringLiteral("rq")};
     r.groupBy = QStringLiteral("shbank");
     // The printer's default paper.

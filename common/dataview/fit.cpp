@@ -35,7 +35,7 @@ FittedText fitText(const QString &text, bool figure, const QFont &font, qreal wi
 }
 
 FittedText fitText(const QString &text, bool figure, const QFont &font, const QFontMetricsF &metrics, qreal width,
-                   const QPaintDevice *device)
+                   const QPaintDevice *device, qreal minimumPoints)
 {
     if (metrics.horizontalAdvance(text) <= width)
         return {text, font};
@@ -44,12 +44,12 @@ FittedText fitText(const QString &text, bool figure, const QFont &font, const QF
     // Smaller type does not narrow a text exactly in proportion (hinting): each try measures again.
     const qreal points = pointsOf(font, device);
     qreal size = points * width / metrics.horizontalAdvance(text);
-    for (int tries = 0; tries < 8 && size >= kMinimumFigurePoints; ++tries) {
+    for (int tries = 0; tries < 8 && size >= minimumPoints; ++tries) {
         const QFont smaller = scaled(font, size);
         const QFontMetricsF m = metricsOf(smaller, device);
         const qreal advance = m.horizontalAdvance(text);
         if (advance <= width)
-            return {text, smaller, metrics.ascent() - m.ascent()};
+            return {text, smaller, metrics.ascent() - m.ascent(), false, true};
         size = qMin(size * width / advance, size - 0.1);
     }
     const qreal hash = metrics.horizontalAdvance(u'#');

@@ -14,6 +14,8 @@
 #include <QKeyEvent>
 #include <QLocale>
 #include <QPainter>
+#include <QScrollBar>
+#include <QStyleOptionFrame>
 #include <QToolTip>
 #include <QWheelEvent>
 #include <cmath>
@@ -72,13 +74,14 @@ QString itemText(const FreeFormItem &item, const Buffer &buffer, int row)
 
 namespace {
 // An item's text fitted to its box (dataview/fit.h): a column or computed item is a figure by its format and
-// column, a fixed text never.
+// column; a fixed text is drawn whole.
 FittedText fittedItem(const FreeFormItem &item, const Buffer &buffer, int row, qreal width, const QPaintDevice *device)
 {
-    const bool figure = item.kind != ItemKind::Text
-                        && showsFigure(buffer.definition(), item.column, item.format, item.kind == ItemKind::Computed);
-    return fitText(itemText(item, buffer, row), figure,
-                   services::font(item.font.face, item.font.points, item.font.weight), width, device);
+    const QFont font = services::font(item.font.face, item.font.points, item.font.weight);
+    if (item.kind == ItemKind::Text)
+        return {item.text, font};
+    const bool figure = showsFigure(buffer.definition(), item.column, item.format, item.kind == ItemKind::Computed);
+    return fitText(itemText(item, buffer, row), figure, font, width, device);
 }
 } // namespace
 
@@ -131,6 +134,14 @@ FreeFormView::FreeFormView(QWidget *parent) : QWidget(parent)
 {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    m_across = new QScrollBar(Qt::Horizontal, this);
+    m_across->setObjectName(QStringLiteral("across"));
+    m_across->setFocusPolicy(Qt::NoFocus);
+    m_across->hide();
+    connect(m_across, &QScrollBar::valueChanged, this, [this](int x) {
+        if (x != m_scroll.x())
+            scrollTo(QPoint(x, m_scroll.y()));
+    });
     // Rows are read while the bands paint or scroll: a failure is reported once that has ended, in the grids'
     // box, over the rows read before it.
     m_buffer.setFailureHandler([this](int code, const QString &text) {
@@ -166,6 +177,7 @@ void FreeFormView::setDefinition(const Definition &definition, const FreeFormLay
     m_row = 0;
     m_item = -1;
     m_scroll = {};
+    placeScrollBar();
     update();
 }
 
@@ -177,6 +189,7 @@ int FreeFormView::retrieve(const QVariantList &arguments)
     m_row = m_buffer.readTo(1) ? 1 : 0;
     m_item = m_row > 0 && !stops.isEmpty() ? stops.first() : -1;
     m_scroll = {};
+    placeScrollBar();
     update();
     if (hasFocus())
         openEditor();
@@ -237,11 +250,36 @@ void FreeFormView::scrollTo(QPoint position)
     m_scroll = position;
     // The letters that come into sight are read before the position is held to the content.
     if (const double band = m_layout.bandHeight * kScaleY; band > 0)
-        m_buffer.readTo(int((position.y() + height()) / band) + 1);
+        m_buffer.readTo(int((position.y() + viewHeight()) / band) + 1);
     clampScroll();
     if (m_editor && m_item >= 0)
         m_editor->setGeometry(itemRect(m_row, currentItem()));
+    placeScrollBar();
     update();
+}
+
+int FreeFormView::viewHeight() const
+{
+    return m_across && !m_across->isHidden() ? height() - m_across->height() : height();
+}
+
+void FreeFormView::placeScrollBar()
+{
+    // A band wider than the control shows a scroll bar across, so that every field can be reached by the
+    // pointer too; a figure beyond the edge would otherwise be a figure shown in part.
+    const int content = contentSize().width();
+    const bool needed = content > width();
+    const int barHeight = m_across->sizeHint().height();
+    m_across->setGeometry(0, height() - barHeight, width(), barHeight);
+    if (needed != !m_across->isHidden()) {
+        m_across->setVisible(needed);
+        clampScroll(); // the rows in sight are fewer or more
+    }
+    const QSignalBlocker quiet(m_across);
+    m_across->setRange(0, qMax(0, content - width()));
+    m_across->setPageStep(width());
+    m_across->setSingleStep(qMax(1, width() / 20));
+    m_across->setValue(m_scroll.x());
 }
 
 QSize FreeFormView::contentSize() const
@@ -254,7 +292,7 @@ void FreeFormView::clampScroll()
 {
     const QSize content = contentSize();
     m_scroll.setX(qBound(0, m_scroll.x(), qMax(0, content.width() - width())));
-    m_scroll.setY(qBound(0, m_scroll.y(), qMax(0, content.height() - height())));
+    m_scroll.setY(qBound(0, m_scroll.y(), qMax(0, content.height() - viewHeight())));
 }
 
 void FreeFormView::ensureVisible(const QRect &rect)
@@ -265,8 +303,8 @@ void FreeFormView::ensureVisible(const QRect &rect)
         to.setX(r.right() - width() + 2);
     if (r.left() < to.x())
         to.setX(r.left());
-    if (r.bottom() >= to.y() + height())
-        to.setY(r.bottom() - height() + 2);
+    if (r.bottom() >= to.y() + viewHeight())
+        to.setY(r.bottom() - viewHeight() + 2);
     if (r.top() < to.y())
         to.setY(r.top());
     scrollTo(to);
@@ -281,7 +319,7 @@ void FreeFormView::paintEvent(QPaintEvent *)
         return;
     // Only the bands in sight are drawn (and read), so a long register stays fast.
     const int first = qMax(1, int(m_scroll.y() / band) + 1);
-    int last = int((m_scroll.y() + height()) / band) + 1;
+    int last = int((m_scroll.y() + viewHeight()) / band) + 1;
     if (!m_buffer.readTo(last))
         last = m_buffer.fetchedCount();
     for (int row = first; row <= last; ++row) {
@@ -294,7 +332,7 @@ bool FreeFormView::event(QEvent *e)
 {
     if (e->type() != QEvent::ToolTip)
         return QWidget::event(e);
-    // A figure shown as a mark tells its whole value.
+    // A figure shown smaller or as a mark tells its whole value.
     const QPoint at = static_cast<QHelpEvent *>(e)->pos();
     const double band = m_layout.bandHeight * kScaleY;
     const int row = band > 0 ? int((at.y() + m_scroll.y()) / band) + 1 : 0;
@@ -302,7 +340,7 @@ bool FreeFormView::event(QEvent *e)
         for (const FreeFormItem &item : m_layout.items) {
             const QRect box = itemRect(row, item.name);
             if (item.kind == ItemKind::Column || item.kind == ItemKind::Computed)
-                if (box.contains(at) && fittedItem(item, m_buffer, row, box.width(), this).marked) {
+                if (box.contains(at) && fittedItem(item, m_buffer, row, box.width(), this).tellsValue()) {
                     QToolTip::showText(static_cast<QHelpEvent *>(e)->globalPos(), itemText(item, m_buffer, row), this,
                                        box);
                     return true;
@@ -462,7 +500,9 @@ void FreeFormView::openEditor()
         editor = new ui::SingleLineEdit(this);
         if (item.limit > 0) // GBK bytes, as every width of the system counts
             textinput::limitInput(editor, textinput::gbkBytes(item.limit));
-        editor->setIdentifier(item.identifier);
+        // A cheque number or an account (its column says so) is refused whole rather than cut.
+        const int column = m_buffer.columnIndex(item.column);
+        editor->setIdentifier(column > 0 && m_buffer.definition().columns.at(column - 1).identifier);
     }
     editor->setAccessibleName(item.caption);
     editor->setObjectName(QStringLiteral("editor"));
@@ -475,6 +515,14 @@ void FreeFormView::openEditor()
     editor->setPalette(pal);
     editor->setTextByCode(shownText(m_row, item.name));
     editor->setGeometry(itemRect(m_row, item.name));
+    // A figure being typed into shows whole as it does drawn: in smaller type where its field is too narrow
+    // (the box keeps its text a little off its sides).
+    QStyleOptionFrame frame;
+    frame.initFrom(editor);
+    frame.lineWidth = 0;
+    const int room = editor->style()->subElementRect(QStyle::SE_LineEditContents, &frame, editor).width() - 4;
+    if (const FittedText fitted = fittedItem(item, m_buffer, m_row, room, this); fitted.shrunk)
+        editor->setFont(fitted.font);
     editor->installEventFilter(this);
     m_editor = editor;
     editor->show();

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 class QPainter;
+class QScrollBar;
 
 namespace dw {
 
@@ -31,7 +32,6 @@ struct FreeFormItem {
     int tabOrder = 0;                // a Column with an order above 0 takes the focus and accepts typing
     QString editMask;                // edit style: empty for a plain edit, else a numeric mask
     int limit = 0;                   // typing limit in GBK bytes, 0 for none
-    bool identifier = false;         // a cheque number or an account: what does not fit is refused whole
     QString caption;                 // the words beside the field, naming it when it refuses input
 };
 
@@ -57,8 +57,9 @@ COMMON_EXPORT QString itemText(const FreeFormItem &item, const Buffer &buffer, i
 COMMON_EXPORT void paintBand(QPainter &painter, const FreeFormLayout &layout, const Buffer &buffer, int row,
                              QPointF origin, double scaleX, double scaleY, int skipItem = -1);
 
-// The data view control in free form. It has no scroll bars: it follows the focused field, and the wheel
-// (with Shift across) and the keys move through the bands. Typed values stay on the screen only; nothing
+// The data view control in free form. It follows the focused field, and the wheel (with Shift across) and the
+// keys move through the bands; a band wider than the control shows a scroll bar across (at its bottom, over
+// which no band is drawn), none down. Typed values stay on the screen only; nothing
 // is written back.
 // Keys on a field: Tab/Shift+Tab next/previous field (over to the next/previous row at either end, out of the
 // control after the last field of the last row), Up/Down and PageUp/PageDown the same field of the
@@ -110,6 +111,9 @@ protected:
 
 private:
     QSize contentSize() const;
+    // The height the bands show in: the control's, less the scroll bar across where it shows.
+    int viewHeight() const;
+    void placeScrollBar();
     void clampScroll();
     void ensureVisible(const QRect &rect);
     void openEditor();
@@ -126,6 +130,7 @@ private:
     int m_row = 0;
     int m_item = -1;
     QPoint m_scroll;
+    QScrollBar *m_across = nullptr;
     QPointer<QLineEdit> m_editor;
     bool m_closing = false; // the field is moving: the focus passes through the control itself
 };

@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QRegularExpressionValidator>
 #include <QToolTip>
 
@@ -240,7 +241,38 @@ bool CellDelegate::fit(QStyleOptionViewItem *option, const QModelIndex &index) c
     option->font = fitted.font;
     option->fontMetrics = QFontMetrics(fitted.font);
     option->textElideMode = figure ? Qt::ElideNone : Qt::ElideRight;
-    return fitted.marked;
+    return fitted.tellsValue();
+}
+
+void CellDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    QStyleOptionViewItem fitted = option;
+    initStyleOption(&fitted, index);
+    const QWidget *widget = option.widget;
+    const QStyle *style = widget ? widget->style() : QApplication::style();
+    if (fitted.font == option.font || fitted.text.isEmpty()) {
+        style->drawControl(QStyle::CE_ItemViewItem, &fitted, painter, widget);
+        return;
+    }
+    // Both lines centred in the cell: the smaller one drops by half of what its ascent lacks less half of what
+    // its descent lacks.
+    const QFontMetricsF cell(option.font), smaller(fitted.font);
+    const qreal drop = ((cell.ascent() - smaller.ascent()) - (cell.descent() - smaller.descent())) / 2;
+    const QString text = fitted.text;
+    fitted.text.clear();
+    style->drawControl(QStyle::CE_ItemViewItem, &fitted, painter, widget); // the ground, without the text
+    fitted.text = text;
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+    const QRectF area = QRectF(style->subElementRect(QStyle::SE_ItemViewItemText, &fitted, widget))
+                            .adjusted(margin, 0, -margin, 0)
+                            .translated(0, drop);
+    const QPalette::ColorGroup group = fitted.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
+    painter->save();
+    painter->setFont(fitted.font);
+    painter->setPen(fitted.palette.color(group, fitted.state & QStyle::State_Selected ? QPalette::HighlightedText
+                                                                                       : QPalette::Text));
+    painter->drawText(area, int(fitted.displayAlignment) | Qt::TextSingleLine | Qt::TextDontClip, text);
+    painter->restore();
 }
 
 bool CellDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,

@@ -75,13 +75,16 @@ public:
 
     bool helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
                    const QModelIndex &index) override;
+    // A figure drawn smaller stands on the baseline the cell's type has: centred as it is, it would stand higher.
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
 
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
     bool eventFilter(QObject *watched, QEvent *e) override;
 
 private:
-    // Fits the cell's text to its width (dataview/fit.h); whether it shows as a mark.
+    // Fits the cell's text to its width (dataview/fit.h); whether it shows smaller or as a mark (the tooltip
+    // then tells the whole value).
     bool fit(QStyleOptionViewItem *option, const QModelIndex &index) const;
 
     DataView *m_view;

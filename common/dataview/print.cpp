@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QPainter>
 #include <QProgressDialog>
+#include <cmath>
 #include <optional>
 
 namespace dw {
@@ -125,31 +126,19 @@ int downOf(int unitsY) { return int(qRound64(unitsY * 2540.0 / (units::kUnitsPer
 
 } // namespace
 
-GridPages::GridPages(Buffer &buffer, QList<int> widths)
-    : m_buffer(buffer), m_pass(buffer), m_shownWidths(std::move(widths))
+constexpr qreal kGridMargin = 10.16; // millimetres, on every side
+
+GridPages::GridPages(Buffer &buffer, QList<int> widths) : m_buffer(buffer), m_pass(buffer)
 {
-}
-
-QString GridPages::failure() const { return readFailure(m_buffer, m_pass); }
-
-print::Paper GridPages::paper() const { return {{}, evenMargins(10.16)}; }
-
-int GridPages::paginate(QSize printable)
-{
-    // The grid is laid out as on screen, then drawn smaller, type, padding and all, where it is wider than
-    // the paper: each text keeps its place in its column.
+    // The grid is laid out as on screen; paginate decides the size it is drawn at.
     const Definition &def = m_buffer.definition();
-    m_x.clear();
-    m_width.clear();
-    m_figure.clear();
     int x = 0;
     for (const Cell &cell : def.cells) {
         m_figure << showsFigure(def, cell.name, cell.format, bool(cell.compute));
         m_x << x;
-        m_width << acrossOf(m_shownWidths.value(m_width.size(), cell.width));
+        m_width << acrossOf(widths.value(m_width.size(), cell.width));
         x += m_width.last();
     }
-    m_scale = x > printable.width() ? double(printable.width()) / x : 1.0;
     m_font = def.font;
     if (m_font.points <= 0)
         m_font.points = 9;
@@ -157,28 +146,106 @@ int GridPages::paginate(QSize printable)
     m_headerFont.weight = 700;
     m_headerHeight = qMax(downOf(def.headerHeight), 559);
     m_lineHeight = qMax(downOf(def.rowHeight), 508);
+}
+
+QString GridPages::failure() const { return readFailure(m_buffer, m_pass); }
+
+int GridPages::gridWidth() const { return m_x.isEmpty() ? 0 : m_x.last() + m_width.last(); }
+
+qreal GridPages::leastScale() const { return qMin(1.0, qreal(kMinimumPrintedPoints) / m_font.points); }
+
+qreal GridPages::scaleFor(int printableWidth) const
+{
+    const int width = gridWidth();
+    return width > printableWidth ? qreal(printableWidth) / width : 1.0;
+}
+
+print::Paper GridPages::paper() const
+{
+    print::Paper paper{{}, evenMargins(kGridMargin)};
+    // A grid wider than the paper upright is turned across, so that it is drawn less small. The printer's own
+    // paper is known once the job is open; the turn is asked for before, on the common A4.
+    const qreal upright = QPageSize(QPageSize::A4).size(QPageSize::Millimeter).width() - 2 * kGridMargin;
+    if (gridWidth() > qRound(upright * 100))
+        paper.orientation = QPageLayout::Landscape;
+    return paper;
+}
+
+int GridPages::paginate(QSize printable)
+{
+    // Drawn smaller, type, padding and all, where the grid is wider than the paper (each text keeps its place
+    // in its column), down to the least readable size; the columns beyond the paper then go on the pages after,
+    // the row numbers (the computed cells the grid starts with) repeated on each.
+    m_scale = qMax(scaleFor(printable.width()), leastScale());
+    const QList<Cell> &cells = m_buffer.definition().cells;
+    const int room = int(std::ceil(printable.width() / m_scale)) + 1; // the scale fits the grid to the last unit
+    int lead = 0;
+    while (lead < cells.size() && cells.at(lead).compute)
+        ++lead;
+    m_across.clear();
+    QList<int> current;
+    int used = 0;
+    bool own = false; // the page holds a column of its own besides the row numbers
+    for (int c = 0; c < cells.size(); ++c) {
+        if (c >= lead && own && used + m_width.at(c) > room) {
+            m_across << current;
+            current.clear();
+            used = 0;
+            for (int l = 0; l < lead; ++l) {
+                current << l;
+                used += m_width.at(l);
+            }
+            own = false;
+        }
+        current << c;
+        used += m_width.at(c);
+        own = own || c >= lead;
+    }
+    m_across << current;
     m_perPage = qMax(1, (int(printable.height() / m_scale) - m_headerHeight) / m_lineHeight);
     m_rows = m_buffer.countRows();
-    return qMax(1, (m_rows + m_perPage - 1) / m_perPage);
+    m_textsOf = 0;
+    return qMax(1, (m_rows + m_perPage - 1) / m_perPage) * pagesAcross();
 }
 
 void GridPages::layoutPage(int page, PrintedPage &out)
 {
     out.scale = m_scale;
     const QList<Cell> &cells = m_buffer.definition().cells;
-    for (int c = 0; c < cells.size(); ++c)
-        out.texts.append({QRect(m_x.at(c), 0, m_width.at(c), m_headerHeight), cells.at(c).header, Qt::AlignHCenter,
-                          m_headerFont});
-    const int first = (page - 1) * m_perPage + 1;
+    const int rowPage = (page - 1) / pagesAcross() + 1;
+    const QList<int> &shown = m_across.at((page - 1) % pagesAcross());
+    const int first = (rowPage - 1) * m_perPage + 1;
     const int last = qMin(m_rows, first + m_perPage - 1);
+    // A page of rows printed across several pages reads its rows once, for the first of them.
+    const bool kept = pagesAcross() > 1;
+    if (kept && m_textsOf != rowPage) {
+        m_texts.clear();
+        for (int r = first; r <= last; ++r) {
+            m_buffer.readTo(r); // in a pass, the pass's window moves on to it
+            QStringList &texts = m_texts.emplace_back();
+            for (int c = 0; c < cells.size(); ++c)
+                texts << m_buffer.shownText(r, c);
+        }
+        m_textsOf = rowPage;
+    }
+    QList<int> xs;
+    for (int x = 0; const int c : shown) {
+        xs << x;
+        out.texts.append({QRect(x, 0, m_width.at(c), m_headerHeight), cells.at(c).header, Qt::AlignHCenter,
+                          m_headerFont, false, false, true});
+        x += m_width.at(c);
+    }
     const int padding = qRound(2540.0 / 96); // a pixel, as a grid cell on screen keeps its text off its edges
     for (int r = first; r <= last; ++r) {
-        m_buffer.readTo(r); // in a pass, the pass's window moves on to it
+        if (!kept)
+            m_buffer.readTo(r);
         const int y = m_headerHeight + (r - first) * m_lineHeight;
-        for (int c = 0; c < cells.size(); ++c) {
+        for (int i = 0; i < shown.size(); ++i) {
+            const int c = shown.at(i);
             const Qt::Alignment across = cells.at(c).alignment & Qt::AlignHorizontal_Mask;
-            const QRect rect(m_x.at(c) + padding, y, qMax(0, m_width.at(c) - 2 * padding), m_lineHeight);
-            out.texts.append({rect, m_buffer.shownText(r, c), across, m_font, false, m_figure.at(c)});
+            const QRect rect(xs.at(i) + padding, y, qMax(0, m_width.at(c) - 2 * padding), m_lineHeight);
+            const QString text = kept ? m_texts.value(r - first).value(c) : m_buffer.shownText(r, c);
+            out.texts.append({rect, text, across, m_font, false, m_figure.at(c)});
         }
     }
 }

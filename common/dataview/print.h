@@ -57,9 +57,14 @@ private:
     int m_pageHeight = 0;
 };
 
+// The least type a grid prints its texts in, in points on the paper.
+constexpr int kMinimumPrintedPoints = 6;
+
 // The pages of a grid: the column headers at the top of every page, then as many rows as fit, each cell as
 // the grid shows it, at the widths it shows (window units a cell; none: the definition's). A grid wider than
-// the page is drawn smaller as a whole, so no column falls off.
+// the paper upright is printed across the paper, drawn smaller as a whole where it is wider still, but never so
+// small that its type is below kMinimumPrintedPoints on the paper: at that least size the columns that do not
+// fit continue on the pages after, each repeating the headers and the row numbers.
 class COMMON_EXPORT GridPages : public PageSource {
 public:
     explicit GridPages(Buffer &buffer, QList<int> widths = {});
@@ -67,17 +72,27 @@ public:
     int paginate(QSize printable) override;
     void layoutPage(int page, PrintedPage &out) override;
     QString failure() const override;
+    // The pages across that one page of rows takes (after paginate).
+    int pagesAcross() const { return int(m_across.size()); }
 
 private:
+    // The least scale that keeps the type readable on paper, and the scale the grid fits a width at.
+    qreal leastScale() const;
+    qreal scaleFor(int printableWidth) const;
+    int gridWidth() const;
+
     Buffer &m_buffer;
     Buffer::Pass m_pass; // the rows go by as the pages do
-    QList<int> m_shownWidths;
     int m_rows = 0;
     QList<int> m_x, m_width; // per cell, thousandths of a centimetre at the grid's own size
     QList<bool> m_figure;    // per cell: whether it shows a figure
-    qreal m_scale = 1;       // the grid's size on paper
+    QList<QList<int>> m_across; // the cells of each page across a page of rows
+    qreal m_scale = 1;          // the grid's size on paper
     ui::Font m_font, m_headerFont;
     int m_headerHeight = 0, m_lineHeight = 0, m_perPage = 1;
+    // The shown texts of the page of rows last read, so that its pages across read its rows once.
+    int m_textsOf = 0;
+    QList<QStringList> m_texts;
 };
 
 // Prints a document as one job named `documentName`, with the progress dialog over `parent`. Returns the

@@ -226,7 +226,7 @@ void resolveBand(const ReportDefinition &definition, const PlacedBand &placed, c
     for (const ReportText &t : band.texts) {
         const int height = t.height > 0 ? t.height : band.height - t.y;
         out.texts.append({QRect(t.x, top + t.y, t.width, height), t.value ? t.value(context) : QString(), t.alignment,
-                          t.font, t.opaque, t.figure});
+                          t.font, t.opaque, t.figure, t.fixed});
     }
     for (const ReportBar &b : band.bars)
         out.bars.append(QRect(b.x, top + b.y, b.width, b.height));
@@ -253,7 +253,9 @@ void PagePainter::paint(const PrintedPage &page)
         // A band lower than its type still shows the whole line.
         QRectF rect = toDevice(t.rect);
         rect.setHeight(qMax(rect.height(), made.metrics.height()));
-        const FittedText fitted = fitText(t.text, t.figure, made.made, made.metrics, rect.width(), m_painter.device());
+        const FittedText fitted = t.fixed ? FittedText{t.text, made.made}
+                                          : fitText(t.text, t.figure, made.made, made.metrics, rect.width(),
+                                                    m_painter.device(), kMinimumFigurePoints / page.scale);
         const int flags = int(t.alignment | Qt::AlignTop) | Qt::TextSingleLine | Qt::TextDontClip;
         if (fitted.font != made.made) {
             m_painter.setFont(fitted.font);
@@ -261,7 +263,7 @@ void PagePainter::paint(const PrintedPage &page)
         }
         if (t.opaque)
             m_painter.fillRect(m_painter.boundingRect(rect, flags, fitted.text) & rect, Qt::white);
-        if (fitted.marked)
+        if (fitted.tellsValue())
             m_marked.append({m_painter.transform().mapRect(rect), t.text});
         m_painter.drawText(rect.translated(0, fitted.shift), flags, fitted.text);
     }

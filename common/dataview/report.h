@@ -45,6 +45,7 @@ struct ReportText {
     ui::Font font;
     bool opaque = false; // drawn on a white background of its own
     bool figure = false; // an amount, a date, a number or a page count: drawn whole (dataview/fit.h)
+    bool fixed = false;  // a fixed text of the view (a label, a heading): drawn whole as it is, never cut
 };
 
 struct ReportBar {
@@ -145,6 +146,7 @@ struct PrintedText {
     ui::Font font;
     bool opaque = false;
     bool figure = false;
+    bool fixed = false;
 };
 struct PrintedPage {
     QList<PrintedText> texts;
@@ -156,8 +158,10 @@ COMMON_EXPORT const Band &bandOf(const ReportDefinition &definition, PlacedBand:
 COMMON_EXPORT void resolveBand(const ReportDefinition &definition, const PlacedBand &placed,
                                const ReportContext &context, qint64 yOffset, PrintedPage &out);
 // Draws resolved texts and bars, for the screen and the printer alike; `scale` is device pixels per thousandth
-// of a centimetre. A text stays within the sides of its rectangle, so that it never covers the next column: a
-// figure drawn smaller or marked, another text cut with an ellipsis (dataview/fit.h); no text is clipped. Pages
+// of a centimetre. A data text stays within the sides of its rectangle, so that it never covers the next column:
+// a figure drawn smaller or marked, another text cut with an ellipsis (dataview/fit.h); a fixed text is drawn
+// whole; no text is clipped. A figure is fitted at the size it has on the page (a page drawn smaller as a whole
+// allows its figures no less type on the paper). Pages
 // print thousands of texts in a handful of fonts: each font object is made once, and the painter's font changes
 // only where the font does (a printer resolves a font anew on every change).
 class COMMON_EXPORT PagePainter {
@@ -167,7 +171,7 @@ public:
     {
     }
     void paint(const PrintedPage &page);
-    // The figures painted as a mark since the painter was made: where (device pixels, the painter's
+    // The figures painted smaller or as a mark since the painter was made: where (device pixels, the painter's
     // transformation applied) and their whole text.
     struct Marked {
         QRectF rect;
@@ -219,7 +223,7 @@ public:
 protected:
     void paintEvent(QPaintEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;
-    // A figure shown as a mark tells its whole value in a tooltip.
+    // A figure shown smaller or as a mark tells its whole value in a tooltip.
     bool viewportEvent(QEvent *e) override;
 
 private:

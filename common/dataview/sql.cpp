@@ -1,10 +1,13 @@
 #include "dataview/sql.h"
 
+#include "dataview/registers.h"
 #include "dataview/rows.h"
 #include "platform/gbk.h"
 #include "platform/services.h"
 #include "platform/transaction.h"
+#include "platform/units.h"
 
+#include <QFontMetricsF>
 #include <QLocale>
 #include <QPalette>
 #include <QRegularExpression>
@@ -16,6 +19,8 @@
 #include <QTableView>
 
 #include <sqlite3.h>
+
+#include <cmath>
 
 namespace dw {
 namespace {
@@ -82,12 +87,19 @@ Type typeOf(const QSqlField &field)
     }
 }
 
-// A width in window units that shows the heading and a typical value of the column.
-int cellWidth(const QString &header, Type type, int bytes)
+// A width in window units that shows the heading and a typical value of the column; the widest identifier whole
+// in the grid's type (digits of a Latin face are wider than half a Chinese character).
+int cellWidth(const QString &header, const Column &column, const ui::Font &font)
 {
     constexpr int unitsPerByte = 36; // one half-width character of a 12-point face
+    const int bytes = column.limit;
+    if (column.identifier && bytes > 0) {
+        const QFontMetricsF digits(services::font(font.face, font.points, font.weight));
+        const int whole = units::toUnitsX(int(std::ceil(digits.horizontalAdvance(QString(bytes, u'0')))) + 4);
+        return qMax(whole, (gbk::byteLength(header) + 2) * unitsPerByte);
+    }
     int content = 10;
-    switch (type) {
+    switch (column.type) {
     case Type::Long:
         content = 8;
         break;
@@ -230,11 +242,16 @@ GridSyntax syntaxFromSql(db::Transaction &transaction, const QString &select, co
     for (const ResultColumn &column : std::as_const(columns)) {
         const Type type = column.type;
         const QString owner = column.table.isEmpty() ? firstTable() : column.table;
-        const int bytes = type == Type::Text ? db::columnWidth(owner, column.name) : 0;
-        d.columns.append({column.name, type, bytes});
+        // A register's column is what the register says it is (a date, an identifier); any other as described.
+        Column described{column.name, type, type == Type::Text ? db::columnWidth(owner, column.name) : 0};
+        if (isRegisterColumn(owner, column.name)) {
+            described = registerColumn(owner, column.name);
+            described.key = false; // the grid is read only
+        }
+        d.columns.append(described);
         const Qt::Alignment align = type == Type::Long || type == Type::Number ? Qt::AlignRight | Qt::AlignVCenter
                                                                                : Qt::AlignLeft | Qt::AlignVCenter;
-        d.cells.append({.name = column.name, .header = column.name, .width = cellWidth(column.name, type, bytes),
+        d.cells.append({.name = column.name, .header = column.name, .width = cellWidth(column.name, described, d.font),
                         .alignment = align});
     }
     return syntax;

@@ -336,7 +336,8 @@ QString systemPrinterName()
 QPageLayout withPaper(const Paper &paper, const QPageLayout &current)
 {
     return QPageLayout(paper.size.value_or(current.pageSize()),
-                       paper.size ? QPageLayout::Portrait : current.orientation(), paper.margins,
+                       paper.orientation.value_or(paper.size ? QPageLayout::Portrait : current.orientation()),
+                       paper.margins,
                        QPageLayout::Millimeter);
 }
 

@@ -41,11 +41,12 @@ COMMON_EXPORT QString lastOutputFile();
 // The font an open job prints font number n in (0: the selected font); a default QFont for an unknown job or number.
 COMMON_EXPORT QFont jobFont(int job, int number = 0);
 
-// Documents painted page by page (lists, grids). The paper they ask for: a size (none: the printer's own)
-// and margins in millimetres.
+// Documents painted page by page (lists, grids). The paper they ask for: a size (none: the printer's own),
+// margins in millimetres, and an orientation (none: portrait for a size asked for, else the printer's own).
 struct Paper {
     std::optional<QPageSize> size;
     QMarginsF margins;
+    std::optional<QPageLayout::Orientation> orientation = {};
 };
 // Opens a job on the paper the document asks for, on the same printer a form's job goes to; the printer's
 // own settings come back when the job ends. Its number, or -1 (the reason in lastError()).

@@ -1,5 +1,6 @@
 #include "dw_ywwts.h"
 
+#include "dataview/registers.h"
 #include "forms/amount.h"
 
 #include <cmath>
@@ -8,33 +9,16 @@ namespace ostrel {
 
 dw::Definition dw_ywwts_definition()
 {
-    using dw::Type;
-    auto text = [](const char *name, int width) {
-        return dw::Column{.name = QString::fromLatin1(name), .type = Type::Text, .limit = width, .updatable = true};
-    };
-    // A text that is a figure: a cheque number, an account.
-    auto identifier = [](const char *name, int width) {
-        return dw::Column{.name = QString::fromLatin1(name), .type = Type::Text, .limit = width, .updatable = true,
-                          .identifier = true};
-    };
     dw::Definition def;
     def.name = QStringLiteral("dw_ywwts");
     def.sql = QStringLiteral("SELECT line, rq, zphm, xkr, et, fkhm, fkzh, kpr, an, shbank, shcode, bz, fkrm FROM xjzp");
-    def.columns = {
-        {.name = QStringLiteral("line"), .type = Type::Long, .key = true},
-        {.name = QStringLiteral("rq"), .type = Type::Date, .updatable = true},
-        identifier("zphm", 15),
-        text("xkr", 60),
-        text("et", 40),
-        text("fkhm", 40),
-        identifier("fkzh", 25),
-        text("kpr", 10),
-        {.name = QStringLiteral("an"), .type = Type::Number, .updatable = true},
-        text("shbank", 40),
-        identifier("shcode", 25),
-        text("bz", 20),
-        text("fkrm", 60),
-    };
+    def.columns = dw::registerColumns(QStringLiteral("xjzp"),
+                                      {QStringLiteral("line"), QStringLiteral("rq"), QStringLiteral("zphm"),
+                                       QStringLiteral("xkr"), QStringLiteral("et"), QStringLiteral("fkhm"),
+                                       QStringLiteral("fkzh"), QStringLiteral("kpr"), QStringLiteral("an"),
+                                       QStringLiteral("shbank"), QStringLiteral("shcode"), QStringLiteral("bz"),
+                                       QStringLiteral("fkrm")},
+                                      true);
     return def;
 }
 
@@ -118,14 +102,13 @@ dw::FreeFormLayout dw_ywwts_layout()
         label("bz_t", QStringLiteral("备注"), 137, 1444, 219, 72),
         field("bz", 375, 1444, 768, 84, 110, 20),
     };
-    // A field is named by its label ("zphm" by "zphm_t"); a cheque number or an account is refused whole.
-    const QStringList identifiers = {QStringLiteral("zphm"), QStringLiteral("fkzh"), QStringLiteral("shcode")};
+    // A field is named by its label ("zphm" by "zphm_t"); what it is (a cheque number or an account is refused
+    // whole) its column says.
     for (FreeFormItem &item : layout.items) {
         if (item.kind != ItemKind::Column)
             continue;
         if (const int at = layout.indexOf(item.name + QStringLiteral("_t")); at >= 0)
             item.caption = layout.items.at(at).text;
-        item.identifier = identifiers.contains(item.name);
     }
     return layout;
 }

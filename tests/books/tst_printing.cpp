@@ -7,7 +7,9 @@
 #include "books/w_cabank.h"
 #include "books/w_search.h"
 #include "brevik.h"
+#include "dataview/dataview.h"
 #include "platform/controls.h"
+#include "platform/services.h"
 #include "platform/window.h"
 
 #include <QDir>
@@ -82,6 +84,8 @@ private slots:
     void cancelStopsTheJob();
     void jobThatCannotStartIsReported_data() { windows_data(); }
     void jobThatCannotStartIsReported();
+    void printedTypeIsReadable_data();
+    void printedTypeIsReadable();
 };
 
 void tst_printing::windows_data()
@@ -174,4 +178,59 @@ void tst_printing::jobThatCannotStartIsReported()
 }
 
 QTEST_MAIN(tst_printing)
+void tst_printing::printedTypeIsReadable_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("amount"); // as the grid shows it
+    QTest::newRow("receipt register") << "inbank" << "99,999,999.99";
+    QTest::newRow("payment register") << "gobank" << "99,999,999.99";
+    QTest::newRow("search") << "w_search" << "99999999.99";
+}
+
+// A grid's print a cashier can read: every text on the paper at 6 points or more, a figure drawn smaller to fit
+// its column at 5 or more; the widest cheque numbers and accounts whole.
+void tst_printing::printedTypeIsReadable()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, amount);
+    Fixture f;
+    QVERIFY(f.connect());
+    addRows(f, 3);
+    const QString cheque = QStringLiteral("123456789012345"), account = QStringLiteral("6222021234567890123456789");
+    for (const char *table : {"xjzp", "jzd"})
+        f.exec(QString("INSERT INTO %1 (rq, bz, zphm, xkr, shbank, shcode, et, an, fkhm, fkzh, kpr) VALUES "
+                       "('2026-03-06', '转帐支票', ?, '甲', '工商银行', ?, '货款', 99999999.99, '建设银行', ?, '张')")
+                   .arg(table),
+               {cheque, account, account});
+    PrintedPages printed(print::Backend::Pdf);
+    QPushButton *button = openWithRows(window);
+    QVERIFY(button);
+    button->click();
+    QVERIFY(f.boxes.isEmpty());
+    if (const QString dir = qEnvironmentVariable("GRAB_DIR"); !dir.isEmpty())
+        QFile::copy(print::lastOutputFile(), QDir(dir).filePath(window + "_type.pdf"));
+    // The size of a word's type: its width on the paper against its advance in the grid's face at 1 point. A
+    // figure is in the grid's type; another word may be a heading (bold): the narrower reading is taken.
+    const dw::Definition &def = button->window()->findChild<dw::DataView *>()->definition();
+    auto advance = [&](const QString &text, int weight) {
+        QFont font = services::font(def.font.face, def.font.points, weight);
+        font.setPixelSize(1000);
+        return QFontMetricsF(font).horizontalAdvance(text) / 1000;
+    };
+    static const QRegularExpression figure(QStringLiteral("^[-0-9,.#]+$"));
+    const QList<PdfWord> words = pdfWords(print::lastOutputFile());
+    QVERIFY(!words.isEmpty());
+    QStringList all;
+    for (const PdfWord &w : words) {
+        const bool isFigure = figure.match(w.text).hasMatch();
+        const qreal points = w.box.width() / (isFigure ? advance(w.text, 400) : qMax(advance(w.text, 400),
+                                                                                       advance(w.text, 700)));
+        const qreal least = isFigure ? 5 : 6;
+        QVERIFY2(points >= least - 0.05, qPrintable(QStringLiteral("%1 at %2 pt").arg(w.text).arg(points)));
+        all << w.text;
+    }
+    for (const QString &whole : {cheque, account, amount})
+        QVERIFY2(all.contains(whole), qPrintable(whole + QStringLiteral(" not whole in: ") + all.join(u'|')));
+}
+
 #include "tst_printing.moc"

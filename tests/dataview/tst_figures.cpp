@@ -168,6 +168,10 @@ private slots:
     void footerShowsPageCountWhole_data();
     void footerShowsPageCountWhole();
     void figureTooNarrowIsMarked();
+    void printedMarkStaysInItsCell_data();
+    void shrunkFigureKeepsItsBaseline_data();
+    void shrunkFigureKeepsItsBaseline();
+    void printedMarkStaysInItsCell();
     void widenedColumnPrintsWide();
     void reportFigureTooNarrowIsMarked();
     void freeFormFigureTooNarrowIsMarked();
@@ -261,15 +265,19 @@ void tst_figures::gridShowsFiguresWhole_data()
         QTest::addRow("payment register %s 99,999,999.99", medium)
             << "gobank" << paper << payment << QVariantList{number, account, 99999999.99, account}
             << QStringList{number, account, "99,999,999.99"};
-        QTest::addRow("payment register %s most negative", medium)
-            << "gobank" << paper << payment << QVariantList{number, account, -9999999999999.99, account}
-            << QStringList{"-9,999,999,999,999.99"};
+        // On paper the widest amount does not fit the amount column at a readable size: it is marked
+        // (printedMarkStaysInItsCell).
+        if (!paper)
+            QTest::addRow("payment register %s most negative", medium)
+                << "gobank" << paper << payment << QVariantList{number, account, -9999999999999.99, account}
+                << QStringList{"-9,999,999,999,999.99"};
         QTest::addRow("receipt register %s 99,999,999.99", medium)
             << "inbank" << paper << receipt << QVariantList{number, 99999999.99, account, account}
             << QStringList{number, account, "99,999,999.99"};
-        QTest::addRow("receipt register %s most negative", medium)
-            << "inbank" << paper << receipt << QVariantList{number, -9999999999999.99, account, account}
-            << QStringList{"-9,999,999,999,999.99"};
+        if (!paper)
+            QTest::addRow("receipt register %s most negative", medium)
+                << "inbank" << paper << receipt << QVariantList{number, -9999999999999.99, account, account}
+                << QStringList{"-9,999,999,999,999.99"};
         QTest::addRow("payee book %s", medium) << "w_skrbk" << paper << payee << QVariantList{account}
                                                << QStringList{account};
     }
@@ -371,7 +379,7 @@ void tst_figures::footerShowsPageCountWhole()
 }
 
 // A column narrowed below what the smallest type can show fills its cell with a mark, and the cell's tooltip
-// tells the whole value; a cell whose figure shows has no tooltip.
+// tells the whole value, as it does over a figure drawn smaller; a figure at its cell's type has no tooltip.
 void tst_figures::figureTooNarrowIsMarked()
 {
     Fixture f;
@@ -382,14 +390,15 @@ void tst_figures::figureTooNarrowIsMarked()
     QVERIFY(w);
     QTableView *grid = w->grid()->grid();
     const int an = amountCell(w);
-    auto tooltipAt = [&] {
+    auto tooltipAt = [&](int row = 1) {
         QToolTip::hideText();
-        const QRect cell = grid->visualRect(grid->model()->index(1, an));
+        const QRect cell = grid->visualRect(grid->model()->index(row, an));
         QHelpEvent help(QEvent::ToolTip, cell.center(), grid->viewport()->mapToGlobal(cell.center()));
         QApplication::sendEvent(grid->viewport(), &help);
         return QToolTip::isVisible() ? QToolTip::text() : QString();
     };
-    QCOMPARE(tooltipAt(), QString());
+    QCOMPARE(tooltipAt(0), QString());
+    QCOMPARE(tooltipAt(), QStringLiteral("-9,999,999,999,999.99")); // drawn smaller
     grid->scrollTo(grid->model()->index(1, an));
     const QImage shown = grid->viewport()->grab().toImage();
     const QRectF at = QRectF(grid->visualRect(grid->model()->index(1, an)));
@@ -406,6 +415,146 @@ void tst_figures::figureTooNarrowIsMarked()
     QVERIFY(marks >= 1);
     QVERIFY(marks < before);
     QCOMPARE(tooltipAt(), QStringLiteral("-9,999,999,999,999.99"));
+}
+
+void tst_figures::printedMarkStaysInItsCell_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("sql");
+    // The cells beside the amount are empty: any ink there is the mark's.
+    QTest::newRow("payment register")
+        << "gobank"
+        << "INSERT INTO xjzp (rq, bz, zphm, xkr, et, an, fkhm, kpr) VALUES ('2026-03-06', '现金支票', '2', '甲', '', "
+           "-9999999999999.99, '', '张')";
+    QTest::newRow("receipt register")
+        << "inbank"
+        << "INSERT INTO jzd (rq, et, zphm, xkr, an, fkhm, kpr) VALUES ('2026-03-06', '转帐支票', '2', '', "
+           "-9999999999999.99, '', '张')";
+}
+
+// The widest amount in a register editor's print: too wide for its column at the least type the paper allows,
+// it is marked, and the mark's ink stays inside its cell, off the empty cells on either side.
+void tst_figures::printedMarkStaysInItsCell()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, sql);
+    Fixture f;
+    QVERIFY(f.connect());
+    f.exec(sql);
+    brevik::GridEditor *w = openEditor(window);
+    QVERIFY(w);
+    dw::DataView *view = w->grid();
+    QImage image;
+    dw::PrintedPage page;
+    QVERIFY(printedFirstPage([view] { return view->print(); }, image, page));
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {print::lastOutputFile(), QStringLiteral("-")});
+    QVERIFY(pdftotext.waitForFinished());
+    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    QVERIFY2(text.contains(QStringLiteral("####")) && !text.contains(QStringLiteral("9,999")), qPrintable(text));
+    grabTo(image, QStringLiteral("%1_paper_marked").arg(window));
+    const int cells = int(view->buffer().definition().cells.size());
+    const int an = amountCell(w);
+    const qreal k = kDpi / 2540.0 * page.scale, margin = 0.4 * kDpi;
+    auto area = [&](int cell) {
+        const QRect r = page.texts.at(cells + cell).rect; // the row after the headers
+        return QRectF(margin + r.x() * k, margin + r.y() * k, r.width() * k, r.height() * k);
+    };
+    QCOMPARE(page.texts.at(cells + an).text, QStringLiteral("-9,999,999,999,999.99"));
+    QVERIFY(inkIn(image, area(an)) > 0);
+    QCOMPARE(inkIn(image, area(an - 1)), 0);
+    QCOMPARE(inkIn(image, area(an + 1)), 0);
+}
+
+void tst_figures::shrunkFigureKeepsItsBaseline_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<bool>("paper");
+    for (const char *window : {"w_cabank", "gobank"})
+        for (bool paper : {false, true})
+            QTest::addRow("%s %s", window, paper ? "paper" : "screen") << QString::fromLatin1(window) << paper;
+}
+
+// A 15-digit cheque number drawn smaller to fit its column stands on the same line as the date beside it at
+// its full size: the lowest ink of both (digits and points rest on the baseline) is level.
+void tst_figures::shrunkFigureKeepsItsBaseline()
+{
+    QFETCH(QString, window);
+    QFETCH(bool, paper);
+    Fixture f;
+    QVERIFY(f.connect());
+    const QString number = QStringLiteral("123456789012345");
+    f.exec("INSERT INTO xjzp (rq, bz, zphm, xkr, et, an, fkhm, kpr) VALUES ('2026-03-05', '现金支票', ?, '甲', '货款', 5, "
+           "'工商银行', 'system')",
+           {number});
+    QImage image;
+    QRectF date, cheque; // in the image's pixels
+    const QString shownDate = QStringLiteral("26.03.05");
+    // The rectangles of the page's texts, a little lower than laid out (a band lower than its type).
+    auto placed = [&](const dw::PrintedPage &page, qreal k, QPointF origin) {
+        for (const dw::PrintedText &t : page.texts) {
+            const QRectF r(origin.x() + t.rect.x() * k * page.scale, origin.y() + t.rect.y() * k * page.scale,
+                           t.rect.width() * k * page.scale, t.rect.height() * k * page.scale * 1.5);
+            if (t.text == shownDate)
+                date = r;
+            else if (t.text == number)
+                cheque = r;
+        }
+    };
+    if (window == u"w_cabank") {
+        auto *w = qobject_cast<ui::Window *>(ui::openWindow(window));
+        QVERIFY(w);
+        w->get<QPushButton>("cb_3")->click();
+        auto *view = w->findChild<dw::ReportView *>();
+        QVERIFY(view);
+        dw::PrintedPage page;
+        if (paper) {
+            QVERIFY(printedFirstPage([view] { return view->print(); }, image, page));
+            const qreal margin = view->definition().margin * kDpi / 2540.0;
+            placed(page, kDpi / 2540.0, QPointF(margin, margin));
+        } else {
+            w->show();
+            view->horizontalScrollBar()->setValue(0);
+            image = view->viewport()->grab().toImage();
+            placed(view->visibleContent(), view->viewport()->logicalDpiX() / 2540.0 * image.devicePixelRatio(), {});
+        }
+    } else {
+        brevik::GridEditor *w = openEditor(window);
+        QVERIFY(w);
+        dw::DataView *view = w->grid();
+        if (paper) {
+            dw::PrintedPage page;
+            QVERIFY(printedFirstPage([view] { return view->print(); }, image, page));
+            placed(page, kDpi / 2540.0, QPointF(0.4 * kDpi, 0.4 * kDpi));
+        } else {
+            QTableView *grid = view->grid();
+            image = grid->viewport()->grab().toImage();
+            const qreal dpr = image.devicePixelRatio();
+            const QList<dw::Cell> &cells = view->buffer().definition().cells;
+            for (int c = 0; c < cells.size(); ++c) {
+                const QRectF r = QRectF(grid->visualRect(grid->model()->index(0, c)));
+                const QRectF at(r.topLeft() * dpr, r.size() * dpr);
+                if (cells.at(c).name == u"rq")
+                    date = at;
+                else if (cells.at(c).name == u"zphm")
+                    cheque = at;
+            }
+        }
+    }
+    QVERIFY(!image.isNull() && !date.isEmpty() && !cheque.isEmpty());
+    grabTo(image, QStringLiteral("%1_%2_baseline").arg(window, paper ? "paper" : "screen"));
+    auto lowestInk = [&](const QRectF &area) {
+        const QRect r = area.toAlignedRect() & image.rect();
+        for (int y = r.bottom(); y >= r.top(); --y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                if (qGray(image.pixel(x, y)) < 160)
+                    return y;
+        return -1;
+    };
+    const int dateBase = lowestInk(date), chequeBase = lowestInk(cheque);
+    QVERIFY(dateBase >= 0 && chequeBase >= 0);
+    // The cheque number is drawn smaller: its ink is less high than the date's.
+    QVERIFY(qAbs(chequeBase - dateBase) <= (paper ? 3 : 2));
 }
 
 // A column the operator widened on screen is as wide in the grid's print, so a figure it shows whole there
@@ -446,14 +595,17 @@ void tst_figures::reportFigureTooNarrowIsMarked()
     QVERIFY(f.connect());
     dw::ReportDefinition def;
     def.data.name = QStringLiteral("amounts");
-    def.data.sql = QStringLiteral("SELECT 12345678.9 AS an, 1.5 AS small");
-    def.data.columns = {{QStringLiteral("an"), dw::Type::Number}, {QStringLiteral("small"), dw::Type::Number}};
+    def.data.sql = QStringLiteral("SELECT 12345678.9 AS an, 1.5 AS small, 98765.43 AS mid");
+    def.data.columns = {{QStringLiteral("an"), dw::Type::Number}, {QStringLiteral("small"), dw::Type::Number},
+                        {QStringLiteral("mid"), dw::Type::Number}};
     def.detail.height = 600;
     dw::ReportText narrow{0, 0, 300, 0, dw::columnValue(QStringLiteral("an"), QStringLiteral("#,##0.00"))};
     narrow.figure = true;
     dw::ReportText fits{2000, 0, 3000, 0, dw::columnValue(QStringLiteral("small"), QStringLiteral("#,##0.00"))};
     fits.figure = true;
-    def.detail.texts = {narrow, fits};
+    dw::ReportText smaller{6000, 0, 1000, 0, dw::columnValue(QStringLiteral("mid"), QStringLiteral("#,##0.00"))};
+    smaller.figure = true;
+    def.detail.texts = {narrow, fits, smaller};
     dw::ReportView report;
     report.setDefinition(def);
     report.setTransaction(g::sqlca);
@@ -471,6 +623,7 @@ void tst_figures::reportFigureTooNarrowIsMarked()
     };
     QCOMPARE(tooltipAt(QPointF(4900 * k, 200 * k)), QString());
     QCOMPARE(tooltipAt(QPointF(150 * k, 200 * k)), QStringLiteral("12,345,678.90"));
+    QCOMPARE(tooltipAt(QPointF(6500 * k, 200 * k)), QStringLiteral("98,765.43")); // drawn smaller
 }
 
 // A free form's field alike.
@@ -481,8 +634,9 @@ void tst_figures::freeFormFigureTooNarrowIsMarked()
     dw::Definition def;
     def.name = QStringLiteral("amounts");
     def.style = dw::Style::FreeForm;
-    def.sql = QStringLiteral("SELECT 12345678.9 AS an, 1.5 AS small");
-    def.columns = {{QStringLiteral("an"), dw::Type::Number}, {QStringLiteral("small"), dw::Type::Number}};
+    def.sql = QStringLiteral("SELECT 12345678.9 AS an, 1.5 AS small, 98765.43 AS mid");
+    def.columns = {{QStringLiteral("an"), dw::Type::Number}, {QStringLiteral("small"), dw::Type::Number},
+                   {QStringLiteral("mid"), dw::Type::Number}};
     auto field = [](const char *name, int x, int width) {
         return dw::FreeFormItem{.name = QString::fromLatin1(name), .kind = dw::ItemKind::Column, .x = x, .y = 0,
                                 .width = width, .height = 80, .column = QString::fromLatin1(name),
@@ -490,7 +644,7 @@ void tst_figures::freeFormFigureTooNarrowIsMarked()
     };
     dw::FreeFormLayout layout;
     layout.bandHeight = 200;
-    layout.items = {field("an", 0, 60), field("small", 400, 600)};
+    layout.items = {field("an", 0, 60), field("small", 400, 600), field("mid", 1100, 150)};
     dw::FreeFormView view;
     view.setDefinition(def, layout);
     view.setTransaction(g::sqlca);
@@ -508,6 +662,7 @@ void tst_figures::freeFormFigureTooNarrowIsMarked()
     };
     QCOMPARE(tooltipAt(QStringLiteral("small")), QString());
     QCOMPARE(tooltipAt(QStringLiteral("an")), QStringLiteral("12,345,678.90"));
+    QCOMPARE(tooltipAt(QStringLiteral("mid")), QStringLiteral("98,765.43")); // drawn smaller
 }
 
 // A text too wide for its column is cut at its side with an ellipsis, on screen and on paper alike.

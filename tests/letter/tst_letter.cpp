@@ -20,6 +20,8 @@
 #include <QDir>
 #include <QImage>
 #include <QPainter>
+#include <QScrollBar>
+#include <QStyleOptionFrame>
 #include <QtTest>
 
 namespace {
@@ -79,6 +81,8 @@ private slots:
     void rowsAtBothEnds();
     void ctrlEndReadsTheLastLettersFromTheEnd();
     void focusBringsFieldIntoSight();
+    void everyFieldCanBeSeen_data();
+    void everyFieldCanBeSeen();
     void wheelScrollsWithinTheLetters();
     void clickFocusesField();
     void typingIsNeverStored();
@@ -296,6 +300,58 @@ void TestLetter::focusBringsFieldIntoSight()
     }
 }
 
+void TestLetter::everyFieldCanBeSeen_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("amount") << "an" << "1,234,567.89";
+    QTest::newRow("payee") << "xkr" << "上海某某贸易有限公司";
+    QTest::newRow("bank") << "shbank" << "收款银行";
+    QTest::newRow("account") << "shcode" << "6222000011112222";
+}
+
+// A letter is wider than its control: the scroll bar across reaches each field of its right half, and the
+// field taking the focus comes into sight, each whole within the part of the control the letters show in.
+void TestLetter::everyFieldCanBeSeen()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, shown);
+    Fixture f;
+    QVERIFY(f.connect());
+    addPayment(f, {"现金支票", "A1", "上海某某贸易有限公司", 1234567.89});
+    w_ywwts *w = openLetter();
+    dw::FreeFormView *v = w->dw_1();
+    QCOMPARE(v->shownText(1, item), shown);
+    auto *across = v->findChild<QScrollBar *>("across");
+    QVERIFY(across);
+    QVERIFY(across->isVisible());
+    const QRect letters(0, 0, v->width(), v->height() - across->height());
+    QVERIFY(!letters.contains(v->itemRect(1, item)));
+    // By the scroll bar, with the pointer.
+    across->setValue(across->maximum());
+    QVERIFY2(letters.contains(v->itemRect(1, item)), qPrintable(item));
+    across->setValue(0);
+    QVERIFY(!letters.contains(v->itemRect(1, item)));
+    // By the focus, with Tab from the first field.
+    v->setFocus();
+    QVERIFY(v->setCurrent(1, "rq"));
+    for (int i = 0; i < 12 && v->currentItem() != item; ++i)
+        press(v, Qt::Key_Tab);
+    QCOMPARE(v->currentItem(), item);
+    QVERIFY2(letters.contains(v->itemRect(1, item)), qPrintable(item));
+    QCOMPARE(across->value(), v->scrollPosition().x());
+    // The field being typed into shows its figure whole too: its box is a little narrower than the field.
+    QLineEdit *editor = v->editor();
+    QVERIFY(editor);
+    QCOMPARE(editor->text(), shown);
+    QStyleOptionFrame frame;
+    frame.initFrom(editor);
+    frame.lineWidth = 0;
+    const QRect box = editor->style()->subElementRect(QStyle::SE_LineEditContents, &frame, editor);
+    QVERIFY2(QFontMetricsF(editor->font()).horizontalAdvance(shown) <= box.width() - 4,
+             qPrintable(QStringLiteral("%1 in %2").arg(QFontMetricsF(editor->font()).horizontalAdvance(shown)).arg(box.width())));
+}
+
 void TestLetter::wheelScrollsWithinTheLetters()
 {
     Fixture f;
@@ -315,8 +371,10 @@ void TestLetter::wheelScrollsWithinTheLetters()
     QVERIFY(v->scrollPosition().y() > 0);
     for (int i = 0; i < 200; ++i)
         wheel(QPoint(0, -120));
-    // The end of the last letter rests on the control's bottom edge.
-    QCOMPARE(v->scrollPosition().y(), 2 * 1880 / 4 - v->height());
+    // The end of the last letter rests on the scroll bar across the control's bottom edge.
+    const QScrollBar *across = v->findChild<QScrollBar *>("across");
+    QVERIFY(across && across->isVisible());
+    QCOMPARE(v->scrollPosition().y(), 2 * 1880 / 4 - (v->height() - across->height()));
     wheel(QPoint(0, -120), Qt::ShiftModifier);
     QVERIFY(v->scrollPosition().x() > 0);
     for (int i = 0; i < 200; ++i)

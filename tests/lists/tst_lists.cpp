@@ -12,10 +12,12 @@
 #include "platform/controls.h"
 #include "dataview/print.h"
 #include "platform/printjob.h"
+#include "platform/services.h"
 #include "platform/units.h"
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QPainter>
 #include <QProcess>
 #include <QScrollBar>
 #include <QSqlQuery>
@@ -88,6 +90,8 @@ private slots:
     void lastPageSaysNOfN();
     void printWithoutQueryShowsBands();
     void printWritesPdf();
+    void dashBetweenTheDates_data();
+    void dashBetweenTheDates();
     void longTextStaysInItsColumn_data();
     void longTextStaysInItsColumn();
     void resizeRecentres_data();
@@ -382,6 +386,71 @@ void tst_lists::printWritesPdf()
         QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
     if (const QString dir = qEnvironmentVariable("GRAB_DIR"); !dir.isEmpty())
         QFile::copy(file, QDir(dir).filePath("w_cabank.pdf"));
+}
+
+void tst_lists::dashBetweenTheDates_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<bool>("paper");
+    for (const char *list : {"w_cabank", "w_cdbank"})
+        for (bool paper : {false, true})
+            QTest::addRow("%s %s", list, paper ? "paper" : "screen") << QString::fromLatin1(list) << paper;
+}
+
+// The heading's "--" between the first and the last date found, a fixed text wider than its place: drawn whole,
+// on screen and on paper.
+void tst_lists::dashBetweenTheDates()
+{
+    QFETCH(QString, list);
+    QFETCH(bool, paper);
+    Fixture f;
+    QVERIFY(f.connect());
+    if (list == u"w_cabank")
+        addPayment(f, "2026-12-11", "工商银行", 5);
+    else
+        addReceipt(f, "2026-12-11", "工商银行", 5, "付款人");
+    auto *w = qobject_cast<w_cabank *>(ui::openWindow(list));
+    QVERIFY(w);
+    query(w, "2026.12.11", "2026.12.11");
+    dw::ReportView *view = w->report();
+    QCOMPARE(view->rowCount(), 1);
+    if (paper) {
+        PrintedPages printed(print::Backend::Pdf);
+        QCOMPARE(view->print(), 1);
+        // The line of the first date, left to right (the dash may touch the last date: one word then).
+        QList<PdfWord> words = pdfWords(print::lastOutputFile());
+        const auto first = std::find_if(words.cbegin(), words.cend(),
+                                        [](const PdfWord &w) { return w.text == u"2026.12.11"; });
+        QVERIFY(first != words.cend());
+        const qreal y = first->box.top();
+        words.removeIf([y](const PdfWord &w) { return qAbs(w.box.top() - y) > 1; });
+        std::sort(words.begin(), words.end(), [](const PdfWord &a, const PdfWord &b) { return a.box.x() < b.box.x(); });
+        QString line;
+        for (const PdfWord &w : words)
+            line += w.text;
+        QCOMPARE(line, QStringLiteral("2026.12.11--2026.12.11"));
+        return;
+    }
+    w->show();
+    view->horizontalScrollBar()->setValue(0);
+    const QImage image = view->viewport()->grab().toImage();
+    const dw::PrintedPage page = view->visibleContent();
+    const qreal k = view->viewport()->logicalDpiX() / 2540.0 * image.devicePixelRatio();
+    int ink = 0;
+    for (const dw::PrintedText &t : page.texts)
+        if (t.text == u"--") // its own width, from the left of its place
+            ink += inkIn(image, QRectF(t.rect.x() * k, t.rect.y() * k, 400 * k, t.rect.height() * k));
+    // As much ink as the two dashes drawn alone in the list's type, not an ellipsis or nothing.
+    QImage alone(image.size(), QImage::Format_RGB32);
+    alone.setDevicePixelRatio(image.devicePixelRatio());
+    alone.fill(Qt::white);
+    QPainter p(&alone);
+    p.setFont(services::font(QStringLiteral("宋体"), 12, 400));
+    p.setPen(Qt::black);
+    p.drawText(QPointF(20, 40), QStringLiteral("--"));
+    p.end();
+    const int dashes = inkIn(alone, alone.rect().adjusted(-2, -2, 2, 2));
+    QVERIFY2(ink >= dashes * 0.8, qPrintable(QStringLiteral("%1 of %2").arg(ink).arg(dashes)));
 }
 
 void tst_lists::longTextStaysInItsColumn_data()

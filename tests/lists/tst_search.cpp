@@ -13,7 +13,11 @@
 #include "platform/services.h"
 #include "platform/units.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QHeaderView>
+#include <QHelpEvent>
+#include <QToolTip>
 #include <QSqlDriver>
 #include <QTableView>
 #include <QtTest>
@@ -81,6 +85,8 @@ private slots:
     void valueTakenAsTheColumnsType_data();
     void valueTakenAsTheColumnsType();
     void gridOverEveryColumn();
+    void identifiersShownWhole_data();
+    void identifiersShownWhole();
     void queryThatCannotBeBuilt_data();
     void queryThatCannotBeBuilt();
     void descriptionThatCannotMakeAGrid();
@@ -252,6 +258,56 @@ void tst_search::gridOverEveryColumn()
     // A second query replaces the first result entirely.
     choose(w, "支票号码", "=", "123");
     QCOMPARE(numbers(w->grid()), QStringList{"123"});
+}
+
+void tst_search::identifiersShownWhole_data()
+{
+    QTest::addColumn<QString>("column");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("cheque number") << "zphm" << "123456789012345";
+    QTest::newRow("payee's account") << "shcode" << "6222021234567890123456789";
+    QTest::newRow("paying account") << "fkzh" << "6222029876543210987654321";
+}
+
+// The grid made at run time takes what each column is from the register: a cheque number or an account is shown
+// whole, in its column's width as made, and drawn smaller where the operator narrows the column, its tooltip
+// telling it; never cut.
+void tst_search::identifiersShownWhole()
+{
+    QFETCH(QString, column);
+    QFETCH(QString, value);
+    Fixture f;
+    QVERIFY(f.connect());
+    f.exec(QString("INSERT INTO xjzp (rq, bz, zphm, xkr, an, kpr, %1) VALUES ('2026-03-05', '现金支票', '1', '甲', 5, "
+                   "'李四', ?)")
+               .arg(column == u"zphm" ? QStringLiteral("shcode") : column),
+           {value});
+    if (column == u"zphm")
+        f.exec("UPDATE xjzp SET zphm = ?", {value});
+    auto *w = qobject_cast<w_search *>(ui::openWindow("w_search"));
+    w->show();
+    choose(w, "开票人", "=", "李四");
+    QCOMPARE(w->grid()->rowCount(), 1);
+    const dw::Definition &def = w->grid()->definition();
+    int at = 0;
+    while (at < def.cells.size() && def.cells.at(at).name != column)
+        ++at;
+    QVERIFY(at < def.cells.size());
+    QTableView *grid = w->grid()->grid();
+    const QModelIndex index = grid->model()->index(0, at);
+    QCOMPARE(index.data().toString(), value);
+    auto tooltip = [&] {
+        grid->scrollTo(index);
+        QToolTip::hideText();
+        const QRect cell = grid->visualRect(index);
+        QHelpEvent help(QEvent::ToolTip, cell.center(), grid->viewport()->mapToGlobal(cell.center()));
+        QApplication::sendEvent(grid->viewport(), &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    // As made, the column is wide enough for it at its type: no tooltip.
+    QCOMPARE(tooltip(), QString());
+    grid->horizontalHeader()->resizeSection(at, grid->horizontalHeader()->sectionSize(at) * 2 / 3);
+    QCOMPARE(tooltip(), value);
 }
 
 void tst_search::queryThatCannotBeBuilt_data()

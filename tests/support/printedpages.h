@@ -6,6 +6,9 @@
 #include "platform/printjob.h"
 
 #include <QList>
+#include <QProcess>
+#include <QRectF>
+#include <QRegularExpression>
 #include <QStringList>
 #include <algorithm>
 
@@ -63,3 +66,29 @@ public:
 
     QList<dw::PrintedDocument> documents;
 };
+
+// The words of a PDF file as pdftotext places them, in points from each page's top-left corner; empty when it
+// cannot read the file.
+struct PdfWord {
+    QString text;
+    QRectF box;
+};
+inline QList<PdfWord> pdfWords(const QString &file)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), file, QStringLiteral("-")});
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return {};
+    const QString html = QString::fromUtf8(p.readAllStandardOutput());
+    static const QRegularExpression wordRe(QStringLiteral(R"re(<word xMin="([-\d.]+)" yMin="([-\d.]+)" )re"
+                                                          R"re(xMax="([-\d.]+)" yMax="([-\d.]+)">([^<]*)</word>)re"));
+    QList<PdfWord> words;
+    for (auto it = wordRe.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        QString text = m.captured(5);
+        text.replace(QStringLiteral("&amp;"), QStringLiteral("&")).replace(QStringLiteral("&apos;"), QStringLiteral("'"));
+        words << PdfWord{text, QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                                      QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()))};
+    }
+    return words;
+}
