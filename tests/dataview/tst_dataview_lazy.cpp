@@ -511,6 +511,8 @@ private slots:
     void walkAroundWithEdits();
     void manyJumpsKeepMemoryBounded();
     void totalsAfterADeleteWasWritten();
+    void rowsFoundByWhatTheyAre_data();
+    void rowsFoundByWhatTheyAre();
 };
 
 void tst_dataview_lazy::initTestCase()
@@ -2015,6 +2017,127 @@ void tst_dataview_lazy::totalsAfterADeleteWasWritten()
     }
     QCOMPARE(cents(b.total(dw::Aggregate::Sum, an)), sum);
     QCOMPARE(b.locateRow({expected.at(n - 600).at(0)}), n - 600);
+}
+
+// --- Rows found by what they are ---
+
+namespace {
+// Every row of a view read from the first on, as one cursor gives them.
+QList<QVariantList> readFromTheFirst(const ViewCase &v)
+{
+    dw::Buffer b(v.definition);
+    b.retrieve(g::sqlca, v.arguments);
+    b.fetchMore(-1);
+    return rowsOf(b);
+}
+
+// Empty when every row the view holds is the row of the full read at its place, else the first that is not.
+QString heldRowsDiffer(const dw::Buffer &b, const QList<QVariantList> &expected)
+{
+    for (int r = 1; r <= int(expected.size()); ++r)
+        if (b.hasRow(r) && rowOf(b, r) != expected.at(r - 1))
+            return QStringLiteral("row %1: %2, expected %3").arg(r).arg(rowText(rowOf(b, r)), rowText(expected.at(r - 1)));
+    return {};
+}
+} // namespace
+
+void tst_dataview_lazy::rowsFoundByWhatTheyAre_data()
+{
+    QTest::addColumn<QString>("view");
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<int>("pages");
+    // Payers typed in twice (every fifth repeats the one before, names missing among them); texts another
+    // program wrote that are no UTF-8 (C3 41 ...) in a column the rows are ordered by, in 24,000 rows.
+    QTest::newRow("payer book, payers entered twice") << "payer book" << "twins" << 14;
+    QTest::newRow("payer picker, payers entered twice") << "payer picker" << "twins" << 14;
+    QTest::newRow("payment register, payer banks not UTF-8") << "payment register" << "malformed" << 20;
+    QTest::newRow("receipt register, receipt banks not UTF-8") << "receipt register" << "malformed" << 20;
+    QTest::newRow("payment list, payer banks not UTF-8") << "payment list" << "malformed" << 20;
+}
+
+void tst_dataview_lazy::rowsFoundByWhatTheyAre()
+{
+    // Ctrl+End, pages up and jumps about show exactly the rows a read from the first row shows, whatever the
+    // values of the rows at the edges of those held.
+    QFETCH(QString, view);
+    QFETCH(QString, change);
+    QFETCH(int, pages);
+    Filled filled(kLarge);
+    if (change == "twins") {
+        run("UPDATE fkrbook SET (bs, skrname, skrbank, skrcode) = (SELECT p.bs, p.skrname, p.skrbank, p.skrcode "
+            "FROM fkrbook p WHERE p.code = fkrbook.code - 1) WHERE code % 5 = 0");
+    } else {
+        const QString payments = "rq, bz, zphm, xkr, shbank, shcode, et, an, fkhm, fkzh, kpr, fkrm";
+        const QString receipts = "rq, bz, zphm, xkr, shbank, shcode, et, an, fkhm, fkzh, kpr";
+        for (int i = 0; i < 3; ++i) {
+            run(QString("INSERT INTO xjzp (%1) SELECT %1 FROM xjzp").arg(payments));
+            run(QString("INSERT INTO jzd (%1) SELECT %1 FROM jzd").arg(receipts));
+        }
+        run("UPDATE xjzp SET fkhm = CAST(X'C341' AS TEXT) || (line % 4) WHERE line % 3 = 0");
+        run("UPDATE jzd SET shbank = CAST(X'C341' AS TEXT) || (line % 4) WHERE line % 3 = 0");
+    }
+    const ViewCase v = viewCase(view);
+    const QList<QVariantList> expected = readFromTheFirst(v);
+    const int n = int(expected.size());
+    QVERIFY(n > 8 * kFirstRows);
+
+    // Through the grid as the operator moves in it; a list (a report's rows) through its buffer, as its
+    // pages ask for rows.
+    dw::DataView shown;
+    dw::Buffer listed(v.definition);
+    const bool grid = !v.definition.cells.isEmpty();
+    const dw::Buffer &b = grid ? shown.buffer() : listed;
+    int current = 0;
+    auto moveTo = [&](int row) {
+        if (grid) {
+            shown.setCurrentRow(row);
+            QCoreApplication::processEvents();
+            current = shown.currentRow();
+        } else {
+            current = listed.readTo(row) ? row : 0;
+        }
+    };
+    if (grid) {
+        shown.setDefinition(v.definition);
+        shown.setTransaction(g::sqlca);
+        shown.resize(800, 600);
+        shown.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&shown));
+        QVERIFY(shown.retrieve(v.arguments) > 0);
+        shown.grid()->setFocus();
+        QTest::keyClick(shown.grid(), Qt::Key_End, Qt::ControlModifier);
+        QCoreApplication::processEvents();
+        current = shown.currentRow();
+    } else {
+        QVERIFY(listed.retrieve(g::sqlca, v.arguments) > 0);
+        listed.readEnd();
+        moveTo(n);
+    }
+    QCOMPARE(current, n);
+    QCOMPARE(b.fetchedCount(), kFirstRows);
+    for (int p = 1; p <= pages; ++p) {
+        if (grid) {
+            QTest::keyClick(shown.grid(), Qt::Key_PageUp);
+            QCoreApplication::processEvents();
+            current = shown.currentRow();
+        } else {
+            moveTo(current - 25);
+        }
+        const QString diff = heldRowsDiffer(b, expected);
+        QVERIFY2(diff.isEmpty(), qPrintable(QString("page up %1, %2").arg(p).arg(diff)));
+    }
+    QVERIFY2(current < n - kFirstRows, qPrintable(QString::number(current)));
+    QRandomGenerator random(24);
+    for (int jump = 1; jump <= 12; ++jump) {
+        const int row = 1 + int(random.bounded(n));
+        // The place, and on and back from it.
+        for (const int r : {row, row - 300, row + 300}) {
+            moveTo(qBound(1, r, n));
+            QCOMPARE(current, qBound(1, r, n));
+        }
+        const QString diff = heldRowsDiffer(b, expected);
+        QVERIFY2(diff.isEmpty(), qPrintable(QString("jump %1 to row %2, %3").arg(jump).arg(row).arg(diff)));
+    }
 }
 
 QTEST_MAIN(tst_dataview_lazy)
