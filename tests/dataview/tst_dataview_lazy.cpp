@@ -513,6 +513,9 @@ private slots:
     void totalsAfterADeleteWasWritten();
     void rowsFoundByWhatTheyAre_data();
     void rowsFoundByWhatTheyAre();
+    void placeCountsARowDeletedAmongTheLastRows();
+    void farJumpsKeepAnEditOrADelete_data();
+    void farJumpsKeepAnEditOrADelete();
 };
 
 void tst_dataview_lazy::initTestCase()
@@ -2138,6 +2141,74 @@ void tst_dataview_lazy::rowsFoundByWhatTheyAre()
         const QString diff = heldRowsDiffer(b, expected);
         QVERIFY2(diff.isEmpty(), qPrintable(QString("jump %1 to row %2, %3").arg(jump).arg(row).arg(diff)));
     }
+}
+
+void tst_dataview_lazy::placeCountsARowDeletedAmongTheLastRows()
+{
+    // A row deleted among the rows read from the end is still in the moment the rows are read in: a place
+    // read from the end by its place counts it, and reading on from there by place meets the last rows.
+    Filled filled(kLarge);
+    dw::Buffer b;
+    QList<QVariantList> expected = registerAtBothEnds(b);
+    const int n = int(expected.size());
+    QCOMPARE(b.deleteRow(n - 10), 1);
+    expected.removeAt(n - 11);
+    const int row = n - 4 * kFirstRows; // far from the last rows, nearer the end than the first
+    QVERIFY(b.readTo(row));
+    for (int r = row; r < n; ++r)
+        QVERIFY(b.readTo(r));
+    QCOMPARE(b.knownCount(), n - 1);
+    const QString diff = heldRowsDiffer(b, expected);
+    QVERIFY2(diff.isEmpty(), qPrintable(diff));
+}
+
+void tst_dataview_lazy::farJumpsKeepAnEditOrADelete_data()
+{
+    QTest::addColumn<bool>("deleted");
+    QTest::newRow("an edit") << false;
+    QTest::newRow("a delete") << true;
+}
+
+void tst_dataview_lazy::farJumpsKeepAnEditOrADelete()
+{
+    // A row edited or deleted in the middle, then jumps to more places than are kept, far apart (the places
+    // dropped, the packed rows made again): the edit stays on its row, the row deleted stays away, and the
+    // update writes either.
+    QFETCH(bool, deleted);
+    Filled filled(30000);
+    dw::Buffer b;
+    QList<QVariantList> expected = registerAtBothEnds(b);
+    const int n = int(expected.size());
+    const int middle = n / 2 + 100;
+    QVERIFY(b.readTo(middle));
+    const QVariant line = b.item(middle, "line");
+    if (deleted) {
+        QCOMPARE(b.deleteRow(middle), 1);
+        expected.removeAt(middle - 1);
+    } else {
+        QCOMPARE(b.setItem(middle, "kpr", QStringLiteral("李")), 1);
+        expected[middle - 1][b.columnIndex("kpr") - 1] = QStringLiteral("李");
+    }
+    const int apart = 3 * kFirstRows + kFirstRows / 2;
+    int jumps = 0;
+    for (int round = 1; round <= 2; ++round)
+        for (int row = 2 * apart; row < n - 2 * apart; row += apart)
+            if (qAbs(row - middle) > 2 * apart) {
+                QVERIFY(b.readTo(row));
+                ++jumps;
+            }
+    QVERIFY(jumps > 40);
+    QCOMPARE(b.knownCount(), deleted ? n - 1 : n);
+    QVERIFY(b.readTo(middle));
+    QString diff = heldRowsDiffer(b, expected);
+    QVERIFY2(diff.isEmpty(), qPrintable(diff));
+    QCOMPARE(b.rowStatus(middle), deleted ? dw::RowStatus::NotModified : dw::RowStatus::DataModified);
+    QCOMPARE(b.deletedCount(), deleted ? 1 : 0);
+
+    Writer writer;
+    QCOMPARE(b.update(writer.transaction), 1);
+    const QVariant kpr = writer.value("SELECT kpr FROM xjzp WHERE line = ?", {line});
+    QCOMPARE(kpr, deleted ? QVariant() : QVariant(QStringLiteral("李")));
 }
 
 QTEST_MAIN(tst_dataview_lazy)
