@@ -336,8 +336,9 @@ int Buffer::storedColumns() const { return int(m_def.columns.size()) + (m_statem
 
 bool Buffer::edgeOf(int row, Edge &edge)
 {
-    // A row deleted here is still in the database, next to the rows held: found by place instead.
-    if (!m_statement.identified() || !m_deleted.isEmpty() || !m_rows.held(row) || m_rows.at(row) >= kNewRow)
+    // A row added has no identity yet; a row deleted next to it (its segment's, see noneDeleted) is still in
+    // the moment the rows are read in: those are found by place.
+    if (!m_statement.identified() || !m_rows.held(row) || m_rows.at(row) >= kNewRow)
         return false;
     // The identity the row was read with (an edit leaves it as read).
     edge.id = m_store.value(int(m_rows.at(row)), int(m_def.columns.size()));
