@@ -3,7 +3,6 @@
 #include "dataview/rows.h"
 #include "platform/transaction.h"
 
-#include <QRegularExpression>
 #include <algorithm>
 
 namespace dw {
@@ -40,38 +39,6 @@ QString topLevel(const QString &sql)
     return out;
 }
 
-const QRegularExpression &fromWord()
-{
-    static const QRegularExpression from(QStringLiteral("\\bFROM\\b"), QRegularExpression::CaseInsensitiveOption);
-    return from;
-}
-
-QStringList selectItems(const QString &sql)
-{
-    const QString top = topLevel(sql);
-    static const QRegularExpression head(QStringLiteral("^\\s*SELECT\\s+(DISTINCT\\s+|ALL\\s+)?"),
-                                         QRegularExpression::CaseInsensitiveOption);
-    const auto h = head.match(top);
-    if (!h.hasMatch())
-        return {};
-    const auto f = fromWord().match(top, h.capturedEnd());
-    const qsizetype end = f.hasMatch() ? f.capturedStart() : top.size();
-    QStringList items;
-    qsizetype start = h.capturedEnd();
-    static const QRegularExpression alias(QStringLiteral("\\s+AS\\s+\\w+\\s*$"), QRegularExpression::CaseInsensitiveOption);
-    for (qsizetype i = start; i <= end; ++i) {
-        if (i == end || top.at(i) == u',') {
-            QString item = sql.mid(start, i - start).trimmed();
-            item.remove(alias);
-            items << item;
-            start = i + 1;
-        }
-    }
-    return items;
-}
-} // namespace
-
-namespace {
 // The words and marks of a statement's top level (see topLevel), each with where it starts.
 struct Token {
     QString text;
@@ -100,6 +67,36 @@ QList<Token> tokens(const QString &top)
 }
 
 bool is(const Token &t, const char *word) { return t.text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0; }
+
+QStringList selectItems(const QString &sql)
+{
+    const QString top = topLevel(sql);
+    const QList<Token> t = tokens(top);
+    if (t.isEmpty() || !is(t.first(), "SELECT"))
+        return {};
+    qsizetype first = 1;
+    if (first < t.size() && (is(t.at(first), "DISTINCT") || is(t.at(first), "ALL")))
+        ++first;
+    qsizetype start = first < t.size() ? t.at(first).at : top.size(), end = top.size();
+    for (qsizetype i = first; i < t.size(); ++i)
+        if (is(t.at(i), "FROM")) {
+            end = t.at(i).at;
+            break;
+        }
+    QStringList items;
+    for (qsizetype i = start; i <= end; ++i) {
+        if (i == end || top.at(i) == u',') {
+            // "<expression> AS <name>": the expression.
+            QString item = sql.mid(start, i - start).trimmed();
+            const QList<Token> words = tokens(topLevel(item));
+            if (words.size() >= 3 && is(words.at(words.size() - 2), "AS"))
+                item = item.left(words.at(words.size() - 2).at).trimmed();
+            items << item;
+            start = i + 1;
+        }
+    }
+    return items;
+}
 
 // The term of an ORDER BY as written: its direction and collation taken apart. False for what the order
 // cannot be turned round by (NULLS FIRST or LAST).

@@ -181,6 +181,13 @@ ViewCase viewCase(const QString &name)
         d.sql = d.sql.section(" ORDER BY ", 0, 0);
         return {d, {"%"}, "fkrbook WHERE skrname LIKE ?", {}, {}};
     }
+    if (name == "payers, names last first") {
+        // A descending term over names some payers lack (no value comes last), then an ascending one.
+        dw::Definition d = brevik::views::dwfkbk();
+        d.sort.clear();
+        d.sql += " ORDER BY skrname COLLATE gbk DESC, skrbank";
+        return {d, {}, "fkrbook", {}, {}};
+    }
     if (name == "remarks")
         return {brevik::views::cnbs1(), {}, "bs_1", {}, {}};
     if (name == "payment register")
@@ -2053,6 +2060,7 @@ void tst_dataview_lazy::rowsFoundByWhatTheyAre_data()
     // program wrote that are no UTF-8 (C3 41 ...) in a column the rows are ordered by, in 24,000 rows.
     QTest::newRow("payer book, payers entered twice") << "payer book" << "twins" << 14;
     QTest::newRow("payer picker, payers entered twice") << "payer picker" << "twins" << 14;
+    QTest::newRow("payers by name last first, entered twice") << "payers, names last first" << "twins" << 14;
     QTest::newRow("payment register, payer banks not UTF-8") << "payment register" << "malformed" << 20;
     QTest::newRow("receipt register, receipt banks not UTF-8") << "receipt register" << "malformed" << 20;
     QTest::newRow("payment list, payer banks not UTF-8") << "payment list" << "malformed" << 20;
