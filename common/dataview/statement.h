@@ -51,10 +51,9 @@ public:
     // read brings after the result columns (identified() false otherwise: rows are then found by place). All
     // bind the query's own values first, then theirs into `args`.
     bool identified() const { return m_identified; }
-    // Whether a row can be read from its place and its neighbours found by identity (kept for its callers).
-    bool positions() const { return m_identified; }
-    // "SELECT id, <term> IS NULL, ... " of the row of the result with the key (the first such in the table);
-    // and the same nulls of the row with an identity.
+    // "SELECT id, <term> IS NULL, ..." of the row of the result with the key (the first such in the table;
+    // empty when the select list does not name the key columns); and the same nulls of the row with an
+    // identity.
     QString locate(const QVariantList &key, QVariantList &args) const;
     QString edgeOf(const QVariant &id, QVariantList &args) const;
     // The count of rows before the edge row; the rows after it (with `after`), from it on, or before it, last

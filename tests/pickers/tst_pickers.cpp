@@ -565,7 +565,7 @@ void tst_pickers::placeOfARecordCountedInOneIndex()
     QVERIFY(p);
     dw::Statement statement;
     statement.compile(p->list()->definition());
-    QVERIFY(statement.positions());
+    QVERIFY(statement.identified());
 
     QVariantList args = statement.bind({"%"});
     QSqlQuery q(g::sqlca.database());
