@@ -252,15 +252,16 @@ void Statement::compile(const Definition &definition)
     bool understood = true; // every term can be turned round
     for (const QString &written : splitTerms(ownOrder)) {
         OrderTerm term;
-        if (!parseTerm(written, term)) {
-            understood = false;
+        const bool parsed = parseTerm(written, term);
+        if (!parsed)
             term = {written};
-        }
         bool onSorted = false;
         for (const QString &name : definition.sort)
             onSorted = onSorted || nameOf(term.expression).compare(name, Qt::CaseInsensitive) == 0;
-        if (!sorted || !onSorted)
+        if (!sorted || !onSorted) {
             m_order << term;
+            understood = understood && parsed;
+        }
     }
 
     // The order ends with what tells every row apart. A query of one table: its row id, the order of entry (an
