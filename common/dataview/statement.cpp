@@ -141,9 +141,9 @@ struct OneTable {
     qsizetype from = -1, where = -1;
 };
 
-OneTable oneTable(const QString &top)
+OneTable oneTable(const QString &sql)
 {
-    const QList<Token> t = tokens(top);
+    const QList<Token> t = tokens(topLevel(sql));
     if (t.isEmpty() || !is(t.first(), "SELECT"))
         return {};
     static const char *const kOther[] = {"DISTINCT", "GROUP", "HAVING", "LIMIT", "UNION", "INTERSECT",
@@ -157,7 +157,9 @@ OneTable oneTable(const QString &top)
             from = i;
     }
     qsizetype i = from + 1;
-    if (from < 0 || i >= t.size() || !t.at(i).text.at(0).isLetter() || t.at(i).text.contains(u'.'))
+    // A table by its name: not a query in parentheses, nor a quoted name (both blank at the top level).
+    if (from < 0 || i >= t.size() || !t.at(i).text.at(0).isLetter() || t.at(i).text.contains(u'.')
+        || !sql.mid(t.at(from).at + 4, t.at(i).at - t.at(from).at - 4).trimmed().isEmpty())
         return {};
     OneTable one{t.at(i).text, t.at(from).at};
     ++i;
@@ -268,7 +270,7 @@ void Statement::compile(const Definition &definition)
     // index in the order of the terms holds it, so the database need not sort), which each row read brings
     // along, so that the rows next to one held are found from that row itself. Another query: the key
     // columns, which make the order total only where the view says the key is unique.
-    const OneTable one = oneTable(topLevel(m_base));
+    const OneTable one = oneTable(m_base);
     m_identified = false;
     m_select.clear();
     m_from.clear();

@@ -140,6 +140,8 @@ void tst_dataview::endReadOnlyWhereTheOrderIsTotal_data()
     QTest::newRow("one table: its row id") << "SELECT code, skrname FROM skrbook" << false << true << true;
     QTest::newRow("two tables, the key not said unique") << two << false << false << false;
     QTest::newRow("two tables, the key said unique") << two << true << true << false;
+    QTest::newRow("rows of a query in parentheses, the key not said unique")
+        << "SELECT code, skrname FROM (SELECT code, skrname FROM skrbook) t" << false << false << false;
     QTest::newRow("an order that cannot be turned round")
         << "SELECT code, skrname FROM skrbook ORDER BY bs NULLS LAST" << false << false << false;
 }
