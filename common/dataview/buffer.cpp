@@ -169,12 +169,13 @@ int Buffer::readAfter(int segment, int count)
         count = count < 0 ? room : qMin(count, room);
     RowIndex::Segment &s = m_rows.segment(segment);
     if (!s.cursor) {
-        // The rows after a segment read from a place: from the order's values of its last row on, or by
-        // their place.
+        // The rows after a segment read from a place: after its last row, found by its identity, or by their
+        // place.
         const int lastRow = m_rows.firstRow(segment) + int(s.ids.size()) - 1;
-        QVariantList values, args = m_bound;
-        if (noneDeleted(s) && lastRow >= 1 && termsOf(lastRow, values))
-            s.cursor = openCursor(m_statement.rowsFrom(values, false, args, true), args);
+        Edge edge;
+        QVariantList args = m_bound;
+        if (noneDeleted(s) && lastRow >= 1 && edgeOf(lastRow, edge))
+            s.cursor = openCursor(m_statement.rowsFrom(edge, false, args, true), args);
         else
             s.cursor = openCursor(m_statement.slice(false),
                                   m_bound + QVariantList{-1, m_rows.resultBefore(segment) + s.read});
@@ -219,10 +220,11 @@ bool Buffer::readBefore(int segment, int count)
     std::vector<quint32> ids;
     const RowIndex::Segment &s = m_rows.segment(segment);
     const int firstRow = m_rows.firstRow(segment);
-    QVariantList values, args = m_bound;
-    if (noneDeleted(s) && termsOf(firstRow, values)) {
-        // By the order's values of its first row, the order turned round: the rows before it, last first.
-        const QString sql = m_statement.rowsFrom(values, true, args) + QStringLiteral(" LIMIT ?");
+    Edge edge;
+    QVariantList args = m_bound;
+    if (noneDeleted(s) && edgeOf(firstRow, edge)) {
+        // Before its first row, found by its identity, the order turned round: the rows before it, last first.
+        const QString sql = m_statement.rowsFrom(edge, true, args) + QStringLiteral(" LIMIT ?");
         const std::unique_ptr<RowCursor> back = openCursor(sql, args + QVariantList{count});
         const int read = back ? back->read(m_store, ids, count) : 0;
         if (read < 0)
@@ -279,7 +281,7 @@ void Buffer::compact()
         return;
     RowStore kept;
     QHash<quint32, Edited> edits;
-    const int columns = int(m_def.columns.size());
+    const int columns = storedColumns();
     m_rows.remap([&](quint32 id) {
         if (id >= kNewRow)
             return id;
@@ -330,22 +332,26 @@ bool Buffer::noneDeleted(const RowIndex::Segment &s) const
     return s.read == int(s.ids.size() - size_t(added));
 }
 
-bool Buffer::termsOf(int row, QVariantList &values)
+int Buffer::storedColumns() const { return int(m_def.columns.size()) + (m_statement.identified() ? 1 : 0); }
+
+bool Buffer::edgeOf(int row, Edge &edge)
 {
-    // A row deleted here is still in the database, next to the rows held: found by place instead.
-    if (!m_statement.positions() || !m_deleted.isEmpty() || !m_rows.held(row) || m_rows.at(row) >= kNewRow)
+    // A row added has no identity yet; a row deleted next to it (its segment's, see noneDeleted) is still in
+    // the moment the rows are read in: those are found by place.
+    if (!m_statement.identified() || !m_rows.held(row) || m_rows.at(row) >= kNewRow)
         return false;
-    const QVariantList key = keyOf(row);
-    if (key.isEmpty())
+    // The identity the row was read with (an edit leaves it as read).
+    edge.id = m_store.value(int(m_rows.at(row)), int(m_def.columns.size()));
+    if (edge.id.isNull())
         return false;
     QSqlQuery q(m_snapshot->database());
     q.setForwardOnly(true);
-    QVariantList args = m_bound;
-    if (!m_transaction->prepare(q, m_statement.termValues(key, args), args) || !q.exec() || !q.next())
+    QVariantList args;
+    if (!m_transaction->prepare(q, m_statement.edgeOf(edge.id, args), args) || !q.exec() || !q.next())
         return false;
-    values.clear();
-    for (int i = 0; i < q.record().count(); ++i)
-        values << q.value(i);
+    edge.nulls.clear();
+    for (int i = 1; i < q.record().count(); ++i)
+        edge.nulls << q.value(i).toBool();
     return true;
 }
 
@@ -406,6 +412,8 @@ std::unique_ptr<RowCursor> Buffer::openCursor(const QString &sql, const QVariant
     QList<Type> types;
     for (const Column &c : std::as_const(m_def.columns))
         types << c.type;
+    if (m_statement.identified())
+        types << Type::Long; // the row's identity, after the result columns
     auto cursor = std::make_unique<RowCursor>(types);
     if (!cursor->open(*m_transaction, m_snapshot->database(), sql, args))
         return nullptr;
@@ -677,7 +685,7 @@ int Buffer::locateRow(const QVariantList &key)
     if (!m_snapshot)
         return 0;
     if (databaseTotals()) {
-        if (m_statement.positions())
+        if (m_statement.identified())
             if (const int row = readAround(key); row >= 0)
                 return row;
         QVariantList args;
@@ -690,20 +698,23 @@ int Buffer::locateRow(const QVariantList &key)
 
 int Buffer::readAround(const QVariantList &key)
 {
-    // Where the record stands in the order: its terms' values, and the rows before them counted.
+    // Where the record stands in the order: its identity, and the rows before it counted.
+    QVariantList args = m_bound;
+    const QString locate = m_statement.locate(key, args);
+    if (locate.isEmpty())
+        return -1;
     QSqlQuery q(m_snapshot->database());
     q.setForwardOnly(true);
-    QVariantList args = m_bound;
-    if (!m_transaction->prepare(q, m_statement.termValues(key, args), args) || !q.exec())
+    if (!m_transaction->prepare(q, locate, args) || !q.exec())
         return -1;
     if (!q.next())
         return q.lastError().isValid() ? -1 : 0; // no such record
-    QVariantList values;
-    for (int i = 0; i < q.record().count(); ++i)
-        values << q.value(i);
+    Edge edge{q.value(0), {}};
+    for (int i = 1; i < q.record().count(); ++i)
+        edge.nulls << q.value(i).toBool();
     q.finish();
     args = m_bound;
-    if (!m_transaction->prepare(q, m_statement.countBefore(values, args), args) || !q.exec() || !q.next())
+    if (!m_transaction->prepare(q, m_statement.countBefore(edge, args), args) || !q.exec() || !q.next())
         return -1;
     const qint64 place = q.value(0).toLongLong() + 1;
     q.finish();
@@ -717,13 +728,13 @@ int Buffer::readAround(const QVariantList &key)
     // Beyond them: a screenful before it, last first, and the rows from it on through a cursor of their own.
     std::vector<quint32> ids;
     args = m_bound;
-    const QString before = m_statement.rowsFrom(values, true, args) + QStringLiteral(" LIMIT ?");
+    const QString before = m_statement.rowsFrom(edge, true, args) + QStringLiteral(" LIMIT ?");
     const std::unique_ptr<RowCursor> above = openCursor(before, args + QVariantList{kReadRows});
     if (!above || above->read(m_store, ids, kReadRows) < 0)
         return -1;
     std::vector<quint32> on;
     args = m_bound;
-    std::unique_ptr<RowCursor> from = openCursor(m_statement.rowsFrom(values, false, args), args);
+    std::unique_ptr<RowCursor> from = openCursor(m_statement.rowsFrom(edge, false, args), args);
     if (!from || from->read(m_store, on, kReadRows) <= 0)
         return -1;
     const int known = knownCount();

@@ -215,8 +215,11 @@ private:
     // Whether every row read into a segment is still there (a row deleted there since, even one written by an
     // update, is still in the moment the rows are read in, next to its neighbours).
     bool noneDeleted(const RowIndex::Segment &s) const;
-    // The order's values of a row held, read from the database by its key, when it is a row as read.
-    bool termsOf(int row, QVariantList &values);
+    // A row held as the statements find it again by its identity, when it is a row as read and none was
+    // deleted; false when it must be found by place.
+    bool edgeOf(int row, Edge &edge);
+    // The values a row is stored with: the result columns, and the row's identity where the rows bring it.
+    int storedColumns() const;
     // After rows were read: every row held ends the snapshot; the presentation hears of new rows.
     void settle(int before);
     // A read that failed part-way (`before`: the rows known when it began).

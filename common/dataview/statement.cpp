@@ -3,7 +3,7 @@
 #include "dataview/rows.h"
 #include "platform/transaction.h"
 
-#include <QRegularExpression>
+#include <algorithm>
 
 namespace dw {
 
@@ -39,36 +39,155 @@ QString topLevel(const QString &sql)
     return out;
 }
 
-const QRegularExpression &fromWord()
+// The words and marks of a statement's top level (see topLevel), each with where it starts.
+struct Token {
+    QString text;
+    qsizetype at = 0;
+};
+
+QList<Token> tokens(const QString &top)
 {
-    static const QRegularExpression from(QStringLiteral("\\bFROM\\b"), QRegularExpression::CaseInsensitiveOption);
-    return from;
+    QList<Token> out;
+    for (qsizetype i = 0; i < top.size();) {
+        const QChar c = top.at(i);
+        if (c.isSpace()) {
+            ++i;
+        } else if (c.isLetterOrNumber() || c == u'_' || c == u'.') {
+            qsizetype end = i;
+            while (end < top.size() && (top.at(end).isLetterOrNumber() || top.at(end) == u'_' || top.at(end) == u'.'))
+                ++end;
+            out.append({top.mid(i, end - i), i});
+            i = end;
+        } else {
+            out.append({QString(c), i});
+            ++i;
+        }
+    }
+    return out;
 }
+
+bool is(const Token &t, const char *word) { return t.text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0; }
 
 QStringList selectItems(const QString &sql)
 {
     const QString top = topLevel(sql);
-    static const QRegularExpression head(QStringLiteral("^\\s*SELECT\\s+(DISTINCT\\s+|ALL\\s+)?"),
-                                         QRegularExpression::CaseInsensitiveOption);
-    const auto h = head.match(top);
-    if (!h.hasMatch())
+    const QList<Token> t = tokens(top);
+    if (t.isEmpty() || !is(t.first(), "SELECT"))
         return {};
-    const auto f = fromWord().match(top, h.capturedEnd());
-    const qsizetype end = f.hasMatch() ? f.capturedStart() : top.size();
+    qsizetype first = 1;
+    if (first < t.size() && (is(t.at(first), "DISTINCT") || is(t.at(first), "ALL")))
+        ++first;
+    qsizetype start = first < t.size() ? t.at(first).at : top.size(), end = top.size();
+    for (qsizetype i = first; i < t.size(); ++i)
+        if (is(t.at(i), "FROM")) {
+            end = t.at(i).at;
+            break;
+        }
     QStringList items;
-    qsizetype start = h.capturedEnd();
-    static const QRegularExpression alias(QStringLiteral("\\s+AS\\s+\\w+\\s*$"), QRegularExpression::CaseInsensitiveOption);
     for (qsizetype i = start; i <= end; ++i) {
         if (i == end || top.at(i) == u',') {
+            // "<expression> AS <name>": the expression.
             QString item = sql.mid(start, i - start).trimmed();
-            item.remove(alias);
+            const QList<Token> words = tokens(topLevel(item));
+            if (words.size() >= 3 && is(words.at(words.size() - 2), "AS"))
+                item = item.left(words.at(words.size() - 2).at).trimmed();
             items << item;
             start = i + 1;
         }
     }
     return items;
 }
+
+// The term of an ORDER BY as written: its direction and collation taken apart. False for what the order
+// cannot be turned round by (NULLS FIRST or LAST).
+bool parseTerm(const QString &written, OrderTerm &term)
+{
+    QString text = written.trimmed();
+    QList<Token> words = tokens(topLevel(text));
+    if (std::any_of(words.cbegin(), words.cend(), [](const Token &t) { return is(t, "NULLS"); }))
+        return false;
+    if (!words.isEmpty() && (is(words.last(), "ASC") || is(words.last(), "DESC"))) {
+        term.descending = is(words.last(), "DESC");
+        text = text.left(words.last().at).trimmed();
+        words.removeLast();
+    }
+    if (words.size() >= 2 && is(words.at(words.size() - 2), "COLLATE")) {
+        term.collation = words.last().text;
+        text = text.left(words.at(words.size() - 2).at).trimmed();
+    }
+    term.expression = text;
+    return true;
+}
+
+// The top-level ORDER BY terms as written.
+QStringList splitTerms(const QString &order)
+{
+    QStringList terms;
+    const QString top = topLevel(order);
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= order.size() && !order.isEmpty(); ++i) {
+        if (i < order.size() && top.at(i) != u',')
+            continue;
+        terms << order.mid(start, i - start).trimmed();
+        start = i + 1;
+    }
+    return terms;
+}
+
+// A query of one table ("SELECT <list> FROM <table> [[AS] <alias>] [WHERE <condition>]"): the name its rows
+// are known by and where its FROM and its WHERE start (-1: none). Empty for any other query.
+struct OneTable {
+    QString name;
+    qsizetype from = -1, where = -1;
+};
+
+OneTable oneTable(const QString &sql)
+{
+    const QList<Token> t = tokens(topLevel(sql));
+    if (t.isEmpty() || !is(t.first(), "SELECT"))
+        return {};
+    static const char *const kOther[] = {"DISTINCT", "GROUP", "HAVING", "LIMIT", "UNION", "INTERSECT",
+                                         "EXCEPT", "WINDOW", "JOIN", "VALUES"};
+    qsizetype from = -1;
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        for (const char *word : kOther)
+            if (is(t.at(i), word))
+                return {};
+        if (from < 0 && is(t.at(i), "FROM"))
+            from = i;
+    }
+    qsizetype i = from + 1;
+    // A table by its name: not a query in parentheses, nor a quoted name (both blank at the top level).
+    if (from < 0 || i >= t.size() || !t.at(i).text.at(0).isLetter() || t.at(i).text.contains(u'.')
+        || !sql.mid(t.at(from).at + 4, t.at(i).at - t.at(from).at - 4).trimmed().isEmpty())
+        return {};
+    OneTable one{t.at(i).text, t.at(from).at};
+    ++i;
+    if (i < t.size() && is(t.at(i), "AS"))
+        ++i;
+    if (i < t.size() && !is(t.at(i), "WHERE")) {
+        if (!t.at(i).text.at(0).isLetter())
+            return {};
+        one.name = t.at(i++).text;
+    }
+    if (i < t.size()) {
+        if (!is(t.at(i), "WHERE"))
+            return {};
+        one.where = t.at(i).at;
+    }
+    return one;
+}
 } // namespace
+
+QString OrderTerm::compared() const
+{
+    return collation.isEmpty() ? expression : expression + QStringLiteral(" COLLATE ") + collation;
+}
+
+QString OrderTerm::text(bool reverse) const
+{
+    return compared() + (descending != reverse ? QStringLiteral(" DESC") : QString());
+}
 
 void Statement::compile(const Definition &definition)
 {
@@ -106,119 +225,105 @@ void Statement::compile(const Definition &definition)
         bound += c;
     }
 
-    // Split off the query's own ORDER BY: the base serves the aggregates, the order follows the sort.
-    static const QRegularExpression orderBy(QStringLiteral("\\bORDER\\s+BY\\b"), QRegularExpression::CaseInsensitiveOption);
-    const QString top = topLevel(bound);
-    qsizetype at = -1, after = -1;
-    for (auto it = orderBy.globalMatch(top); it.hasNext();) {
-        const auto m = it.next();
-        at = m.capturedStart();
-        after = m.capturedEnd();
-    }
+    // Split off the query's own ORDER BY (its last one at the top level): the base serves the aggregates, the
+    // order follows the sort.
+    const QList<Token> words = tokens(topLevel(bound));
     QString ownOrder;
-    if (at >= 0) {
-        m_base = bound.left(at).trimmed();
-        ownOrder = bound.mid(after).trimmed();
-    } else {
-        m_base = bound.trimmed();
-    }
+    m_base = bound.trimmed();
+    for (qsizetype i = words.size() - 2; i >= 0; --i)
+        if (is(words.at(i), "ORDER") && is(words.at(i + 1), "BY")) {
+            m_base = bound.left(words.at(i).at).trimmed();
+            ownOrder = bound.mid(words.at(i + 1).at + 2).trimmed();
+            break;
+        }
     m_selectItems = selectItems(m_base);
 
-    QStringList terms;
-    for (const QString &name : definition.sort) {
+    // The order as data: the sort's columns first, then the query's own terms. A term on a sorted column
+    // decides nothing more (equal GBK bytes are equal texts), and leaving it out lets an index give the whole
+    // order.
+    m_order.clear();
+    for (const QString &name : definition.sort)
         for (int c = 0; c < m_columns.size(); ++c)
-            if (m_columns.at(c).name.compare(name, Qt::CaseInsensitive) == 0)
-                terms << orderTerm(c + 1);
-    }
-    const bool sorted = !terms.isEmpty();
-    // The query's own terms decide between rows the sort leaves equal. A term on a sorted column decides
-    // nothing more (equal GBK bytes are equal texts), and leaving it out lets an index give the whole order.
-    auto names = [](const QString &term) {
-        QString name = term.trimmed().section(u' ', 0, 0);
-        return name.section(u'.', -1);
-    };
-    const QString ownTop = topLevel(ownOrder);
-    qsizetype start = 0;
-    for (qsizetype i = 0; i <= ownOrder.size() && !ownOrder.isEmpty(); ++i) {
-        if (i < ownOrder.size() && ownTop.at(i) != u',')
-            continue;
-        const QString term = ownOrder.mid(start, i - start).trimmed();
-        start = i + 1;
+            if (m_columns.at(c).name.compare(name, Qt::CaseInsensitive) == 0) {
+                const QString expr = c < m_selectItems.size() ? m_selectItems.at(c) : m_columns.at(c).name;
+                m_order.append({expr, m_columns.at(c).type == Type::Text ? QLatin1String(db::kGbkCollation)
+                                                                         : QString()});
+            }
+    const bool sorted = !m_order.isEmpty();
+    auto nameOf = [](const QString &expr) { return expr.trimmed().section(u' ', 0, 0).section(u'.', -1); };
+    bool understood = true; // every term can be turned round
+    for (const QString &written : splitTerms(ownOrder)) {
+        OrderTerm term;
+        const bool parsed = parseTerm(written, term);
+        if (!parsed)
+            term = {written};
         bool onSorted = false;
         for (const QString &name : definition.sort)
-            onSorted = onSorted || names(term).compare(name, Qt::CaseInsensitive) == 0;
-        if (!sorted || !onSorted)
-            terms << term;
+            onSorted = onSorted || nameOf(term.expression).compare(name, Qt::CaseInsensitive) == 0;
+        if (!sorted || !onSorted) {
+            m_order << term;
+            understood = understood && parsed;
+        }
     }
-    // Between rows equal in every term, the order of entry decides: a query of one table without an order of
-    // its own reads its rows in the table's order, and the row id is that order (an index in the sort's order
-    // holds it too, so the database need not sort). Otherwise the key columns decide.
-    static const QRegularExpression oneTable(
-        QStringLiteral("\\bFROM\\s+(\\w+)(?:\\s+(?:AS\\s+)?(?!WHERE\\b|GROUP\\b)(\\w+))?\\s*(?:\\bWHERE\\b|$)"),
-        QRegularExpression::CaseInsensitiveOption);
-    const QString baseTop = topLevel(m_base);
-    const auto single = oneTable.match(baseTop);
-    // A query of one table ordered by its own terms keeps the order of entry between equal rows too (an index
-    // in the order of the terms gives them so), which makes the order total and so readable from the end. One
-    // without any order (a search, the letter) is ordered by the row id alone: the order its rows are entered
-    // in, and readable from the end too.
-    static const QRegularExpression select(QStringLiteral("^\\s*SELECT\\b"), QRegularExpression::CaseInsensitiveOption);
-    const bool ofTable = single.hasMatch() && select.match(baseTop).hasMatch(); // not of a WITH's own rows
-    if (ofTable && (!sorted || ownOrder.isEmpty())) {
-        const QString name = single.captured(2).isEmpty() ? single.captured(1) : single.captured(2);
-        terms << name + QStringLiteral(".rowid");
-    } else if (sorted) {
+
+    // The order ends with what tells every row apart. A query of one table: its row id, the order of entry (an
+    // index in the order of the terms holds it, so the database need not sort), which each row read brings
+    // along, so that the rows next to one held are found from that row itself. Another query: the key
+    // columns, which make the order total only where the view says the key is unique.
+    const OneTable one = oneTable(m_base);
+    m_identified = false;
+    m_select.clear();
+    m_from.clear();
+    m_condition.clear();
+    m_id.clear();
+    bool total = false;
+    if (!one.name.isEmpty()) {
+        m_id = one.name + QStringLiteral(".rowid");
+        m_order.append({m_id});
+        total = understood;
+    } else if (sorted || definition.uniqueKey) {
         for (int c = 0; c < m_columns.size(); ++c) {
             if (!m_columns.at(c).key)
                 continue;
             bool present = false;
-            for (const QString &t : std::as_const(terms))
-                present = present || names(t).compare(m_columns.at(c).name, Qt::CaseInsensitive) == 0;
+            for (const OrderTerm &t : std::as_const(m_order))
+                present = present || nameOf(t.expression).compare(m_columns.at(c).name, Qt::CaseInsensitive) == 0;
             if (!present)
-                terms << (c < m_selectItems.size() ? m_selectItems.at(c) : m_columns.at(c).name);
+                m_order.append({c < m_selectItems.size() ? m_selectItems.at(c) : m_columns.at(c).name});
         }
+        total = understood && definition.uniqueKey;
     }
-    m_sql = terms.isEmpty() ? m_base : m_base + QStringLiteral(" ORDER BY ") + terms.join(QStringLiteral(", "));
 
-    // The same rows from the last: every term turned round. Only a total order turns round exactly.
-    m_reverse.clear();
-    m_keyset.clear();
-    const bool total = sorted || (single.hasMatch() && !terms.isEmpty());
-    static const QRegularExpression direction(QStringLiteral("\\s+(ASC|DESC)$"), QRegularExpression::CaseInsensitiveOption);
-    QStringList reversed;
-    bool ascending = true;
-    for (const QString &term : std::as_const(terms)) {
-        if (term.contains(QStringLiteral("NULLS"), Qt::CaseInsensitive))
-            return;
-        const auto m = direction.match(term.trimmed());
-        ascending = ascending && !m.hasMatch();
-        const bool descending = m.hasMatch() && m.captured(1).compare(QStringLiteral("DESC"), Qt::CaseInsensitive) == 0;
-        reversed << (m.hasMatch() ? term.trimmed().left(m.capturedStart()) : term.trimmed())
-                        + (descending ? QStringLiteral(" ASC") : QStringLiteral(" DESC"));
+    // Rows found by identity: besides one table, a select list that binds nothing and whose columns are those
+    // of the definition ("SELECT *" only where nothing is sorted by a column of it).
+    const QString items = one.from >= 0 ? m_base.left(one.from) : QString();
+    const bool star = m_selectItems.contains(QStringLiteral("*"));
+    m_identified = total && !one.name.isEmpty() && !items.contains(u'?')
+                   && (star ? m_selectItems.size() == 1 && !sorted : m_selectItems.size() == m_columns.size());
+    if (m_identified) {
+        m_select = items.trimmed() + QStringLiteral(", ") + m_id;
+        m_from = m_base.mid(one.from, one.where >= 0 ? one.where - one.from : -1).trimmed();
+        m_condition = one.where >= 0 ? m_base.mid(one.where + 5).trimmed() : QString();
     }
-    if (total)
-        m_reverse = m_base + QStringLiteral(" ORDER BY ") + reversed.join(QStringLiteral(", "));
+    m_sql = ordered(false);
+    m_reverse = total ? ordered(true) : QString();
+}
 
-    // Places in the order: a one-table query of ascending terms ending with the row id, with no value bound
-    // before its FROM and nothing after its WHERE.
-    static const QRegularExpression where(QStringLiteral("\\bWHERE\\b"), QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression tail(QStringLiteral("\\b(GROUP|HAVING|LIMIT|UNION|DISTINCT)\\b"),
-                                         QRegularExpression::CaseInsensitiveOption);
-    const auto f = fromWord().match(baseTop);
-    // The key columns must be named by the select list ("SELECT *" names none) to be found by.
-    if (terms.isEmpty() || !single.hasMatch() || !f.hasMatch() || !ascending || !terms.last().endsWith(QStringLiteral(".rowid"))
-        || m_base.left(f.capturedStart()).contains(u'?') || baseTop.contains(tail)
-        || m_selectItems.size() != m_columns.size() || m_selectItems.contains(QStringLiteral("*")))
-        return;
-    m_keyset = terms;
-    const auto w = where.match(baseTop, f.capturedStart());
-    m_head = w.hasMatch() ? m_base.left(w.capturedStart()).trimmed() : m_base;
-    m_condition = w.hasMatch() ? m_base.mid(w.capturedEnd()).trimmed() : QString();
-    m_from = m_base.mid(f.capturedStart(), w.hasMatch() ? w.capturedStart() - f.capturedStart() : -1).trimmed();
+QString Statement::ordered(bool reverse) const
+{
+    const QString query = m_identified ? within(m_select + u' ' + m_from, {}) : m_base;
+    if (m_order.isEmpty())
+        return query;
+    QStringList terms;
+    for (const OrderTerm &t : m_order)
+        terms << t.text(reverse);
+    return query + QStringLiteral(" ORDER BY ") + terms.join(QStringLiteral(", "));
 }
 
 QString Statement::within(const QString &head, const QString &condition) const
 {
+    if (condition.isEmpty())
+        return m_condition.isEmpty() ? head : QStringLiteral("%1 WHERE %2").arg(head, m_condition);
     return m_condition.isEmpty() ? QStringLiteral("%1 WHERE %2").arg(head, condition)
                                  : QStringLiteral("%1 WHERE (%2) AND (%3)").arg(head, m_condition, condition);
 }
@@ -239,55 +344,85 @@ QString keyCondition(const QList<Column> &columns, const QStringList &names, con
     return parts.join(QStringLiteral(" AND "));
 }
 
-QString Statement::termValues(const QVariantList &key, QVariantList &args) const
+QString Statement::nulls() const
 {
-    const QString head = QStringLiteral("SELECT %1 %2").arg(m_keyset.join(QStringLiteral(", ")), m_from);
-    return within(head, keyCondition(m_columns, m_selectItems, key, args));
+    QStringList parts;
+    for (qsizetype i = 0; i + 1 < m_order.size(); ++i)
+        parts << QStringLiteral("(%1) IS NULL").arg(m_order.at(i).expression);
+    return parts.isEmpty() ? QString() : QStringLiteral(", ") + parts.join(QStringLiteral(", "));
 }
 
-QString Statement::beyond(const QVariantList &values, bool before, QVariantList &args, bool after) const
+QString Statement::locate(const QVariantList &key, QVariantList &args) const
 {
-    // Before: every term equal up to one that is less (no value is least); from: the same with greater, or
-    // every term equal. Built from the row id outwards.
-    QString condition = m_keyset.last() + (before ? QStringLiteral(" < ?") : after ? QStringLiteral(" > ?") : QStringLiteral(" >= ?"));
-    QVariantList inner{values.last()};
-    for (qsizetype i = m_keyset.size() - 2; i >= 0; --i) {
-        const QString &t = m_keyset.at(i);
-        const QVariant &v = values.at(i);
+    if (m_selectItems.size() != m_columns.size())
+        return {}; // the key columns have no names to be found by
+    const QString head = QStringLiteral("SELECT %1%2 %3").arg(m_id, nulls(), m_from);
+    return within(head, keyCondition(m_columns, m_selectItems, key, args))
+           + QStringLiteral(" ORDER BY ") + m_id + QStringLiteral(" LIMIT 1");
+}
+
+QString Statement::edgeOf(const QVariant &id, QVariantList &args) const
+{
+    // The row held is in the result: its identity alone finds it.
+    args << id;
+    return QStringLiteral("SELECT 0%1 %2 WHERE %3 = ?").arg(nulls(), m_from, m_id);
+}
+
+QString Statement::edgeValue(qsizetype i, const Edge &edge, QVariantList &args) const
+{
+    args << edge.id;
+    if (i + 1 == m_order.size())
+        return QStringLiteral("?");
+    // The same expression over the same row, under the same name, so the value never leaves the database.
+    return QStringLiteral("(SELECT %1 %2 WHERE %3 = ?)").arg(m_order.at(i).expression, m_from, m_id);
+}
+
+QString Statement::beyond(const Edge &edge, bool before, QVariantList &args, bool after) const
+{
+    // Before: every term equal up to one that comes earlier; from: the same with later, or every term equal.
+    // Built from the identity outwards. No value comes first in an ascending term, last in a descending one.
+    const qsizetype last = m_order.size() - 1;
+    QVariantList inner;
+    QString condition = m_id + (before ? QStringLiteral(" < ") : after ? QStringLiteral(" > ") : QStringLiteral(" >= "))
+                        + edgeValue(last, edge, inner);
+    for (qsizetype i = last - 1; i >= 0; --i) {
+        const OrderTerm &term = m_order.at(i);
+        const QString t = term.compared();
+        const bool none = edge.nulls.value(i);
         QVariantList own;
+        // Whether rows on this side of the edge row hold greater values of the term.
+        const bool greater = before == term.descending;
         QString apart;
-        if (v.isNull()) {
-            apart = before ? QStringLiteral("0") : t + QStringLiteral(" IS NOT NULL");
-        } else {
-            apart = before ? QStringLiteral("(%1 IS NULL OR %1 < ?)").arg(t) : t + QStringLiteral(" > ?");
-            own << v;
-        }
-        const QString equal = v.isNull() ? t + QStringLiteral(" IS NULL") : t + QStringLiteral(" = ?");
-        if (!v.isNull())
-            own << v;
+        if (none)
+            apart = greater ? QStringLiteral("%1 IS NOT NULL").arg(t) : QStringLiteral("0");
+        else
+            apart = greater ? QStringLiteral("%1 > %2").arg(t, edgeValue(i, edge, own))
+                            : QStringLiteral("(%1 IS NULL OR %1 < %2)").arg(t, edgeValue(i, edge, own));
+        const QString equal = none ? t + QStringLiteral(" IS NULL") : t + QStringLiteral(" = ") + edgeValue(i, edge, own);
         condition = QStringLiteral("(%1 OR (%2 AND %3))").arg(apart, equal, condition);
         inner = own + inner;
     }
-    // From a value on, the first term also bounds the index range.
-    if (!before && !values.first().isNull()) {
-        condition = QStringLiteral("%1 >= ? AND %2").arg(m_keyset.first(), condition);
-        inner.prepend(values.first());
+    // From a row on, the first term also bounds the index range.
+    if (!before && last > 0 && !edge.nulls.value(0) && !m_order.first().descending) {
+        QVariantList own;
+        condition = QStringLiteral("%1 >= %2 AND %3").arg(m_order.first().compared(), edgeValue(0, edge, own), condition);
+        inner = own + inner;
     }
     args << inner;
     return condition;
 }
 
-QString Statement::countBefore(const QVariantList &values, QVariantList &args) const
+QString Statement::countBefore(const Edge &edge, QVariantList &args) const
 {
-    return within(QStringLiteral("SELECT count(*) ") + m_from, beyond(values, true, args));
+    return within(QStringLiteral("SELECT count(*) ") + m_from, beyond(edge, true, args));
 }
 
-QString Statement::rowsFrom(const QVariantList &values, bool before, QVariantList &args, bool after) const
+QString Statement::rowsFrom(const Edge &edge, bool before, QVariantList &args, bool after) const
 {
     QStringList order;
-    for (const QString &t : m_keyset)
-        order << t + (before ? QStringLiteral(" DESC") : QString());
-    return within(m_head, beyond(values, before, args, after)) + QStringLiteral(" ORDER BY ")
+    for (const OrderTerm &t : m_order)
+        order << t.text(before);
+    return within(m_select + u' ' + m_from, beyond(edge, before, args, after)) + QStringLiteral(" ORDER BY ")
            + order.join(QStringLiteral(", "));
 }
 

@@ -17,24 +17,49 @@ namespace dw {
 COMMON_EXPORT QString keyCondition(const QList<Column> &columns, const QStringList &names, const QVariantList &key,
                                    QVariantList &args);
 
+// One term of a view's order: an expression over the query's table, the collation it compares by (empty: its
+// own) and its direction.
+struct OrderTerm {
+    QString expression;
+    QString collation = {};
+    bool descending = false;
+    // The term as an ORDER BY writes it, turned round or not.
+    QString text(bool reverse = false) const;
+    // The expression compared as the order compares it.
+    QString compared() const;
+};
+
+// A row held, as the statements find it again: its identity (the row id) and which of the order's terms have
+// no value there. Its other values stay in the database.
+struct Edge {
+    QVariant id;
+    QList<bool> nulls;
+};
+
 class COMMON_EXPORT Statement {
 public:
     void compile(const Definition &definition);
 
-    // The query as it is run.
+    // The query as it is run. With identified(), each row also brings its identity, after the result columns.
     const QString &sql() const { return m_sql; }
     // The query with its order turned round (the last row first), empty when the order is not total.
     const QString &reverseSql() const { return m_reverse; }
+    // The order, ending with what identifies a row when the order is total.
+    const QList<OrderTerm> &order() const { return m_order; }
 
-    // Rows by their place in the order, for a query of one table ordered by ascending terms that end with the
-    // row id (positions() false otherwise). All bind the query's own values first, then theirs into `args`:
-    // the terms' values of the row with the key; the count of rows before such values; the rows from them on
-    // in order, or those before them last first.
-    bool positions() const { return !m_keyset.isEmpty(); }
-    QString termValues(const QVariantList &key, QVariantList &args) const;
-    QString countBefore(const QVariantList &values, QVariantList &args) const;
-    // With `after`, the rows after them (without the row that has them).
-    QString rowsFrom(const QVariantList &values, bool before, QVariantList &args, bool after = false) const;
+    // Rows found by their identity: a query of one table, whose order ends with its row id, which each row
+    // read brings after the result columns (identified() false otherwise: rows are then found by place). All
+    // bind the query's own values first, then theirs into `args`.
+    bool identified() const { return m_identified; }
+    // "SELECT id, <term> IS NULL, ..." of the row of the result with the key (the first such in the table;
+    // empty when the select list does not name the key columns); and the same nulls of the row with an
+    // identity.
+    QString locate(const QVariantList &key, QVariantList &args) const;
+    QString edgeOf(const QVariant &id, QVariantList &args) const;
+    // The count of rows before the edge row; the rows after it (with `after`), from it on, or before it, last
+    // first.
+    QString countBefore(const Edge &edge, QVariantList &args) const;
+    QString rowsFrom(const Edge &edge, bool before, QVariantList &args, bool after = false) const;
     // The query, or with its order turned round, from a place on: binds the rows to read (-1: all) and the
     // rows passed over. The database passes over them on the order's index without reading the rows.
     QString slice(bool reverse) const;
@@ -51,13 +76,19 @@ public:
 private:
     QList<Column> m_columns;
     QList<Type> m_argTypes;
-    QString m_base;   // the query with ? and without its ORDER BY
+    QString m_base; // the query with ? and without its ORDER BY
     QString m_sql;
     QString m_reverse;
-    QStringList m_keyset;                   // the order's terms, when rows can be found by place
-    QString m_head, m_condition, m_from; // the query up to its WHERE, its condition, its FROM part
+    QList<OrderTerm> m_order;
+    bool m_identified = false;
+    // Of a query of one table: its select list with the identity, its FROM part, its condition, the identity.
+    QString m_select, m_from, m_condition, m_id;
     QString within(const QString &head, const QString &condition) const;
-    QString beyond(const QVariantList &values, bool before, QVariantList &args, bool after = false) const;
+    QString ordered(bool reverse) const;
+    // The edge's value of term i, taken from its row in the database (the identity itself bound).
+    QString edgeValue(qsizetype i, const Edge &edge, QVariantList &args) const;
+    QString beyond(const Edge &edge, bool before, QVariantList &args, bool after = false) const;
+    QString nulls() const;
     QList<int> m_argOrder; // which argument each ? binds
     QStringList m_selectItems;
 };

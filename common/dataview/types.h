@@ -81,6 +81,9 @@ struct Definition {
     int rowHeight = 80;
     // Update: the table written, by the key columns as read; only updatable columns are written.
     QString updateTable = {};
+    // The key columns name one row at most. A query of several tables is then ordered last by them, and its
+    // order is total (readable from the end); without it, the key is not taken to tell rows apart.
+    bool uniqueKey = false;
     QList<Label> labels = {}; // free form
 };
 

@@ -49,6 +49,8 @@ private slots:
     void retrieveBindsThePattern();
     void itemsOfMissingRowsAndNullsAreEmpty();
     void argumentsByNameAndQuotedColons();
+    void endReadOnlyWhereTheOrderIsTotal_data();
+    void endReadOnlyWhereTheOrderIsTotal();
     void failedRetrieveReportsThroughTheTransaction();
     void rowsOrderByGbkText();
     void currentRowAndItsColours();
@@ -126,6 +128,42 @@ void tst_dataview::argumentsByNameAndQuotedColons()
     QCOMPARE(buffer.itemString(1, "skrname"), QString("乙"));
     QCOMPARE(buffer.retrieve(g::sqlca, {"x%", "x:y"}), 1);
     QCOMPARE(buffer.itemString(1, "skrname"), QString("甲"));
+}
+
+void tst_dataview::endReadOnlyWhereTheOrderIsTotal_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<bool>("uniqueKey");
+    QTest::addColumn<bool>("fromTheEnd");
+    QTest::addColumn<bool>("identified");
+    const QString two = "SELECT s.code, s.skrname FROM skrbook s, fkrbook p WHERE s.code = p.code";
+    QTest::newRow("one table: its row id") << "SELECT code, skrname FROM skrbook" << false << true << true;
+    QTest::newRow("two tables, the key not said unique") << two << false << false << false;
+    QTest::newRow("two tables, the key said unique") << two << true << true << false;
+    QTest::newRow("rows of a query in parentheses, the key not said unique")
+        << "SELECT code, skrname FROM (SELECT code, skrname FROM skrbook) t" << false << false << false;
+    QTest::newRow("an order that cannot be turned round")
+        << "SELECT code, skrname FROM skrbook ORDER BY bs NULLS LAST" << false << false << false;
+}
+
+void tst_dataview::endReadOnlyWhereTheOrderIsTotal()
+{
+    // The last rows are read from the end only where the order tells every row apart: a query of one table by
+    // its row id, another by its key only where the view says the key is unique.
+    QFETCH(QString, sql);
+    QFETCH(bool, uniqueKey);
+    QFETCH(bool, fromTheEnd);
+    QFETCH(bool, identified);
+    dw::Definition d;
+    d.sql = sql;
+    d.columns = {{"code", dw::Type::Long, 0, true}, {"skrname"}};
+    d.sort = {"skrname"};
+    d.uniqueKey = uniqueKey;
+    QCOMPARE(dw::Buffer(d).endReadable(), fromTheEnd);
+    dw::Statement statement;
+    statement.compile(d);
+    QCOMPARE(statement.identified(), identified);
+    QCOMPARE(statement.order().first().expression, QString(sql.startsWith("SELECT s.") ? "s.skrname" : "skrname"));
 }
 
 void tst_dataview::failedRetrieveReportsThroughTheTransaction()

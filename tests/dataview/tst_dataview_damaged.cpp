@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QSqlDatabase>
 #include <QTableView>
 #include <QtTest>
 
@@ -76,6 +77,18 @@ class tst_dataview_damaged : public QObject {
         return f;
     }
 
+    // Writes the damaged page of m_damaged back as it was, in place.
+    bool repair(const QString &path) const
+    {
+        QFile good(m_files.filePath("good.db"));
+        if (!good.open(QIODevice::ReadOnly) || !good.seek(qint64(m_page - 1) * damage::kPageSize))
+            return false;
+        const QByteArray page = good.read(damage::kPageSize);
+        QFile file(path);
+        return file.open(QIODevice::ReadWrite) && file.seek(qint64(m_page - 1) * damage::kPageSize)
+               && file.write(page) == qint64(damage::kPageSize);
+    }
+
     static QList<msg::Call> errorBoxes(const Fixture &f)
     {
         QList<msg::Call> found;
@@ -94,6 +107,7 @@ private slots:
     void listShowsNoTotalOverRowsItCouldNotRead();
     void printStopsWhereTheRowsCannotBeRead();
     void repairedDamageIsReadAgain();
+    void connectionThatMetTheDamageIsClosed();
     void readAtAPlaceMeetsTheDamage_data();
     void readAtAPlaceMeetsTheDamage();
 };
@@ -330,14 +344,28 @@ void tst_dataview_damaged::repairedDamageIsReadAgain()
     QCOMPARE(rows.rowCount(), m_readable);
     QVERIFY(rows.failed());
 
-    QFile good(m_files.filePath("good.db"));
-    QVERIFY(good.open(QIODevice::ReadOnly) && good.seek(qint64(m_page - 1) * damage::kPageSize));
-    const QByteArray page = good.read(damage::kPageSize);
-    QFile file(f->databasePath());
-    QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(qint64(m_page - 1) * damage::kPageSize));
-    QCOMPARE(file.write(page), qint64(damage::kPageSize));
-    file.close();
+    QVERIFY(repair(f->databasePath()));
+    QCOMPARE(rows.retrieve(g::sqlca, {}), dw::Buffer::kReadRows);
+    QCOMPARE(rows.rowCount(), kRows);
+    QVERIFY(rows.complete());
+}
 
+void tst_dataview_damaged::connectionThatMetTheDamageIsClosed()
+{
+    // The read connection a view met the damage on is closed, not kept for the next view (it would keep what
+    // it read of the damaged file); the next retrieve reads the repaired file on a connection opened afresh.
+    auto f = damagedWorld(m_damaged);
+    QVERIFY(g::sqlca.readsApart());
+    const auto readConnections = [] { return QSqlDatabase::connectionNames().filter(QStringLiteral("-read-")); };
+    dw::Buffer rows(brevik::views::gobank());
+    QCOMPARE(rows.retrieve(g::sqlca, {}), dw::Buffer::kReadRows);
+    const QStringList reading = readConnections();
+    QCOMPARE(reading.size(), 1);
+    QCOMPARE(rows.rowCount(), m_readable);
+    QVERIFY(rows.failed());
+    QVERIFY2(!readConnections().contains(reading.first()), qPrintable(readConnections().join(u' ')));
+
+    QVERIFY(repair(f->databasePath()));
     QCOMPARE(rows.retrieve(g::sqlca, {}), dw::Buffer::kReadRows);
     QCOMPARE(rows.rowCount(), kRows);
     QVERIFY(rows.complete());

@@ -181,6 +181,13 @@ ViewCase viewCase(const QString &name)
         d.sql = d.sql.section(" ORDER BY ", 0, 0);
         return {d, {"%"}, "fkrbook WHERE skrname LIKE ?", {}, {}};
     }
+    if (name == "payers, names last first") {
+        // A descending term over names some payers lack (no value comes last), then an ascending one.
+        dw::Definition d = brevik::views::dwfkbk();
+        d.sort.clear();
+        d.sql += " ORDER BY skrname COLLATE gbk DESC, skrbank";
+        return {d, {}, "fkrbook", {}, {}};
+    }
     if (name == "remarks")
         return {brevik::views::cnbs1(), {}, "bs_1", {}, {}};
     if (name == "payment register")
@@ -511,6 +518,11 @@ private slots:
     void walkAroundWithEdits();
     void manyJumpsKeepMemoryBounded();
     void totalsAfterADeleteWasWritten();
+    void rowsFoundByWhatTheyAre_data();
+    void rowsFoundByWhatTheyAre();
+    void placeCountsARowDeletedAmongTheLastRows();
+    void farJumpsKeepAnEditOrADelete_data();
+    void farJumpsKeepAnEditOrADelete();
 };
 
 void tst_dataview_lazy::initTestCase()
@@ -2015,6 +2027,199 @@ void tst_dataview_lazy::totalsAfterADeleteWasWritten()
     }
     QCOMPARE(cents(b.total(dw::Aggregate::Sum, an)), sum);
     QCOMPARE(b.locateRow({expected.at(n - 600).at(0)}), n - 600);
+}
+
+// --- Rows found by what they are ---
+
+namespace {
+// Every row of a view read from the first on, as one cursor gives them.
+QList<QVariantList> readFromTheFirst(const ViewCase &v)
+{
+    dw::Buffer b(v.definition);
+    b.retrieve(g::sqlca, v.arguments);
+    b.fetchMore(-1);
+    return rowsOf(b);
+}
+
+// Empty when every row the view holds is the row of the full read at its place, else the first that is not.
+QString heldRowsDiffer(const dw::Buffer &b, const QList<QVariantList> &expected)
+{
+    for (int r = 1; r <= int(expected.size()); ++r)
+        if (b.hasRow(r) && rowOf(b, r) != expected.at(r - 1))
+            return QStringLiteral("row %1: %2, expected %3").arg(r).arg(rowText(rowOf(b, r)), rowText(expected.at(r - 1)));
+    return {};
+}
+} // namespace
+
+void tst_dataview_lazy::rowsFoundByWhatTheyAre_data()
+{
+    QTest::addColumn<QString>("view");
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<int>("pages");
+    // Payers typed in twice (every fifth repeats the one before, names missing among them); texts another
+    // program wrote that are no UTF-8 (C3 41 ...) in a column the rows are ordered by, in 24,000 rows.
+    QTest::newRow("payer book, payers entered twice") << "payer book" << "twins" << 14;
+    QTest::newRow("payer picker, payers entered twice") << "payer picker" << "twins" << 14;
+    QTest::newRow("payers by name last first, entered twice") << "payers, names last first" << "twins" << 14;
+    QTest::newRow("payment register, payer banks not UTF-8") << "payment register" << "malformed" << 20;
+    QTest::newRow("receipt register, receipt banks not UTF-8") << "receipt register" << "malformed" << 20;
+    QTest::newRow("payment list, payer banks not UTF-8") << "payment list" << "malformed" << 20;
+}
+
+void tst_dataview_lazy::rowsFoundByWhatTheyAre()
+{
+    // Ctrl+End, pages up and jumps about show exactly the rows a read from the first row shows, whatever the
+    // values of the rows at the edges of those held.
+    QFETCH(QString, view);
+    QFETCH(QString, change);
+    QFETCH(int, pages);
+    Filled filled(kLarge);
+    if (change == "twins") {
+        // Names missing from one payer in seven: a block of rows without a value, past the first rows.
+        run("UPDATE fkrbook SET skrname = NULL WHERE code % 7 = 0");
+        run("UPDATE fkrbook SET (bs, skrname, skrbank, skrcode) = (SELECT p.bs, p.skrname, p.skrbank, p.skrcode "
+            "FROM fkrbook p WHERE p.code = fkrbook.code - 1) WHERE code % 5 = 0");
+    } else {
+        const QString payments = "rq, bz, zphm, xkr, shbank, shcode, et, an, fkhm, fkzh, kpr, fkrm";
+        const QString receipts = "rq, bz, zphm, xkr, shbank, shcode, et, an, fkhm, fkzh, kpr";
+        for (int i = 0; i < 3; ++i) {
+            run(QString("INSERT INTO xjzp (%1) SELECT %1 FROM xjzp").arg(payments));
+            run(QString("INSERT INTO jzd (%1) SELECT %1 FROM jzd").arg(receipts));
+        }
+        run("UPDATE xjzp SET fkhm = CAST(X'C341' AS TEXT) || (line % 4) WHERE line % 3 = 0");
+        run("UPDATE jzd SET shbank = CAST(X'C341' AS TEXT) || (line % 4) WHERE line % 3 = 0");
+    }
+    const ViewCase v = viewCase(view);
+    const QList<QVariantList> expected = readFromTheFirst(v);
+    const int n = int(expected.size());
+    QVERIFY(n > 8 * kFirstRows);
+
+    // Through the grid as the operator moves in it; a list (a report's rows) through its buffer, as its
+    // pages ask for rows.
+    dw::DataView shown;
+    dw::Buffer listed(v.definition);
+    const bool grid = !v.definition.cells.isEmpty();
+    const dw::Buffer &b = grid ? shown.buffer() : listed;
+    int current = 0;
+    auto moveTo = [&](int row) {
+        if (grid) {
+            shown.setCurrentRow(row);
+            QCoreApplication::processEvents();
+            current = shown.currentRow();
+        } else {
+            current = listed.readTo(row) ? row : 0;
+        }
+    };
+    if (grid) {
+        shown.setDefinition(v.definition);
+        shown.setTransaction(g::sqlca);
+        shown.resize(800, 600);
+        shown.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&shown));
+        QVERIFY(shown.retrieve(v.arguments) > 0);
+        shown.grid()->setFocus();
+        QTest::keyClick(shown.grid(), Qt::Key_End, Qt::ControlModifier);
+        QCoreApplication::processEvents();
+        current = shown.currentRow();
+    } else {
+        QVERIFY(listed.retrieve(g::sqlca, v.arguments) > 0);
+        listed.readEnd();
+        moveTo(n);
+    }
+    QCOMPARE(current, n);
+    QCOMPARE(b.fetchedCount(), kFirstRows);
+    for (int p = 1; p <= pages; ++p) {
+        if (grid) {
+            QTest::keyClick(shown.grid(), Qt::Key_PageUp);
+            QCoreApplication::processEvents();
+            current = shown.currentRow();
+        } else {
+            moveTo(current - 25);
+        }
+        const QString diff = heldRowsDiffer(b, expected);
+        QVERIFY2(diff.isEmpty(), qPrintable(QString("page up %1, %2").arg(p).arg(diff)));
+    }
+    QVERIFY2(current < n - kFirstRows, qPrintable(QString::number(current)));
+    QRandomGenerator random(24);
+    for (int jump = 1; jump <= 14; ++jump) {
+        // Two places near the first rows (among the payers without a name), then anywhere.
+        const int row = jump <= 2 ? jump * 2 * kFirstRows : 1 + int(random.bounded(n));
+        // The place, and on and back from it.
+        for (const int r : {row, row - 300, row + 300}) {
+            moveTo(qBound(1, r, n));
+            QCOMPARE(current, qBound(1, r, n));
+        }
+        const QString diff = heldRowsDiffer(b, expected);
+        QVERIFY2(diff.isEmpty(), qPrintable(QString("jump %1 to row %2, %3").arg(jump).arg(row).arg(diff)));
+    }
+}
+
+void tst_dataview_lazy::placeCountsARowDeletedAmongTheLastRows()
+{
+    // A row deleted among the rows read from the end is still in the moment the rows are read in: a place
+    // read from the end by its place counts it, and reading on from there by place meets the last rows.
+    Filled filled(kLarge);
+    dw::Buffer b;
+    QList<QVariantList> expected = registerAtBothEnds(b);
+    const int n = int(expected.size());
+    QCOMPARE(b.deleteRow(n - 10), 1);
+    expected.removeAt(n - 11);
+    const int row = n - 4 * kFirstRows; // far from the last rows, nearer the end than the first
+    QVERIFY(b.readTo(row));
+    for (int r = row; r < n; ++r)
+        QVERIFY(b.readTo(r));
+    QCOMPARE(b.knownCount(), n - 1);
+    const QString diff = heldRowsDiffer(b, expected);
+    QVERIFY2(diff.isEmpty(), qPrintable(diff));
+}
+
+void tst_dataview_lazy::farJumpsKeepAnEditOrADelete_data()
+{
+    QTest::addColumn<bool>("deleted");
+    QTest::newRow("an edit") << false;
+    QTest::newRow("a delete") << true;
+}
+
+void tst_dataview_lazy::farJumpsKeepAnEditOrADelete()
+{
+    // A row edited or deleted in the middle, then jumps to more places than are kept, far apart (the places
+    // dropped, the packed rows made again): the edit stays on its row, the row deleted stays away, and the
+    // update writes either.
+    QFETCH(bool, deleted);
+    Filled filled(30000);
+    dw::Buffer b;
+    QList<QVariantList> expected = registerAtBothEnds(b);
+    const int n = int(expected.size());
+    const int middle = n / 2 + 100;
+    QVERIFY(b.readTo(middle));
+    const QVariant line = b.item(middle, "line");
+    if (deleted) {
+        QCOMPARE(b.deleteRow(middle), 1);
+        expected.removeAt(middle - 1);
+    } else {
+        QCOMPARE(b.setItem(middle, "kpr", QStringLiteral("李")), 1);
+        expected[middle - 1][b.columnIndex("kpr") - 1] = QStringLiteral("李");
+    }
+    const int apart = 3 * kFirstRows + kFirstRows / 2;
+    int jumps = 0;
+    for (int round = 1; round <= 2; ++round)
+        for (int row = 2 * apart; row < n - 2 * apart; row += apart)
+            if (qAbs(row - middle) > 2 * apart) {
+                QVERIFY(b.readTo(row));
+                ++jumps;
+            }
+    QVERIFY(jumps > 40);
+    QCOMPARE(b.knownCount(), deleted ? n - 1 : n);
+    QVERIFY(b.readTo(middle));
+    QString diff = heldRowsDiffer(b, expected);
+    QVERIFY2(diff.isEmpty(), qPrintable(diff));
+    QCOMPARE(b.rowStatus(middle), deleted ? dw::RowStatus::NotModified : dw::RowStatus::DataModified);
+    QCOMPARE(b.deletedCount(), deleted ? 1 : 0);
+
+    Writer writer;
+    QCOMPARE(b.update(writer.transaction), 1);
+    const QVariant kpr = writer.value("SELECT kpr FROM xjzp WHERE line = ?", {line});
+    QCOMPARE(kpr, deleted ? QVariant() : QVariant(QStringLiteral("李")));
 }
 
 QTEST_MAIN(tst_dataview_lazy)

@@ -31,6 +31,7 @@ private slots:
     void writeAheadLogWhileConnected();
     void lockWaitToldToTheApplication();
     void logEmptiedWhenNoViewHoldsIt();
+    void logEmptiedBySaveWithNoViewOpen();
     void oneLockWaitAtConnect();
 };
 
@@ -338,6 +339,24 @@ void tst_transaction::logEmptiedWhenNoViewHoldsIt()
     }
     QCOMPARE(QFileInfo(wal).size(), 0);
     QCOMPARE(f.scalar("SELECT count(*) FROM xjzp").toInt(), 500);
+}
+
+void tst_transaction::logEmptiedBySaveWithNoViewOpen()
+{
+    // With no view open, each save is emptied from the log into the file as it commits: a file replaced or
+    // copied after it is whole without its log.
+    Fixture f;
+    QSqlDatabase::database("fixture-direct", false).close();
+    QVERIFY(f.connect());
+    QVERIFY(g::sqlca.readsApart());
+    const QString wal = f.databasePath() + "-wal";
+    for (int n = 1; n <= 3; ++n) {
+        g::sqlca.execute("INSERT INTO xjzp (rq, zphm, an) VALUES ('2026-03-05', ?, 1)", {QString::number(n)});
+        g::sqlca.commit();
+        QCOMPARE(g::sqlca.SQLCode, 0);
+        QCOMPARE(QFileInfo(wal).size(), 0);
+    }
+    QCOMPARE(f.scalar("SELECT count(*) FROM xjzp").toInt(), 3);
 }
 
 void tst_transaction::oneLockWaitAtConnect()
