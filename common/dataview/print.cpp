@@ -5,7 +5,9 @@
 #include "platform/messagebox.h"
 #include "platform/services.h"
 #include "platform/units.h"
+#include "platform/window.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QTableView>
@@ -52,6 +54,31 @@ QString readFailure(const Buffer &buffer, const Buffer::Pass &pass)
         return databaseErrorText(pass.failureCode(), pass.failureText());
     return buffer.failed() ? databaseErrorText(buffer.failureCode(), buffer.failureText()) : QString();
 }
+
+// The print's progress. 取消, Esc and the dialog's close box ask the print to stop; the dialog stays up, modal,
+// until the print has unwound: hidden at once, it would let the windows under it close while the print still
+// works on them.
+class PrintProgress : public QProgressDialog {
+public:
+    explicit PrintProgress(QWidget *parent) : QProgressDialog(parent)
+    {
+        disconnect(this, &QProgressDialog::canceled, this, nullptr); // its own cancel hides the dialog
+        connect(this, &QProgressDialog::canceled, this, [this] { m_stopped = true; });
+    }
+    bool stopped() const { return m_stopped; }
+    void stop() { m_stopped = true; }
+    void reject() override { emit canceled(); }
+
+protected:
+    void closeEvent(QCloseEvent *e) override
+    {
+        e->ignore();
+        emit canceled();
+    }
+
+private:
+    bool m_stopped = false;
+};
 
 } // namespace
 
@@ -270,7 +297,9 @@ int DataView::print(QString *error)
 int printPages(PageSource &document, const QString &documentName, QWidget *parent, QString *error)
 {
     // The dialog comes first: counting the rows of a long result takes a moment of its own.
-    QProgressDialog progress(parent);
+    PrintProgress progress(parent);
+    // Its window cannot close under it: a close (or a halt) stops the print, and is made once it has returned.
+    const ui::NestedLoop loop([&progress] { progress.stop(); }, parent);
     progress.setWindowModality(Qt::ApplicationModal);
     progress.setWindowTitle(QStringLiteral("打印"));
     progress.setCancelButtonText(QStringLiteral("取消"));
@@ -280,6 +309,8 @@ int printPages(PageSource &document, const QString &documentName, QWidget *paren
     progress.setLabelText(QStringLiteral("正在打印“%1”").arg(documentName));
     progress.show();
     QCoreApplication::processEvents();
+    if (progress.stopped())
+        return 0;
 
     const int job = print::openPaged(documentName, document.paper());
     if (job < 0) {
@@ -305,7 +336,7 @@ int printPages(PageSource &document, const QString &documentName, QWidget *paren
     };
     update(0);
 
-    for (int p = 1; p <= count && !progress.wasCanceled(); ++p) {
+    for (int p = 1; p <= count && !progress.stopped(); ++p) {
         if (p > 1 && print::newPage(job) < 0) {
             setError(error, QStringLiteral("打印没有完成：") + print::lastError());
             print::abort(job);
@@ -328,7 +359,7 @@ int printPages(PageSource &document, const QString &documentName, QWidget *paren
         if (sinceUpdate.elapsed() >= 100)
             update(p);
     }
-    if (progress.wasCanceled()) {
+    if (progress.stopped()) {
         print::abort(job);
         return 0;
     }

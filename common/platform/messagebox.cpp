@@ -1,5 +1,7 @@
 #include "platform/messagebox.h"
 
+#include "platform/window.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -53,6 +55,8 @@ int show(const QString &title, const QString &text, Icon icon, Buttons buttons, 
         box.addButton(b);
     if (defaultButton >= 1 && defaultButton <= set.size())
         box.setDefaultButton(set.at(defaultButton - 1));
+    // While the box waits, no window goes from under it (its parent with it); a halt dismisses it as Esc would.
+    const ui::NestedLoop loop([&box] { box.reject(); });
     const auto pressed = QMessageBox::StandardButton(box.exec());
     const int index = int(set.indexOf(pressed));
     if (index >= 0)

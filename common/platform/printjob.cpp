@@ -1,6 +1,7 @@
 #include "platform/printjob.h"
 
 #include "platform/services.h"
+#include "platform/window.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -601,6 +602,7 @@ bool printerSetup(QWidget *parent)
     }
     QPrintDialog dialog(s.appPrinter.get(), parent);
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    const ui::NestedLoop loop([&dialog] { dialog.reject(); });
     if (dialog.exec() != QDialog::Accepted)
         return false;
     s.appPrinterChosen = true;

@@ -55,6 +55,20 @@ bool writable(const QString &path)
     return ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0;
 }
 
+bool opensImmutable(const QString &file)
+{
+    return headerInLog(file) && !writable(QFileInfo(file).absolutePath()) && !QFileInfo::exists(file + QStringLiteral("-shm"));
+}
+
+bool readOnlyAgain(const QString &file)
+{
+    if (!writable(file))
+        return true;
+    // A read-only folder lets the file be written only through log files already there.
+    return !writable(QFileInfo(file).absolutePath())
+        && !(QFileInfo::exists(file + QStringLiteral("-shm")) && QFileInfo::exists(file + QStringLiteral("-wal")));
+}
+
 // SQLite makes the log's files with the database's own mode, so a read-only file in the log would get a read-only
 // -shm that no later connection can write, the permission given back or not: every save would be refused. The
 // program's own -shm and -wal are given write permission for their owner, and those a read-only file in the log
@@ -109,9 +123,10 @@ bool Transaction::reopenIfStale(bool write)
     const bool replaced = hasMoved(sqliteHandle()) && QFileInfo(m_file).isFile();
     if ((m_inTransaction && m_wrote) || !(write ? stale() : m_reopen || replaced))
         return true;
-    // The same file, still read-only: connected afresh it would refuse the save the same way, and every view half
-    // read would be let go for nothing.
-    if (isConnected() && !hasMoved(sqliteHandle()) && !writable(m_file)) {
+    // The same file, still read-only (or its folder): connected afresh it would refuse the save the same way, and
+    // every view half read would be let go for nothing.
+    const bool sameFile = isConnected() && !hasMoved(sqliteHandle());
+    if (sameFile && readOnlyAgain(m_file)) {
         shareLogFiles(m_file, false); // those SQLite made meanwhile, as a reconnect would
         return true;
     }
@@ -120,6 +135,10 @@ bool Transaction::reopenIfStale(bool write)
         setError(SQLITE_CANTOPEN, noFile(m_file));
         return false;
     }
+    // Before a write to the same file (the permission given back), the views half read read on rather than
+    // being let go: the operator's rows and edits stay, and the save goes through.
+    if (write && sameFile)
+        finishReaders();
     connect();
     m_reopen = SQLCode != 0;
     return SQLCode == 0;

@@ -1,5 +1,6 @@
 #include "platform/services.h"
 #include "platform/transaction.h"
+#include "platform/window.h"
 #include <QApplication>
 #include <QCursor>
 #include <QDesktopServices>
@@ -7,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QLibraryInfo>
 #include <QLockFile>
 #include <QPainter>
 #include <QPixmapCache>
@@ -20,6 +22,7 @@
 #include <QTableView>
 #include <QThread>
 #include <QTimer>
+#include <QTranslator>
 #include <QUrl>
 #include <QWidget>
 
@@ -246,6 +249,16 @@ void installGridCellStyle()
         QApplication::setStyle(new GridCellStyle);
 }
 
+void installTranslations()
+{
+    static QTranslator *translator = nullptr;
+    if (translator || !QCoreApplication::instance())
+        return;
+    translator = new QTranslator(QCoreApplication::instance());
+    if (translator->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+}
+
 void installBusyCursor()
 {
     // The wait blocks the window, so the cursor goes back when the statement reports, or at the latest when
@@ -389,8 +402,23 @@ void onEndSignal(int)
 }
 } // namespace
 
+namespace {
+// A halt asked for while a nested loop runs (a signal during a print or a box) stops the loops and comes once
+// they have unwound: nothing is ended under them.
+bool haltAfterLoops(void (*halt)())
+{
+    if (!ui::NestedLoop::running())
+        return false;
+    ui::NestedLoop::stop();
+    ui::NestedLoop::afterLoops(halt);
+    return true;
+}
+} // namespace
+
 void halt()
 {
+    if (haltAfterLoops(&halt))
+        return;
     if (haltHandler()) {
         haltHandler()(false);
         return;
@@ -400,6 +428,8 @@ void halt()
 
 void haltClose()
 {
+    if (haltAfterLoops(&haltClose))
+        return;
     if (haltHandler()) {
         haltHandler()(true);
         return;

@@ -46,6 +46,9 @@ COMMON_EXPORT void installFontSubstitutes();
 COMMON_EXPORT void installGridCellStyle();
 // The wait cursor while a statement waits for another program's lock (db::setWaitIndicator). Call once at start.
 COMMON_EXPORT void installBusyCursor();
+// Qt's own words (the standard buttons of the boxes, the printer dialog) in Chinese, as the rest of the program,
+// whatever the locale says. Call once at start; calling again changes nothing.
+COMMON_EXPORT void installTranslations();
 // A font by face, points and weight (400 normal, 700 bold).
 COMMON_EXPORT QFont font(const QString &face, int points, int weight = 400);
 

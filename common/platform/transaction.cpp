@@ -431,7 +431,7 @@ void Transaction::connect()
     // A file in the log needs its -shm: in a read-only folder without one it is read as it is in the file
     // alone, as a file that cannot change (a log beside it from a crash is not read).
     m_uriOptions.clear();
-    if (leftInLog && !writable(info.absolutePath()) && !QFileInfo::exists(file + QStringLiteral("-shm")))
+    if (opensImmutable(file))
         m_uriOptions = QStringLiteral("&immutable=1");
 
     QSqlDatabase dbase = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);

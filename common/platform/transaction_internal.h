@@ -17,6 +17,12 @@ QString fileUri(const QString &file, const char *mode);
 bool headerInLog(const QString &file);
 // Whether the program may write the path (its effective user: access() asks for the real one).
 bool writable(const QString &path);
+// A file in the log in a read-only folder without its -shm, which SQLite cannot make there: it is opened
+// immutable, read as the file alone holds it.
+bool opensImmutable(const QString &file);
+// Whether a connection made afresh would refuse writing the same way: the file read-only, or its folder, where
+// the journal or the log's files cannot be made.
+bool readOnlyAgain(const QString &file);
 // Gives the log's files beside the database write permission for their owner (see recovery.cpp).
 void shareLogFiles(const QString &file, bool inLog);
 // The text of a file missing at its path.

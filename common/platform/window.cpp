@@ -15,6 +15,8 @@
 #include <QScreen>
 #include <QTimerEvent>
 
+#include <utility>
+
 namespace ui {
 namespace {
 struct Registry {
@@ -26,6 +28,18 @@ Registry &registry()
 {
     static Registry r;
     return r;
+}
+
+struct Loops {
+    QList<NestedLoop *> running;
+    QList<std::function<void()>> after;
+    QList<QPointer<Window>> closing; // each window closed once, however often it was asked
+};
+
+Loops &loops()
+{
+    static Loops l;
+    return l;
 }
 
 void applyColors(QWidget *w, qint64 text, qint64 back)
@@ -449,6 +463,15 @@ bool Window::eventFilter(QObject *watched, QEvent *e)
 
 void Window::closeEvent(QCloseEvent *e)
 {
+    if (NestedLoop::running()) {
+        // Deleted now, the window would go from under the loop: it closes once the loop has unwound.
+        e->ignore();
+        QList<QPointer<Window>> &closing = loops().closing;
+        if (!closing.contains(this))
+            closing << this;
+        NestedLoop::stop(this);
+        return;
+    }
     if (!closeQuery()) {
         e->ignore();
         return;
@@ -480,6 +503,55 @@ void Window::timerEvent(QTimerEvent *e)
 {
     Q_UNUSED(e);
     timer();
+}
+
+NestedLoop::NestedLoop(std::function<void()> stop, QWidget *over) : m_stop(std::move(stop)), m_over(over)
+{
+    loops().running << this;
+}
+
+NestedLoop::~NestedLoop()
+{
+    Loops &l = loops();
+    l.running.removeOne(this);
+    if (!l.running.isEmpty() || (l.after.isEmpty() && l.closing.isEmpty()))
+        return;
+    // After the event in hand, once the code that ran the loop has returned too.
+    post::later([] {
+        Loops &l = loops();
+        if (!l.running.isEmpty())
+            return; // another loop began meanwhile: its end brings them
+        const QList<QPointer<Window>> closing = std::exchange(l.closing, {});
+        const QList<std::function<void()>> after = std::exchange(l.after, {});
+        for (const QPointer<Window> &w : closing)
+            if (w)
+                w->close();
+        for (const auto &call : after)
+            call();
+    });
+}
+
+bool NestedLoop::running() { return !loops().running.isEmpty(); }
+
+void NestedLoop::stop(QWidget *window)
+{
+    // A copy: a stop may end its loop at once.
+    const QList<NestedLoop *> running = loops().running;
+    for (NestedLoop *loop : running) {
+        if (!loops().running.contains(loop) || !loop->m_stop)
+            continue;
+        if (!window || (loop->m_over && loop->m_over->window() == window))
+            loop->m_stop();
+    }
+}
+
+void NestedLoop::afterLoops(std::function<void()> call)
+{
+    if (!running()) {
+        call();
+        return;
+    }
+    loops().after << std::move(call);
 }
 
 void registerWindow(const QString &name, Factory factory) { registry().factories.insert(name, std::move(factory)); }

@@ -142,6 +142,31 @@ private:
     QPoint m_designPosition{-1, -1};
 };
 
+// A nested event loop over the windows: a print's progress, a message box, a dialog. While one runs, no window
+// closes: deleted, it would take the loop's own dialog and the data it works on with it. A close asked for
+// meanwhile (its close box, a button, the main window's end) is refused and made again once the last loop
+// has unwound; it stops the loops that run over that window (a print cancels). A halt waits the same way and
+// stops every loop (a box or dialog is dismissed as by Esc).
+class COMMON_EXPORT NestedLoop {
+public:
+    // `stop` ends the loop early; `over` is the widget the loop runs over, whose window's close stops it
+    // (none: only a halt stops it).
+    explicit NestedLoop(std::function<void()> stop, QWidget *over = nullptr);
+    ~NestedLoop();
+    NestedLoop(const NestedLoop &) = delete;
+    NestedLoop &operator=(const NestedLoop &) = delete;
+
+    static bool running();
+    // Asks the loops over `window` to stop, or every loop when it is null.
+    static void stop(QWidget *window = nullptr);
+    // Runs `call` once no loop runs any more, after the current event; at once when none runs.
+    static void afterLoops(std::function<void()> call);
+
+private:
+    std::function<void()> m_stop;
+    QPointer<QWidget> m_over;
+};
+
 // The window registry: the program and both libraries register their windows by name at start.
 using Factory = std::function<Window *()>;
 COMMON_EXPORT void registerWindow(const QString &name, Factory factory);

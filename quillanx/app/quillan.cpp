@@ -45,6 +45,7 @@ Quillan::Quillan()
     services::installFontSubstitutes();
     services::installGridCellStyle();
     services::installBusyCursor();
+    services::installTranslations();
     QApplication::setQuitOnLastWindowClosed(true);
 }
 

@@ -10,13 +10,16 @@
 #include "globals.h"
 #include "platform/controls.h"
 #include "platform/listcontrols.h"
+#include "platform/printjob.h"
 #include "platform/services.h"
 #include "platform/window.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QMessageBox>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QUrl>
 #include <QtTest>
 
@@ -161,6 +164,7 @@ private slots:
     void helpFailureIsReported();
     void exitQuestion_data();
     void exitQuestion();
+    void platformWordsAreChinese();
     void noQuestionBeforeAnyLogin();
     void bannerPicturesChangeTheWindowState();
 };
@@ -689,6 +693,50 @@ void tst_main::exitQuestion()
         g::name = "li";
         QTRY_VERIFY(w->windowTitle().contains("操作员:li"));
     }
+}
+
+namespace {
+// The texts of the buttons of a dialog as shown, without their mnemonics.
+QStringList buttonTexts(QWidget *dialog)
+{
+    QStringList out;
+    for (QAbstractButton *b : dialog->findChildren<QAbstractButton *>())
+        if (b->isVisible())
+            out << b->text().remove("&");
+    return out;
+}
+} // namespace
+
+void tst_main::platformWordsAreChinese()
+{
+    // The exit question as the operator sees it (no responder), and the printer dialog: the platform's own
+    // words are Chinese, whatever the locale.
+    Frame fr;
+    msg::setResponder({});
+    QStringList question;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        question = buttonTexts(box);
+        box->button(QMessageBox::No)->click();
+    });
+    QVERIFY(!fr.w->close());
+    QCOMPARE(question, (QStringList{"是(Y)", "否(N)"}));
+    QVERIFY(fr.f.halts.isEmpty());
+
+    QStringList printer;
+    QString title;
+    QTimer::singleShot(0, [&] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        QVERIFY(dialog);
+        title = dialog->windowTitle();
+        printer = buttonTexts(dialog);
+        dialog->close();
+    });
+    QVERIFY(!print::printerSetup(fr.w));
+    QVERIFY2(title.contains("打印"), qPrintable(title));
+    for (const char *button : {"打印(P)", "取消", "属性(R)"})
+        QVERIFY2(printer.contains(button), qPrintable(printer.join('|')));
 }
 
 void tst_main::noQuestionBeforeAnyLogin()

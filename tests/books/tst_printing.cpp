@@ -10,12 +10,17 @@
 #include "dataview/dataview.h"
 #include "platform/controls.h"
 #include "platform/services.h"
+#include "platform/transaction.h"
 #include "platform/window.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QSqlDatabase>
+#include <QTimer>
+#include <QWindow>
 #include <QtTest>
 
 namespace {
@@ -86,6 +91,8 @@ private slots:
     void jobThatCannotStartIsReported();
     void printedTypeIsReadable_data();
     void printedTypeIsReadable();
+    void closeDuringThePrint_data();
+    void closeDuringThePrint();
 };
 
 void tst_printing::windows_data()
@@ -175,6 +182,78 @@ void tst_printing::jobThatCannotStartIsReported()
     QCOMPARE(f.boxes.first().title, QStringLiteral("错误!"));
     QVERIFY2(f.boxes.first().text.startsWith(QStringLiteral("打印未能开始：")), qPrintable(f.boxes.first().text));
     QCOMPARE(f.boxes.first().icon, msg::Icon::StopSign);
+}
+
+void tst_printing::closeDuringThePrint_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("closer");
+    for (const char *window : {"inbank", "gobank", "w_search", "w_cabank", "w_cdbank"})
+        QTest::addRow("%s: progress box, then the window", window) << window << "progress box, then window";
+    QTest::newRow("inbank: both by the window system") << "inbank" << "progress box by the window system, then window";
+    QTest::newRow("inbank: its 退出") << "inbank" << "退出";
+    QTest::newRow("inbank: the window's close alone") << "inbank" << "window";
+    QTest::newRow("inbank: a signal's halt") << "inbank" << "halt";
+    QTest::newRow("inbank: the main window's end") << "inbank" << "halt-close";
+}
+
+void tst_printing::closeDuringThePrint()
+{
+    // Closes that arrive while the progress dialog's events are processed: the print stops, nothing is
+    // deleted under it, and the window closes (or the program ends) once the print has returned.
+    QFETCH(QString, window);
+    QFETCH(QString, closer);
+    Fixture f;
+    QVERIFY(f.connect());
+    addRows(f, kRows);
+    PrintedPages printed(print::Backend::Pdf);
+    QPushButton *button = openWithRows(window);
+    QVERIFY(button);
+    QPointer<QWidget> w = button->window();
+    bool closed = false;
+    bool progressShownAfterItsClose = true;
+    QTimer::singleShot(0, [&] {
+        auto *progress = qobject_cast<QProgressDialog *>(QApplication::activeModalWidget());
+        QVERIFY(progress);
+        closed = true;
+        const bool windowSystem = closer.contains("window system");
+        if (closer.startsWith("progress box")) {
+            if (windowSystem)
+                progress->windowHandle()->close();
+            else
+                progress->close();
+            progressShownAfterItsClose = progress->isVisible();
+        }
+        if (windowSystem)
+            w->windowHandle()->close();
+        else if (closer.endsWith("window"))
+            w->close();
+        else if (closer == "退出")
+            qobject_cast<ui::Window *>(w.data())->get<QPushButton>("cb_4")->click();
+        else if (closer == "halt")
+            services::halt();
+        else if (closer == "halt-close")
+            services::haltClose();
+    });
+    button->click();
+
+    // The print has returned: stopped, its file removed, no box; the window still there.
+    QVERIFY(closed);
+    QVERIFY(progressShownAfterItsClose);
+    QVERIFY(pdfFiles(f).isEmpty());
+    QVERIFY(f.boxes.isEmpty());
+    QVERIFY(w);
+    QVERIFY(f.halts.isEmpty());
+    if (closer.startsWith("halt"))
+        QTRY_COMPARE(f.halts, QList<bool>{closer == "halt-close"});
+    else
+        QTRY_VERIFY(!w);
+    // The next exit leaves one file.
+    closeOpenWindows();
+    QSqlDatabase::database("fixture-direct", false).close();
+    db::Transaction::disconnectAll();
+    for (const char *suffix : {"-wal", "-shm"})
+        QVERIFY(!QFile::exists(f.databasePath() + suffix));
 }
 
 QTEST_MAIN(tst_printing)

@@ -8,6 +8,9 @@
 #include "platform/window.h"
 
 #include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -85,6 +88,8 @@ private slots:
     void closingHandsActivationBack();
     void postRunsAfterTheEventInOrder();
     void messageBoxResponder();
+    void closeWaitsForTheBox_data();
+    void closeWaitsForTheBox();
 };
 
 void tst_window::modifiedOnlyForOperatorChanges()
@@ -352,6 +357,52 @@ void tst_window::messageBoxResponder()
     QCOMPARE(f.boxes.size(), 2);
     QCOMPARE(f.boxes[0].title, QString("提示"));
     QCOMPARE(int(f.boxes[0].icon), int(msg::Icon::Exclamation));
+}
+
+void tst_window::closeWaitsForTheBox_data()
+{
+    QTest::addColumn<QString>("closer");
+    QTest::addColumn<int>("answer"); // the box's
+    QTest::newRow("the window's close") << "close" << 1;
+    QTest::newRow("a signal's halt") << "halt" << 2;
+    QTest::newRow("the main window's end") << "halt-close" << 2;
+}
+
+void tst_window::closeWaitsForTheBox()
+{
+    // A close asked for while the window's question box waits (a timer, a signal): the window and the box stay
+    // until the box has returned; a halt dismisses the box as Esc would, and comes after it.
+    QFETCH(QString, closer);
+    QFETCH(int, answer);
+    Fixture f(false);
+    msg::setResponder({});
+    QPointer<Probe> w = openProbe();
+    bool boxStayed = false;
+    QTimer::singleShot(0, [&] {
+        QPointer<QWidget> box = QApplication::activeModalWidget();
+        if (closer == "close")
+            w->close();
+        else if (closer == "halt")
+            services::halt();
+        else
+            services::haltClose();
+        // Answered later, once the events the close posted have had their turn.
+        QTimer::singleShot(0, [&, box] {
+            boxStayed = box && w && w->isVisible();
+            if (box && box->isVisible())
+                qobject_cast<QMessageBox *>(box.data())->button(QMessageBox::Yes)->click();
+        });
+    });
+    QCOMPARE(msg::show("提示", "确定要退出吗(Yes/No)?", msg::Icon::Exclamation, msg::Buttons::YesNo, 1), answer);
+    QVERIFY(w);
+    QVERIFY(f.halts.isEmpty());
+    if (closer == "close") {
+        QVERIFY(boxStayed);
+        QTRY_VERIFY(!w);
+    } else {
+        QTRY_COMPARE(f.halts, QList<bool>{closer == "halt-close"});
+        QVERIFY(w);
+    }
 }
 
 QTEST_MAIN(tst_window)

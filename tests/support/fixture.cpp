@@ -34,6 +34,7 @@ Fixture::Fixture(bool withDatabase)
     services::installFontSubstitutes();
     services::installGridCellStyle();
     services::installBusyCursor();
+    services::installTranslations();
     msg::setResponder([this](const msg::Call &call) {
         boxes << call;
         return answers.isEmpty() ? call.defaultButton : answers.takeFirst();
