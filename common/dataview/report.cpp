@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace dw {
 
@@ -249,13 +250,14 @@ void PagePainter::paint(const PrintedPage &page)
     for (const PrintedText &t : page.texts) {
         if (t.text.isEmpty())
             continue;
-        const Made &made = m_fonts.at(select(t.font));
+        Made &made = m_fonts[select(t.font)];
         // A band lower than its type still shows the whole line.
         QRectF rect = toDevice(t.rect);
-        rect.setHeight(qMax(rect.height(), made.metrics.height()));
-        const FittedText fitted = t.fixed ? FittedText{t.text, made.made}
-                                          : fitText(t.text, t.figure, made.made, made.metrics, rect.width(),
-                                                    m_painter.device(), kMinimumFigurePoints / page.scale);
+        rect.setHeight(qMax(rect.height(), made.height));
+        const FittedText fitted = t.fixed || advanceOf(made, t.text) <= rect.width()
+                                      ? FittedText{t.text, made.made}
+                                      : fitText(t.text, t.figure, made.made, made.metrics, rect.width(),
+                                                m_painter.device(), kMinimumFigurePoints / page.scale);
         const int flags = int(t.alignment | Qt::AlignTop) | Qt::TextSingleLine | Qt::TextDontClip;
         if (fitted.font != made.made) {
             m_painter.setFont(fitted.font);
@@ -287,11 +289,26 @@ int PagePainter::select(const ui::Font &font)
         QFont made = services::font(font.face, font.points, font.weight);
         made.setUnderline(font.underline);
         made.setItalic(font.italic);
-        m_fonts.append({font, made, QFontMetricsF(made, m_painter.device())});
+        const QFontMetricsF metrics(made, m_painter.device());
+        m_fonts.append({font, made, metrics, metrics.height(), {}, {}});
         m_current = int(m_fonts.size() - 1);
     }
     m_painter.setFont(m_fonts.at(m_current).made);
     return m_current;
+}
+
+qreal PagePainter::advanceOf(Made &made, const QString &text)
+{
+    if (const auto it = made.advances.constFind(text); it != made.advances.constEnd())
+        return *it;
+    const auto old = made.older.constFind(text);
+    const qreal advance = old != made.older.constEnd() ? *old : made.metrics.horizontalAdvance(text);
+    if (made.advances.size() >= 4096) {
+        made.older = std::exchange(made.advances, {});
+        made.advances.reserve(4096);
+    }
+    made.advances.insert(text, advance);
+    return advance;
 }
 
 QRectF PagePainter::toDevice(const QRect &r) const

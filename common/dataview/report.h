@@ -191,7 +191,14 @@ private:
         ui::Font font;
         QFont made;
         QFontMetricsF metrics; // on the device
+        qreal height;
+        // The advances of the texts drawn in it: a list repeats its dates, names and accounts from row to row,
+        // and measuring a text costs as much as drawing it. Two generations: when the newer is full it becomes
+        // the older, so the texts that keep coming stay and the ones seen once go.
+        QHash<QString, qreal> advances, older;
     };
+    // The text's advance in the font, measured once.
+    static qreal advanceOf(Made &made, const QString &text);
     QList<Made> m_fonts;
     QList<Marked> m_marked;
     int m_current = -1;
