@@ -469,7 +469,7 @@ void Window::closeEvent(QCloseEvent *e)
         QList<QPointer<Window>> &closing = loops().closing;
         if (!closing.contains(this))
             closing << this;
-        NestedLoop::stop(this);
+        NestedLoop::stop(endsProgram() ? nullptr : this);
         return;
     }
     if (!closeQuery()) {

@@ -106,6 +106,9 @@ protected:
     // false refuses the close.
     virtual bool closeQuery() { return true; }
     virtual void closed() {}
+    // Whether the window's end is the program's (the main window's): closed while a nested loop runs, it
+    // stops every loop, as a halt does, rather than those over it alone.
+    virtual bool endsProgram() const { return false; }
     virtual void resized(int /*widthUnits*/, int /*heightUnits*/) {}
     virtual void timer() {}
     // Every key-down of the window and its controls, before the control handles it. Return true to eat it.
@@ -145,8 +148,9 @@ private:
 // A nested event loop over the windows: a print's progress, a message box, a dialog. While one runs, no window
 // closes: deleted, it would take the loop's own dialog and the data it works on with it. A close asked for
 // meanwhile (its close box, a button, the main window's end) is refused and made again once the last loop
-// has unwound; it stops the loops that run over that window (a print cancels). A halt waits the same way and
-// stops every loop (a box or dialog is dismissed as by Esc).
+// has unwound; it stops the loops that run over that window (a print cancels). A halt, and the close of the
+// window whose end is the program's, wait the same way and stop every loop (a box or dialog is dismissed as by
+// Esc).
 class COMMON_EXPORT NestedLoop {
 public:
     // `stop` ends the loop early; `over` is the widget the loop runs over, whose window's close stops it

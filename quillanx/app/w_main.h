@@ -50,6 +50,7 @@ public:
 protected:
     void open() override;
     bool closeQuery() override;
+    bool endsProgram() const override { return true; }
     void closed() override;
     void resized(int widthUnits, int heightUnits) override;
     void timer() override;

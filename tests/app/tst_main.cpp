@@ -165,6 +165,7 @@ private slots:
     void exitQuestion_data();
     void exitQuestion();
     void platformWordsAreChinese();
+    void mainWindowEndStopsTheLoops();
     void noQuestionBeforeAnyLogin();
     void bannerPicturesChangeTheWindowState();
 };
@@ -737,6 +738,34 @@ void tst_main::platformWordsAreChinese()
     QVERIFY2(title.contains("打印"), qPrintable(title));
     for (const char *button : {"打印(P)", "取消", "属性(R)"})
         QVERIFY2(printer.contains(button), qPrintable(printer.join('|')));
+}
+
+void tst_main::mainWindowEndStopsTheLoops()
+{
+    // The main window closed while a nested loop runs (a box here; a print runs the same kind of loop): its end
+    // stops every loop, the box answered as by Esc, and once the loop has unwound the exit question comes.
+    Frame fr;
+    QPointer<w_main> w = fr.w;
+    msg::setResponder({});
+    bool closedAtOnce = true;
+    QTimer::singleShot(0, [&] {
+        closedAtOnce = w->close();
+        msg::setResponder([&](const msg::Call &call) {
+            fr.f.boxes << call;
+            return call.defaultButton;
+        });
+        // A box still waiting is answered Yes, so that the test ends either way.
+        QTimer::singleShot(0, [] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+                box->button(QMessageBox::Yes)->click();
+        });
+    });
+    QCOMPARE(msg::show("提示", "要保存修改吗?", msg::Icon::Question, msg::Buttons::YesNo, 1), 2);
+    QVERIFY(!closedAtOnce);
+    QVERIFY(fr.f.halts.isEmpty());
+    QTRY_COMPARE(fr.f.halts, QList<bool>{true});
+    QCOMPARE(fr.f.boxes.size(), 1);
+    QCOMPARE(fr.f.boxes[0].text, QString("确定要退出吗(Yes/No)?"));
 }
 
 void tst_main::noQuestionBeforeAnyLogin()
