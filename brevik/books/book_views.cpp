@@ -173,16 +173,13 @@ dw::Definition dwgate()
 
 dw::Definition inbank()
 {
-    dw::Definition d = grid("inbank",
-                            "SELECT line, rq, et, zphm, xkr, an, fkhm, fkzh, shbank, shcode, kpr, bz FROM jzd "
-                            "ORDER BY rq, shbank",
-                            "jzd");
-    d.columns = dw::registerColumns(QStringLiteral("jzd"),
-                                    {QStringLiteral("line"), QStringLiteral("rq"), QStringLiteral("et"),
-                                     QStringLiteral("zphm"), QStringLiteral("xkr"), QStringLiteral("an"),
-                                     QStringLiteral("fkhm"), QStringLiteral("fkzh"), QStringLiteral("shbank"),
-                                     QStringLiteral("shcode"), QStringLiteral("kpr"), QStringLiteral("bz")},
-                                    true);
+    dw::Definition d = grid("inbank", "", "jzd");
+    dw::selectRegisterColumns(d, QStringLiteral("jzd"),
+                              {QStringLiteral("line"), QStringLiteral("rq"), QStringLiteral("et"),
+                               QStringLiteral("zphm"), QStringLiteral("xkr"), QStringLiteral("an"),
+                               QStringLiteral("fkhm"), QStringLiteral("fkzh"), QStringLiteral("shbank"),
+                               QStringLiteral("shcode"), QStringLiteral("kpr"), QStringLiteral("bz")},
+                              true, QStringLiteral("ORDER BY rq, shbank"));
     const auto right = Qt::AlignRight | Qt::AlignVCenter;
     const auto left = Qt::AlignLeft | Qt::AlignVCenter;
     d.cells = {rowNumber("编号", 439),
@@ -203,16 +200,13 @@ dw::Definition inbank()
 
 dw::Definition gobank()
 {
-    dw::Definition d = grid("gobank",
-                            "SELECT line, rq, bz, zphm, xkr, shbank, shcode, et, an, fkhm, fkzh, kpr FROM xjzp "
-                            "ORDER BY rq, fkhm",
-                            "xjzp");
-    d.columns = dw::registerColumns(QStringLiteral("xjzp"),
-                                    {QStringLiteral("line"), QStringLiteral("rq"), QStringLiteral("bz"),
-                                     QStringLiteral("zphm"), QStringLiteral("xkr"), QStringLiteral("shbank"),
-                                     QStringLiteral("shcode"), QStringLiteral("et"), QStringLiteral("an"),
-                                     QStringLiteral("fkhm"), QStringLiteral("fkzh"), QStringLiteral("kpr")},
-                                    true);
+    dw::Definition d = grid("gobank", "", "xjzp");
+    dw::selectRegisterColumns(d, QStringLiteral("xjzp"),
+                              {QStringLiteral("line"), QStringLiteral("rq"), QStringLiteral("bz"),
+                               QStringLiteral("zphm"), QStringLiteral("xkr"), QStringLiteral("shbank"),
+                               QStringLiteral("shcode"), QStringLiteral("et"), QStringLiteral("an"),
+                               QStringLiteral("fkhm"), QStringLiteral("fkzh"), QStringLiteral("kpr")},
+                              true, QStringLiteral("ORDER BY rq, fkhm"));
     const auto right = Qt::AlignRight | Qt::AlignVCenter;
     const auto left = Qt::AlignLeft | Qt::AlignVCenter;
     d.cells = {rowNumber("编号", 233),

@@ -47,4 +47,13 @@ QList<Column> registerColumns(const QString &table, const QStringList &names, bo
     }
     return columns;
 }
+
+void selectRegisterColumns(Definition &definition, const QString &table, const QStringList &names, bool updatable,
+                           const QString &rest)
+{
+    definition.sql = QStringLiteral("SELECT %1 FROM %2").arg(names.join(QStringLiteral(", ")), table);
+    if (!rest.isEmpty())
+        definition.sql += QLatin1Char(' ') + rest;
+    definition.columns = registerColumns(table, names, updatable);
+}
 } // namespace dw

@@ -18,4 +18,8 @@ COMMON_EXPORT Column registerColumn(const QString &table, const QString &name);
 COMMON_EXPORT bool isRegisterColumn(const QString &table, const QString &name);
 // The columns named, in that order; all but the key written by an update when `updatable`.
 COMMON_EXPORT QList<Column> registerColumns(const QString &table, const QStringList &names, bool updatable);
+// A view over the register that reads the columns named, in that order: its statement "SELECT <names> FROM
+// <table>" followed by `rest` (an ORDER BY), and its columns as registerColumns gives them. The names are said once.
+COMMON_EXPORT void selectRegisterColumns(Definition &definition, const QString &table, const QStringList &names,
+                                         bool updatable, const QString &rest = {});
 } // namespace dw

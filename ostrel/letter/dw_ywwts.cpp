@@ -11,14 +11,13 @@ dw::Definition dw_ywwts_definition()
 {
     dw::Definition def;
     def.name = QStringLiteral("dw_ywwts");
-    def.sql = QStringLiteral("SELECT line, rq, zphm, xkr, et, fkhm, fkzh, kpr, an, shbank, shcode, bz, fkrm FROM xjzp");
-    def.columns = dw::registerColumns(QStringLiteral("xjzp"),
-                                      {QStringLiteral("line"), QStringLiteral("rq"), QStringLiteral("zphm"),
-                                       QStringLiteral("xkr"), QStringLiteral("et"), QStringLiteral("fkhm"),
-                                       QStringLiteral("fkzh"), QStringLiteral("kpr"), QStringLiteral("an"),
-                                       QStringLiteral("shbank"), QStringLiteral("shcode"), QStringLiteral("bz"),
-                                       QStringLiteral("fkrm")},
-                                      true);
+    dw::selectRegisterColumns(def, QStringLiteral("xjzp"),
+                              {QStringLiteral("line"), QStringLiteral("rq"), QStringLiteral("zphm"),
+                               QStringLiteral("xkr"), QStringLiteral("et"), QStringLiteral("fkhm"),
+                               QStringLiteral("fkzh"), QStringLiteral("kpr"), QStringLiteral("an"),
+                               QStringLiteral("shbank"), QStringLiteral("shcode"), QStringLiteral("bz"),
+                               QStringLiteral("fkrm")},
+                              true);
     return def;
 }
 
