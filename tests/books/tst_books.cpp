@@ -570,7 +570,9 @@ void tst_books::saveReachesExactlyTheRowChosen_data()
     struct Book {
         const char *name, *window, *table, *cell;
         bool deletes; // the window has a delete button
-        QStringList alike, bytes, none; // setups: twins, key bytes that are no UTF-8, twins with no key
+        // Setups: twins, key bytes that are no UTF-8 (as text, and as a blob another program bound), twins with
+        // no key.
+        QStringList alike, bytes, blob, none;
         int row;                        // the grid row chosen in each setup, which is row id `row` too
     };
     // GBK bytes (甲公司, 出纳, 格式二, 本单位) written as text: no UTF-8.
@@ -582,6 +584,8 @@ void tst_books::saveReachesExactlyTheRowChosen_data()
           "('2', '乙公司', '乙行', '6223', '江苏')"},
          {"INSERT INTO fkrbook (bs, skrname, skrbank, skrcode) VALUES ('2', '乙公司', '乙行', '6223')",
           "INSERT INTO fkrbook (bs, skrname, skrbank, skrcode) VALUES ('1', " + gbk + ", '甲行', '6222')"},
+         {"INSERT INTO fkrbook (bs, skrname, skrbank, skrcode) VALUES ('2', '乙公司', '乙行', '6223')",
+          "INSERT INTO fkrbook (bs, skrname, skrbank, skrcode) VALUES ('1', X'BCD7B9ABCBBE', '甲行', '6222')"},
          {"INSERT INTO fkrbook (bs, prov) VALUES ('1', '浙江'), ('1', '浙江')",
           "INSERT INTO fkrbook (bs, skrname, skrbank, skrcode) VALUES ('2', '乙公司', '乙行', '6223')"},
          2},
@@ -591,6 +595,7 @@ void tst_books::saveReachesExactlyTheRowChosen_data()
          {"INSERT INTO skrbook (bs, skrname, skrbank, skrcode) VALUES ('2', '乙公司', '乙行', '6223')",
           "INSERT INTO skrbook (bs, skrname, skrbank, skrcode) VALUES ('1', " + gbk + ", '甲行', '6222')"},
          {},
+         {},
          2},
         {"own accounts", "w_bank", "bankoffice", "printbank", true,
          {"INSERT INTO bankoffice (bankcode, bankoffice, printbank) VALUES ('6222', '甲户', '甲行'), "
@@ -598,26 +603,31 @@ void tst_books::saveReachesExactlyTheRowChosen_data()
          {"INSERT INTO bankoffice (bankcode, bankoffice, printbank) VALUES ('6223', '乙户', '乙行')",
           "INSERT INTO bankoffice (bankcode, bankoffice, printbank) VALUES ('6222', " + gbk + ", '甲行')"},
          {},
+         {},
          2},
         {"remarks", "w_cnbs1", "bs_1", "ccode", true,
          {"INSERT INTO bs_1 (cid, ctext, ccode) VALUES ('01', '货款', ''), ('01', '货款', ''), ('02', '运费', '')"},
          {"INSERT INTO bs_1 (cid, ctext) VALUES ('01', '货款')",
           "INSERT INTO bs_1 (cid, ctext) VALUES ('02', " + gbk + ")"},
          {},
+         {},
          2},
         {"operators", "w_passgate", "pass", "name", true,
          {"INSERT INTO pass (id, name, passwd) VALUES (2, '出纳', '1'), (3, '出纳', '1')"},
          {"INSERT INTO pass (id, name, passwd) VALUES (2, '出纳', '1'), (3, CAST(X'B3F6C4C9' AS TEXT), '1')"},
+         {},
          {},
          3},
         {"print formats", "w_prsz", "prsz", "bz", false,
          {"UPDATE prsz SET psname = '格式一', bz = '' WHERE prid <= 2"},
          {"UPDATE prsz SET psname = CAST(X'B8F1CABDB6FE' AS TEXT) WHERE prid = 2"},
          {},
+         {},
          2},
         {"unit", "w_gate", "myname", "xian", false,
          {"INSERT INTO myname SELECT * FROM myname"},
          {"UPDATE myname SET ltdname = CAST(X'B1BEB5A5CEBB' AS TEXT), prov = '浙江'"},
+         {"UPDATE myname SET ltdname = X'B1BEB5A5CEBB', prov = '浙江'"},
          {"UPDATE myname SET prov = NULL, city = NULL", "INSERT INTO myname SELECT * FROM myname"},
          1},
         {"receipts", "inbank", "jzd", "kpr", true,
@@ -626,6 +636,7 @@ void tst_books::saveReachesExactlyTheRowChosen_data()
          {"INSERT INTO jzd (rq, xkr, an, shbank) VALUES ('2026-03-04', '乙公司', 5, '工商银行'), "
           "('2026-03-05', " + gbk + ", 100, '工商银行')"},
          {},
+         {},
          2},
         {"payments", "gobank", "xjzp", "kpr", true,
          {"INSERT INTO xjzp (rq, xkr, an, fkhm, kpr) VALUES ('2026-03-05', '甲公司', 100, '工商银行', 'system'), "
@@ -633,10 +644,13 @@ void tst_books::saveReachesExactlyTheRowChosen_data()
          {"INSERT INTO xjzp (rq, xkr, an, fkhm) VALUES ('2026-03-04', '乙公司', 5, '工商银行'), "
           "('2026-03-05', " + gbk + ", 100, '工商银行')"},
          {},
+         {},
          2},
     };
     for (const Book &b : books) {
-        const QList<QPair<const char *, QStringList>> setups{{"rows alike", b.alike}, {"key bytes no UTF-8", b.bytes},
+        const QList<QPair<const char *, QStringList>> setups{{"rows alike", b.alike},
+                                                            {"key bytes no UTF-8", b.bytes},
+                                                            {"key bytes as a blob", b.blob},
                                                             {"no key, twice", b.none}};
         for (const auto &[what, setup] : setups) {
             if (setup.isEmpty())
