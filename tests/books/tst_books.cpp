@@ -44,9 +44,8 @@ void typeInto(dw::DataView *view, int row, const QString &column, const QString 
 // and NULLs compare exactly.
 QMap<qint64, QStringList> storedRows(Fixture &f, const QString &table, QStringList *names = nullptr)
 {
-    const QStringList columns = f.scalar(QString("SELECT group_concat(name, ',') FROM pragma_table_info('%1')").arg(table))
-                                    .toString()
-                                    .split(u',');
+    const QStringList columns =
+        f.scalar(QString("SELECT group_concat(name, ',') FROM pragma_table_info('%1')").arg(table)).toString().split(u',');
     if (names)
         *names = columns;
     QStringList parts;
@@ -689,7 +688,7 @@ void tst_books::saveReachesExactlyTheRowChosen()
         expected.remove(chosen);
     } else {
         typeInto(v, row, cell, "改过");
-        expected[chosen][names.indexOf(cell)] = "text:" + QString::fromLatin1(QString("改过").toUtf8().toHex().toUpper());
+        expected[chosen][names.indexOf(cell)] = "text:" + QString::fromLatin1(QByteArray("改过").toHex().toUpper());
     }
     click(w, "cb_3");
     QCOMPARE(f.boxes.size(), 0);
