@@ -113,7 +113,8 @@ dw::Definition dwfkbk()
 {
     dw::Definition d = grid("dwfkbk", "SELECT code, bs, skrname, skrbank, skrcode, prov, city, xian FROM fkrbook",
                             "fkrbook");
-    // A payer row is found by its name, bank and account as read, not by `code`.
+    // A payer row's key is its name, bank and account: a save writes the row by its row id, and only while
+    // another program has left those as read.
     d.columns = {{QStringLiteral("code"), Type::Long, 0, false, false},
                  identifier("bs", 6),
                  text("skrname", 60, true),

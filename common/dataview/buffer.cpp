@@ -815,6 +815,9 @@ QVariant sumValue(const Column &c, const QVariant &added)
     return c.type == Type::Number ? QVariant::fromValue(Fen{added.toLongLong()}) : QVariant(added.toDouble());
 }
 
+// SQLite's code for its own sum's overflow (SQLITE_ERROR), which the program's sum gives too.
+constexpr int kSumOverflowCode = 1;
+
 void keepBest(QVariant &best, const QVariant &v, bool greatest)
 {
     if (v.isNull())
@@ -836,12 +839,18 @@ QVariant Buffer::aggregate(Aggregate kind, int column, int first, int last)
         if (!hasRow(r) && !readTo(r))
             break; // the read failed: the caller gives no value
         const QVariant v = item(r, column);
-        if (kind != Aggregate::Sum)
+        if (kind != Aggregate::Sum) {
             keepBest(best, v, kind == Aggregate::Max);
-        else if (c.type == Type::Number)
-            fen += toFen(v).value_or(0);
-        else
+        } else if (c.type == Type::Number) {
+            // Past the fen's range the sum is no sum: it fails as the database's own sum does.
+            const std::optional<qint64> one = v.isNull() ? std::optional<qint64>(0) : toFen(v);
+            if (!one || __builtin_add_overflow(fen, *one, &fen)) {
+                fail(kSumOverflowCode, QStringLiteral("金额合计超出了能计算的范围（integer overflow）"));
+                return {};
+            }
+        } else {
             sum += v.toDouble();
+        }
     }
     if (kind != Aggregate::Sum)
         return best;
@@ -1026,6 +1035,7 @@ int Buffer::deleteRow(int row)
         m_edits.erase(it);
     } else {
         taken.values = m_store.values(int(handle), int(m_def.columns.size()));
+        keepIdentity(taken, handle);
     }
     if (taken.status != RowStatus::New && taken.status != RowStatus::NewModified) {
         if (taken.original.isEmpty())
@@ -1072,6 +1082,7 @@ int Buffer::setItem(int row, int column, const QVariant &value)
         Edited e;
         e.values = m_store.values(int(handle), int(m_def.columns.size()));
         e.original = e.values;
+        keepIdentity(e, handle);
         it = m_edits.insert(handle, e);
     }
     it->values[column - 1] = v;
@@ -1105,13 +1116,82 @@ QString Buffer::keyWhere(const QVariantList &key, QVariantList &args) const
     return keyCondition(m_def.columns, names, key, args);
 }
 
-QVariantList Buffer::keyValues(const QVariantList &row) const
+void Buffer::keepIdentity(Edited &row, quint32 handle) const
 {
-    QVariantList key;
+    if (handle >= kNewRow)
+        return; // an added row has neither
+    if (m_statement.identified())
+        row.id = m_store.value(int(handle), int(m_def.columns.size()));
+    row.stored.clear();
     for (int c = 0; c < m_def.columns.size(); ++c)
         if (m_def.columns.at(c).key)
-            key << row.value(c);
-    return key;
+            row.stored << m_store.stored(int(handle), c);
+}
+
+bool Buffer::writesByIdentity() const
+{
+    return m_statement.identified()
+           && m_statement.identity().compare(m_def.updateTable + QStringLiteral(".rowid"), Qt::CaseInsensitive) == 0;
+}
+
+namespace {
+// A key as the database holds what the program wrote: texts as their UTF-8 bytes.
+QVariant storedForm(const QVariant &value)
+{
+    return value.typeId() == QMetaType::QString ? QVariant(value.toString().toUtf8()) : value;
+}
+} // namespace
+
+QString Buffer::rowWhere(const Edited &row, QVariantList &args) const
+{
+    QStringList parts;
+    if (writesByIdentity() && !row.id.isNull()) {
+        parts << QStringLiteral("rowid = ?");
+        args << row.id;
+    }
+    qsizetype k = 0;
+    for (int c = 0; c < m_def.columns.size(); ++c) {
+        const Column &column = m_def.columns.at(c);
+        if (!column.key)
+            continue;
+        const QVariant v = row.stored.value(k++);
+        if (v.isNull()) {
+            parts << column.name + QStringLiteral(" IS NULL");
+        } else if (v.typeId() == QMetaType::QByteArray) {
+            // The bytes as stored, whether or not they are UTF-8: never through Qt's text.
+            parts << QStringLiteral("CAST(%1 AS BLOB) = ?").arg(column.name);
+            args << v;
+        } else {
+            parts << column.name + QStringLiteral(" = ?");
+            args << v;
+        }
+    }
+    return parts.join(QStringLiteral(" AND "));
+}
+
+QString Buffer::rowName(int row, const QVariantList &values) const
+{
+    // The key columns the grid shows, else the first texts it shows, each under its header.
+    QStringList named;
+    auto add = [&](bool keysOnly) {
+        for (const Cell &cell : std::as_const(m_def.cells)) {
+            const int c = cell.compute || cell.header.isEmpty() ? 0 : columnIndex(cell.name);
+            if (!c || (keysOnly && !m_def.columns.at(c - 1).key))
+                continue;
+            const QString text = displayText(values.value(c - 1)).trimmed();
+            if (!keysOnly && text.isEmpty())
+                continue;
+            named << QStringLiteral("%1“%2”").arg(cell.header.simplified(), text);
+            if (!keysOnly && named.size() == 2)
+                return;
+        }
+    };
+    add(true);
+    if (named.isEmpty())
+        add(false);
+    const QString what = named.join(QStringLiteral("，"));
+    const QString place = row > 0 ? QStringLiteral("第 %1 行").arg(row) : QStringLiteral("删除的行");
+    return what.isEmpty() ? place : QStringLiteral("%1（%2）").arg(place, what);
 }
 
 int Buffer::update(db::Transaction &transaction)
@@ -1121,6 +1201,7 @@ int Buffer::update(db::Transaction &transaction)
         QString sql;
         QVariantList args;
         bool mustFindRow;
+        QString row; // the row as the operator knows it
     };
     QList<Write> statements;
     const QString &table = m_def.updateTable;
@@ -1137,20 +1218,20 @@ int Buffer::update(db::Transaction &transaction)
         return -1;
     }
     for (const Edited &row : std::as_const(m_deleted)) {
-        Write st{QStringLiteral("DELETE FROM ") + table, {}, true};
-        st.sql += QStringLiteral(" WHERE ") + keyWhere(keyValues(row.original), st.args);
+        Write st{QStringLiteral("DELETE FROM ") + table, {}, true, rowName(0, row.original)};
+        st.sql += QStringLiteral(" WHERE ") + rowWhere(row, st.args);
         statements << st;
     }
     if (!m_edits.isEmpty()) {
-        std::vector<quint32> rows;
-        m_rows.forEach([&rows](int, quint32 id) { rows.push_back(id); });
-        for (const quint32 handle : rows) {
+        std::vector<std::pair<int, quint32>> rows;
+        m_rows.forEach([&rows](int r, quint32 id) { rows.emplace_back(r, id); });
+        for (const auto &[number, handle] : rows) {
             const auto it = m_edits.constFind(handle);
             if (it == m_edits.constEnd())
                 continue;
             const Edited &row = *it;
             if (row.status == RowStatus::DataModified) {
-                Write st{{}, {}, true};
+                Write st{{}, {}, true, rowName(number, row.original)};
                 QStringList sets;
                 for (int c = 0; c < m_def.columns.size(); ++c) {
                     if (m_def.columns.at(c).updatable && (row.changed & (quint64(1) << c))) {
@@ -1161,10 +1242,10 @@ int Buffer::update(db::Transaction &transaction)
                 if (sets.isEmpty())
                     continue;
                 st.sql = QStringLiteral("UPDATE %1 SET %2 WHERE ").arg(table, sets.join(QStringLiteral(", ")));
-                st.sql += keyWhere(keyValues(row.original), st.args);
+                st.sql += rowWhere(row, st.args);
                 statements << st;
             } else if (row.status == RowStatus::NewModified) {
-                Write st{{}, {}, false};
+                Write st{{}, {}, false, {}};
                 QStringList columns, marks;
                 for (int c = 0; c < m_def.columns.size(); ++c) {
                     if (!m_def.columns.at(c).updatable)
@@ -1184,8 +1265,20 @@ int Buffer::update(db::Transaction &transaction)
 
     for (const Write &st : std::as_const(statements)) {
         transaction.execute(st.sql, st.args);
-        if (transaction.SQLCode == 0 && st.mustFindRow && transaction.SQLNRows == 0)
-            transaction.setError(-3, QStringLiteral("要保存的行已被修改或删除，请重新读取后再改。"));
+        // A statement must reach exactly the row the operator chose: none means another program changed or
+        // deleted it; several (a row found by a key that repeats) would change rows the operator never chose.
+        if (transaction.SQLCode == 0 && st.mustFindRow && transaction.SQLNRows != 1) {
+            const QString verb = st.sql.startsWith(QStringLiteral("DELETE")) ? QStringLiteral("删除")
+                                                                             : QStringLiteral("修改");
+            const QString why = transaction.SQLNRows == 0
+                                    ? QStringLiteral("已被其他程序修改或删除")
+                                    : QStringLiteral("在数据库中有 %1 行与它相同，无法只%2这一行")
+                                          .arg(transaction.SQLNRows)
+                                          .arg(verb);
+            // Read again, a row changed meanwhile can be edited anew; rows alike stay alike.
+            const QString advice = transaction.SQLNRows == 0 ? QStringLiteral("，请重新读取后再改") : QString();
+            transaction.setError(-3, QStringLiteral("%1%2。这次保存的内容都没有写入%3。").arg(st.row, why, advice));
+        }
         if (transaction.SQLCode != 0) {
             // Nothing of this update may stay: undo what went before the refused statement.
             const int code = transaction.SQLDBCode;
@@ -1206,6 +1299,19 @@ void Buffer::resetUpdate()
     m_deleted.clear();
     // Edited rows stay unpacked, now as read: their values are what the database holds.
     for (Edited &row : m_edits) {
+        // A key written is now stored as the program wrote it; a row added has no row id of its own here, so
+        // its key alone finds it from now on.
+        if (row.status == RowStatus::NewModified || row.status == RowStatus::DataModified) {
+            QVariantList stored;
+            qsizetype k = 0;
+            for (int c = 0; c < m_def.columns.size(); ++c)
+                if (m_def.columns.at(c).key) {
+                    const bool written = row.status == RowStatus::NewModified || (row.changed & (quint64(1) << c));
+                    stored << (written ? storedForm(row.values.value(c)) : row.stored.value(k));
+                    ++k;
+                }
+            row.stored = stored;
+        }
         row.original = row.values;
         row.changed = 0;
         row.status = RowStatus::NotModified;

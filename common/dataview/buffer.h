@@ -142,10 +142,11 @@ public:
     int limitOf(int column) const;
 
     // Writes the delete buffer, then changed and new-modified rows in row order, through the transaction:
-    // DELETE and UPDATE find rows by the key columns as read, UPDATE sets the changed updatable columns, INSERT
-    // sends the updatable ones. Returns 1 and marks everything written as unchanged; on any failure (also a row
-    // the key no longer finds) rolls back, keeps every row and status, and returns -1 with the transaction's
-    // SQLCode -1, SQLDBCode and SQLErrText telling why. Nothing is committed here.
+    // DELETE and UPDATE find a row by its row id where the rows bring it (else by the key alone), with the key
+    // columns still as read; UPDATE sets the changed updatable columns, INSERT sends the updatable ones. Returns
+    // 1 and marks everything written as unchanged; on any failure (also a statement that finds no row, or more
+    // than one) rolls back, keeps every row and status, and returns -1 with the transaction's SQLCode -1,
+    // SQLDBCode and SQLErrText telling why. Nothing is committed here.
     int update(db::Transaction &transaction);
     void resetUpdate();
 
@@ -178,6 +179,10 @@ private:
         QVariantList original; // the values as read
         quint64 changed = 0;   // bit c-1: column c was set to another value
         RowStatus status = RowStatus::NotModified;
+        // What finds the row again: its row id as read (none for a row added), and its key columns as the
+        // database holds them (texts as their bytes, which Qt's text may not give back).
+        QVariant id;
+        QVariantList stored;
     };
     static constexpr quint32 kNewRow = 0x80000000u; // handles of added rows start here
 
@@ -234,9 +239,17 @@ private:
     // reason with the transaction) when it could not be opened.
     std::unique_ptr<RowCursor> openCursor(const QString &sql, const QVariantList &args);
     QVariantList valuesOf(quint32 handle) const;
-    // The condition that finds the row with the key by the columns' names, and the key among a row's values.
+    // The condition that finds the row with the key by the columns' names.
     QString keyWhere(const QVariantList &key, QVariantList &args) const;
-    QVariantList keyValues(const QVariantList &row) const;
+    // An edited or deleted row's identity and stored key, taken from the rows read.
+    void keepIdentity(Edited &row, quint32 handle) const;
+    // Whether the update table is the table the rows' identity is of.
+    bool writesByIdentity() const;
+    // The condition that finds exactly the row as read: its row id, and its key columns unchanged, compared
+    // with the stored bytes inside the statement.
+    QString rowWhere(const Edited &row, QVariantList &args) const;
+    // The row as the operator knows it: its number in the grid (0: a row deleted) and its key texts.
+    QString rowName(int row, const QVariantList &values) const;
     bool rowHasKey(int row, const QVariantList &key) const;
     void dropTotals();
     struct Totals;

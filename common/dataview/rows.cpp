@@ -408,6 +408,20 @@ QVariantList RowStore::values(int id, int columns) const
     return out;
 }
 
+QVariant RowStore::stored(int id, int column) const
+{
+    if (id < 0 || id >= size() || column < 0)
+        return {};
+    const char *p = field(id, column);
+    const Tag tag = Tag(*p);
+    if (tag != TagShared && tag != TagText)
+        return readValue(p, true, sharedTexts(column));
+    ++p;
+    const auto n = size_t(getVarint(p));
+    const std::string_view text = tag == TagShared ? (*sharedTexts(column))[n] : std::string_view(p, n);
+    return QByteArray(text.data(), qsizetype(text.size()));
+}
+
 qsizetype RowStore::memoryUsed() const
 {
     qsizetype dictionaries = 0;

@@ -48,6 +48,9 @@ public:
     // UTF-8 read as the same QString (U+FFFD) though the database tells them apart.
     bool sameValue(int idA, int idB, int column) const;
     QVariantList values(int id, int columns) const;
+    // A value as the database gave it: a text as its bytes (a QByteArray), so that a write can compare it with
+    // what is stored; other values as value() gives them.
+    QVariant stored(int id, int column) const;
     // Bytes held, blocks and row index included.
     qsizetype memoryUsed() const;
 

@@ -51,6 +51,8 @@ public:
     // read brings after the result columns (identified() false otherwise: rows are then found by place). All
     // bind the query's own values first, then theirs into `args`.
     bool identified() const { return m_identified; }
+    // The row id of a query of one table ("<table>.rowid"), empty for a query of several.
+    const QString &identity() const { return m_id; }
     // "SELECT id, <term> IS NULL, ..." of the row of the result with the key (the first such in the table;
     // empty when the select list does not name the key columns); and the same nulls of the row with an
     // identity.

@@ -79,7 +79,8 @@ struct Definition {
     ui::Font font;
     int headerHeight = 80; // window units
     int rowHeight = 80;
-    // Update: the table written, by the key columns as read; only updatable columns are written.
+    // Update: the table written, each row by its row id where the rows bring it, with the key columns as read;
+    // only updatable columns are written.
     QString updateTable = {};
     // The key columns name one row at most. A query of several tables is then ordered last by them, and its
     // order is total (readable from the end); without it, the key is not taken to tell rows apart.

@@ -40,6 +40,27 @@ void typeInto(dw::DataView *view, int row, const QString &column, const QString 
     QTest::keyClick(e, Qt::Key_Tab);
 }
 
+// Every row of a table as stored, by row id: each column's type and bytes, so that texts that are no UTF-8
+// and NULLs compare exactly.
+QMap<qint64, QStringList> storedRows(Fixture &f, const QString &table, QStringList *names = nullptr)
+{
+    const QStringList columns =
+        f.scalar(QString("SELECT group_concat(name, ',') FROM pragma_table_info('%1')").arg(table)).toString().split(u',');
+    if (names)
+        *names = columns;
+    QStringList parts;
+    for (const QString &c : columns)
+        parts << QString("typeof(%1) || ':' || hex(%1)").arg(c);
+    const QString rows =
+        f.scalar(QString("SELECT group_concat(r, ';') FROM (SELECT rowid || '=' || %1 AS r FROM %2 ORDER BY rowid)")
+                     .arg(parts.join(" || '|' || "), table))
+            .toString();
+    QMap<qint64, QStringList> out;
+    for (const QString &row : rows.split(u';', Qt::SkipEmptyParts))
+        out.insert(row.section(u'=', 0, 0).toLongLong(), row.section(u'=', 1).split(u'|'));
+    return out;
+}
+
 QStringList column(dw::DataView *view, const QString &name)
 {
     QStringList out;
@@ -83,6 +104,8 @@ private slots:
     void unitWindowSaves();
     void resizeStretchesTheGrid();
     void pickerListsRowsSavedInTheBook();
+    void saveReachesExactlyTheRowChosen_data();
+    void saveReachesExactlyTheRowChosen();
 };
 
 void tst_books::initTestCase()
@@ -529,6 +552,148 @@ void tst_books::pickerListsRowsSavedInTheBook()
     QApplication::setActiveWindow(picker);
     QTRY_COMPARE(picker->list()->rowCount(), 1);
     QCOMPARE(picker->list()->itemString(1, "skrname"), QString("新收款人"));
+}
+
+void tst_books::saveReachesExactlyTheRowChosen_data()
+{
+    // Each writing book and register editor, its rows set up as another program or the operator left them;
+    // the operator chooses one row (its number in the grid, its row id) and deletes it, or types into one of
+    // its cells, then presses the window's OK button. Exactly that row changes, whatever its key holds.
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QStringList>("setup");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<qint64>("chosen");
+    QTest::addColumn<QString>("cell"); // typed into; empty: the row is deleted
+
+    struct Book {
+        const char *name, *window, *table, *cell;
+        bool deletes; // the window has a delete button
+        // Setups: twins, key bytes that are no UTF-8 (as text, and as a blob another program bound), twins with
+        // no key.
+        QStringList alike, bytes, blob, none;
+        int row;                        // the grid row chosen in each setup, which is row id `row` too
+    };
+    // GBK bytes (甲公司, 出纳, 格式二, 本单位) written as text: no UTF-8.
+    const QString gbk = "CAST(X'BCD7B9ABCBBE' AS TEXT)";
+    const QList<Book> books{
+        {"payers", "w_fkrbk", "fkrbook", "prov", true,
+         {"INSERT INTO fkrbook (bs, skrname, skrbank, skrcode, prov) VALUES ('1', '甲公司', '甲行', '6222', '浙江'), "
+          "('1', '甲公司', '甲行', '6222', '浙江'), ('1', '甲公司', '甲行', '6222', '浙江'), "
+          "('2', '乙公司', '乙行', '6223', '江苏')"},
+         {"INSERT INTO fkrbook (bs, skrname, skrbank, skrcode) VALUES ('2', '乙公司', '乙行', '6223')",
+          "INSERT INTO fkrbook (bs, skrname, skrbank, skrcode) VALUES ('1', " + gbk + ", '甲行', '6222')"},
+         {"INSERT INTO fkrbook (bs, skrname, skrbank, skrcode) VALUES ('2', '乙公司', '乙行', '6223')",
+          "INSERT INTO fkrbook (bs, skrname, skrbank, skrcode) VALUES ('1', X'BCD7B9ABCBBE', '甲行', '6222')"},
+         {"INSERT INTO fkrbook (bs, prov) VALUES ('1', '浙江'), ('1', '浙江')",
+          "INSERT INTO fkrbook (bs, skrname, skrbank, skrcode) VALUES ('2', '乙公司', '乙行', '6223')"},
+         2},
+        {"payees", "w_skrbk", "skrbook", "prov", true,
+         {"INSERT INTO skrbook (bs, skrname, skrbank, skrcode) VALUES ('1', '甲公司', '甲行', '6222'), "
+          "('1', '甲公司', '甲行', '6222'), ('2', '乙公司', '乙行', '6223')"},
+         {"INSERT INTO skrbook (bs, skrname, skrbank, skrcode) VALUES ('2', '乙公司', '乙行', '6223')",
+          "INSERT INTO skrbook (bs, skrname, skrbank, skrcode) VALUES ('1', " + gbk + ", '甲行', '6222')"},
+         {},
+         {},
+         2},
+        {"own accounts", "w_bank", "bankoffice", "printbank", true,
+         {"INSERT INTO bankoffice (bankcode, bankoffice, printbank) VALUES ('6222', '甲户', '甲行'), "
+          "('6222', '甲户', '甲行'), ('6223', '乙户', '乙行')"},
+         {"INSERT INTO bankoffice (bankcode, bankoffice, printbank) VALUES ('6223', '乙户', '乙行')",
+          "INSERT INTO bankoffice (bankcode, bankoffice, printbank) VALUES ('6222', " + gbk + ", '甲行')"},
+         {},
+         {},
+         2},
+        {"remarks", "w_cnbs1", "bs_1", "ccode", true,
+         {"INSERT INTO bs_1 (cid, ctext, ccode) VALUES ('01', '货款', ''), ('01', '货款', ''), ('02', '运费', '')"},
+         {"INSERT INTO bs_1 (cid, ctext) VALUES ('01', '货款')",
+          "INSERT INTO bs_1 (cid, ctext) VALUES ('02', " + gbk + ")"},
+         {},
+         {},
+         2},
+        {"operators", "w_passgate", "pass", "name", true,
+         {"INSERT INTO pass (id, name, passwd) VALUES (2, '出纳', '1'), (3, '出纳', '1')"},
+         {"INSERT INTO pass (id, name, passwd) VALUES (2, '出纳', '1'), (3, CAST(X'B3F6C4C9' AS TEXT), '1')"},
+         {},
+         {},
+         3},
+        {"print formats", "w_prsz", "prsz", "bz", false,
+         {"UPDATE prsz SET psname = '格式一', bz = '' WHERE prid <= 2"},
+         {"UPDATE prsz SET psname = CAST(X'B8F1CABDB6FE' AS TEXT) WHERE prid = 2"},
+         {},
+         {},
+         2},
+        {"unit", "w_gate", "myname", "xian", false,
+         {"INSERT INTO myname SELECT * FROM myname"},
+         {"UPDATE myname SET ltdname = CAST(X'B1BEB5A5CEBB' AS TEXT), prov = '浙江'"},
+         {"UPDATE myname SET ltdname = X'B1BEB5A5CEBB', prov = '浙江'"},
+         {"UPDATE myname SET prov = NULL, city = NULL", "INSERT INTO myname SELECT * FROM myname"},
+         1},
+        {"receipts", "inbank", "jzd", "kpr", true,
+         {"INSERT INTO jzd (rq, xkr, an, shbank, kpr) VALUES ('2026-03-05', '甲公司', 100, '工商银行', 'system'), "
+          "('2026-03-05', '甲公司', 100, '工商银行', 'system')"},
+         {"INSERT INTO jzd (rq, xkr, an, shbank) VALUES ('2026-03-04', '乙公司', 5, '工商银行'), "
+          "('2026-03-05', " + gbk + ", 100, '工商银行')"},
+         {},
+         {},
+         2},
+        {"payments", "gobank", "xjzp", "kpr", true,
+         {"INSERT INTO xjzp (rq, xkr, an, fkhm, kpr) VALUES ('2026-03-05', '甲公司', 100, '工商银行', 'system'), "
+          "('2026-03-05', '甲公司', 100, '工商银行', 'system')"},
+         {"INSERT INTO xjzp (rq, xkr, an, fkhm) VALUES ('2026-03-04', '乙公司', 5, '工商银行'), "
+          "('2026-03-05', " + gbk + ", 100, '工商银行')"},
+         {},
+         {},
+         2},
+    };
+    for (const Book &b : books) {
+        const QList<QPair<const char *, QStringList>> setups{{"rows alike", b.alike},
+                                                            {"key bytes no UTF-8", b.bytes},
+                                                            {"key bytes as a blob", b.blob},
+                                                            {"no key, twice", b.none}};
+        for (const auto &[what, setup] : setups) {
+            if (setup.isEmpty())
+                continue;
+            QTest::newRow(qPrintable(QString("%1, %2, edit").arg(b.name, what)))
+                << b.window << b.table << setup << b.row << qint64(b.row) << b.cell;
+            if (b.deletes)
+                QTest::newRow(qPrintable(QString("%1, %2, delete").arg(b.name, what)))
+                    << b.window << b.table << setup << b.row << qint64(b.row) << QString();
+        }
+    }
+}
+
+void tst_books::saveReachesExactlyTheRowChosen()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, table);
+    QFETCH(QStringList, setup);
+    QFETCH(int, row);
+    QFETCH(qint64, chosen);
+    QFETCH(QString, cell);
+    Fixture f;
+    QVERIFY(f.connect());
+    for (const QString &sql : setup)
+        f.exec(sql);
+    QStringList names;
+    QMap<qint64, QStringList> expected = storedRows(f, table, &names);
+    QVERIFY(expected.contains(chosen));
+
+    auto *w = openBook(window);
+    QVERIFY(w);
+    dw::DataView *v = w->grid();
+    if (cell.isEmpty()) {
+        v->setCurrentRow(row);
+        click(w, "cb_2");
+        expected.remove(chosen);
+    } else {
+        typeInto(v, row, cell, "改过");
+        expected[chosen][names.indexOf(cell)] = "text:" + QString::fromLatin1(QByteArray("改过").toHex().toUpper());
+    }
+    click(w, "cb_3");
+    QCOMPARE(f.boxes.size(), 0);
+    QCOMPARE(storedRows(f, table), expected);
+    grab(w, QString::fromUtf8(QTest::currentDataTag()).replace(u' ', u'_'));
 }
 
 QTEST_MAIN(tst_books)

@@ -67,6 +67,8 @@ private slots:
     void failedUpdateRollsBackAndKeepsEdits_data();
     void failedUpdateRollsBackAndKeepsEdits();
     void rowGoneSinceReadFailsTheUpdate();
+    void writeThatReachesOtherThanOneRowIsRefused_data();
+    void writeThatReachesOtherThanOneRowIsRefused();
     void itemsRefuseWhatTheColumnCannotHold();
     void typingStopsAtTheColumnWidth();
     void formBoxNamedByItsLabel();
@@ -235,6 +237,63 @@ void tst_dataview_edit::rowGoneSinceReadFailsTheUpdate()
     QCOMPARE(g::sqlca.SQLDBCode, -3);
     QCOMPARE(b.view.buffer().rowStatus(2), RowStatus::DataModified);
     QCOMPARE(b.f.boxes.size(), 1);
+}
+
+void tst_dataview_edit::writeThatReachesOtherThanOneRowIsRefused_data()
+{
+    // The payer book's view, as defined or over two tables (its rows then bring no row id and are found by
+    // their key alone). Two payers entered alike; another program may change the row chosen after the read.
+    QTest::addColumn<bool>("twoTables");
+    QTest::addColumn<QString>("meanwhile");
+    QTest::addColumn<bool>("deletes");
+    QTest::addColumn<QString>("message");
+    const QString named = "（付款人全称“甲公司”，付款人开户行“甲行”，银行帐号“6222”）";
+    QTest::newRow("key alone finds two, delete")
+        << true << "" << true << "删除的行" + named + "在数据库中有 2 行与它相同，无法只删除这一行";
+    QTest::newRow("key alone finds two, edit")
+        << true << "" << false << "第 1 行" + named + "在数据库中有 2 行与它相同，无法只修改这一行";
+    const QString renamed = "UPDATE fkrbook SET skrname = '丙公司' WHERE code = 1";
+    QTest::newRow("renamed meanwhile, delete") << false << renamed << true << "删除的行" + named + "已被其他程序修改或删除";
+    QTest::newRow("renamed meanwhile, edit") << false << renamed << false << "第 1 行" + named + "已被其他程序修改或删除";
+}
+
+void tst_dataview_edit::writeThatReachesOtherThanOneRowIsRefused()
+{
+    QFETCH(bool, twoTables);
+    QFETCH(QString, meanwhile);
+    QFETCH(bool, deletes);
+    QFETCH(QString, message);
+    Fixture f;
+    QVERIFY(f.connect());
+    f.exec("INSERT INTO fkrbook (bs, skrname, skrbank, skrcode) VALUES ('1', '甲公司', '甲行', '6222'), "
+           "('1', '甲公司', '甲行', '6222'), ('2', '乙公司', '乙行', '6223')");
+    const QString before = f.scalar("SELECT group_concat(code || skrname || coalesce(prov, '-'), ',') FROM fkrbook").toString();
+    dw::Definition d = brevik::views::dwfkbk();
+    if (twoTables)
+        d.sql = "SELECT fkrbook.code, fkrbook.bs, fkrbook.skrname, fkrbook.skrbank, fkrbook.skrcode, fkrbook.prov, "
+                "fkrbook.city, fkrbook.xian FROM fkrbook, myname";
+    dw::DataView v;
+    v.setDefinition(d);
+    v.setTransaction(g::sqlca);
+    QCOMPARE(v.retrieve(), 3);
+    if (!meanwhile.isEmpty())
+        f.exec(meanwhile);
+    if (deletes)
+        QCOMPARE(v.deleteRow(1), 1);
+    else
+        QCOMPARE(v.setItem(1, "prov", "浙江"), 1);
+    QCOMPARE(v.update(), -1);
+    QCOMPARE(g::sqlca.SQLDBCode, -3);
+    QCOMPARE(f.boxes.size(), 1);
+    QVERIFY2(f.boxes.first().text.contains(message), qPrintable(f.boxes.first().text));
+    // The edits stay in the window; nothing was written.
+    QCOMPARE(v.buffer().deletedCount(), deletes ? 1 : 0);
+    QCOMPARE(v.buffer().modifiedCount(), deletes ? 0 : 1);
+    g::sqlca.commit();
+    QString after = f.scalar("SELECT group_concat(code || skrname || coalesce(prov, '-'), ',') FROM fkrbook").toString();
+    if (!meanwhile.isEmpty())
+        after.replace("1丙公司", "1甲公司"); // the other program's change stays, only that
+    QCOMPARE(after, before);
 }
 
 void tst_dataview_edit::itemsRefuseWhatTheColumnCannotHold()

@@ -99,6 +99,8 @@ private slots:
     void failedQueryIsReported();
     void totalsAreExact_data();
     void totalsAreExact();
+    void sumsPastTheirRangeShowNoFigure_data();
+    void sumsPastTheirRangeShowNoFigure();
     void largeRegister();
 };
 
@@ -610,6 +612,55 @@ void tst_lists::totalsAreExact()
     const QStringList last = texts(printed.documents.first().pages.last());
     QCOMPARE(last.at(last.size() - 4), total); // the list's total, above the footer's three texts
     QVERIFY(f.boxes.isEmpty());
+}
+
+void tst_lists::sumsPastTheirRangeShowNoFigure_data()
+{
+    // A hundred payments of the largest amount a cell shows add up past what 64 bits of fen hold: the group's
+    // sum and the list's total are no figure, whether the program adds the rows read or the database adds them.
+    QTest::addColumn<int>("unread"); // rows of 0.00 after them in the group
+    QTest::newRow("rows read") << 0;
+    QTest::newRow("rows unread") << 700;
+}
+
+void tst_lists::sumsPastTheirRangeShowNoFigure()
+{
+    QFETCH(int, unread);
+    Fixture f;
+    QVERIFY(f.connect());
+    const auto add = [&f](int rows, const char *rq, const char *an) {
+        f.exec(QString("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
+                       "INSERT INTO xjzp (rq, bz, zphm, xkr, et, an, fkhm, kpr) "
+                       "SELECT '%2', '现金支票', '001', '某某', '货款', %3, '工商银行', 'system' FROM n")
+                   .arg(rows)
+                   .arg(rq, an));
+    };
+    add(100, "2026-03-01", "999999999999999.99");
+    if (unread)
+        add(unread, "2026-03-20", "0");
+    auto *w = qobject_cast<w_cabank *>(ui::openWindow("w_cabank"));
+    QVERIFY(w);
+    w->show();
+    query(w, "2026-01-01", "2026-12-31");
+    dw::ReportView *report = w->report();
+    const auto negative = [](const QStringList &texts) {
+        return texts.filter(QRegularExpression("^-\\d")); // a wrapped sum reads as a negative figure
+    };
+    const QStringList screen = texts(report->visibleContent());
+    QVERIFY2(screen.contains("1,000,000,000,000,000.00"), qPrintable(screen.join(u' '))); // the rows show
+    QCOMPARE(negative(screen), QStringList());
+    QTRY_COMPARE(f.boxes.size(), 1); // said once, as a sum the database cannot make
+    QCOMPARE(f.boxes.first().title, QStringLiteral("数据库错误"));
+    QVERIFY2(f.boxes.first().text.contains("integer overflow"), qPrintable(f.boxes.first().text));
+    QVERIFY(screen.contains("第 1 页,共 页 ")); // no count of pages either, as after any failed read
+    // On paper: a list whose sums failed is not printed, as one whose rows could not be read.
+    PrintedPages printed;
+    w->get<QPushButton>("cb_1")->click();
+    QCOMPARE(negative(printed.allTexts()), QStringList());
+    QCOMPARE(f.boxes.size(), 2);
+    QVERIFY2(f.boxes.last().text.startsWith("打印没有完成：") && f.boxes.last().text.contains("integer overflow"),
+             qPrintable(f.boxes.last().text));
+    grab(w, QString("w_cabank_sum_past_range_%1").arg(unread));
 }
 
 void tst_lists::largeRegister()
