@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QTimerEvent>
+#include <QWindow>
 
 #include <utility>
 
@@ -41,6 +42,35 @@ Loops &loops()
     static Loops l;
     return l;
 }
+
+// Ignores the window manager's close of a window while it asks whether to close (its question's loop runs).
+// Qt counts the window as closing already: the close would reach no closeEvent, the native window would be
+// destroyed under the question, and with the main window the program would end unanswered.
+class CloseHeldBack : public QObject {
+public:
+    explicit CloseHeldBack(QWindow *window) : m_window(window)
+    {
+        if (m_window)
+            m_window->installEventFilter(this);
+    }
+    ~CloseHeldBack() override
+    {
+        if (m_window)
+            m_window->removeEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (e->type() != QEvent::Close)
+            return false;
+        e->ignore();
+        return true;
+    }
+
+private:
+    QPointer<QWindow> m_window;
+};
 
 void applyColors(QWidget *w, qint64 text, qint64 back)
 {
@@ -472,7 +502,12 @@ void Window::closeEvent(QCloseEvent *e)
         NestedLoop::stop(endsProgram() ? nullptr : this);
         return;
     }
-    if (!closeQuery()) {
+    bool close = false;
+    {
+        const CloseHeldBack heldBack(windowHandle());
+        close = closeQuery();
+    }
+    if (!close) {
         e->ignore();
         return;
     }

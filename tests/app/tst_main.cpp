@@ -13,6 +13,7 @@
 #include "platform/printjob.h"
 #include "platform/services.h"
 #include "platform/window.h"
+#include "windowmanager.h"
 
 #include <QApplication>
 #include <QFile>
@@ -167,6 +168,8 @@ private slots:
     void platformWordsAreChinese();
     void mainWindowEndStopsTheLoops();
     void noQuestionBeforeAnyLogin();
+    void closeWhileTheExitQuestionShows_data();
+    void closeWhileTheExitQuestionShows();
     void bannerPicturesChangeTheWindowState();
 };
 
@@ -766,6 +769,45 @@ void tst_main::mainWindowEndStopsTheLoops()
     QTRY_COMPARE(fr.f.halts, QList<bool>{true});
     QCOMPARE(fr.f.boxes.size(), 1);
     QCOMPARE(fr.f.boxes[0].text, QString("确定要退出吗(Yes/No)?"));
+}
+
+void tst_main::closeWhileTheExitQuestionShows_data()
+{
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("then No") << false;
+    QTest::newRow("then Yes") << true;
+}
+
+void tst_main::closeWhileTheExitQuestionShows()
+{
+    // The window manager's close of the main window (its title bar) while "确定要退出吗" waits: the question stays
+    // up, and only its answer ends the program.
+    QFETCH(bool, yes);
+    Frame fr;
+    QPointer<w_main> w = fr.w;
+    msg::setResponder({});
+    bool taken = true;
+    bool stayed = false;
+    QTimer::singleShot(0, [&] {
+        QPointer<QMessageBox> question = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(question);
+        taken = closeByWindowManager(w);
+        QTest::qWait(50);
+        stayed = question && question->isVisible() && QApplication::activeModalWidget() == question.data()
+              && w && w->isVisible() && w->windowHandle()->handle();
+        if (question)
+            question->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
+    });
+    QCOMPARE(w->close(), yes);
+    QVERIFY(!taken);
+    QVERIFY(stayed);
+    QTest::qWait(50);
+    if (yes) {
+        QCOMPARE(fr.f.halts, QList<bool>{true});
+    } else {
+        QVERIFY(fr.f.halts.isEmpty());
+        QVERIFY(w && w->isVisible());
+    }
 }
 
 void tst_main::noQuestionBeforeAnyLogin()
