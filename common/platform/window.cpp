@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QMap>
@@ -568,8 +569,29 @@ NestedLoop::~NestedLoop()
 
 bool NestedLoop::running() { return !loops().running.isEmpty(); }
 
+namespace {
+// Ends the dialogs Qt opens over its own dialogs (the printer dialog's 属性, its file chooser, their boxes):
+// each runs a loop of its own inside the loop of the dialog under it, which cannot return before them.
+void endInnerDialogs()
+{
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        auto *dialog = qobject_cast<QDialog *>(top);
+        if (!dialog || !dialog->isVisible())
+            continue;
+        for (QWidget *under = dialog->parentWidget(); under; under = under->parentWidget()) {
+            if (qobject_cast<QDialog *>(under)) {
+                dialog->reject();
+                break;
+            }
+        }
+    }
+}
+} // namespace
+
 void NestedLoop::stop(QWidget *window)
 {
+    if (!window)
+        endInnerDialogs();
     // A copy: a stop may end its loop at once.
     const QList<NestedLoop *> running = loops().running;
     for (NestedLoop *loop : running) {

@@ -150,7 +150,7 @@ private:
 // meanwhile (its close box, a button, the main window's end) is refused and made again once the last loop
 // has unwound; it stops the loops that run over that window (a print cancels). A halt, and the close of the
 // window whose end is the program's, wait the same way and stop every loop (a box or dialog is dismissed as by
-// Esc).
+// Esc, with the dialogs Qt opened over it, such as the printer dialog's 属性 and file chooser).
 class COMMON_EXPORT NestedLoop {
 public:
     // `stop` ends the loop early; `over` is the widget the loop runs over, whose window's close stops it
@@ -161,7 +161,7 @@ public:
     NestedLoop &operator=(const NestedLoop &) = delete;
 
     static bool running();
-    // Asks the loops over `window` to stop, or every loop when it is null.
+    // Asks the loops over `window` to stop, or every loop when it is null (Qt's inner dialogs too).
     static void stop(QWidget *window = nullptr);
     // Runs `call` once no loop runs any more, after the current event; at once when none runs.
     static void afterLoops(std::function<void()> call);

@@ -84,6 +84,9 @@ void tst_exits::endsWithOneFile_data()
     QTest::newRow("login window closed") << "login-close" << 0;
     QTest::newRow("SIGTERM") << "use" << SIGTERM;
     QTest::newRow("SIGHUP at logout") << "use" << SIGHUP;
+    // A halt ends Qt's own dialogs over the printer dialog too; nobody is there to close them.
+    QTest::newRow("SIGTERM over the printer dialog's 属性") << "printer-properties" << SIGTERM;
+    QTest::newRow("SIGTERM over the printer dialog's file chooser") << "printer-file" << SIGTERM;
 }
 
 void tst_exits::endsWithOneFile()

@@ -6,6 +6,7 @@
 #include "globals.h"
 #include "platform/controls.h"
 #include "platform/window.h"
+#include "app/m_mainmenu.h"
 #include "app/w_main.h"
 #include "app/u_banner.h"
 
@@ -14,11 +15,12 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPrintDialog>
 #include <QTimer>
 #include <QtTest>
 
 namespace {
-enum class Step { Login, Main, Question, Done };
+enum class Step { Login, Main, Question, Printer, Inner, Done };
 
 // A list left half read and a few saves: the log then holds the day's work and a view holds it back. For
 // "save" the list is closed before the saves.
@@ -34,6 +36,11 @@ void work(const QString &how)
         g::sqlca.execute(QStringLiteral("INSERT INTO xjzp (rq, zphm, an) VALUES ('2026-03-05', ?, 1)"),
                          {QString::number(n)});
     g::sqlca.commit();
+}
+
+// Tells the test that the program is where it should end.
+void markUsed()
+{
     QFile mark(qEnvironmentVariable("QUILLANX_DRIVE_MARK"));
     if (mark.open(QIODevice::WriteOnly))
         mark.write("used");
@@ -57,20 +64,49 @@ void drive()
             if (!pass || !pass->isVisible())
                 return;
             work(how);
+            if (!how.startsWith(u"printer"))
+                markUsed();
             // Leaving the login window asks "确定要退出吗" too; "save" and "use" end by a signal or a kill, and
             // any box they bring (a view dropped when its file was replaced) is no question of the driver's.
             if (how == u"save" || how == u"use")
                 *step = Step::Done;
             else
-                *step = how.startsWith(u"main") ? Step::Main : Step::Question;
+                *step = how.startsWith(u"main") || how.startsWith(u"printer") ? Step::Main : Step::Question;
             if (how == u"login-cancel") {
                 later([pass] { QTest::mouseClick(pass->control(QStringLiteral("p_4")), Qt::LeftButton); });
             } else if (how == u"login-close") {
                 later([pass] { pass->close(); });
-            } else if (how.startsWith(u"main")) {
+            } else if (how.startsWith(u"main") || how.startsWith(u"printer")) {
                 pass->get<ui::DropDownList>(QStringLiteral("ddlb_1"))->setTextByCode(QStringLiteral("system"));
                 pass->get<ui::SingleLineEdit>(QStringLiteral("sle_1"))->setTextByCode(QStringLiteral("quill58"));
                 later([pass] { QTest::mouseClick(pass->control(QStringLiteral("p_3")), Qt::LeftButton); });
+            }
+        } else if (*step == Step::Main && how.startsWith(u"printer")) {
+            // 系统设置 → 打印机设定, then the button of the printer dialog that opens a dialog over it.
+            auto *main = qobject_cast<w_main *>(ui::findWindow(QStringLiteral("w_main")));
+            if (!main || !main->isVisible())
+                return;
+            *step = Step::Printer;
+            later([main] { main->mmp4()->item(QStringLiteral("m_14.m_16"))->click(); });
+        } else if (*step == Step::Printer) {
+            auto *dialog = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget());
+            if (!dialog || !dialog->isVisible())
+                return;
+            const QString button = how == u"printer-properties" ? QStringLiteral("properties")
+                                                                 : QStringLiteral("fileBrowser");
+            auto *b = dialog->findChild<QAbstractButton *>(button);
+            if (!b || !b->isEnabled())
+                return;
+            *step = Step::Inner;
+            later([b = QPointer<QAbstractButton>(b)] {
+                if (b)
+                    b->click();
+            });
+        } else if (*step == Step::Inner) {
+            QWidget *inner = QApplication::activeModalWidget();
+            if (inner && inner->isVisible() && !qobject_cast<QPrintDialog *>(inner)) {
+                *step = Step::Done;
+                markUsed();
             }
         } else if (*step == Step::Main && how.startsWith(u"main")) {
             auto *main = qobject_cast<w_main *>(ui::findWindow(QStringLiteral("w_main")));
