@@ -95,6 +95,20 @@ void shareLogFiles(const QString &file, bool inLog)
     }
 }
 
+QStringList logFilesRefusingWrites(const QString &file)
+{
+    // A file or folder that may not be written is the cause the operator is told of first.
+    if (file.isEmpty() || !writable(file) || !writable(QFileInfo(file).absolutePath()))
+        return {};
+    QStringList refusing;
+    for (const char *suffix : {"-wal", "-shm"}) {
+        const QString log = file + QLatin1String(suffix);
+        if (QFileInfo::exists(log) && !writable(log))
+            refusing << QDir::toNativeSeparators(log);
+    }
+    return refusing;
+}
+
 QString noFile(const QString &file)
 {
     return QStringLiteral("数据库文件不存在：%1").arg(QDir::toNativeSeparators(file));

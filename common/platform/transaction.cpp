@@ -347,6 +347,17 @@ void Transaction::disconnectAll()
         t->disconnect();
 }
 
+QStringList Transaction::logFilesRefusingWrites()
+{
+    QStringList files;
+    for (const Transaction *t : std::as_const(allTransactions()))
+        if (t->isConnected())
+            for (const QString &file : internal::logFilesRefusingWrites(t->m_file))
+                if (!files.contains(file))
+                    files << file;
+    return files;
+}
+
 QSqlDatabase Transaction::database() const { return QSqlDatabase::database(m_connectionName, false); }
 
 bool Transaction::isConnected() const { return database().isOpen(); }

@@ -99,6 +99,9 @@ public:
     bool isConnected() const;
     // Disconnects every transaction of the process: the program ends next.
     static void disconnectAll();
+    // The log files beside the database of any connected transaction that refuse this program's writes (another
+    // account's -wal or -shm) while the file and its folder themselves may be written.
+    static QStringList logFilesRefusingWrites();
 
     // INSERT, UPDATE or DELETE. With AutoCommit off the first write begins a transaction.
     // Text longer than its column's width in GBK bytes is refused before anything is written.

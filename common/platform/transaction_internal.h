@@ -2,6 +2,7 @@
 // What the pieces of the transaction share: the connection (transaction.cpp), its pool of read connections
 // (readpool.cpp), its recovery after faults (recovery.cpp) and its fault texts (faulttexts.cpp).
 #include <QString>
+#include <QStringList>
 
 struct sqlite3;
 
@@ -25,6 +26,9 @@ bool opensImmutable(const QString &file);
 bool readOnlyAgain(const QString &file);
 // Gives the log's files beside the database write permission for their owner (see recovery.cpp).
 void shareLogFiles(const QString &file, bool inLog);
+// The -wal and -shm beside the file that the program may not write (another account's), where the file and its
+// folder may be written; empty otherwise.
+QStringList logFilesRefusingWrites(const QString &file);
 // The text of a file missing at its path.
 QString noFile(const QString &file);
 } // namespace db::internal

@@ -1,13 +1,16 @@
 // The global transaction's contract: connect through the registered data source, status after every
-// statement, singleton selects, cursors, AutoCommit off, bound values and the GBK width refusal.
+// statement, singleton selects, cursors, AutoCommit off, bound values, the GBK width refusal, and the write-ahead
+// log's files where a file or folder is read-only or they are another account's.
 #include "fixture.h"
 
 #include "books/sdwskrbk.h"
 #include "dataview/dataview.h"
 #include "globals.h"
+#include "ordinaryuser.h"
 #include "platform/registry.h"
 #include "platform/transaction.h"
 
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QSqlQuery>
@@ -33,7 +36,50 @@ private slots:
     void logEmptiedWhenNoViewHoldsIt();
     void logEmptiedBySaveWithNoViewOpen();
     void oneLockWaitAtConnect();
+    void readOnlyFileInTheLogIsNotConnectedAfresh();
+    void logFilesInAReadOnlyFolderTakeTheSave_data();
+    void logFilesInAReadOnlyFolderTakeTheSave();
+    void logFilesOfAnotherAccountAreNamed_data();
+    void logFilesOfAnotherAccountAreNamed();
 };
+
+namespace {
+const char *const kInsert = "INSERT INTO xjzp (rq, zphm, an) VALUES ('2026-03-05', ?, 1)";
+
+// A thousand payees: a list of them stays half read.
+void fillPayees(Fixture &f)
+{
+    f.exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1000) "
+           "INSERT INTO skrbook (skrname, skrbank) SELECT 'payee' || i, 'bank' FROM n");
+}
+
+// The file as its owner left it in the log (its log files gone, the fixture's own connection closed), its
+// folder and itself given the modes, the folders above open to the ordinary user.
+bool leaveInTheLog(Fixture &f, mode_t folder, mode_t file)
+{
+    if (!f.connect()) // the data source registered
+        return false;
+    g::sqlca.disconnect();
+    f.exec("PRAGMA journal_mode = WAL");
+    QSqlDatabase::database("fixture-direct", false).close();
+    setMode(f.dir(), 0755);
+    setMode(f.dir() + "/registry.ini", 0644);
+    setMode(QFileInfo(f.databasePath()).absolutePath(), folder);
+    setMode(f.databasePath(), file);
+    return true;
+}
+
+// Empty log files beside the database, as another program that has the file open leaves them.
+void makeLogFiles(const QString &database, mode_t mode)
+{
+    for (const char *suffix : {"-wal", "-shm"}) {
+        QFile file(database + suffix);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        setMode(database + suffix, mode);
+    }
+}
+} // namespace
 
 void tst_transaction::connectFailures_data()
 {
@@ -382,6 +428,116 @@ void tst_transaction::oneLockWaitAtConnect()
         QVERIFY(!g::sqlca.readsApart());
     }
     QSqlDatabase::removeDatabase(holder);
+    g::sqlca.disconnect();
+}
+
+void tst_transaction::readOnlyFileInTheLogIsNotConnectedAfresh()
+{
+    // A read-only file its owner left in the log: the list reads on a connection of its own, and a refused save,
+    // and the reads after it, leave it half read as it is. Connected afresh, the file would be read-only again,
+    // and the list would be read to its end or let go for nothing.
+    Fixture f;
+    fillPayees(f);
+    QVERIFY(leaveInTheLog(f, 0777, 0444));
+    AsOrdinaryUser user;
+    if (!user.ok())
+        QSKIP("running as root without a way to act as an ordinary user");
+    g::sqlca.connect();
+    QCOMPARE(g::sqlca.SQLCode, 0);
+    QVERIFY(g::sqlca.readsApart());
+    dw::DataView halfRead;
+    halfRead.setDefinition(brevik::sdwskrbk());
+    halfRead.setTransaction(g::sqlca);
+    QCOMPARE(halfRead.retrieve({"%"}), dw::Buffer::kReadRows);
+    for (int n = 0; n < 2; ++n) {
+        g::sqlca.execute(kInsert, {"REFUSED"});
+        QCOMPARE(g::sqlca.SQLCode, -1);
+        QVERIFY2(db::faultMessage(g::sqlca).startsWith("数据库文件是只读的"), qPrintable(db::faultMessage(g::sqlca)));
+        g::sqlca.rollback();
+        int count = -1;
+        g::sqlca.selectInto("SELECT count(*) FROM xjzp", {}, {count});
+        QCOMPARE(g::sqlca.SQLCode, 0);
+        QCOMPARE(count, 0);
+    }
+    QVERIFY2(!halfRead.buffer().failed(), qPrintable(halfRead.buffer().failureText()));
+    QVERIFY(!halfRead.buffer().complete());
+    g::sqlca.disconnect();
+}
+
+void tst_transaction::logFilesInAReadOnlyFolderTakeTheSave_data()
+{
+    QTest::addColumn<bool>("beforeTheConnect"); // else they appear after it: another program opened the file
+    QTest::newRow("there at the connect") << true;
+    QTest::newRow("made after the connect") << false;
+}
+
+void tst_transaction::logFilesInAReadOnlyFolderTakeTheSave()
+{
+    // A file in the log in a read-only folder, its -wal and -shm there and writable: the save goes through
+    // them, though no journal could be made in the folder.
+    QFETCH(bool, beforeTheConnect);
+    Fixture f;
+    QVERIFY(leaveInTheLog(f, 0555, 0666));
+    const QString path = f.databasePath();
+    if (beforeTheConnect)
+        makeLogFiles(path, 0666);
+    {
+        AsOrdinaryUser user;
+        if (!user.ok())
+            QSKIP("running as root without a way to act as an ordinary user");
+        g::sqlca.connect();
+        QCOMPARE(g::sqlca.SQLCode, 0);
+    }
+    if (!beforeTheConnect) {
+        int count = -1;
+        g::sqlca.selectInto("SELECT count(*) FROM xjzp", {}, {count});
+        QCOMPARE(count, 0);
+        makeLogFiles(path, 0666);
+    }
+    {
+        AsOrdinaryUser user;
+        g::sqlca.execute(kInsert, {"SAVED"});
+        QCOMPARE(g::sqlca.SQLCode, 0);
+        g::sqlca.commit();
+        QVERIFY2(g::sqlca.SQLCode == 0, qPrintable(db::faultMessage(g::sqlca)));
+        g::sqlca.disconnect();
+    }
+    setMode(QFileInfo(path).absolutePath(), 0777);
+    QCOMPARE(f.scalar("SELECT group_concat(zphm) FROM xjzp").toString(), QString("SAVED"));
+}
+
+void tst_transaction::logFilesOfAnotherAccountAreNamed_data()
+{
+    QTest::addColumn<QStringList>("theirs"); // the log files another account's program left, with its permissions
+    QTest::newRow("both") << QStringList{"-wal", "-shm"};
+    QTest::newRow("the -shm") << QStringList{"-shm"};
+    QTest::newRow("the -wal") << QStringList{"-wal"};
+}
+
+void tst_transaction::logFilesOfAnotherAccountAreNamed()
+{
+    // Log files that another account's program left beside a file and in a folder this account may write: the
+    // refusal names the files that stop the save, not the folder and the file.
+    QFETCH(QStringList, theirs);
+    Fixture f;
+    QVERIFY(leaveInTheLog(f, 0777, 0666));
+    const QString path = f.databasePath();
+    makeLogFiles(path, 0666);
+    for (const QString &suffix : theirs)
+        setMode(path + suffix, 0644);
+    AsOrdinaryUser user;
+    if (!user.ok())
+        QSKIP("running as root without a way to act as an ordinary user");
+    g::sqlca.connect();
+    g::sqlca.execute(kInsert, {"REFUSED"});
+    if (g::sqlca.SQLCode == 0)
+        g::sqlca.commit();
+    QCOMPARE(g::sqlca.SQLCode, -1);
+    const QString text = db::faultMessage(g::sqlca);
+    QVERIFY2(text.startsWith("数据库文件旁的 "), qPrintable(text));
+    for (const char *suffix : {"-wal", "-shm"})
+        QVERIFY2(text.contains(QDir::toNativeSeparators(path + suffix)) == theirs.contains(suffix), qPrintable(text));
+    QVERIFY2(!text.contains("DATABASE 文件夹"), qPrintable(text));
     g::sqlca.disconnect();
 }
 
