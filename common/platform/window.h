@@ -103,7 +103,7 @@ protected:
     virtual void open() {}
     virtual void activate() {}
     virtual void deactivate() {}
-    // false refuses the close.
+    // false refuses the close. While it asks (a box), the window manager's close of the window is ignored.
     virtual bool closeQuery() { return true; }
     virtual void closed() {}
     // Whether the window's end is the program's (the main window's): closed while a nested loop runs, it
