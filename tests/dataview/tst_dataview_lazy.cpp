@@ -232,12 +232,9 @@ QSqlQuery run(const QString &sql, const QVariantList &args = {}, const QList<dw:
     return q;
 }
 
-// The rows as the engine gave them when it read everything at once: the query run as written, then ordered on
-// the client by the sort columns (texts by their GBK bytes, no value first), rows equal there keeping the
-// query's own order.
-QList<QVariantList> expectedRows(const dw::Definition &d, const QVariantList &args)
+// The rows of a query, typed as the definition's columns.
+QList<QVariantList> typedRows(QSqlQuery &q, const dw::Definition &d)
 {
-    QSqlQuery q = run(d.sql, args, d.arguments);
     QList<QVariantList> rows;
     while (q.next()) {
         QVariantList row;
@@ -245,6 +242,16 @@ QList<QVariantList> expectedRows(const dw::Definition &d, const QVariantList &ar
             row << dw::typedValue(q.value(c), d.columns.at(c).type);
         rows << row;
     }
+    return rows;
+}
+
+// The rows as the engine gave them when it read everything at once: the query run as written, then ordered on
+// the client by the sort columns (texts by their GBK bytes, no value first), rows equal there keeping the
+// query's own order.
+QList<QVariantList> expectedRows(const dw::Definition &d, const QVariantList &args)
+{
+    QSqlQuery q = run(d.sql, args, d.arguments);
+    QList<QVariantList> rows = typedRows(q, d);
     QList<int> sortColumns;
     for (const QString &name : d.sort)
         for (int c = 0; c < d.columns.size(); ++c)
@@ -436,18 +443,11 @@ void viewsBySize(std::initializer_list<const char *> views)
 }
 } // namespace
 
-// The rows a plain statement gives, typed as the definition's columns.
+// The rows a plain statement gives.
 QList<QVariantList> plainRows(const dw::Definition &d, const QString &sql)
 {
     QSqlQuery q = run(sql);
-    QList<QVariantList> rows;
-    while (q.next()) {
-        QVariantList row;
-        for (int c = 0; c < d.columns.size(); ++c)
-            row << dw::typedValue(q.value(c), d.columns.at(c).type);
-        rows << row;
-    }
-    return rows;
+    return typedRows(q, d);
 }
 
 // A view read as its window reads it, afresh for each place: its first and last rows, a jump to the place, and
