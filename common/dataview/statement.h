@@ -93,8 +93,11 @@ private:
     QString m_select, m_from, m_condition, m_id;
     bool m_firstNeverNull = false;
     QString m_table; // of a query of one table, its own name
+    // The compile's parts: the statement with its arguments as ?; its base and its own ORDER BY; the order's
+    // terms (false where one cannot be compared or turned round; `sorted` where the sort gave some); the
+    // identity the order ends with, and the queries run.
     QString bindArguments(const Definition &definition, const QString &sql);
-    QString splitOrder(const QString &bound); // its own ORDER BY
+    QString splitOrder(const QString &bound);
     bool orderTerms(const Definition &definition, const QString &ownOrder, bool &sorted);
     void identify(const Definition &definition, bool sorted, bool understood);
     QString within(const QString &head, const QString &condition) const;
