@@ -14,6 +14,7 @@
 #include "globals.h"
 #include "ordinaryuser.h"
 #include "platform/controls.h"
+#include "dataview/sql.h"
 #include "dataview/statement.h"
 #include "platform/gbk.h"
 
@@ -110,6 +111,13 @@ OrderedView orderedView(const QString &name)
         {"payment list", [years] { return OrderedView{brevik::cabank().data, years}; }},
         {"receipt list", [years] { return OrderedView{brevik::eabank().data, years}; }},
         {"letter", [] { return OrderedView{ostrel::dw_ywwts_definition(), {}}; }},
+        // The search's grid, described by the connection as the search makes it.
+        {"search results", [] {
+             QString error;
+             const dw::GridSyntax grid = dw::syntaxFromSql(g::sqlca, "SELECT * FROM xjzp Where xjzp.xkr>:value COLLATE gbk",
+                                                           {{"value", dw::Type::Text}}, {"乙"}, "style(type=grid)", error);
+             return OrderedView{grid.definition, grid.values};
+         }},
     };
     return views.value(name)();
 }
@@ -444,7 +452,7 @@ void tst_indexes::readsFromARowSeekTheIndex_data()
         QTest::newRow(view) << view << true;
     // The payee picker finds names by a pattern, which a missing name never matches.
     for (const char *view : {"operators", "accounts", "print formats", "the unit", "payee picker", "payer picker",
-                             "letter"})
+                             "letter", "search results"})
         QTest::newRow(view) << view << false;
 }
 
