@@ -500,7 +500,8 @@ QList<Statement::Range> Statement::beyond(const Edge &edge, bool before, bool af
             apart = greater ? t + QStringLiteral(" > ") + edgeValue(i, edge, own)
                             : QStringLiteral("(%1 IS NULL OR %1 < ").arg(t) + edgeValue(i, edge, own) + u')';
         const QString equal = none ? t + QStringLiteral(" IS NULL") : t + QStringLiteral(" = ") + edgeValue(i, edge, own);
-        condition = u'(' + apart + QStringLiteral(" OR (") + equal + QStringLiteral(" AND ") + condition + QStringLiteral("))");
+        condition = u'(' + apart + QStringLiteral(" OR (") + equal + QStringLiteral(" AND ") + condition
+                    + QStringLiteral("))");
         inner = own + inner;
     }
 
