@@ -122,6 +122,7 @@ int Buffer::retrieve(db::Transaction &transaction, const QVariantList &arguments
     m_transaction = &transaction;
     m_bound = m_statement.bind(arguments);
     m_snapshot = std::make_unique<db::Snapshot>(transaction);
+    m_statement.learn(m_snapshot->database());
     std::unique_ptr<RowCursor> &cursor = m_rows.segment(0).cursor;
     cursor = openCursor(m_statement.sql(), m_bound);
     if (!cursor) {
@@ -174,7 +175,7 @@ int Buffer::readAfter(int segment, int count)
         const int lastRow = m_rows.firstRow(segment) + int(s.ids.size()) - 1;
         Edge edge;
         QVariantList args = m_bound;
-        if (noneDeleted(s) && lastRow >= 1 && edgeOf(lastRow, edge))
+        if (edgeOf(segment, lastRow, edge))
             s.cursor = openCursor(m_statement.rowsFrom(edge, false, args, true), args);
         else
             s.cursor = openCursor(m_statement.slice(false),
@@ -218,11 +219,10 @@ void Buffer::failRead(int code, const QString &text, int before)
 bool Buffer::readBefore(int segment, int count)
 {
     std::vector<quint32> ids;
-    const RowIndex::Segment &s = m_rows.segment(segment);
     const int firstRow = m_rows.firstRow(segment);
     Edge edge;
     QVariantList args = m_bound;
-    if (noneDeleted(s) && edgeOf(firstRow, edge)) {
+    if (edgeOf(segment, firstRow, edge)) {
         // Before its first row, found by its identity, the order turned round: the rows before it, last first.
         const QString sql = m_statement.rowsFrom(edge, true, args) + QStringLiteral(" LIMIT ?");
         const std::unique_ptr<RowCursor> back = openCursor(sql, args + QVariantList{count});
@@ -334,11 +334,17 @@ bool Buffer::noneDeleted(const RowIndex::Segment &s) const
 
 int Buffer::storedColumns() const { return int(m_def.columns.size()) + (m_statement.identified() ? 1 : 0); }
 
-bool Buffer::edgeOf(int row, Edge &edge)
+bool Buffer::byIdentity(const RowIndex::Segment *segment) const
 {
-    // A row added has no identity yet; a row deleted next to it (its segment's, see noneDeleted) is still in
-    // the moment the rows are read in: those are found by place.
-    if (!m_statement.identified() || !m_rows.held(row) || m_rows.at(row) >= kNewRow)
+    // A row deleted next to the rows held (see noneDeleted) is still in the moment the rows are read in: the
+    // rows after it are found by place.
+    return m_statement.identified() && (!segment || noneDeleted(*segment));
+}
+
+bool Buffer::edgeOf(int segment, int row, Edge &edge)
+{
+    // A row added has no identity yet.
+    if (!byIdentity(&m_rows.segment(segment)) || row < 1 || !m_rows.held(row) || m_rows.at(row) >= kNewRow)
         return false;
     // The identity the row was read with (an edit leaves it as read).
     edge.id = m_store.value(int(m_rows.at(row)), int(m_def.columns.size()));
@@ -685,9 +691,8 @@ int Buffer::locateRow(const QVariantList &key)
     if (!m_snapshot)
         return 0;
     if (databaseTotals()) {
-        if (m_statement.identified())
-            if (const int row = readAround(key); row >= 0)
-                return row;
+        if (const int row = readAround(key); row >= 0)
+            return row;
         QVariantList args;
         const QVariant held = scalar(QStringLiteral("count(*)"), keyWhere(key, args), args);
         if (held.isValid() && held.toLongLong() == 0)
@@ -699,6 +704,8 @@ int Buffer::locateRow(const QVariantList &key)
 int Buffer::readAround(const QVariantList &key)
 {
     // Where the record stands in the order: its identity, and the rows before it counted.
+    if (!byIdentity(nullptr))
+        return -1;
     QVariantList args = m_bound;
     const QString locate = m_statement.locate(key, args);
     if (locate.isEmpty())

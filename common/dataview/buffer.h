@@ -220,9 +220,12 @@ private:
     // Whether every row read into a segment is still there (a row deleted there since, even one written by an
     // update, is still in the moment the rows are read in, next to its neighbours).
     bool noneDeleted(const RowIndex::Segment &s) const;
-    // A row held as the statements find it again by its identity, when it is a row as read and none was
-    // deleted; false when it must be found by place.
-    bool edgeOf(int row, Edge &edge);
+    // The one judge of how rows next to others are read: by a row's identity, for a query whose rows bring
+    // theirs, next to a segment (none: anywhere in the result) where no row read was deleted; else by place.
+    bool byIdentity(const RowIndex::Segment *segment) const;
+    // A row of a segment as the statements find it again by its identity (see byIdentity), when it is a row as
+    // read; false when the rows next to it must be found by place.
+    bool edgeOf(int segment, int row, Edge &edge);
     // The values a row is stored with: the result columns, and the row's identity where the rows bring it.
     int storedColumns() const;
     // After rows were read: every row held ends the snapshot; the presentation hears of new rows.

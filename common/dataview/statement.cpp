@@ -3,7 +3,9 @@
 #include "dataview/rows.h"
 #include "platform/transaction.h"
 
+#include <QSqlDatabase>
 #include <algorithm>
+#include <sqlite3.h>
 
 namespace dw {
 
@@ -23,8 +25,8 @@ QString topLevel(const QString &sql)
             out[i] = u' ';
             continue;
         }
-        if (c == u'\'' || c == u'"') {
-            quote = c;
+        if (c == u'\'' || c == u'"' || c == u'`' || c == u'[') {
+            quote = c == u'[' ? QChar(u']') : c;
             out[i] = u' ';
         } else if (c == u'(') {
             ++depth;
@@ -35,6 +37,38 @@ QString topLevel(const QString &sql)
         } else if (depth > 0) {
             out[i] = u' ';
         }
+    }
+    return out;
+}
+
+// The statement with each comment outside literals and quoted names made one blank: a comment means nothing,
+// and one left in would hide what the statements made from it add after it.
+QString withoutComments(const QString &sql)
+{
+    QString out;
+    out.reserve(sql.size());
+    QChar quote;
+    for (qsizetype i = 0; i < sql.size(); ++i) {
+        const QChar c = sql.at(i);
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+        } else if (c == u'\'' || c == u'"' || c == u'`' || c == u'[') {
+            quote = c == u'[' ? QChar(u']') : c;
+        } else if (c == u'-' && sql.mid(i, 2) == QLatin1String("--")) {
+            const qsizetype end = sql.indexOf(u'\n', i);
+            i = end < 0 ? sql.size() : end;
+            out += u' ';
+            if (end >= 0)
+                out += u'\n';
+            continue;
+        } else if (c == u'/' && sql.mid(i, 2) == QLatin1String("/*")) {
+            const qsizetype end = sql.indexOf(QLatin1String("*/"), i + 2);
+            i = end < 0 ? sql.size() : end + 1;
+            out += u' ';
+            continue;
+        }
+        out += c;
     }
     return out;
 }
@@ -99,7 +133,8 @@ QStringList selectItems(const QString &sql)
 }
 
 // The term of an ORDER BY as written: its direction and collation taken apart. False for what the order
-// cannot be turned round by (NULLS FIRST or LAST).
+// cannot be turned round by (NULLS FIRST or LAST), and for what cannot be compared as written: a result
+// column by its number (as an expression it is a constant) or a name in [brackets] or `backticks`.
 bool parseTerm(const QString &written, OrderTerm &term)
 {
     QString text = written.trimmed();
@@ -116,7 +151,9 @@ bool parseTerm(const QString &written, OrderTerm &term)
         text = text.left(words.at(words.size() - 2).at).trimmed();
     }
     term.expression = text;
-    return true;
+    bool number = false;
+    text.toLongLong(&number);
+    return !number && !text.contains(u'[') && !text.contains(u'`');
 }
 
 // The top-level ORDER BY terms as written.
@@ -139,6 +176,7 @@ QStringList splitTerms(const QString &order)
 struct OneTable {
     QString name;
     qsizetype from = -1, where = -1;
+    QString table; // the table's own name
 };
 
 OneTable oneTable(const QString &sql)
@@ -161,7 +199,7 @@ OneTable oneTable(const QString &sql)
     if (from < 0 || i >= t.size() || !t.at(i).text.at(0).isLetter() || t.at(i).text.contains(u'.')
         || !sql.mid(t.at(from).at + 4, t.at(i).at - t.at(from).at - 4).trimmed().isEmpty())
         return {};
-    OneTable one{t.at(i).text, t.at(from).at};
+    OneTable one{t.at(i).text, t.at(from).at, -1, t.at(i).text};
     ++i;
     if (i < t.size() && is(t.at(i), "AS"))
         ++i;
@@ -195,12 +233,20 @@ void Statement::compile(const Definition &definition)
     m_argTypes.clear();
     for (const Argument &a : definition.arguments)
         m_argTypes << a.type;
+    m_firstNeverNull = false;
+    const QString bound = bindArguments(definition, withoutComments(definition.sql));
+    const QString ownOrder = splitOrder(bound);
+    bool sorted = false;
+    const bool understood = orderTerms(definition, ownOrder, sorted);
+    identify(definition, sorted, understood);
+}
 
+QString Statement::bindArguments(const Definition &definition, const QString &sql)
+{
     // Each :name outside quoted literals becomes ? and binds its argument, so an argument may appear more than
     // once.
     QString bound;
     m_argOrder.clear();
-    const QString &sql = definition.sql;
     bool quoted = false;
     for (qsizetype i = 0; i < sql.size(); ++i) {
         const QChar c = sql.at(i);
@@ -224,7 +270,11 @@ void Statement::compile(const Definition &definition)
         }
         bound += c;
     }
+    return bound;
+}
 
+QString Statement::splitOrder(const QString &bound)
+{
     // Split off the query's own ORDER BY (its last one at the top level): the base serves the aggregates, the
     // order follows the sort.
     const QList<Token> words = tokens(topLevel(bound));
@@ -237,7 +287,15 @@ void Statement::compile(const Definition &definition)
             break;
         }
     m_selectItems = selectItems(m_base);
+    return ownOrder;
+}
 
+namespace {
+QString nameOf(const QString &expr) { return expr.trimmed().section(u' ', 0, 0).section(u'.', -1); }
+} // namespace
+
+bool Statement::orderTerms(const Definition &definition, const QString &ownOrder, bool &sorted)
+{
     // The order as data: the sort's columns first, then the query's own terms. A term on a sorted column
     // decides nothing more (equal GBK bytes are equal texts), and leaving it out lets an index give the whole
     // order.
@@ -249,9 +307,8 @@ void Statement::compile(const Definition &definition)
                 m_order.append({expr, m_columns.at(c).type == Type::Text ? QLatin1String(db::kGbkCollation)
                                                                          : QString()});
             }
-    const bool sorted = !m_order.isEmpty();
-    auto nameOf = [](const QString &expr) { return expr.trimmed().section(u' ', 0, 0).section(u'.', -1); };
-    bool understood = true; // every term can be turned round
+    sorted = !m_order.isEmpty();
+    bool understood = true; // every term can be compared and turned round
     for (const QString &written : splitTerms(ownOrder)) {
         OrderTerm term;
         const bool parsed = parseTerm(written, term);
@@ -265,7 +322,11 @@ void Statement::compile(const Definition &definition)
             understood = understood && parsed;
         }
     }
+    return understood;
+}
 
+void Statement::identify(const Definition &definition, bool sorted, bool understood)
+{
     // The order ends with what tells every row apart. A query of one table: its row id, the order of entry (an
     // index in the order of the terms holds it, so the database need not sort), which each row read brings
     // along, so that the rows next to one held are found from that row itself. Another query: the key
@@ -276,6 +337,7 @@ void Statement::compile(const Definition &definition)
     m_from.clear();
     m_condition.clear();
     m_id.clear();
+    m_table = one.table;
     bool total = false;
     if (!one.name.isEmpty()) {
         m_id = one.name + QStringLiteral(".rowid");
@@ -307,6 +369,43 @@ void Statement::compile(const Definition &definition)
     }
     m_sql = ordered(false);
     m_reverse = total ? ordered(true) : QString();
+}
+
+void Statement::learn(const QSqlDatabase &connection)
+{
+    // A first term that is a column declared NOT NULL, or the row id under another name, never has rows
+    // without a value to look for: asking for them would walk the table, which has no index on that.
+    m_firstNeverNull = false;
+    sqlite3 *handle = db::sqliteHandle(connection);
+    if (!m_identified || !handle || m_order.size() < 2 || !m_order.first().collation.isEmpty())
+        return;
+    QString column = m_order.first().expression.trimmed();
+    const QString alias = m_id.left(m_id.size() - 6); // "<name>.rowid"
+    if (column.startsWith(alias + u'.', Qt::CaseInsensitive))
+        column = column.mid(alias.size() + 1);
+    if (column.isEmpty() || !std::all_of(column.cbegin(), column.cend(),
+                                         [](QChar c) { return c.isLetterOrNumber() || c == u'_'; }))
+        return;
+    const char *type = nullptr;
+    int notNull = 0, primaryKey = 0;
+    if (sqlite3_table_column_metadata(handle, nullptr, m_table.toUtf8().constData(), column.toUtf8().constData(),
+                                      &type, nullptr, &notNull, &primaryKey, nullptr)
+        != SQLITE_OK)
+        return;
+    if (notNull) {
+        m_firstNeverNull = true;
+        return;
+    }
+    // The row id under another name: the one column of the key, declared INTEGER.
+    sqlite3_stmt *keys = nullptr;
+    if (primaryKey && type && qstricmp(type, "INTEGER") == 0
+        && sqlite3_prepare_v2(handle, "SELECT count(*) FROM pragma_table_info(?) WHERE pk > 0", -1, &keys, nullptr)
+               == SQLITE_OK) {
+        const QByteArray table = m_table.toUtf8();
+        sqlite3_bind_text(keys, 1, table.constData(), int(table.size()), SQLITE_TRANSIENT);
+        m_firstNeverNull = sqlite3_step(keys) == SQLITE_ROW && sqlite3_column_int(keys, 0) == 1;
+    }
+    sqlite3_finalize(keys);
 }
 
 QString Statement::ordered(bool reverse) const
@@ -377,7 +476,7 @@ QString Statement::edgeValue(qsizetype i, const Edge &edge, QVariantList &args) 
     return QStringLiteral("(SELECT %1 %2 WHERE %3 = ?)").arg(m_order.at(i).expression, m_from, m_id);
 }
 
-QString Statement::beyond(const Edge &edge, bool before, QVariantList &args, bool after) const
+QList<Statement::Range> Statement::beyond(const Edge &edge, bool before, bool after) const
 {
     // Before: every term equal up to one that comes earlier; from: the same with later, or every term equal.
     // Built from the identity outwards. No value comes first in an ascending term, last in a descending one.
@@ -385,7 +484,9 @@ QString Statement::beyond(const Edge &edge, bool before, QVariantList &args, boo
     QVariantList inner;
     QString condition = m_id + (before ? QStringLiteral(" < ") : after ? QStringLiteral(" > ") : QStringLiteral(" >= "))
                         + edgeValue(last, edge, inner);
-    for (qsizetype i = last - 1; i >= 0; --i) {
+    if (last == 0)
+        return {{condition, inner}};
+    for (qsizetype i = last - 1; i >= 1; --i) {
         const OrderTerm &term = m_order.at(i);
         const QString t = term.compared();
         const bool none = edge.nulls.value(i);
@@ -394,36 +495,84 @@ QString Statement::beyond(const Edge &edge, bool before, QVariantList &args, boo
         const bool greater = before == term.descending;
         QString apart;
         if (none)
-            apart = greater ? QStringLiteral("%1 IS NOT NULL").arg(t) : QStringLiteral("0");
+            apart = greater ? t + QStringLiteral(" IS NOT NULL") : QStringLiteral("0");
         else
-            apart = greater ? QStringLiteral("%1 > %2").arg(t, edgeValue(i, edge, own))
-                            : QStringLiteral("(%1 IS NULL OR %1 < %2)").arg(t, edgeValue(i, edge, own));
+            apart = greater ? t + QStringLiteral(" > ") + edgeValue(i, edge, own)
+                            : QStringLiteral("(%1 IS NULL OR %1 < ").arg(t) + edgeValue(i, edge, own) + u')';
         const QString equal = none ? t + QStringLiteral(" IS NULL") : t + QStringLiteral(" = ") + edgeValue(i, edge, own);
-        condition = QStringLiteral("(%1 OR (%2 AND %3))").arg(apart, equal, condition);
+        condition = u'(' + apart + QStringLiteral(" OR (") + equal + QStringLiteral(" AND ") + condition
+                    + QStringLiteral("))");
         inner = own + inner;
     }
-    // From a row on, the first term also bounds the index range.
-    if (!before && last > 0 && !edge.nulls.value(0) && !m_order.first().descending) {
-        QVariantList own;
-        condition = QStringLiteral("%1 >= %2 AND %3").arg(m_order.first().compared(), edgeValue(0, edge, own), condition);
-        inner = own + inner;
+
+    // The first term bounds where the database starts and stops on the order's index: its rows equal to the
+    // edge's and beyond it in one range, and the rows with no value, which lie at the low end, in one of
+    // their own where they are on this side.
+    const OrderTerm &first = m_order.first();
+    const QString t = first.compared();
+    const bool greater = before == first.descending;
+    if (edge.nulls.value(0)) {
+        QList<Range> ranges{{t + QStringLiteral(" IS NULL AND ") + condition, inner}};
+        // Every value: from the least on, which the database finds past the rows with none.
+        if (greater)
+            ranges.append({QStringLiteral("%1 >= (SELECT min(%1) %2)").arg(t, m_from), {}});
+        return ranges;
     }
-    args << inner;
-    return condition;
+    QVariantList own;
+    const QString bound = t + (greater ? QStringLiteral(" >= ") : QStringLiteral(" <= ")) + edgeValue(0, edge, own);
+    const QString apart = t + (greater ? QStringLiteral(" > ") : QStringLiteral(" < ")) + edgeValue(0, edge, own);
+    const QString equal = t + QStringLiteral(" = ") + edgeValue(0, edge, own);
+    QList<Range> ranges{{bound + QStringLiteral(" AND (") + apart + QStringLiteral(" OR (") + equal
+                             + QStringLiteral(" AND ") + condition + QStringLiteral("))"),
+                         own + inner}};
+    if (!greater && !m_firstNeverNull)
+        ranges.append({t + QStringLiteral(" IS NULL"), {}});
+    return ranges;
 }
 
 QString Statement::countBefore(const Edge &edge, QVariantList &args) const
 {
-    return within(QStringLiteral("SELECT count(*) ") + m_from, beyond(edge, true, args));
+    // One count per range, added: each range read on its own index.
+    const QVariantList own = args;
+    args.clear();
+    QStringList counts;
+    for (const Range &range : beyond(edge, true, false)) {
+        counts << within(QStringLiteral("SELECT count(*) ") + m_from, range.condition);
+        args << own << range.args;
+    }
+    if (counts.size() == 1)
+        return counts.first();
+    return QStringLiteral("SELECT (") + counts.join(QStringLiteral(") + (")) + u')';
 }
 
 QString Statement::rowsFrom(const Edge &edge, bool before, QVariantList &args, bool after) const
 {
+    const QList<Range> ranges = beyond(edge, before, after);
+    const QVariantList own = args;
+    args.clear();
     QStringList order;
-    for (const OrderTerm &t : m_order)
-        order << t.text(before);
-    return within(m_select + u' ' + m_from, beyond(edge, before, args, after)) + QStringLiteral(" ORDER BY ")
-           + order.join(QStringLiteral(", "));
+    if (ranges.size() == 1) {
+        for (const OrderTerm &t : m_order)
+            order << t.text(before);
+        args << own << ranges.first().args;
+        return within(m_select + u' ' + m_from, ranges.first().condition) + QStringLiteral(" ORDER BY ")
+               + order.join(QStringLiteral(", "));
+    }
+    // The ranges read side by side, each in the order from its own index, and merged: the order's terms ride
+    // along as result columns after the identity, which the rows read leave out.
+    QStringList terms;
+    for (qsizetype i = 0; i < m_order.size(); ++i) {
+        const QString name = QStringLiteral("order_%1_").arg(i + 1);
+        terms << m_order.at(i).compared() + QStringLiteral(" AS ") + name;
+        order << name + (m_order.at(i).descending != before ? QStringLiteral(" DESC") : QString());
+    }
+    const QString head = m_select + QStringLiteral(", ") + terms.join(QStringLiteral(", ")) + u' ' + m_from;
+    QStringList parts;
+    for (const Range &range : ranges) {
+        parts << within(head, range.condition);
+        args << own << range.args;
+    }
+    return parts.join(QStringLiteral(" UNION ALL ")) + QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
 }
 
 QString Statement::slice(bool reverse) const

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QVariantList>
 
+class QSqlDatabase;
+
 // The statement of a data view and its arguments: each :name outside literals becomes a bound ?, and the
 // definition's sort becomes the ORDER BY, so the database hands the rows over in their final order.
 namespace dw {
@@ -38,7 +40,11 @@ struct Edge {
 
 class COMMON_EXPORT Statement {
 public:
+    // A statement it cannot read as written (a term by a column's number, names in brackets or backticks) keeps
+    // its order as written and is read by place; comments are left out.
     void compile(const Definition &definition);
+    // What the database says of the order's first term: whether it can be without a value (see beyond).
+    void learn(const QSqlDatabase &connection);
 
     // The query as it is run. With identified(), each row also brings its identity, after the result columns.
     const QString &sql() const { return m_sql; }
@@ -59,7 +65,7 @@ public:
     QString locate(const QVariantList &key, QVariantList &args) const;
     QString edgeOf(const QVariant &id, QVariantList &args) const;
     // The count of rows before the edge row; the rows after it (with `after`), from it on, or before it, last
-    // first.
+    // first. `args` holds the query's own values on entry; each range (see beyond) binds them again.
     QString countBefore(const Edge &edge, QVariantList &args) const;
     QString rowsFrom(const Edge &edge, bool before, QVariantList &args, bool after = false) const;
     // The query, or with its order turned round, from a place on: binds the rows to read (-1: all) and the
@@ -85,11 +91,27 @@ private:
     bool m_identified = false;
     // Of a query of one table: its select list with the identity, its FROM part, its condition, the identity.
     QString m_select, m_from, m_condition, m_id;
+    bool m_firstNeverNull = false;
+    QString m_table; // of a query of one table, its own name
+    // The compile's parts: the statement with its arguments as ?; its base and its own ORDER BY; the order's
+    // terms (false where one cannot be compared or turned round; `sorted` where the sort gave some); the
+    // identity the order ends with, and the queries run.
+    QString bindArguments(const Definition &definition, const QString &sql);
+    QString splitOrder(const QString &bound);
+    bool orderTerms(const Definition &definition, const QString &ownOrder, bool &sorted);
+    void identify(const Definition &definition, bool sorted, bool understood);
     QString within(const QString &head, const QString &condition) const;
     QString ordered(bool reverse) const;
     // The edge's value of term i, taken from its row in the database (the identity itself bound).
     QString edgeValue(qsizetype i, const Edge &edge, QVariantList &args) const;
-    QString beyond(const Edge &edge, bool before, QVariantList &args, bool after = false) const;
+    // The rows on one side of the edge as ranges of the order's first term the database seeks to: those with
+    // its value and beyond, and those without one where they lie on that side (never for a term that always
+    // has one). Each with the values it binds.
+    struct Range {
+        QString condition;
+        QVariantList args;
+    };
+    QList<Range> beyond(const Edge &edge, bool before, bool after) const;
     QString nulls() const;
     QList<int> m_argOrder; // which argument each ? binds
     QStringList m_selectItems;

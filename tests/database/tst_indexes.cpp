@@ -4,11 +4,17 @@
 #include "fixture.h"
 
 #include "books/book_views.h"
+#include "books/lists_reports.h"
+#include "books/sdwfkbk.h"
+#include "books/sdwskrbk.h"
+#include "letter/dw_ywwts.h"
+#include "pickers/cnbs2.h"
 #include "books/w_search.h"
 #include "brevik.h"
 #include "globals.h"
 #include "ordinaryuser.h"
 #include "platform/controls.h"
+#include "dataview/sql.h"
 #include "dataview/statement.h"
 #include "platform/gbk.h"
 
@@ -16,6 +22,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QtTest>
 
 #include <sqlite3.h>
@@ -78,6 +85,102 @@ QStringList payeesThroughIndex(const QString &where = {}, const QVariantList &ar
             names << q.value(0).toString();
     return names;
 }
+
+// The real views that read by their order, with their retrieval arguments.
+struct OrderedView {
+    dw::Definition definition;
+    QVariantList arguments;
+};
+
+OrderedView orderedView(const QString &name)
+{
+    const QVariantList years{QDate(2000, 1, 1), QDate(2099, 12, 31)};
+    static const QHash<QString, std::function<OrderedView()>> views = {
+        {"payment register", [] { return OrderedView{brevik::views::gobank(), {}}; }},
+        {"receipt register", [] { return OrderedView{brevik::views::inbank(), {}}; }},
+        {"payee book", [] { return OrderedView{brevik::views::dwskrbk(), {}}; }},
+        {"payer book", [] { return OrderedView{brevik::views::dwfkbk(), {}}; }},
+        {"remarks book", [] { return OrderedView{brevik::views::cnbs1(), {}}; }},
+        {"operators", [] { return OrderedView{brevik::views::gates(), {}}; }},
+        {"accounts", [] { return OrderedView{brevik::views::dwbank(), {}}; }},
+        {"print formats", [] { return OrderedView{brevik::views::prsz(), {}}; }},
+        {"the unit", [] { return OrderedView{brevik::views::dwgate(), {}}; }},
+        {"payee picker", [] { return OrderedView{brevik::sdwskrbk(), {"%"}}; }},
+        {"payer picker", [] { return OrderedView{brevik::sdwfkbk(), {"%"}}; }},
+        {"remarks picker", [] { return OrderedView{pickers::cnbs2(), {"%"}}; }},
+        {"payment list", [years] { return OrderedView{brevik::cabank().data, years}; }},
+        {"receipt list", [years] { return OrderedView{brevik::eabank().data, years}; }},
+        {"letter", [] { return OrderedView{ostrel::dw_ywwts_definition(), {}}; }},
+        // The search's grid, described by the connection as the search makes it.
+        {"search results", [] {
+             QString error;
+             const dw::GridSyntax grid = dw::syntaxFromSql(g::sqlca, "SELECT * FROM xjzp Where xjzp.xkr>:value COLLATE gbk",
+                                                           {{"value", dw::Type::Text}}, {"乙"}, "style(type=grid)", error);
+             return OrderedView{grid.definition, grid.values};
+         }},
+    };
+    return views.value(name)();
+}
+
+// Rows in a table a view reads: in two of three rows each text and date has no value, the columns missing
+// independently of each other (column c has one where digit c mod 3 of the row's number in base 3 is 0), so the
+// first term of every order is missing in many rows; the values there repeat.
+void fillWithGaps(Fixture &f, const QString &table, int rows)
+{
+    QSqlQuery info(g::sqlca.database());
+    QVERIFY(info.exec("PRAGMA table_info(" + table + ")"));
+    QStringList names;
+    QList<bool> numbers;
+    while (info.next()) {
+        if (info.value(5).toInt() > 0)
+            continue; // the key, given by the database
+        names << info.value(1).toString();
+        numbers << (info.value(2).toString() != "TEXT");
+    }
+    const QStringList texts{"中国", "甲", "乙", "阿", "a", ""};
+    for (int i = 0; i < rows; ++i) {
+        QVariantList values;
+        QStringList marks;
+        for (int c = 0; c < names.size(); ++c) {
+            marks << "?";
+            int digit = i;
+            for (int d = 0; d < c % 3; ++d)
+                digit /= 3;
+            if (digit % 3 != 0)
+                values << QVariant();
+            else if (names.at(c) == "rq")
+                values << QDate(2026, 1, 1 + i % 4).toString(Qt::ISODate);
+            else if (numbers.at(c))
+                values << i % 5;
+            else
+                values << texts.at(i % texts.size());
+        }
+        f.exec("INSERT INTO " + table + " (" + names.join(", ") + ") VALUES (" + marks.join(", ") + ")", values);
+    }
+}
+
+QStringList planOf(const QString &sql, const QVariantList &args)
+{
+    QSqlQuery q(g::sqlca.database());
+    QStringList plan;
+    if (!g::sqlca.prepare(q, "EXPLAIN QUERY PLAN " + sql, args) || !q.exec())
+        return {"cannot plan: " + sql};
+    while (q.next())
+        plan << q.value(3).toString();
+    return plan;
+}
+
+// The row ids a statement of the view reads, in the order read.
+QList<qint64> idsRead(const QString &sql, const QVariantList &args, int idColumn)
+{
+    QSqlQuery q(g::sqlca.database());
+    QList<qint64> ids;
+    if (!g::sqlca.prepare(q, sql, args) || !q.exec())
+        return {-1};
+    while (q.next())
+        ids << q.value(idColumn).toLongLong();
+    return ids;
+}
 } // namespace
 
 class tst_indexes : public QObject {
@@ -101,6 +204,8 @@ private slots:
     void searchPlan();
     void registerCountReadsANarrowIndex_data();
     void registerCountReadsANarrowIndex();
+    void readsFromARowSeekTheIndex_data();
+    void readsFromARowSeekTheIndex();
 };
 
 void tst_indexes::connectAddsMissingIndexes()
@@ -335,6 +440,86 @@ void tst_indexes::registerCountReadsANarrowIndex()
     QCOMPARE(details.size(), 1);
     const QString used = details.first().section(' ', -1);
     QVERIFY2(indexes.contains(used), qPrintable(details.first()));
+}
+
+
+void tst_indexes::readsFromARowSeekTheIndex_data()
+{
+    QTest::addColumn<QString>("view");
+    QTest::addColumn<bool>("gaps"); // whether its first term can be without a value
+    for (const char *view : {"payment register", "receipt register", "payee book", "payer book", "remarks book",
+                             "remarks picker", "payment list", "receipt list"})
+        QTest::newRow(view) << view << true;
+    // The payee picker finds names by a pattern, which a missing name never matches.
+    for (const char *view : {"operators", "accounts", "print formats", "the unit", "payee picker", "payer picker",
+                             "letter", "search results"})
+        QTest::newRow(view) << view << false;
+}
+
+void tst_indexes::readsFromARowSeekTheIndex()
+{
+    // From any row held, with or without a first value, the rows before it, after it and from it on, and
+    // the count before it: each starts and stops on an index, never walks one (or the table) from an end,
+    // and gives the rows the view's own statement gives on that side.
+    QFETCH(QString, view);
+    QFETCH(bool, gaps);
+    Fixture f;
+    QVERIFY(f.connect());
+    const OrderedView v = orderedView(view);
+    dw::Statement statement;
+    statement.compile(v.definition);
+    QVERIFY(statement.identified());
+    const QString table = statement.identity().section('.', 0, 0);
+    fillWithGaps(f, v.definition.updateTable.isEmpty() ? table : v.definition.updateTable, 81);
+    g::sqlca.commit();
+    statement.learn(g::sqlca.database());
+
+    const QVariantList own = statement.bind(v.arguments);
+    const int idColumn = v.definition.columns.size();
+    const QList<qint64> all = idsRead(statement.sql(), own, idColumn);
+    QVERIFY(all.size() >= 7);
+    int nulls = 0;
+    for (qsizetype at = 0; at < all.size(); ++at) {
+        QVariantList args;
+        QSqlQuery q(g::sqlca.database());
+        QVERIFY(g::sqlca.prepare(q, statement.edgeOf(all.at(at), args), args) && q.exec() && q.next());
+        dw::Edge edge{all.at(at), {}};
+        for (int i = 1; i < q.record().count(); ++i)
+            edge.nulls << q.value(i).toBool();
+        nulls += edge.nulls.value(0);
+        q.finish();
+
+        QList<qint64> before = all.mid(0, at);
+        std::reverse(before.begin(), before.end());
+        const struct {
+            const char *what;
+            bool before, after;
+            QList<qint64> rows;
+        } sides[] = {{"before", true, false, before},
+                     {"after", false, true, all.mid(at + 1)},
+                     {"from", false, false, all.mid(at)}};
+        QStringList statements;
+        for (const auto &side : sides) {
+            args = own;
+            const QString sql = statement.rowsFrom(edge, side.before, args, side.after);
+            QCOMPARE(idsRead(sql, args, idColumn), side.rows);
+            statements << sql;
+            const QStringList plan = planOf(sql, args);
+            for (const QString &step : plan)
+                QVERIFY2(!step.startsWith("SCAN ") || step == "SCAN CONSTANT ROW",
+                         qPrintable(QString("%1 row %2: %3").arg(side.what).arg(at + 1).arg(plan.join(" | "))));
+            QVERIFY2(!plan.filter(QRegularExpression("^SEARCH ")).isEmpty(), qPrintable(plan.join(" | ")));
+        }
+        args = own;
+        const QString count = statement.countBefore(edge, args);
+        QCOMPARE(idsRead(count, args, 0), QList<qint64>{at});
+        const QStringList plan = planOf(count, args);
+        for (const QString &step : plan)
+            QVERIFY2(!step.startsWith("SCAN ") || step == "SCAN CONSTANT ROW",
+                     qPrintable(QString("count before row %1: %2").arg(at + 1).arg(plan.join(" | "))));
+    }
+    // The orders that start with a text or a date met rows without one.
+    QCOMPARE(nulls > 0, gaps);
 }
 
 QTEST_MAIN(tst_indexes)

@@ -232,12 +232,9 @@ QSqlQuery run(const QString &sql, const QVariantList &args = {}, const QList<dw:
     return q;
 }
 
-// The rows as the engine gave them when it read everything at once: the query run as written, then ordered on
-// the client by the sort columns (texts by their GBK bytes, no value first), rows equal there keeping the
-// query's own order.
-QList<QVariantList> expectedRows(const dw::Definition &d, const QVariantList &args)
+// The rows of a query, typed as the definition's columns.
+QList<QVariantList> typedRows(QSqlQuery &q, const dw::Definition &d)
 {
-    QSqlQuery q = run(d.sql, args, d.arguments);
     QList<QVariantList> rows;
     while (q.next()) {
         QVariantList row;
@@ -245,6 +242,16 @@ QList<QVariantList> expectedRows(const dw::Definition &d, const QVariantList &ar
             row << dw::typedValue(q.value(c), d.columns.at(c).type);
         rows << row;
     }
+    return rows;
+}
+
+// The rows as the engine gave them when it read everything at once: the query run as written, then ordered on
+// the client by the sort columns (texts by their GBK bytes, no value first), rows equal there keeping the
+// query's own order.
+QList<QVariantList> expectedRows(const dw::Definition &d, const QVariantList &args)
+{
+    QSqlQuery q = run(d.sql, args, d.arguments);
+    QList<QVariantList> rows = typedRows(q, d);
     QList<int> sortColumns;
     for (const QString &name : d.sort)
         for (int c = 0; c < d.columns.size(); ++c)
@@ -436,6 +443,52 @@ void viewsBySize(std::initializer_list<const char *> views)
 }
 } // namespace
 
+// The rows a plain statement gives.
+QList<QVariantList> plainRows(const dw::Definition &d, const QString &sql)
+{
+    QSqlQuery q = run(sql);
+    return typedRows(q, d);
+}
+
+// A view read as its window reads it, afresh for each place: its first and last rows, a jump to the place, and
+// a screenful before and after the rows the jump read, which come from the rows at the ends of those by their
+// identity where the view's rows bring one. Every row held then, and every row of the last walk read
+// in turn, is compared with the rows expected.
+void walkPlaces(dw::Buffer &b, const QVariantList &arguments, const QList<QVariantList> &expected,
+                const QList<int> &places)
+{
+    const int n = int(expected.size());
+    for (const int place : places) {
+        if (place < 1 || place > n)
+            continue; // past the rows of this fixture
+        QCOMPARE(b.retrieve(g::sqlca, arguments), kFirstRows);
+        b.readEnd();
+        QCOMPARE(b.knownCount(), n);
+        QVERIFY(b.readTo(place));
+        int first = place, last = place;
+        while (b.hasRow(first - 1))
+            --first;
+        while (b.hasRow(last + 1))
+            ++last;
+        for (const int r : {first - 1, last + 1, first - kFirstRows, last + kFirstRows})
+            if (r >= 1 && r <= n)
+                QVERIFY2(b.readTo(r), qPrintable(QString("row %1").arg(r)));
+        // Far from the first rows, none was read from them on towards the place.
+        if (first > 5 * kFirstRows)
+            QCOMPARE(b.fetchedCount(), kFirstRows);
+        for (int r = 1; r <= n; ++r)
+            if (b.hasRow(r) && rowOf(b, r) != expected.at(r - 1))
+                QFAIL(qPrintable(QString("row %1 about place %2 (read %3-%4): %5, expected %6")
+                                     .arg(r)
+                                     .arg(place)
+                                     .arg(first)
+                                     .arg(last)
+                                     .arg(rowText(rowOf(b, r)), rowText(expected.at(r - 1)))));
+    }
+    const QList<QVariantList> rows = rowsOf(b);
+    QVERIFY2(rows == expected, qPrintable(difference(rows, expected)));
+}
+
 // The rows of a view in their order, and the buffer over it after a retrieve (its first rows read).
 QList<QVariantList> retrieved(const ViewCase &v, dw::Buffer &b)
 {
@@ -523,6 +576,13 @@ private slots:
     void placeCountsARowDeletedAmongTheLastRows();
     void farJumpsKeepAnEditOrADelete_data();
     void farJumpsKeepAnEditOrADelete();
+    void ordersWrittenInOtherFormsReadRight_data();
+    void ordersWrittenInOtherFormsReadRight();
+    void readingAroundPlacesWhereTheOrderIsHard_data();
+    void readingAroundPlacesWhereTheOrderIsHard();
+    void recordWithoutAKeyValueFoundWhereItIs();
+    void rowsBeforeADeletedFirstRowOfAPlace_data();
+    void rowsBeforeADeletedFirstRowOfAPlace();
 };
 
 void tst_dataview_lazy::initTestCase()
@@ -2220,6 +2280,150 @@ void tst_dataview_lazy::farJumpsKeepAnEditOrADelete()
     QCOMPARE(b.update(writer.transaction), 1);
     const QVariant kpr = writer.value("SELECT kpr FROM xjzp WHERE line = ?", {line});
     QCOMPARE(kpr, deleted ? QVariant() : QVariant(QStringLiteral("李")));
+}
+
+void tst_dataview_lazy::ordersWrittenInOtherFormsReadRight_data()
+{
+    // The payment register's statement with its order written otherwise, and the same order as plain terms.
+    QTest::addColumn<QString>("bank"); // the bank's result column as the select list writes it
+    QTest::addColumn<QString>("order");
+    QTest::addColumn<QString>("plain");
+    QTest::newRow("a column by its number") << "fkhm" << " ORDER BY 2 DESC" << " ORDER BY rq DESC, line";
+    QTest::newRow("comments inside") << "fkhm" << " /* by day */ ORDER BY rq -- the day\n, fkhm"
+                                     << " ORDER BY rq, fkhm, line";
+    QTest::newRow("a comment at the end") << "fkhm" << " ORDER BY rq DESC, fkhm -- newest first"
+                                          << " ORDER BY rq DESC, fkhm, line";
+    QTest::newRow("names in brackets") << "fkhm" << " ORDER BY [rq] DESC, [fkhm]" << " ORDER BY rq DESC, fkhm, line";
+    QTest::newRow("names in backticks") << "fkhm" << " ORDER BY `fkhm`, `rq` DESC" << " ORDER BY fkhm, rq DESC, line";
+    // A result column's own name, which no statement of the table knows.
+    QTest::newRow("a result name in brackets") << "fkhm AS [付款行, 名]" << " ORDER BY [付款行, 名] DESC, rq"
+                                                << " ORDER BY fkhm DESC, rq, line";
+    QTest::newRow("a result name in backticks") << "fkhm AS `付款行 名`" << " ORDER BY `付款行 名`, rq DESC"
+                                                 << " ORDER BY fkhm, rq DESC, line";
+}
+
+void tst_dataview_lazy::ordersWrittenInOtherFormsReadRight()
+{
+    // An order the view cannot compare as written is read by place; none is misread.
+    QFETCH(QString, bank);
+    QFETCH(QString, order);
+    QFETCH(QString, plain);
+    Filled filled(kLarge);
+    dw::Definition d = brevik::views::gobank();
+    const QString base = d.sql.section(" ORDER BY ", 0, 0);
+    d.sql = QString(base).replace(", fkhm,", ", " + bank + ",") + order;
+    const QList<QVariantList> expected = plainRows(d, base + plain);
+    dw::Buffer b;
+    b.setDefinition(d);
+    const int n = int(expected.size());
+    walkPlaces(b, {}, expected, {n / 2, n - 600, kFirstRows + 600});
+}
+
+void tst_dataview_lazy::readingAroundPlacesWhereTheOrderIsHard_data()
+{
+    QTest::addColumn<QString>("view");
+    QTest::addColumn<QString>("plain"); // the view's order as a plain statement
+    QTest::addColumn<bool>("namesMissing"); // in two of three rows
+    QTest::newRow("names last first") << "payers, names last first"
+                                      << "SELECT code, bs, skrname, skrbank, skrcode, prov, city, xian FROM fkrbook "
+                                         "ORDER BY skrname COLLATE gbk DESC, skrbank, code"
+                                      << false;
+    QTest::newRow("names last first, most missing") << "payers, names last first"
+                                                    << "SELECT code, bs, skrname, skrbank, skrcode, prov, city, xian "
+                                                       "FROM fkrbook ORDER BY skrname COLLATE gbk DESC, skrbank, code"
+                                                    << true;
+    QTest::newRow("names, most missing") << "payee book"
+                                         << "SELECT code, skrname, skrbank, skrcode, prov, city, xian, bs FROM skrbook "
+                                            "ORDER BY skrname COLLATE gbk, code"
+                                         << true;
+}
+
+void tst_dataview_lazy::readingAroundPlacesWhereTheOrderIsHard()
+{
+    // Places amid the rows whose first term has no value, where those rows end, and amid those with one; the
+    // rows read back and on from each come from the held row by its identity.
+    QFETCH(QString, view);
+    QFETCH(QString, plain);
+    QFETCH(bool, namesMissing);
+    Filled filled(kLarge);
+    if (namesMissing) {
+        filled.fixture.exec("UPDATE skrbook SET skrname = NULL WHERE code % 3 <> 0");
+        filled.fixture.exec("UPDATE fkrbook SET skrname = NULL WHERE code % 3 <> 0");
+    }
+    const ViewCase v = viewCase(view);
+    const QList<QVariantList> expected = plainRows(v.definition, plain);
+    const int n = int(expected.size());
+    dw::Buffer b;
+    b.setDefinition(v.definition);
+    const int name = b.columnIndex("skrname") - 1;
+    int boundary = 1; // the last row of the first run of rows alike in having a name or not
+    while (boundary < n && expected.at(boundary).at(name).isNull() == expected.at(0).at(name).isNull())
+        ++boundary;
+    QVERIFY(boundary < n);
+    // Among the places: the jump's rows end with the run (a jump reads from half a screen before its row) and
+    // begin after it.
+    walkPlaces(b, v.arguments, expected,
+               {n / 3, boundary - 200, boundary - kFirstRows / 2 + 1, boundary, boundary + kFirstRows / 2 + 1,
+                boundary + 200, 2 * n / 3, 5 * n / 6 - 200});
+}
+
+void tst_dataview_lazy::recordWithoutAKeyValueFoundWhereItIs()
+{
+    // Payers found by their name, bank and account, two of three without a name: a record far down without
+    // one is found at its place, from the database and not by reading every row up to it.
+    Filled filled(kLarge);
+    filled.fixture.exec("UPDATE fkrbook SET skrname = NULL WHERE code % 3 <> 0");
+    const ViewCase v = viewCase("payer book");
+    dw::Buffer b;
+    const QList<QVariantList> expected = retrieved(v, b);
+    const int n = int(expected.size());
+    const int name = b.columnIndex("skrname") - 1;
+    int row = n / 2;
+    while (!expected.at(row - 1).at(name).isNull())
+        --row;
+    QVERIFY(row > kFirstRows + 4 * dw::Buffer::kReadRows);
+    QVariantList key;
+    for (int c = 0; c < v.definition.columns.size(); ++c)
+        if (v.definition.columns.at(c).key)
+            key << expected.at(row - 1).at(c);
+    QVERIFY(key.first().isNull());
+    QCOMPARE(b.locateRow(key), row);
+    QVERIFY(b.fetchedCount() < row);
+    QCOMPARE(rowOf(b, row), expected.at(row - 1));
+}
+
+void tst_dataview_lazy::rowsBeforeADeletedFirstRowOfAPlace_data() { rowsAfterADeletedLastRowOfAPlace_data(); }
+
+void tst_dataview_lazy::rowsBeforeADeletedFirstRowOfAPlace()
+{
+    // The first row of a place far from the first rows deleted: the rows read back before the place do not
+    // bring the deleted row back, and each is the row of its number.
+    Filled filled(kLarge);
+    dw::Buffer b;
+    const QList<QVariantList> expected = registerAtBothEnds(b);
+    const int n = int(expected.size());
+    const int middle = 2 * n / 3;
+    QVERIFY(b.readTo(middle));
+    int first = middle;
+    while (b.hasRow(first - 1))
+        --first;
+    QVERIFY(first > 2 * kFirstRows);
+    const QVariant deleted = b.item(first, "line");
+    QCOMPARE(deleted, expected.at(first - 1).at(0));
+    QCOMPARE(b.deleteRow(first), 1);
+    QFETCH(bool, written);
+    Writer writer;
+    if (written)
+        QCOMPARE(b.update(writer.transaction), 1);
+    QVERIFY(b.readTo(first - 1));
+    for (int r = first - 3; r < first; ++r)
+        QCOMPARE(b.item(r, "line"), expected.at(r - 1).at(0));
+    QCOMPARE(b.item(first, "line"), expected.at(first).at(0));
+    // Every row, the deleted one left out.
+    QList<QVariantList> left = expected;
+    left.removeAt(first - 1);
+    const QList<QVariantList> rows = rowsOf(b);
+    QVERIFY2(rows == left, qPrintable(difference(rows, left)));
 }
 
 QTEST_MAIN(tst_dataview_lazy)
