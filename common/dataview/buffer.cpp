@@ -5,6 +5,7 @@
 
 #include <QRegularExpression>
 #include <QSqlError>
+#include <QScopedValueRollback>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <algorithm>
@@ -790,6 +791,14 @@ QVariant Buffer::scalar(const QString &select, const QString &where, const QVari
     q.setForwardOnly(true);
     const QString sql = m_statement.over(select) + (where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where);
     if (!m_transaction->prepare(q, sql, m_bound + more) || !q.exec() || !q.next()) {
+        if (m_passQuery && m_pass && !m_pass->failureCode) {
+            const QSqlError e = q.lastError();
+            m_pass->failureCode = e.isValid() ? db::engineCode(e) : m_transaction->SQLDBCode;
+            m_pass->failureText = e.isValid() ? db::engineText(e) : m_transaction->SQLErrText;
+            if (!m_pass->failureCode)
+                m_pass->failureCode = -1;
+            return {};
+        }
         failOn(q);
         return {};
     }
@@ -839,7 +848,10 @@ QVariant Buffer::aggregate(Aggregate kind, int column, int first, int last)
         if (!hasRow(r) && !readTo(r))
             break; // the read failed: the caller gives no value
         const QVariant v = item(r, column);
-        if (kind != Aggregate::Sum) {
+        if (kind == Aggregate::Longest) {
+            if (!v.isNull() && (best.isNull() || v.toString().size() > best.toString().size()))
+                best = v;
+        } else if (kind != Aggregate::Sum) {
             keepBest(best, v, kind == Aggregate::Max);
         } else if (c.type == Type::Number) {
             // Past the fen's range the sum is no sum: it fails as the database's own sum does.
@@ -857,6 +869,46 @@ QVariant Buffer::aggregate(Aggregate kind, int column, int first, int last)
     return c.type == Type::Number ? sumValue(c, fen) : sumValue(c, sum);
 }
 
+QVariant Buffer::databaseTotal(Aggregate kind, const Column &c)
+{
+    QVariant value;
+    // A plain least or greatest lets the database answer from an index. A date is text that sorts as a
+    // date; one without a value ('' or NULL) is left out, as the rows show none.
+    const QString function = kind == Aggregate::Min ? QStringLiteral("min") : QStringLiteral("max");
+    if (kind == Aggregate::Sum) {
+        value = sumValue(c, scalar(sumTerm(c)));
+    } else if (kind == Aggregate::Longest) {
+        const QVariant length = scalar(QStringLiteral("max(length(%1))").arg(c.name));
+        if (!length.isNull())
+            value = typedValue(scalar(c.name, QStringLiteral("length(%1) = ?").arg(c.name), {length}), c.type);
+    } else if (c.type == Type::Date) {
+        const QVariant raw = scalar(QStringLiteral("%1(%2)").arg(function, c.name), c.name + QStringLiteral(" > ''"));
+        value = typedValue(raw, c.type);
+        // A text that is no date (a day the month does not have) is no value: ask again for real dates only.
+        if (value.isNull() && !raw.isNull())
+            value = typedValue(scalar(QStringLiteral("%1(substr(%2, 1, 10))").arg(function, c.name),
+                                      QStringLiteral("date(substr(%1, 1, 10), '+0 days') = substr(%1, 1, 10)")
+                                          .arg(c.name)),
+                               c.type);
+    } else {
+        value = typedValue(scalar(QStringLiteral("%1(%2)").arg(function, c.name),
+                                  c.type == Type::Text ? c.name + QStringLiteral(" > ''") : QString()),
+                           c.type);
+    }
+    return value;
+}
+
+QVariant Buffer::Pass::total(Aggregate kind, int column)
+{
+    Buffer &b = m_buffer;
+    if (!b.m_pass)
+        return b.total(kind, column); // the view's own rows (edited, or all read)
+    if (b.m_pass->failureCode || column < 1 || column > b.m_def.columns.size())
+        return {};
+    const QScopedValueRollback<bool> own(b.m_passQuery, true);
+    return b.databaseTotal(kind, b.m_def.columns.at(column - 1));
+}
+
 QVariant Buffer::total(Aggregate kind, int column)
 {
     if (column < 1 || column > m_def.columns.size() || m_failed)
@@ -868,25 +920,7 @@ QVariant Buffer::total(Aggregate kind, int column)
     QVariant value;
     const Column &c = m_def.columns.at(column - 1);
     if (databaseTotals()) {
-        // A plain least or greatest lets the database answer from an index. A date is text that sorts as a
-        // date; one without a value ('' or NULL) is left out, as the rows show none.
-        const QString function = kind == Aggregate::Min ? QStringLiteral("min") : QStringLiteral("max");
-        if (kind == Aggregate::Sum) {
-            value = sumValue(c, scalar(sumTerm(c)));
-        } else if (c.type == Type::Date) {
-            const QVariant raw = scalar(QStringLiteral("%1(%2)").arg(function, c.name), c.name + QStringLiteral(" > ''"));
-            value = typedValue(raw, c.type);
-            // A text that is no date (a day the month does not have) is no value: ask again for real dates only.
-            if (value.isNull() && !raw.isNull())
-                value = typedValue(scalar(QStringLiteral("%1(substr(%2, 1, 10))").arg(function, c.name),
-                                          QStringLiteral("date(substr(%1, 1, 10), '+0 days') = substr(%1, 1, 10)")
-                                              .arg(c.name)),
-                                   c.type);
-        } else {
-            value = typedValue(scalar(QStringLiteral("%1(%2)").arg(function, c.name),
-                                      c.type == Type::Text ? c.name + QStringLiteral(" > ''") : QString()),
-                               c.type);
-        }
+        value = databaseTotal(kind, c);
     } else {
         value = aggregate(kind, column, 1, rowCount());
     }

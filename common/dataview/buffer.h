@@ -25,7 +25,8 @@ class QSqlQuery;
 // packed (RowStore); a row the operator edits is held unpacked beside it.
 namespace dw {
 
-enum class Aggregate { Sum, Min, Max };
+// Longest: the value of a column with the most characters (of a text column, the widest it shows).
+enum class Aggregate { Sum, Min, Max, Longest };
 
 class COMMON_EXPORT Buffer : private db::Reader {
 public:
@@ -93,6 +94,9 @@ public:
         // the view are not touched by it.
         int failureCode() const;
         QString failureText() const;
+        // A total over every row, as Buffer::total computes it; asked of the database while the pass reads on
+        // its own, a failure then the pass's, the view untouched.
+        QVariant total(Aggregate kind, int column);
 
     private:
         Buffer &m_buffer;
@@ -257,6 +261,9 @@ private:
     bool databaseTotals() const;
     // One value of "SELECT <select> FROM (<query>) [WHERE <where>]", the query's own values bound first.
     QVariant scalar(const QString &select, const QString &where = {}, const QVariantList &more = {});
+    // A total of a column by the database; no value when it fails.
+    QVariant databaseTotal(Aggregate kind, const Column &c);
+    bool m_passQuery = false; // a query of a print's pass: its failure is the pass's
     // Two rows read here hold the same value of the column (1-based), as the database groups values.
     bool sameValue(int rowA, int rowB, int column) const;
     // Over rows first..last, read here first.
