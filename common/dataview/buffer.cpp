@@ -785,6 +785,11 @@ bool Buffer::databaseTotals() const
 
 QVariant Buffer::scalar(const QString &select, const QString &where, const QVariantList &more)
 {
+    return scalars(select, where, more).value(0);
+}
+
+QVariantList Buffer::scalars(const QString &select, const QString &where, const QVariantList &more)
+{
     if (!m_snapshot)
         return {};
     QSqlQuery q(m_snapshot->database());
@@ -802,7 +807,10 @@ QVariant Buffer::scalar(const QString &select, const QString &where, const QVari
         failOn(q);
         return {};
     }
-    return q.value(0);
+    QVariantList values;
+    for (int i = 0; i < q.record().count(); ++i)
+        values << q.value(i);
+    return values;
 }
 
 namespace {
@@ -878,9 +886,7 @@ QVariant Buffer::databaseTotal(Aggregate kind, const Column &c)
     if (kind == Aggregate::Sum) {
         value = sumValue(c, scalar(sumTerm(c)));
     } else if (kind == Aggregate::Longest) {
-        const QVariant length = scalar(QStringLiteral("max(length(%1))").arg(c.name));
-        if (!length.isNull())
-            value = typedValue(scalar(c.name, QStringLiteral("length(%1) = ?").arg(c.name), {length}), c.type);
+        value = longestOf(c, scalar(QStringLiteral("max(length(%1))").arg(c.name)));
     } else if (c.type == Type::Date) {
         const QVariant raw = scalar(QStringLiteral("%1(%2)").arg(function, c.name), c.name + QStringLiteral(" > ''"));
         value = typedValue(raw, c.type);
@@ -898,15 +904,37 @@ QVariant Buffer::databaseTotal(Aggregate kind, const Column &c)
     return value;
 }
 
-QVariant Buffer::Pass::total(Aggregate kind, int column)
+QVariantList Buffer::Pass::totals(const QList<std::pair<Aggregate, int>> &asked)
 {
     Buffer &b = m_buffer;
-    if (!b.m_pass)
-        return b.total(kind, column); // the view's own rows (edited, or all read)
-    if (b.m_pass->failureCode || column < 1 || column > b.m_def.columns.size())
-        return {};
+    QVariantList values;
+    if (!b.m_pass) { // the view's own rows (edited, or all read)
+        for (const auto &[kind, column] : asked)
+            values << b.total(kind, column);
+        return values;
+    }
+    QStringList terms;
+    for (const auto &[kind, column] : asked) {
+        const QString name = b.m_def.columns.at(column - 1).name;
+        terms << (kind == Aggregate::Longest ? QStringLiteral("max(length(%1))").arg(name)
+                                             : QStringLiteral("%1(%2)").arg(kind == Aggregate::Max ? u"max" : u"min", name));
+    }
     const QScopedValueRollback<bool> own(b.m_passQuery, true);
-    return b.databaseTotal(kind, b.m_def.columns.at(column - 1));
+    const QVariantList found = b.m_pass->failureCode ? QVariantList() : b.scalars(terms.join(QStringLiteral(", ")));
+    for (int i = 0; i < asked.size(); ++i) {
+        const Column &c = b.m_def.columns.at(asked.at(i).second - 1);
+        values << (asked.at(i).first == Aggregate::Longest ? b.longestOf(c, found.value(i))
+                                                            : typedValue(found.value(i), c.type));
+    }
+    return values;
+}
+
+QVariant Buffer::longestOf(const Column &c, const QVariant &length)
+{
+    // The first row's value of that length.
+    if (length.isNull())
+        return {};
+    return typedValue(scalar(c.name, QStringLiteral("length(%1) = ?").arg(c.name), {length}), c.type);
 }
 
 QVariant Buffer::total(Aggregate kind, int column)

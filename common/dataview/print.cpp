@@ -240,29 +240,46 @@ QList<QList<int>> GridPages::columnsAcross(qreal scale, int printableWidth, bool
 
 QList<int> GridPages::widestFigures()
 {
+    // The texts each figure cell shows at its widest: the last row's number; a column's least and greatest
+    // number (its sign, its digits); an identifier's longest text; any date (all as wide). The database finds
+    // them in one reading of the rows.
+    const Definition &def = m_buffer.definition();
+    QList<QVariantList> widest(def.cells.size());
+    QList<std::pair<Aggregate, int>> asked;
+    QList<int> askedFor; // the cell of each total asked
+    for (int c = 0; c < def.cells.size(); ++c) {
+        const Cell &cell = def.cells.at(c);
+        const int column = m_buffer.columnIndex(cell.name);
+        if (!m_figure.at(c) || (column == 0 && !cell.compute))
+            continue; // a text is cut at its column's side: the column keeps its width
+        const Type type = column > 0 ? def.columns.at(column - 1).type : Type::Long;
+        if (cell.compute) {
+            widest[c] << qint64(m_rows);
+        } else if (type == Type::Date) {
+            widest[c] << QDate(2000, 12, 28);
+        } else if (type == Type::Text) {
+            asked.append({Aggregate::Longest, column});
+            askedFor << c;
+        } else {
+            asked.append({Aggregate::Min, column});
+            asked.append({Aggregate::Max, column});
+            askedFor << c << c;
+        }
+    }
+    const QVariantList found = asked.isEmpty() ? QVariantList() : m_pass.totals(asked);
+    for (int i = 0; i < found.size(); ++i)
+        widest[askedFor.at(i)] << found.at(i);
     // Measured in the grid's face at a large size, in ems: the paper's type is not hinted, so a figure's
     // advance is in proportion to its size.
     QFont font = services::font(m_font.face, m_font.points, m_font.weight);
     font.setPixelSize(1000);
     const QFontMetricsF metrics(font);
     const qreal perEm = m_font.points * 2540.0 / 72;
-    const Definition &def = m_buffer.definition();
     QList<int> need;
     for (int c = 0; c < def.cells.size(); ++c) {
-        const Cell &cell = def.cells.at(c);
-        QVariantList widest;
-        const int column = m_buffer.columnIndex(cell.name);
-        if (!m_figure.at(c))
-            ; // a text is cut at its column's side: the column keeps its width
-        else if (cell.compute)
-            widest << qint64(m_rows); // the last row's number
-        else if (column > 0 && def.columns.at(column - 1).type == Type::Text)
-            widest << m_pass.total(Aggregate::Longest, column);
-        else if (column > 0) // the widest number is the greatest or the least (its sign); dates are as wide
-            widest << m_pass.total(Aggregate::Min, column) << m_pass.total(Aggregate::Max, column);
         qreal advance = 0;
-        for (const QVariant &value : std::as_const(widest))
-            advance = qMax(advance, metrics.horizontalAdvance(formatValue(value, cell.format)) / 1000 * perEm);
+        for (const QVariant &value : std::as_const(widest.at(c)))
+            advance = qMax(advance, metrics.horizontalAdvance(formatValue(value, def.cells.at(c).format)) / 1000 * perEm);
         // A little over, for the rounding of the paper's own measures.
         need << (advance > 0 ? int(std::ceil(advance * 1.01)) + 1 : 0);
     }

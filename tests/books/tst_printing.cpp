@@ -80,11 +80,15 @@ void widenColumns(QWidget *window, const QList<QPair<QString, int>> &wider)
 
 // Prints a window's grid as the operator does: its rows on screen, its columns widened, its print button; the
 // PDF kept in GRAB_DIR where it is set.
-void printWidened(const QString &window, const QList<QPair<QString, int>> &widened, const char *name)
+void printWidened(const QString &window, const QList<QPair<QString, int>> &widened, const char *name,
+                  const QVariant &typedAmount = {})
 {
     QPushButton *button = openWithRows(window);
     QVERIFY(button);
     widenColumns(button->window(), widened);
+    // An amount the operator typed in the first row and did not save.
+    if (!typedAmount.isNull())
+        QCOMPARE(button->window()->findChild<dw::DataView *>()->setItem(1, "an", typedAmount), 1);
     button->click();
     if (const QString dir = qEnvironmentVariable("GRAB_DIR"); !dir.isEmpty())
         QFile::copy(print::lastOutputFile(), QDir(dir).filePath(window + u'_' + QLatin1String(name) + ".pdf"));
@@ -370,18 +374,25 @@ void tst_printing::figuresPrintWhole_data()
     QTest::addColumn<QStringList>("cheques");
     QTest::addColumn<QList<double>>("amounts");
     QTest::addColumn<QStringList>("whole"); // as the paper must show them
+    QTest::addColumn<QVariant>("typed");    // an amount typed in the first row, not saved
     const QString account = QStringLiteral("6222021234567890123456789");
     QTest::newRow("receipt register, the largest amounts")
         << "inbank" << Widened{} << QStringList{"1001"}
         << QList<double>{1000000000.0, -100000000.0, 9999999999999.99, -9999999999999.99}
-        << QStringList{"1,000,000,000.00", "-100,000,000.00", "9,999,999,999,999.99", "-9,999,999,999,999.99", account};
+        << QStringList{"1,000,000,000.00", "-100,000,000.00", "9,999,999,999,999.99", "-9,999,999,999,999.99", account}
+        << QVariant();
+    QTest::newRow("receipt register, the widest amount typed") << "inbank" << Widened{} << QStringList{"1001"}
+                                                                << QList<double>{5.0}
+                                                                << QStringList{"-9,999,999,999,999.99", account}
+                                                                << QVariant(-9999999999999.99);
     QTest::newRow("search, 13 integer digits and a cheque number another program stored")
         << "w_search" << Widened{} << QStringList{"12345678901234567890"} << QList<double>{1234567890123.45}
-        << QStringList{"1234567890123.45", "12345678901234567890", account};
+        << QStringList{"1234567890123.45", "12345678901234567890", account} << QVariant();
     // Columns the operator widened to read them: the grid goes on to a second page rather than marking figures.
     QTest::newRow("payment register, columns widened")
         << "gobank" << Widened{{"收款人全称", 240}, {"支票号码", 160}} << QStringList{"1001"}
-        << QList<double>{12345678.9, 87654321.0} << QStringList{"12,345,678.90", "87,654,321.00", account};
+        << QList<double>{12345678.9, 87654321.0} << QStringList{"12,345,678.90", "87,654,321.00", account}
+        << QVariant();
 }
 
 // Every figure a register or the search holds prints whole: no cell of the paper is marked with '#'.
@@ -392,6 +403,7 @@ void tst_printing::figuresPrintWhole()
     QFETCH(QStringList, cheques);
     QFETCH(QList<double>, amounts);
     QFETCH(QStringList, whole);
+    QFETCH(QVariant, typed);
     Fixture f;
     QVERIFY(f.connect());
     addRows(f, 30);
@@ -403,7 +415,7 @@ void tst_printing::figuresPrintWhole()
                            .arg(table),
                        {cheque, whole.last(), amount, whole.last()});
     PrintedPages printed(print::Backend::Pdf);
-    printWidened(window, widened, "whole");
+    printWidened(window, widened, "whole", typed);
     QVERIFY(!QTest::currentTestFailed() && f.boxes.isEmpty());
     QStringList words;
     for (const PdfWord &w : pdfWords(print::lastOutputFile()))
