@@ -38,9 +38,13 @@ struct Heading {
     const char *title;
     int titleX, titleWidth;
     dw::ReportBar titleBar;
-    int rangeY, firstX, dashX, lastX;
+    int rangeY, firstX, lastX;
     const char *rangeFormat;
 };
+
+// The "--" between the dates has a box of its own before the last date, wider than the dash in the list's
+// type, and is centred in it: it touches neither date.
+constexpr int kDashBox = 640;
 
 void addHeading(dw::ReportDefinition &r, const Heading &h)
 {
@@ -48,8 +52,12 @@ void addHeading(dw::ReportDefinition &r, const Heading &h)
                                  Qt::AlignHCenter, kTitle, false, false, true};
     r.header.bars << h.titleBar;
     const QString format = QString::fromLatin1(h.rangeFormat);
-    r.header.texts << figure(h.firstX, 2354, dw::minOf(QStringLiteral("rq"), format), Qt::AlignLeft, h.rangeY)
-                   << label(h.dashX, h.rangeY, "--", 340)
+    const int dashX = h.lastX - kDashBox;
+    ReportText dash = label(dashX, h.rangeY, "--", kDashBox);
+    dash.alignment = Qt::AlignHCenter;
+    r.header.texts << figure(h.firstX, dashX - h.firstX, dw::minOf(QStringLiteral("rq"), format), Qt::AlignLeft,
+                             h.rangeY)
+                   << dash
                    << figure(h.lastX, 2407, dw::maxOf(QStringLiteral("rq"), format), Qt::AlignLeft, h.rangeY);
 }
 
@@ -76,7 +84,7 @@ dw::ReportDefinition cabank()
     r.paper = QPageSize::A4;
 
     r.header.height = 2698;
-    addHeading(r, {"支出明细表", 7963, 4021, {6693, 1005, 6588, 79}, 1296, 7355, 9789, 10133, "YYYY.MM.DD"});
+    addHeading(r, {"支出明细表", 7963, 4021, {6693, 1005, 6588, 79}, 1296, 7355, 10133, "YYYY.MM.DD"});
     r.header.texts << label(105, 2090, "编号") << label(1825, 2090, "日期") << label(3757, 2090, "支票号码")
                    << label(6297, 2090, "收款人全称", 4000) << label(11932, 2090, "用途") << label(14684, 2090, "金额")
                    << label(17145, 2090, "备注");
@@ -125,7 +133,7 @@ dw::ReportDefinition eabank()
     // The printer's default paper.
 
     r.header.height = 3016;
-    addHeading(r, {"收入明细表", 7620, 4339, {7117, 1243, 5450, 105}, 1428, 6985, 9683, 10107, "yyyy.mm.dd"});
+    addHeading(r, {"收入明细表", 7620, 4339, {7117, 1243, 5450, 105}, 1428, 6985, 10107, "yyyy.mm.dd"});
     r.header.texts << label(502, 2434, "编号") << label(2037, 2434, "日期") << label(3757, 2434, "支票号码")
                    << label(8731, 2434, "销售商名称", 4000) << label(14657, 2434, "金额") << label(17488, 2434, "备注");
     r.header.bars << dw::ReportBar{26, 2963, 19050, 79};

@@ -5,6 +5,7 @@
 
 #include <QRegularExpression>
 #include <QSqlError>
+#include <QScopedValueRollback>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <algorithm>
@@ -791,16 +792,32 @@ bool Buffer::databaseTotals() const
 
 QVariant Buffer::scalar(const QString &select, const QString &where, const QVariantList &more)
 {
+    return scalars(select, where, more).value(0);
+}
+
+QVariantList Buffer::scalars(const QString &select, const QString &where, const QVariantList &more)
+{
     if (!m_snapshot)
         return {};
     QSqlQuery q(m_snapshot->database());
     q.setForwardOnly(true);
     const QString sql = m_statement.over(select) + (where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where);
     if (!m_transaction->prepare(q, sql, m_bound + more) || !q.exec() || !q.next()) {
+        if (m_passQuery && m_pass && !m_pass->failureCode) {
+            const QSqlError e = q.lastError();
+            m_pass->failureCode = e.isValid() ? db::engineCode(e) : m_transaction->SQLDBCode;
+            m_pass->failureText = e.isValid() ? db::engineText(e) : m_transaction->SQLErrText;
+            if (!m_pass->failureCode)
+                m_pass->failureCode = -1;
+            return {};
+        }
         failOn(q);
         return {};
     }
-    return q.value(0);
+    QVariantList values;
+    for (int i = 0; i < q.record().count(); ++i)
+        values << q.value(i);
+    return values;
 }
 
 namespace {
@@ -846,7 +863,10 @@ QVariant Buffer::aggregate(Aggregate kind, int column, int first, int last)
         if (!hasRow(r) && !readTo(r))
             break; // the read failed: the caller gives no value
         const QVariant v = item(r, column);
-        if (kind != Aggregate::Sum) {
+        if (kind == Aggregate::Longest) {
+            if (!v.isNull() && (best.isNull() || v.toString().size() > best.toString().size()))
+                best = v;
+        } else if (kind != Aggregate::Sum) {
             keepBest(best, v, kind == Aggregate::Max);
         } else if (c.type == Type::Number) {
             // Past the fen's range the sum is no sum: it fails as the database's own sum does.
@@ -864,6 +884,66 @@ QVariant Buffer::aggregate(Aggregate kind, int column, int first, int last)
     return c.type == Type::Number ? sumValue(c, fen) : sumValue(c, sum);
 }
 
+QVariant Buffer::databaseTotal(Aggregate kind, const Column &c)
+{
+    QVariant value;
+    // A plain least or greatest lets the database answer from an index. A date is text that sorts as a
+    // date; one without a value ('' or NULL) is left out, as the rows show none.
+    const QString function = kind == Aggregate::Min ? QStringLiteral("min") : QStringLiteral("max");
+    if (kind == Aggregate::Sum) {
+        value = sumValue(c, scalar(sumTerm(c)));
+    } else if (kind == Aggregate::Longest) {
+        value = longestOf(c, scalar(QStringLiteral("max(length(%1))").arg(c.name)));
+    } else if (c.type == Type::Date) {
+        const QVariant raw = scalar(QStringLiteral("%1(%2)").arg(function, c.name), c.name + QStringLiteral(" > ''"));
+        value = typedValue(raw, c.type);
+        // A text that is no date (a day the month does not have) is no value: ask again for real dates only.
+        if (value.isNull() && !raw.isNull())
+            value = typedValue(scalar(QStringLiteral("%1(substr(%2, 1, 10))").arg(function, c.name),
+                                      QStringLiteral("date(substr(%1, 1, 10), '+0 days') = substr(%1, 1, 10)")
+                                          .arg(c.name)),
+                               c.type);
+    } else {
+        value = typedValue(scalar(QStringLiteral("%1(%2)").arg(function, c.name),
+                                  c.type == Type::Text ? c.name + QStringLiteral(" > ''") : QString()),
+                           c.type);
+    }
+    return value;
+}
+
+QVariantList Buffer::Pass::totals(const QList<std::pair<Aggregate, int>> &asked)
+{
+    Buffer &b = m_buffer;
+    QVariantList values;
+    if (!b.m_pass) { // the view's own rows (edited, or all read)
+        for (const auto &[kind, column] : asked)
+            values << b.total(kind, column);
+        return values;
+    }
+    QStringList terms;
+    for (const auto &[kind, column] : asked) {
+        const QString name = b.m_def.columns.at(column - 1).name;
+        terms << (kind == Aggregate::Longest ? QStringLiteral("max(length(%1))").arg(name)
+                                             : QStringLiteral("%1(%2)").arg(kind == Aggregate::Max ? u"max" : u"min", name));
+    }
+    const QScopedValueRollback<bool> own(b.m_passQuery, true);
+    const QVariantList found = b.m_pass->failureCode ? QVariantList() : b.scalars(terms.join(QStringLiteral(", ")));
+    for (int i = 0; i < asked.size(); ++i) {
+        const Column &c = b.m_def.columns.at(asked.at(i).second - 1);
+        values << (asked.at(i).first == Aggregate::Longest ? b.longestOf(c, found.value(i))
+                                                            : typedValue(found.value(i), c.type));
+    }
+    return values;
+}
+
+QVariant Buffer::longestOf(const Column &c, const QVariant &length)
+{
+    // The first row's value of that length.
+    if (length.isNull())
+        return {};
+    return typedValue(scalar(c.name, QStringLiteral("length(%1) = ?").arg(c.name), {length}), c.type);
+}
+
 QVariant Buffer::total(Aggregate kind, int column)
 {
     if (column < 1 || column > m_def.columns.size() || m_failed)
@@ -875,25 +955,7 @@ QVariant Buffer::total(Aggregate kind, int column)
     QVariant value;
     const Column &c = m_def.columns.at(column - 1);
     if (databaseTotals()) {
-        // A plain least or greatest lets the database answer from an index. A date is text that sorts as a
-        // date; one without a value ('' or NULL) is left out, as the rows show none.
-        const QString function = kind == Aggregate::Min ? QStringLiteral("min") : QStringLiteral("max");
-        if (kind == Aggregate::Sum) {
-            value = sumValue(c, scalar(sumTerm(c)));
-        } else if (c.type == Type::Date) {
-            const QVariant raw = scalar(QStringLiteral("%1(%2)").arg(function, c.name), c.name + QStringLiteral(" > ''"));
-            value = typedValue(raw, c.type);
-            // A text that is no date (a day the month does not have) is no value: ask again for real dates only.
-            if (value.isNull() && !raw.isNull())
-                value = typedValue(scalar(QStringLiteral("%1(substr(%2, 1, 10))").arg(function, c.name),
-                                          QStringLiteral("date(substr(%1, 1, 10), '+0 days') = substr(%1, 1, 10)")
-                                              .arg(c.name)),
-                                   c.type);
-        } else {
-            value = typedValue(scalar(QStringLiteral("%1(%2)").arg(function, c.name),
-                                      c.type == Type::Text ? c.name + QStringLiteral(" > ''") : QString()),
-                               c.type);
-        }
+        value = databaseTotal(kind, c);
     } else {
         value = aggregate(kind, column, 1, rowCount());
     }

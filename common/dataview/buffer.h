@@ -25,7 +25,8 @@ class QSqlQuery;
 // packed (RowStore); a row the operator edits is held unpacked beside it.
 namespace dw {
 
-enum class Aggregate { Sum, Min, Max };
+// Longest: the value of a column with the most characters (of a text column, the widest it shows).
+enum class Aggregate { Sum, Min, Max, Longest };
 
 class COMMON_EXPORT Buffer : private db::Reader {
 public:
@@ -93,6 +94,10 @@ public:
         // the view are not touched by it.
         int failureCode() const;
         QString failureText() const;
+        // Least, greatest and longest values of columns over every row, as Buffer::total gives each. While
+        // the pass reads on its own they are asked of the database in one reading of the rows, a failure then
+        // the pass's, the view untouched.
+        QVariantList totals(const QList<std::pair<Aggregate, int>> &asked);
 
     private:
         Buffer &m_buffer;
@@ -260,6 +265,13 @@ private:
     bool databaseTotals() const;
     // One value of "SELECT <select> FROM (<query>) [WHERE <where>]", the query's own values bound first.
     QVariant scalar(const QString &select, const QString &where = {}, const QVariantList &more = {});
+    // The values of one row of such a statement, a value a term of the select list (none when it fails).
+    QVariantList scalars(const QString &select, const QString &where = {}, const QVariantList &more = {});
+    // A total of a column by the database; no value when it fails.
+    QVariant databaseTotal(Aggregate kind, const Column &c);
+    // The value of a text column as long as this (its greatest length), by the database.
+    QVariant longestOf(const Column &c, const QVariant &length);
+    bool m_passQuery = false; // a query of a print's pass: its failure is the pass's
     // Two rows read here hold the same value of the column (1-based), as the database groups values.
     bool sameValue(int rowA, int rowB, int column) const;
     // Over rows first..last, read here first.

@@ -1,6 +1,7 @@
 #include "dataview/print.h"
 
 #include "dataview/fit.h"
+#include "dataview/format.h"
 
 #include "platform/messagebox.h"
 #include "platform/services.h"
@@ -12,9 +13,11 @@
 #include <QHeaderView>
 #include <QTableView>
 #include <QElapsedTimer>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QProgressDialog>
 #include <cmath>
+#include <numeric>
 #include <optional>
 
 namespace dw {
@@ -155,17 +158,28 @@ int downOf(int unitsY) { return int(qRound64(unitsY * 2540.0 / (units::kUnitsPer
 
 constexpr qreal kGridMargin = 10.16; // millimetres, on every side
 
+// How far a printed cell keeps its text off its sides: a pixel, as a grid cell on screen does, and on the
+// paper at least three quarters of a point, so that a figure never runs into the next column's text.
+constexpr int kScreenPadding = 26;    // a pixel, thousandths of a centimetre
+constexpr qreal kPaperPadding = 26.5; // three quarters of a point
+
 GridPages::GridPages(Buffer &buffer, QList<int> widths) : m_buffer(buffer), m_pass(buffer)
 {
     // The grid is laid out as on screen; paginate decides the size it is drawn at.
     const Definition &def = m_buffer.definition();
-    int x = 0;
     for (const Cell &cell : def.cells) {
         m_figure << showsFigure(def, cell.name, cell.format, bool(cell.compute));
-        m_x << x;
-        m_width << acrossOf(widths.value(m_width.size(), cell.width));
-        x += m_width.last();
+        m_shown << acrossOf(widths.value(m_shown.size(), cell.width));
     }
+    // The row numbers: the computed cells the grid starts with, else a first cell of whole numbers (the line).
+    while (m_lead < def.cells.size() && def.cells.at(m_lead).compute)
+        ++m_lead;
+    if (m_lead == 0 && !def.cells.isEmpty()) {
+        const int column = m_buffer.columnIndex(def.cells.first().name);
+        if (column > 0 && def.columns.at(column - 1).type == Type::Long)
+            m_lead = 1;
+    }
+    m_width = m_shown;
     m_font = def.font;
     if (m_font.points <= 0)
         m_font.points = 9;
@@ -177,14 +191,99 @@ GridPages::GridPages(Buffer &buffer, QList<int> widths) : m_buffer(buffer), m_pa
 
 QString GridPages::failure() const { return readFailure(m_buffer, m_pass); }
 
-int GridPages::gridWidth() const { return m_x.isEmpty() ? 0 : m_x.last() + m_width.last(); }
+int GridPages::gridWidth() const { return std::accumulate(m_shown.cbegin(), m_shown.cend(), 0); }
 
 qreal GridPages::leastScale() const { return qMin(1.0, qreal(kMinimumPrintedPoints) / m_font.points); }
 
-qreal GridPages::scaleFor(int printableWidth) const
+int GridPages::paddingAt(qreal scale) const { return qMax(kScreenPadding, int(std::ceil(kPaperPadding / scale))); }
+
+QList<int> GridPages::printedWidths(const QList<int> &need) const
 {
-    const int width = gridWidth();
-    return width > printableWidth ? qreal(printableWidth) / width : 1.0;
+    // With the padding of the least size, so that a column is as wide at every size the grid is drawn at.
+    const int padding = paddingAt(leastScale());
+    QList<int> widths = m_shown;
+    for (int c = 0; c < widths.size(); ++c)
+        if (need.value(c) > 0)
+            widths[c] = qMax(widths.at(c), need.at(c) + 2 * padding);
+    return widths;
+}
+
+QList<QList<int>> GridPages::columnsAcross(qreal scale, int printableWidth, bool *overflows) const
+{
+    const int room = int(printableWidth / scale);
+    QList<QList<int>> across;
+    QList<int> current;
+    int used = 0;
+    bool own = false; // the page holds a column of its own besides the row numbers
+    for (int c = 0; c < m_width.size(); ++c) {
+        if (overflows && used > room)
+            *overflows = true;
+        if (c >= m_lead && own && used + m_width.at(c) > room) {
+            across << current;
+            current.clear();
+            used = 0;
+            for (int l = 0; l < m_lead; ++l) {
+                current << l;
+                used += m_width.at(l);
+            }
+            own = false;
+        }
+        current << c;
+        used += m_width.at(c);
+        own = own || c >= m_lead;
+    }
+    across << current;
+    if (overflows && used > room)
+        *overflows = true;
+    return across;
+}
+
+QList<int> GridPages::widestFigures()
+{
+    // The texts each figure cell shows at its widest: the last row's number; a column's least and greatest
+    // number (its sign, its digits); an identifier's longest text; any date (all as wide). The database finds
+    // them in one reading of the rows.
+    const Definition &def = m_buffer.definition();
+    QList<QVariantList> widest(def.cells.size());
+    QList<std::pair<Aggregate, int>> asked;
+    QList<int> askedFor; // the cell of each total asked
+    for (int c = 0; c < def.cells.size(); ++c) {
+        const Cell &cell = def.cells.at(c);
+        const int column = m_buffer.columnIndex(cell.name);
+        if (!m_figure.at(c) || (column == 0 && !cell.compute))
+            continue; // a text is cut at its column's side: the column keeps its width
+        const Type type = column > 0 ? def.columns.at(column - 1).type : Type::Long;
+        if (cell.compute) {
+            widest[c] << qint64(m_rows);
+        } else if (type == Type::Date) {
+            widest[c] << QDate(2000, 12, 28);
+        } else if (type == Type::Text) {
+            asked.append({Aggregate::Longest, column});
+            askedFor << c;
+        } else {
+            asked.append({Aggregate::Min, column});
+            asked.append({Aggregate::Max, column});
+            askedFor << c << c;
+        }
+    }
+    const QVariantList found = asked.isEmpty() ? QVariantList() : m_pass.totals(asked);
+    for (int i = 0; i < found.size(); ++i)
+        widest[askedFor.at(i)] << found.at(i);
+    // Measured in the grid's face at a large size, in ems: the paper's type is not hinted, so a figure's
+    // advance is in proportion to its size.
+    QFont font = services::font(m_font.face, m_font.points, m_font.weight);
+    font.setPixelSize(1000);
+    const QFontMetricsF metrics(font);
+    const qreal perEm = m_font.points * 2540.0 / 72;
+    QList<int> need;
+    for (int c = 0; c < def.cells.size(); ++c) {
+        qreal advance = 0;
+        for (const QVariant &value : std::as_const(widest.at(c)))
+            advance = qMax(advance, metrics.horizontalAdvance(formatValue(value, def.cells.at(c).format)) / 1000 * perEm);
+        // A little over, for the rounding of the paper's own measures.
+        need << (advance > 0 ? int(std::ceil(advance * 1.01)) + 1 : 0);
+    }
+    return need;
 }
 
 print::Paper GridPages::paper() const
@@ -200,39 +299,36 @@ print::Paper GridPages::paper() const
 
 int GridPages::paginate(QSize printable)
 {
-    // Drawn smaller, type, padding and all, where the grid is wider than the paper (each text keeps its place
-    // in its column), down to the least readable size; the columns beyond the paper then go on the pages after,
-    // the row numbers (the computed cells the grid starts with) repeated on each.
-    m_scale = qMax(scaleFor(printable.width()), leastScale());
-    const QList<Cell> &cells = m_buffer.definition().cells;
-    const int room = int(std::ceil(printable.width() / m_scale)) + 1; // the scale fits the grid to the last unit
-    int lead = 0;
-    while (lead < cells.size() && cells.at(lead).compute)
-        ++lead;
-    m_across.clear();
-    QList<int> current;
-    int used = 0;
-    bool own = false; // the page holds a column of its own besides the row numbers
-    for (int c = 0; c < cells.size(); ++c) {
-        if (c >= lead && own && used + m_width.at(c) > room) {
-            m_across << current;
-            current.clear();
-            used = 0;
-            for (int l = 0; l < lead; ++l) {
-                current << l;
-                used += m_width.at(l);
-            }
-            own = false;
-        }
-        current << c;
-        used += m_width.at(c);
-        own = own || c >= lead;
-    }
-    m_across << current;
-    m_perPage = qMax(1, (int(printable.height() / m_scale) - m_headerHeight) / m_lineHeight);
     m_rows = m_buffer.countRows();
+    m_width = printedWidths(widestFigures());
+    // Drawn smaller, type, padding and all, where the grid is wider than the paper (each text keeps its place
+    // in its column), down to the least readable size; the columns beyond the paper then go on the pages after.
+    // Then drawn as large as that number of pages across allows, so that the pages are filled, not the type
+    // shrunk for a second page that holds little.
+    const int width = printable.width();
+    const qsizetype pagesAcross = columnsAcross(leastScale(), width).size();
+    // A column wider than the paper even at the least size is drawn at that size.
+    auto fitsAt = [&](qreal scale) {
+        bool overflows = false;
+        return columnsAcross(scale, width, &overflows).size() <= pagesAcross && !overflows;
+    };
+    qreal fits = leastScale(), larger = 1;
+    if (fitsAt(larger))
+        fits = larger;
+    for (int i = 0; i < 20 && fits < larger; ++i) {
+        const qreal scale = (fits + larger) / 2;
+        (fitsAt(scale) ? fits : larger) = scale;
+    }
+    m_scale = fits;
+    m_across = columnsAcross(m_scale, width);
+    m_padding = paddingAt(m_scale);
+    m_roomWidth = int(width / m_scale);
+    m_roomHeight = int(printable.height() / m_scale);
+    // The rows under the headings, the page's number at the foot.
+    m_perPage = qMax(1, (m_roomHeight - m_headerHeight - m_lineHeight) / m_lineHeight);
     m_textsOf = 0;
-    return qMax(1, (m_rows + m_perPage - 1) / m_perPage) * pagesAcross();
+    m_pages = qMax(1, (m_rows + m_perPage - 1) / m_perPage) * int(m_across.size());
+    return m_pages;
 }
 
 void GridPages::layoutPage(int page, PrintedPage &out)
@@ -262,7 +358,6 @@ void GridPages::layoutPage(int page, PrintedPage &out)
                           m_headerFont, false, false, true});
         x += m_width.at(c);
     }
-    const int padding = qRound(2540.0 / 96); // a pixel, as a grid cell on screen keeps its text off its edges
     for (int r = first; r <= last; ++r) {
         if (!kept)
             m_buffer.readTo(r);
@@ -270,11 +365,15 @@ void GridPages::layoutPage(int page, PrintedPage &out)
         for (int i = 0; i < shown.size(); ++i) {
             const int c = shown.at(i);
             const Qt::Alignment across = cells.at(c).alignment & Qt::AlignHorizontal_Mask;
-            const QRect rect(xs.at(i) + padding, y, qMax(0, m_width.at(c) - 2 * padding), m_lineHeight);
+            const QRect rect(xs.at(i) + m_padding, y, qMax(0, m_width.at(c) - 2 * m_padding), m_lineHeight);
             const QString text = kept ? m_texts.value(r - first).value(c) : m_buffer.shownText(r, c);
             out.texts.append({rect, text, across, m_font, false, m_figure.at(c)});
         }
     }
+    // The page's number and the count, as the lists print them.
+    out.texts.append({QRect(m_padding, m_roomHeight - m_lineHeight, m_roomWidth - 2 * m_padding, m_lineHeight),
+                      QStringLiteral("第 %1 页,共 %2 页").arg(page).arg(m_pages), Qt::AlignLeft, m_font, false, true,
+                      true});
 }
 
 int DataView::print(QString *error)

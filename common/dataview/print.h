@@ -61,10 +61,12 @@ private:
 constexpr int kMinimumPrintedPoints = 6;
 
 // The pages of a grid: the column headers at the top of every page, then as many rows as fit, each cell as
-// the grid shows it, at the widths it shows (window units a cell; none: the definition's). A grid wider than
-// the paper upright is printed across the paper, drawn smaller as a whole where it is wider still, but never so
-// small that its type is below kMinimumPrintedPoints on the paper: at that least size the columns that do not
-// fit continue on the pages after, each repeating the headers and the row numbers.
+// the grid shows it, at the widths it shows (window units a cell; none: the definition's), and the page's number
+// at its foot. A figure column is printed at least as wide as its widest figure needs, so that no figure is
+// marked on paper. A grid wider than the paper upright is printed across the paper, drawn smaller as a whole
+// where it is wider still, but never so small that its type is below kMinimumPrintedPoints on the paper: the
+// columns that do not fit then continue on the pages after, each repeating the headers and the row numbers,
+// the grid drawn as large as that number of pages across allows.
 class COMMON_EXPORT GridPages : public PageSource {
 public:
     explicit GridPages(Buffer &buffer, QList<int> widths = {});
@@ -76,20 +78,33 @@ public:
     int pagesAcross() const { return int(m_across.size()); }
 
 private:
-    // The least scale that keeps the type readable on paper, and the scale the grid fits a width at.
+    // The least scale that keeps the type readable on paper.
     qreal leastScale() const;
-    qreal scaleFor(int printableWidth) const;
-    int gridWidth() const;
+    int gridWidth() const; // as shown
+    // How far a cell keeps its text off its sides, drawn at a scale.
+    int paddingAt(qreal scale) const;
+    // The widths of the cells as printed: as shown, a figure column as wide as its widest figure needs
+    // (`need`, per cell, 0: no figure).
+    QList<int> printedWidths(const QList<int> &need) const;
+    // The cells of each page across, the grid drawn at a scale on paper this wide; whether a page is wider
+    // than the paper (a column that alone is) in `overflows`.
+    QList<QList<int>> columnsAcross(qreal scale, int printableWidth, bool *overflows = nullptr) const;
+    // The advance of the widest figure of each cell at the grid's own size (0: no figure cell).
+    QList<int> widestFigures();
 
     Buffer &m_buffer;
     Buffer::Pass m_pass; // the rows go by as the pages do
     int m_rows = 0;
-    QList<int> m_x, m_width; // per cell, thousandths of a centimetre at the grid's own size
+    QList<int> m_shown;      // per cell, thousandths of a centimetre at the grid's own size, as shown
+    QList<int> m_width;      // per cell, as printed (at the grid's own size)
     QList<bool> m_figure;    // per cell: whether it shows a figure
+    int m_lead = 0;          // the cells repeated on every page across: the row or line numbers
     QList<QList<int>> m_across; // the cells of each page across a page of rows
     qreal m_scale = 1;          // the grid's size on paper
     ui::Font m_font, m_headerFont;
-    int m_headerHeight = 0, m_lineHeight = 0, m_perPage = 1;
+    int m_headerHeight = 0, m_lineHeight = 0, m_perPage = 1, m_padding = 0;
+    int m_roomWidth = 0, m_roomHeight = 0; // the printable area at the grid's own size
+    int m_pages = 1;
     // The shown texts of the page of rows last read, so that its pages across read its rows once.
     int m_textsOf = 0;
     QList<QStringList> m_texts;

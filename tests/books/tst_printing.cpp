@@ -16,6 +16,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QHeaderView>
+#include <QTableView>
 #include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -62,6 +64,51 @@ QPushButton *openWithRows(const QString &window)
     return w->get<QPushButton>(QStringLiteral("cb_5"));
 }
 
+// Widens the grid's columns named by their headers, as the operator drags their edges: header -> pixels more.
+void widenColumns(QWidget *window, const QList<QPair<QString, int>> &wider)
+{
+    auto *view = window->findChild<dw::DataView *>();
+    QVERIFY(view);
+    QHeaderView *header = view->grid()->horizontalHeader();
+    for (const auto &[name, pixels] : wider) {
+        int section = 0;
+        while (section < view->definition().cells.size() && view->definition().cells.at(section).header != name)
+            ++section;
+        QVERIFY2(section < view->definition().cells.size(), qPrintable(name));
+        header->resizeSection(section, header->sectionSize(section) + pixels);
+    }
+}
+
+// Prints a window's grid as the operator does: its rows on screen, its columns widened, its print button; the
+// PDF kept in GRAB_DIR where it is set.
+void printWidened(const QString &window, const QList<QPair<QString, int>> &widened, const char *name,
+                  const QVariant &typedAmount = {})
+{
+    QPushButton *button = openWithRows(window);
+    QVERIFY(button);
+    widenColumns(button->window(), widened);
+    // An amount the operator typed in the first row and did not save.
+    if (!typedAmount.isNull())
+        QCOMPARE(button->window()->findChild<dw::DataView *>()->setItem(1, "an", typedAmount), 1);
+    button->click();
+    if (const QString dir = qEnvironmentVariable("GRAB_DIR"); !dir.isEmpty())
+        QFile::copy(print::lastOutputFile(), QDir(dir).filePath(window + u'_' + QLatin1String(name) + ".pdf"));
+}
+
+// The printed rows of a page, top to bottom, each its texts left to right; the headings and the page's foot
+// left out.
+QList<QStringList> printedRows(const dw::PrintedPage &page)
+{
+    QMap<int, QMap<int, QString>> rows;
+    for (const dw::PrintedText &t : page.texts)
+        if (!t.fixed && !t.text.isEmpty())
+            rows[t.rect.y()][t.rect.x()] = t.text;
+    QList<QStringList> out;
+    for (const auto &row : std::as_const(rows))
+        out << row.values();
+    return out;
+}
+
 QStringList pdfFiles(const Fixture &f) { return QDir(f.dir() + "/PRINTOUT").entryList({"*.pdf"}, QDir::Files); }
 
 int pdfPageCount(const QString &file)
@@ -94,6 +141,12 @@ private slots:
     void printedTypeIsReadable();
     void closeDuringThePrint_data();
     void closeDuringThePrint();
+    void figuresPrintWhole_data();
+    void figuresPrintWhole();
+    void continuedPagesKeepTheirRowNumbers_data();
+    void continuedPagesKeepTheirRowNumbers();
+    void figuresKeepOffTheNextColumn_data();
+    void figuresKeepOffTheNextColumn();
 };
 
 void tst_printing::windows_data()
@@ -326,6 +379,161 @@ void tst_printing::printedTypeIsReadable()
     }
     for (const QString &whole : {cheque, account, amount})
         QVERIFY2(all.contains(whole), qPrintable(whole + QStringLiteral(" not whole in: ") + all.join(u'|')));
+}
+
+using Widened = QList<QPair<QString, int>>;
+
+void tst_printing::figuresPrintWhole_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<Widened>("widened");
+    QTest::addColumn<QStringList>("cheques");
+    QTest::addColumn<QList<double>>("amounts");
+    QTest::addColumn<QStringList>("whole"); // as the paper must show them
+    QTest::addColumn<QVariant>("typed");    // an amount typed in the first row, not saved
+    const QString account = QStringLiteral("6222021234567890123456789");
+    QTest::newRow("receipt register, the largest amounts")
+        << "inbank" << Widened{} << QStringList{"1001"}
+        << QList<double>{1000000000.0, -100000000.0, 9999999999999.99, -9999999999999.99}
+        << QStringList{"1,000,000,000.00", "-100,000,000.00", "9,999,999,999,999.99", "-9,999,999,999,999.99", account}
+        << QVariant();
+    QTest::newRow("receipt register, the widest amount typed") << "inbank" << Widened{} << QStringList{"1001"}
+                                                                << QList<double>{5.0}
+                                                                << QStringList{"-9,999,999,999,999.99", account}
+                                                                << QVariant(-9999999999999.99);
+    QTest::newRow("search, 13 integer digits and a cheque number another program stored")
+        << "w_search" << Widened{} << QStringList{"12345678901234567890"} << QList<double>{1234567890123.45}
+        << QStringList{"1234567890123.45", "12345678901234567890", account} << QVariant();
+    // Columns the operator widened to read them: the grid goes on to a second page rather than marking figures.
+    QTest::newRow("payment register, columns widened")
+        << "gobank" << Widened{{"收款人全称", 240}, {"支票号码", 160}} << QStringList{"1001"}
+        << QList<double>{12345678.9, 87654321.0} << QStringList{"12,345,678.90", "87,654,321.00", account}
+        << QVariant();
+}
+
+// Every figure a register or the search holds prints whole: no cell of the paper is marked with '#'.
+void tst_printing::figuresPrintWhole()
+{
+    QFETCH(QString, window);
+    QFETCH(Widened, widened);
+    QFETCH(QStringList, cheques);
+    QFETCH(QList<double>, amounts);
+    QFETCH(QStringList, whole);
+    QFETCH(QVariant, typed);
+    Fixture f;
+    QVERIFY(f.connect());
+    addRows(f, 30);
+    for (const QString &cheque : cheques)
+        for (const double amount : amounts)
+            for (const char *table : {"xjzp", "jzd"})
+                f.exec(QString("INSERT INTO %1 (rq, bz, zphm, xkr, shbank, shcode, et, an, fkhm, fkzh, kpr) VALUES "
+                               "('2026-03-06', '转帐支票', ?, '甲', '工商银行', ?, '货款', ?, '建设银行', ?, '张')")
+                           .arg(table),
+                       {cheque, whole.last(), amount, whole.last()});
+    PrintedPages printed(print::Backend::Pdf);
+    printWidened(window, widened, "whole", typed);
+    QVERIFY(!QTest::currentTestFailed() && f.boxes.isEmpty());
+    QStringList words;
+    for (const PdfWord &w : pdfWords(print::lastOutputFile()))
+        words << w.text;
+    QVERIFY(!words.isEmpty());
+    QVERIFY2(!words.join(u' ').contains(u'#'), qPrintable(words.join(u'|')));
+    for (const QString &figure : whole)
+        QVERIFY2(words.contains(figure), qPrintable(figure + QStringLiteral(" not whole in: ") + words.join(u'|')));
+}
+
+void tst_printing::continuedPagesKeepTheirRowNumbers_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<Widened>("widened");
+    QTest::newRow("payment register: its row numbers")
+        << "gobank" << Widened{{"收款人全称", 900}, {"用途", 600}, {"付款行名", 600}};
+    QTest::newRow("receipt register: its row numbers")
+        << "inbank" << Widened{{"销售商名称", 900}, {"付款行名", 600}, {"收款行名", 600}};
+    QTest::newRow("search: the line numbers") << "w_search" << Widened{{"xkr", 900}, {"et", 600}, {"fkhm", 600}};
+}
+
+// A grid wider than the paper at its least type goes on to the pages after: every page across a page of rows
+// shows the same rows' numbers at its left, and every page its number and the count.
+void tst_printing::continuedPagesKeepTheirRowNumbers()
+{
+    QFETCH(QString, window);
+    QFETCH(Widened, widened);
+    Fixture f;
+    QVERIFY(f.connect());
+    addRows(f, 70);
+    PrintedPages printed(print::Backend::Pdf);
+    printWidened(window, widened, "continued");
+    QVERIFY(!QTest::currentTestFailed() && f.boxes.isEmpty());
+    QCOMPARE(printed.documents.size(), 1);
+    const QList<dw::PrintedPage> &pages = printed.documents.first().pages;
+    QList<QStringList> numbersOfPages;
+    for (int p = 0; p < pages.size(); ++p) {
+        QStringList numbers;
+        for (const QStringList &row : printedRows(pages.at(p)))
+            numbers << row.first();
+        numbersOfPages << numbers;
+        const QString pageText = QStringLiteral("第 %1 页,共 %2 页").arg(p + 1).arg(pages.size());
+        QVERIFY2(PrintedPages::texts(pages.at(p)).contains(pageText), qPrintable(pageText));
+    }
+    // Each page of rows is printed across two pages or more, each showing the numbers of its rows; together
+    // the pages number every row once, in order.
+    QStringList each;
+    int across = 0;
+    for (int p = 0; p < numbersOfPages.size(); ++p) {
+        if (p > 0 && numbersOfPages.at(p) == numbersOfPages.at(p - 1)) {
+            ++across;
+            continue;
+        }
+        QVERIFY2(p == 0 || across > 0, qPrintable(numbersOfPages.at(p).join(u' ')));
+        across = 0;
+        each << numbersOfPages.at(p);
+    }
+    QVERIFY(across > 0);
+    QCOMPARE(each.size(), 70);
+    for (int i = 0; i < each.size(); ++i)
+        QCOMPARE(each.at(i).toInt(), i + 1);
+}
+
+void tst_printing::figuresKeepOffTheNextColumn_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("amount"); // as the paper shows it
+    QTest::addColumn<QString>("bank");
+    QTest::newRow("receipt register") << "inbank" << "27,018.04" << "ABC Bank";
+    QTest::newRow("payment register") << "gobank" << "27,018.04" << "ABC Bank";
+    QTest::newRow("search") << "w_search" << "27018.04" << "ABC Bank";
+    QTest::newRow("search, a small amount") << "w_search" << "0.29" << "农业银行";
+}
+
+// A right-aligned amount and the bank name in the next column read as two words on paper, a gap between them
+// as on screen.
+void tst_printing::figuresKeepOffTheNextColumn()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, amount);
+    QFETCH(QString, bank);
+    Fixture f;
+    QVERIFY(f.connect());
+    addRows(f, 3);
+    for (const char *table : {"xjzp", "jzd"})
+        f.exec(QString("UPDATE %1 SET an = ?, fkhm = ?").arg(table), {QString(amount).remove(u',').toDouble(), bank});
+    PrintedPages printed(print::Backend::Pdf);
+    printWidened(window, {}, "gap");
+    QVERIFY(!QTest::currentTestFailed() && f.boxes.isEmpty());
+    const QList<PdfWord> words = pdfWords(print::lastOutputFile());
+    const QString first = bank.section(u' ', 0, 0);
+    int pairs = 0;
+    for (qsizetype i = 0; i + 1 < words.size(); ++i) {
+        QVERIFY2(!words.at(i).text.startsWith(amount + first.left(1)), qPrintable(words.at(i).text));
+        if (words.at(i).text != amount || words.at(i + 1).text != first)
+            continue;
+        ++pairs;
+        // At least a point between them; the grids print their type at 6 points or more.
+        const qreal gap = words.at(i + 1).box.left() - words.at(i).box.right();
+        QVERIFY2(gap >= 1, qPrintable(QString::number(gap)));
+    }
+    QCOMPARE(pairs, 3);
 }
 
 #include "tst_printing.moc"
