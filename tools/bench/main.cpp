@@ -107,16 +107,21 @@ Result runProcess(const QString &label, const bench::Case &c, const QString &pro
     return r;
 }
 
+// The benchmark itself running one case in a process of its own.
+QStringList caseArguments(const QString &cache, const bench::DataSet &set, const bench::Case &c)
+{
+    return {QStringLiteral("--child"), c.id,  QStringLiteral("--folder"), bench::dataSetFolder(cache, set),
+            QStringLiteral("--cache"), cache, QStringLiteral("--rows"),   QString::number(set.rows)};
+}
+
 // A list's print is held against a plain Qt paint of the same pages: laid out by the list in a process of its
 // own (untimed), then drawn by the plain paint's program, which shares nothing with the print.
 Result runPlainPaint(const QString &cache, const bench::DataSet &set, const bench::Case &c, const Result &print)
 {
     QElapsedTimer timer;
     timer.start();
-    const QStringList layout = {QStringLiteral("--child"), c.id, QStringLiteral("--folder"), bench::dataSetFolder(cache, set),
-                                QStringLiteral("--cache"), cache, QStringLiteral("--rows"), QString::number(set.rows),
-                                QStringLiteral("--plain"), print.f.value(QStringLiteral("pages"))};
-    Result plain = runProcess(set.label, c, QCoreApplication::applicationFilePath(), layout);
+    Result plain = runProcess(set.label, c, QCoreApplication::applicationFilePath(),
+                              caseArguments(cache, set, c) << QStringLiteral("--plain") << print.f.value(QStringLiteral("pages")));
     const QString pages = bench::plainPagesFile(cache);
     if (plain.failure.isEmpty()) {
         const QString pdf = QDir(cache).filePath(QStringLiteral("plain.pdf"));
@@ -137,9 +142,7 @@ Result runChild(const QString &cache, const bench::DataSet &set, const bench::Ca
 {
     QElapsedTimer timer;
     timer.start();
-    Result r = runProcess(set.label, c, QCoreApplication::applicationFilePath(),
-                          {QStringLiteral("--child"), c.id, QStringLiteral("--folder"), bench::dataSetFolder(cache, set),
-                           QStringLiteral("--cache"), cache, QStringLiteral("--rows"), QString::number(set.rows)});
+    Result r = runProcess(set.label, c, QCoreApplication::applicationFilePath(), caseArguments(cache, set, c));
     err() << "bench: " << set.label << ' ' << c.id << " done in " << timer.elapsed() / 1000.0 << " s\n";
     err().flush();
     if (r.failure.isEmpty() && c.id.startsWith(u"print-") && r.f.value(QStringLiteral("pages")).toInt() > 0) {
@@ -148,12 +151,12 @@ Result runChild(const QString &cache, const bench::DataSet &set, const bench::Ca
         for (const char *key : {"ball", "bcpu", "bpeak", "bmb"})
             if (plain.f.contains(QLatin1String(key)))
                 r.f.insert(QLatin1String(key), plain.f.value(QLatin1String(key)));
+        QStringList notes = {r.f.value(QStringLiteral("note")), plain.f.value(QStringLiteral("note"))};
         if (plain.f.value(QStringLiteral("bpages")) != r.f.value(QStringLiteral("pages")))
-            r.f.insert(QStringLiteral("note"), QStringLiteral("the plain paint drew %1 pages").arg(plain.f.value(QStringLiteral("bpages"))));
-        if (const QString note = plain.f.value(QStringLiteral("note")); !note.isEmpty()) {
-            const QString own = r.f.value(QStringLiteral("note"));
-            r.f.insert(QStringLiteral("note"), own.isEmpty() ? note : own + QStringLiteral(", ") + note);
-        }
+            notes << QStringLiteral("the plain paint drew %1 pages").arg(plain.f.value(QStringLiteral("bpages")));
+        notes.removeAll(QString());
+        if (!notes.isEmpty())
+            r.f.insert(QStringLiteral("note"), notes.join(QStringLiteral(", ")));
     }
     return r;
 }
