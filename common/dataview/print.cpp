@@ -435,13 +435,16 @@ int printPages(PageSource &document, const QString &documentName, QWidget *paren
     };
     update(0);
 
+    PrintedPage page; // its lists keep their room from page to page
     for (int p = 1; p <= count && !progress.stopped(); ++p) {
         if (p > 1 && print::newPage(job) < 0) {
             setError(error, QStringLiteral("打印没有完成：") + print::lastError());
             print::abort(job);
             return -1;
         }
-        PrintedPage page;
+        page.texts.clear();
+        page.bars.clear();
+        page.scale = 1;
         document.layoutPage(p, page);
         // A page whose rows could not be read is not printed as if they were blank.
         if (const QString failed = document.failure(); !failed.isEmpty()) {

@@ -254,7 +254,8 @@ void PagePainter::paint(const PrintedPage &page)
         // A band lower than its type still shows the whole line.
         QRectF rect = toDevice(t.rect);
         rect.setHeight(qMax(rect.height(), made.height));
-        const FittedText fitted = t.fixed || advanceOf(made, t.text) <= rect.width()
+        const FittedText fitted = t.fixed || surelyFits(made, t.text, rect.width())
+                                          || advanceOf(made, t.text) <= rect.width()
                                       ? FittedText{t.text, made.made}
                                       : fitText(t.text, t.figure, made.made, made.metrics, rect.width(),
                                                 m_painter.device(), kMinimumFigurePoints / page.scale);
@@ -309,6 +310,25 @@ qreal PagePainter::advanceOf(Made &made, const QString &text)
     }
     made.advances.insert(text, advance);
     return advance;
+}
+
+bool PagePainter::surelyFits(Made &made, const QString &text, qreal width)
+{
+    // Only characters drawn one glyph each, side by side, add up: ASCII, CJK ideographs and punctuation and the
+    // full-width forms. Kerning may still move a pair a little, hence the margin; a text near its width is
+    // measured whole.
+    qreal sum = 0;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (!((u >= 0x20 && u < 0x7f) || (u >= 0x3000 && u < 0x3040) || (u >= 0x4e00 && u < 0xa000)
+              || (u >= 0xff00 && u < 0xfff0)))
+            return false;
+        auto it = made.characters.constFind(u);
+        if (it == made.characters.constEnd())
+            it = made.characters.insert(u, made.metrics.horizontalAdvance(c));
+        sum += *it;
+    }
+    return sum * 1.02 + 1 <= width;
 }
 
 QRectF PagePainter::toDevice(const QRect &r) const

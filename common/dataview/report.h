@@ -196,9 +196,14 @@ private:
         // and measuring a text costs as much as drawing it. Two generations: when the newer is full it becomes
         // the older, so the texts that keep coming stay and the ones seen once go.
         QHash<QString, qreal> advances, older;
+        // Each character's own advance: a text whose characters add up to well under its width fits unmeasured.
+        QHash<char16_t, qreal> characters;
     };
     // The text's advance in the font, measured once.
     static qreal advanceOf(Made &made, const QString &text);
+    // Whether the text surely fits the width without being measured whole (amounts, cheque numbers and dates
+    // seen once are most of a long print's texts).
+    static bool surelyFits(Made &made, const QString &text, qreal width);
     QList<Made> m_fonts;
     QList<Marked> m_marked;
     int m_current = -1;

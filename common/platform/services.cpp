@@ -28,6 +28,9 @@
 
 #include <csignal>
 #include <fcntl.h>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <cstring>
 #include <unistd.h>
 #include <memory>
@@ -456,5 +459,18 @@ void haltOnEndSignals()
     action.sa_flags = SA_RESTART;
     for (const int signal : {SIGTERM, SIGHUP, SIGINT})
         ::sigaction(signal, &action, nullptr);
+}
+
+void keepFreedHeap()
+{
+#ifdef __GLIBC__
+    // Each printed page's PDF stream and its compressor's state (some 300 KB) are made and freed at every page.
+    // With glibc's starting thresholds that freed top of the heap went back to the system at every page and was
+    // faulted in again at the next: over thirty page faults a page, four heap calls, most of a long print's
+    // system time. These are the thresholds glibc's own adjustment moves to once a large block has been freed
+    // (its largest mmap threshold, trimming at twice that), set from the start.
+    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 64 * 1024 * 1024);
+#endif
 }
 } // namespace services

@@ -82,6 +82,8 @@ COMMON_EXPORT void halt();
 COMMON_EXPORT void haltClose();
 // SIGTERM, SIGHUP (the desktop's logout) and SIGINT halt the program from its event loop.
 COMMON_EXPORT void haltOnEndSignals();
+// Made once at the program's start: memory freed at the top of the heap stays for the next use (see the .cpp).
+COMMON_EXPORT void keepFreedHeap();
 // Tests observe a halt instead of the process ending.
 COMMON_EXPORT void setHaltHandler(std::function<void(bool closeWindows)> handler);
 } // namespace services

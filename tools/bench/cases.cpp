@@ -2,6 +2,7 @@
 
 #include "app/quillan.h"
 #include "datasets.h"
+#include "memory.h"
 #include "globals.h"
 #include "platform/controls.h"
 #include "dataview/dataview.h"
@@ -19,12 +20,14 @@
 #include <QAbstractItemView>
 #include <QAbstractScrollArea>
 #include <QBuffer>
+#include <QDataStream>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
@@ -54,26 +57,6 @@ double msSince(Clock::time_point start)
 }
 
 QString ms(double value) { return QString::number(value, 'f', 2); }
-
-// Resident memory as the kernel counts it: "VmHWM" the peak, "VmRSS" now; in megabytes.
-double memoryMb(const char *field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(int(qstrlen(field)) + 1).trimmed().split(' ').value(0).toDouble() / 1024.0;
-    return -1;
-}
-
-// Starts a new peak: the kernel resets VmHWM to the present size.
-void resetPeak()
-{
-    QFile refs(QStringLiteral("/proc/self/clear_refs"));
-    if (refs.open(QIODevice::WriteOnly))
-        refs.write("5");
-}
 
 // Counts the paint events of a widget and everything in it.
 class PaintWatcher : public QObject {
@@ -417,6 +400,11 @@ bool windowCaseFor(const QString &id, int registerRows, WindowCase &c)
         {QStringLiteral("picker-remarks-again"), {QStringLiteral("w_tempbs"), dw1, allOfTheBook}},
         {QStringLiteral("editor-pay-add-after-use"), {QStringLiteral("gobank"), dw1, noAct}},
         {QStringLiteral("jump-page-up"), {QStringLiteral("gobank"), dw1, noAct}},
+        {QStringLiteral("jump-5-page-up"), {QStringLiteral("gobank"), dw1, noAct}},
+        {QStringLiteral("jump-10-page-up"), {QStringLiteral("gobank"), dw1, noAct}},
+        {QStringLiteral("jump-25-page-up"), {QStringLiteral("gobank"), dw1, noAct}},
+        {QStringLiteral("jump-50-page-up"), {QStringLiteral("gobank"), dw1, noAct}},
+        {QStringLiteral("jump-75-page-up"), {QStringLiteral("gobank"), dw1, noAct}},
         {QStringLiteral("jump-middle"), {QStringLiteral("gobank"), dw1, noAct}},
         {QStringLiteral("jump-ok-edit"), {QStringLiteral("gobank"), dw1, noAct}},
         {QStringLiteral("jump-ok-delete"), {QStringLiteral("gobank"), dw1, noAct}},
@@ -663,16 +651,34 @@ int runJumpCase(const QString &id, const WindowCase &c, Figures &f)
     QCoreApplication::processEvents(QEventLoop::AllEvents, 2000);
     auto timed = [view](const std::function<void()> &act) { return untilPainted(view, act); };
     QScrollBar *bar = view->grid()->verticalScrollBar();
-    if (id == u"jump-page-up") {
+    if (id.endsWith(u"page-up")) {
         timed([&] { press(target, Qt::Key_End, Qt::ControlModifier); });
-        double slowest = 0, total = 0;
-        for (int i = 0; i < 20; ++i) {
-            const double t = timed([&] { press(target, Qt::Key_PageUp); });
-            slowest = std::max(slowest, t);
-            total += t;
+        // "jump-N-page-up": then the scroll bar's middle click to N% of the rows, and a click on a row in the
+        // middle of the screen; Page Up then reads back past the first row the jump read.
+        if (const int percent = id.section(u'-', 1, 1).toInt(); percent > 0) {
+            timed([&] { bar->setValue(int(qint64(bar->maximum()) * percent / 100)); });
+            QWidget *rows = view->grid()->viewport();
+            const QPoint at(rows->width() / 3, rows->height() / 2);
+            timed([&] {
+                for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+                    QMouseEvent click(type, at, rows->mapToGlobal(at), Qt::LeftButton,
+                                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+                    QApplication::sendEvent(rows, &click);
+                }
+            });
+            target = keyTarget(view);
         }
-        f[QStringLiteral("act")] = ms(slowest);
-        notes() << QStringLiteral("mean press %1 ms").arg(ms(total / 20));
+        QList<double> presses;
+        for (int i = 0; i < 20; ++i)
+            presses << timed([&] { press(target, Qt::Key_PageUp); });
+        QList<double> sorted = presses;
+        std::sort(sorted.begin(), sorted.end());
+        f[QStringLiteral("act")] = ms(sorted.last());
+        f[QStringLiteral("median")] = ms((sorted.at(9) + sorted.at(10)) / 2);
+        QStringList each;
+        for (const double t : presses)
+            each << QString::number(t, 'f', 0);
+        notes() << QStringLiteral("presses %1 ms (median %2)").arg(each.join(u' '), f.value(QStringLiteral("median")));
     } else if (id == u"jump-middle") {
         timed([&] { press(target, Qt::Key_End, Qt::ControlModifier); }); // the scroll bar spans every row
         resetPeak();
@@ -731,11 +737,9 @@ int pdfPages(const QString &file)
     return pages;
 }
 
-// The honest limit of a list's print: the same job painted by Qt alone. The rows are read once, as the print
-// reads them, and the same texts and bars (laid out beforehand by the list, untimed) are drawn at the same
-// places in the same fonts, on as many pages of the same paper; each font is made once, and set only where it
-// changes. What is left to the print beyond this is the engine's own work: its layout, formatting and fitting.
-// The texts as the print draws them, fitted on a device of the printer's resolution (untimed): the plain paint
+// The honest limit of a list's print is the same job painted by Qt alone, in a process of its own
+// (plainpaint.cpp); what is left to the print beyond it is the engine's own work: its layout, formatting and
+// fitting. The texts as the print draws them, fitted on a device of the printer's resolution (untimed): the plain paint
 // draws the same glyphs, not the texts before they were cut or drawn smaller.
 dw::PrintedDocument asPrinted(const dw::PrintedDocument &document)
 {
@@ -760,66 +764,54 @@ dw::PrintedDocument asPrinted(const dw::PrintedDocument &document)
     return fitted;
 }
 
-void plainPaint(const dw::PrintedDocument &fitted, const Statement &s, int margin, const QString &file,
-                QString &error)
+// The pages file the plain paint reads (tools/bench/plainpaint.cpp): the database, the statement and its values,
+// the margins and the fonts, then each page's bars and texts as the print draws them.
+bool writePages(const dw::PrintedDocument &fitted, const Statement &s, int margin, const QString &path)
 {
-
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(file);
-    const qreal mm = margin / 100.0;
-    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(mm, mm, mm, mm),
-                                      QPageLayout::Millimeter));
-    QPainter painter(&printer);
-    const qreal k = printer.logicalDpiX() / 2540.0;
-    auto device = [k](const QRect &r) { return QRectF(r.x() * k, r.y() * k, r.width() * k, r.height() * k); };
-    int rows = 0;
-    forEachRow(
-        s,
-        [&rows](sqlite3_stmt *stmt) {
-            for (int c = 0; c < sqlite3_column_count(stmt); ++c)
-                sqlite3_column_text(stmt, c);
-            ++rows;
-            return true;
-        },
-        error);
-    if (rows <= 0)
-        return;
-    QList<QPair<ui::Font, QFont>> fonts;
-    const ui::Font *current = nullptr;
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QDataStream out(&file);
+    out.setVersion(QDataStream::Qt_6_4);
+    QStringList names, values;
+    for (int i = 0; i < s.values.size(); ++i) {
+        const QVariant &v = s.values.at(i);
+        names << (i < s.arguments.size() ? s.arguments.at(i).name : QString());
+        values << (v.typeId() == QMetaType::QDate ? v.toDate().toString(Qt::ISODate) : v.toString());
+    }
+    QList<ui::Font> fonts;
     auto same = [](const ui::Font &a, const ui::Font &b) {
         return a.points == b.points && a.weight == b.weight && a.face == b.face && a.italic == b.italic &&
                a.underline == b.underline;
     };
-    for (qsizetype p = 0; p < fitted.pages.size(); ++p) {
-        if (p > 0)
-            printer.newPage();
-        const dw::PrintedPage &page = fitted.pages.at(p);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(Qt::black);
+    auto indexOf = [&](const ui::Font &font) {
+        const auto it = std::find_if(fonts.cbegin(), fonts.cend(), [&](const ui::Font &f) { return same(f, font); });
+        return qint32(it - fonts.cbegin());
+    };
+    for (const dw::PrintedPage &page : fitted.pages)
+        for (const dw::PrintedText &t : page.texts)
+            if (indexOf(t.font) == fonts.size())
+                fonts << t.font;
+    out << QDir::current().filePath(QStringLiteral("DATABASE/nardelo.db")) << s.sql << names << values
+        << qint32(margin) << qint32(fonts.size());
+    for (const ui::Font &f : fonts)
+        out << f.face << qint32(f.points) << qint32(f.weight) << f.italic << f.underline;
+    for (const dw::PrintedPage &page : fitted.pages) {
+        out << qint32(page.bars.size());
         for (const QRect &bar : page.bars)
-            painter.drawRect(device(bar));
-        painter.setPen(Qt::black);
-        painter.setBrush(Qt::NoBrush);
+            out << bar;
+        const qint32 texts = qint32(std::count_if(page.texts.cbegin(), page.texts.cend(),
+                                                  [](const dw::PrintedText &t) { return !t.text.isEmpty(); }));
+        out << texts;
         for (const dw::PrintedText &t : page.texts) {
             if (t.text.isEmpty())
                 continue;
-            if (!current || !same(*current, t.font)) {
-                auto it = std::find_if(fonts.begin(), fonts.end(), [&](const auto &f) { return same(f.first, t.font); });
-                if (it == fonts.end()) {
-                    QFont made = services::font(t.font.face, t.font.points, t.font.weight);
-                    made.setItalic(t.font.italic);
-                    made.setUnderline(t.font.underline);
-                    fonts.append({t.font, made});
-                    it = fonts.end() - 1;
-                }
-                painter.setFont(it->second);
-                current = &it->first;
-            }
-            painter.drawText(device(t.rect), int(t.alignment | Qt::AlignTop) | Qt::TextSingleLine | Qt::TextDontClip,
-                             t.text);
+            out << t.rect << qint32(int(t.alignment | Qt::AlignTop) | Qt::TextSingleLine | Qt::TextDontClip)
+                << indexOf(t.font) << quint32(t.text.size() * 2);
+            out.writeRawData(reinterpret_cast<const char *>(t.text.utf16()), int(t.text.size() * 2));
         }
     }
+    return out.status() == QDataStream::Ok && file.flush();
 }
 
 // The time from its making until the first progress dialog shows.
@@ -841,7 +833,7 @@ private:
     Clock::time_point m_start;
 };
 
-int runPrintCase(const WindowCase &c, int plainPages, Figures &f)
+int runPrintCase(const WindowCase &c, int plainPages, const QString &pagesFile, Figures &f)
 {
     if (print::systemHasPrinter()) {
         notes() << QStringLiteral("skipped: a printer is installed and the list would go to it");
@@ -853,31 +845,21 @@ int runPrintCase(const WindowCase &c, int plainPages, Figures &f)
     f.remove(QStringLiteral("first"));
     f.remove(QStringLiteral("act"));
     if (plainPages > 0) {
-        // The pages as the list lays them out, untimed; then the window gone: the plain paint starts from the
-        // same state as the print.
+        // The pages as the list lays them out, for the plain paint's process to draw (untimed).
         auto *list = qobject_cast<dw::ReportView *>(o.view);
         if (!list)
             return 1;
         const dw::PrintedDocument document = asPrinted(list->layoutDocument(QSizeF(210, 297), services::today()));
-        const int margin = list->definition().margin;
-        delete o.window;
         if (document.pages.size() != plainPages)
             notes() << QStringLiteral("the plain paint lays out %1 pages, the print %2")
                            .arg(document.pages.size())
                            .arg(plainPages);
-        const QString plainFile = QDir::current().filePath(QStringLiteral("PRINTOUT/bench-plain.pdf"));
-        QString error;
-        const double before = memoryMb("VmRSS:");
-        resetPeak();
-        const auto start = Clock::now();
-        plainPaint(document, o.statement, margin, plainFile, error);
-        f = {};
-        f[QStringLiteral("ball")] = ms(msSince(start));
-        f[QStringLiteral("bmb")] = QString::number(QFileInfo(plainFile).size() / 1e6, 'f', 1);
-        f[QStringLiteral("bpeak")] = QString::number(std::max(0.0, memoryMb("VmHWM:") - before), 'f', 0);
-        QFile::remove(plainFile);
-        if (!error.isEmpty())
-            notes() << QStringLiteral("plain paint failed: ") + error;
+        f = {{QStringLiteral("pages"), QString::number(document.pages.size())}};
+        if (!writePages(document, o.statement, list->definition().margin, pagesFile)) {
+            notes() << QStringLiteral("cannot write ") + pagesFile;
+            return 1;
+        }
+        delete o.window;
         return 0;
     }
 
@@ -885,9 +867,11 @@ int runPrintCase(const WindowCase &c, int plainPages, Figures &f)
     double before = memoryMb("VmRSS:");
     resetPeak();
     auto start = Clock::now();
+    const double cpuStart = cpuMs();
     DialogWatcher dialog;
     o.window->get<QPushButton>(QStringLiteral("cb_1"))->click();
     f[QStringLiteral("first")] = ms(msSince(start));
+    f[QStringLiteral("cpu")] = ms(cpuMs() - cpuStart);
     f[QStringLiteral("peak")] = QString::number(std::max(0.0, memoryMb("VmHWM:") - before), 'f', 0);
     if (dialog.shownMs >= 0)
         f[QStringLiteral("act")] = ms(dialog.shownMs);
@@ -971,12 +955,19 @@ const QList<Case> &allCases()
         {QStringLiteral("editor-pay-add-after-use"),
          QStringLiteral("payment register editor: first Add, other windows used before"), true},
         {QStringLiteral("jump-page-up"), QStringLiteral("payment register: Page Up x20 after Ctrl+End"), true},
+        {QStringLiteral("jump-5-page-up"), QStringLiteral("payment register: Page Up x20 after a jump to 5%"), true},
+        {QStringLiteral("jump-10-page-up"), QStringLiteral("payment register: Page Up x20 after a jump to 10%"), true},
+        {QStringLiteral("jump-25-page-up"), QStringLiteral("payment register: Page Up x20 after a jump to 25%"), true},
+        {QStringLiteral("jump-50-page-up"), QStringLiteral("payment register: Page Up x20 after a jump to 50%"), true},
+        {QStringLiteral("jump-75-page-up"), QStringLiteral("payment register: Page Up x20 after a jump to 75%"), true},
         {QStringLiteral("jump-middle"), QStringLiteral("payment register: scroll bar to the middle (x20)"), true},
         {QStringLiteral("jump-ok-edit"), QStringLiteral("payment register: OK after an edit in the middle"), true},
         {QStringLiteral("jump-ok-delete"), QStringLiteral("payment register: OK after a delete in the middle"), true},
     };
     return cases;
 }
+
+QString plainPagesFile(const QString &cache) { return QDir(cache).filePath(QStringLiteral("plain.pages")); }
 
 int runCase(int &argc, char **argv, const QString &id, const QString &folder, const QString &cache,
             int registerRows, int plainPages)
@@ -1049,7 +1040,7 @@ int runCase(int &argc, char **argv, const QString &id, const QString &folder, co
                                                      : QString(),
                          registerRows, f);
     else if (id.startsWith(u"print-"))
-        rc = runPrintCase(c, plainPages, f);
+        rc = runPrintCase(c, plainPages, plainPagesFile(cache), f);
     else if (id.startsWith(u"editor-pay-") || id.endsWith(u"-again"))
         rc = runEditCase(id, c, registerRows, f);
     else if (id.startsWith(u"jump-"))

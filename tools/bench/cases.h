@@ -25,9 +25,10 @@ using Figures = QMap<QString, QString>;
 // Runs one case in this process, from the application's start, on the data set in `folder` with registers of
 // `registerRows` rows; `cache` holds the benchmark's own settings store and lock (never the user's). Prints the
 // figures as one "RESULT key=value;..." line: first, last, page (ms), peak (MB), rows, and the bare reads
-// bfirst, ball (ms) and brows; for the empty window also show (ms), for the print pages. With `plainPages` > 0
-// a print case paints the same rows on that many pages with plain Qt instead (ball, bpeak): in a process of its
-// own, so that neither run inherits the other's heap.
+// bfirst, ball (ms) and brows; for the empty window also show (ms), for the print pages and cpu (ms). With
+// `plainPages` > 0 a print case only lays out its pages into plainPagesFile(cache), for the plain paint
+// (tools/bench/plainpaint.cpp), which draws them with plain Qt in a process of its own.
+QString plainPagesFile(const QString &cache);
 int runCase(int &argc, char **argv, const QString &id, const QString &folder, const QString &cache,
             int registerRows, int plainPages = 0);
 } // namespace bench
