@@ -177,11 +177,17 @@ private:
         }
         if (!m_inner)
             return Acceptable;
-        // What the box's own validator refuses (a figure an amount box cannot hold) is told the same way.
+        // What the box's own validator refuses (a figure an amount box cannot hold) is told the same way. What
+        // the box holds without an insertion stands: text set by code (an amount another program stored past
+        // what may be typed), an undo, what a deletion left. Were it refused, the edit would take every next
+        // key, as it keeps to its validator only input that was valid before.
         const State state = m_inner->validate(input, pos);
-        if (state == Invalid && operatorInsertion(input))
-            refuseInsertion(acceptedWords());
-        return state;
+        if (state != Invalid)
+            return state;
+        if (!operatorInsertion(input))
+            return Acceptable;
+        refuseInsertion(acceptedWords());
+        return Invalid;
     }
 
     // The sign at the box; one per change.

@@ -10,6 +10,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QTableView>
 
 using namespace chequetest;
 
@@ -83,6 +84,8 @@ private slots:
     void amountUndoTakesBackItsSeparators();
     void registerAmountTakesWhatItHolds_data();
     void registerAmountTakesWhatItHolds();
+    void registerAmountStoredBeyondShowsAsItIs_data();
+    void registerAmountStoredBeyondShowsAsItIs();
 };
 
 void tst_badinput::pasted_data()
@@ -566,6 +569,54 @@ void tst_badinput::registerAmountTakesWhatItHolds()
                           .arg(window == "gobank" ? "xjzp" : "jzd"))
                  .toLongLong(),
              fen);
+}
+
+void tst_badinput::registerAmountStoredBeyondShowsAsItIs_data()
+{
+    // An amount another program stored past what the cell takes shows as it is, and the operator passes
+    // through its cell and saves without a word and without changing it; a key typed to it is refused.
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("edited"); // the cell's text in its editor
+    QTest::newRow("14 integer digits") << "99999999999999.98" << "99,999,999,999,999.98" << "99999999999999.98";
+    QTest::newRow("18 integer digits") << "100000000000000000" << "100,000,000,000,000,000.00"
+                                       << "100000000000000000.00";
+}
+
+void tst_badinput::registerAmountStoredBeyondShowsAsItIs()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, shown);
+    QFETCH(QString, edited);
+    Fixture f;
+    QVERIFY(f.connect());
+    QVERIFY(noSign());
+    brevik::GridEditor *w = openOnRow(f, "gobank", "xkr");
+    QVERIFY(w);
+    f.exec("UPDATE xjzp SET an = " + stored);
+    const QString before = f.scalar("SELECT an FROM xjzp").toString();
+    w->get<QAbstractButton>("cb_3")->click(); // read again
+    const QList<dw::Cell> &cells = w->grid()->definition().cells;
+    const auto an = std::find_if(cells.begin(), cells.end(), [](const dw::Cell &c) { return c.name == "an"; });
+    QVERIFY(an != cells.end());
+    QCOMPARE(w->grid()->grid()->model()->index(0, int(an - cells.begin())).data().toString(), shown);
+    w->grid()->setCurrentCell(1, "an");
+    QLineEdit *edit = focusedEditor();
+    QVERIFY(edit);
+    QCOMPARE(edit->text(), edited);
+    edit->end(false);
+    for (const Qt::Key key : {Qt::Key_5, Qt::Key_A}) {
+        QTest::keyClick(edit, key);
+        QCOMPARE(edit->text(), edited);
+        QVERIFY(!balloon::text().isEmpty());
+        QVERIFY(noSign());
+    }
+    QTest::keyClick(edit, Qt::Key_Tab);
+    QVERIFY(focusedEditor() != edit);
+    w->get<QAbstractButton>("cb_3")->click();
+    QVERIFY(f.boxes.isEmpty());
+    QCOMPARE(balloon::text(), QString());
+    QCOMPARE(f.scalar("SELECT an FROM xjzp").toString(), before);
 }
 
 QTEST_MAIN(tst_badinput)
