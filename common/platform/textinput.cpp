@@ -69,18 +69,22 @@ QStringView withoutControlsAround(QStringView text)
     return text.mid(head, end - head);
 }
 
+// What a text holds between the blanks and controls around it.
+QStringView contentOf(QStringView text) { return withoutControlsAround(text).trimmed(); }
+
 // A line break or a tab between the characters of a text: two lines, or two cells of a spreadsheet.
 bool breaksWithin(QStringView text)
 {
-    const QStringView core = withoutControlsAround(text);
+    const QStringView core = contentOf(text);
     return std::any_of(core.begin(), core.end(), [](QChar c) { return c == u'\t' || isLineBreak(c); });
 }
+
 const QString kName = QStringLiteral("singleLineRule");
 
 // Keeps the rule in front of whatever validator the edit has: it puts the part of the text the operator
-// just put in on one line (or refuses it where the box holds an identifier), holds it to the box's limit, and hands the result to that validator. Code may set another
-// validator on the edit after this one; the rule puts itself in front of it again before the edit is shown,
-// focused or dropped on.
+// just put in on one line (or refuses it where the box holds an identifier), holds it to the box's limit,
+// and hands the result to that validator. Code may set another validator on the edit after this one; the
+// rule puts itself in front of it again before the edit is shown, focused or dropped on.
 class SingleLineRule : public QValidator {
 public:
     explicit SingleLineRule(QLineEdit *edit) : QValidator(edit), m_edit(edit)
@@ -123,7 +127,7 @@ public:
                         tell(QStringLiteral("只能输入一行，输入的内容有换行或制表符，未放入。"));
                         return Invalid;
                     }
-                    const QStringView core = withoutControlsAround(inserted);
+                    const QStringView core = contentOf(inserted);
                     joined = std::any_of(core.begin(), core.end(), isLineBreak)
                                  ? QStringLiteral("只能输入一行，输入的几行已连成一行。")
                                  : QStringLiteral("只能输入一行，输入的制表符已换成空格。");

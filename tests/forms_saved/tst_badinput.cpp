@@ -321,6 +321,8 @@ void tst_badinput::pasteOverTheSelection_data()
                                                  << QStringList{"“银行帐号”" + refused};
     QTest::newRow("book account with a tab after") << "book" << "skrcode" << "" << "1234\t" << "1234"
                                                    << QStringList{};
+    QTest::newRow("book account with blanks and a line end") << "book" << "skrcode" << "" << " 1234 \r\n "
+                                                             << " 1234 " << QStringList{};
     QTest::newRow("book account with blanks") << "book" << "skrcode" << "" << "6222 0212 3456 7890 1234 567" << ""
                                               << QStringList{"“银行帐号”", "最多 25 字节"};
     QTest::newRow("book payee, one- and two-byte") << "book" << "skrname" << "某公司Ltd"
