@@ -33,7 +33,8 @@ void GridEditor::retrieve()
 void GridEditor::addRow()
 {
     m_row = m_dw->insertRow(0);
-    m_dw->setCurrentRow(m_row);
+    // The new row is typed from its first cell, whichever column the cursor stood in.
+    m_dw->setCurrentFirstCell(m_row);
     m_dw->scrollToRow(m_row);
     m_dw->setFocus(Qt::OtherFocusReason);
     control(QStringLiteral("cb_1"))->setEnabled(false);

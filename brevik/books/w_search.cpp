@@ -3,6 +3,7 @@
 #include "globals.h"
 #include "platform/controls.h"
 #include "dataview/print.h"
+#include "dataview/registers.h"
 #include "dataview/sql.h"
 #include "platform/messagebox.h"
 #include "platform/transaction.h"
@@ -15,23 +16,30 @@ using ui::Kind;
 namespace {
 constexpr qint64 kButtonFace = 79741120;
 
-// The field list's items, the register columns they stand for and the type the typed value is taken as.
+// The field list's items and the register columns they stand for; the column says the type the typed value is
+// taken as.
 struct Field {
     QString item;
     QString column;
-    dw::Type type;
 };
 
 const QList<Field> &fields()
 {
     static const QList<Field> f = {
-        {QStringLiteral("支票号码"), QStringLiteral("zphm"), dw::Type::Text},
-        {QStringLiteral("日期"), QStringLiteral("rq"), dw::Type::Date},
-        {QStringLiteral("收款人"), QStringLiteral("xkr"), dw::Type::Text},
-        {QStringLiteral("金额"), QStringLiteral("an"), dw::Type::Number},
-        {QStringLiteral("开票人"), QStringLiteral("kpr"), dw::Type::Text},
+        {QStringLiteral("支票号码"), QStringLiteral("zphm")}, {QStringLiteral("日期"), QStringLiteral("rq")},
+        {QStringLiteral("收款人"), QStringLiteral("xkr")},    {QStringLiteral("金额"), QStringLiteral("an")},
+        {QStringLiteral("开票人"), QStringLiteral("kpr")},
     };
     return f;
+}
+
+// The register column of the item shown in the field list; no name when none is chosen.
+dw::Column chosenColumn(const QString &shown)
+{
+    for (const Field &f : fields())
+        if (f.item == shown)
+            return dw::registerColumn(QStringLiteral("xjzp"), f.column);
+    return {};
 }
 } // namespace
 
@@ -68,6 +76,14 @@ w_search::w_search() : ui::Window(QStringLiteral("w_search"), 3447, 1956)
     for (const Field &f : fields())
         field->addItemText(f.item);
     field->setCurrentIndex(-1);
+    // The value is one of the chosen field: a cheque number, a date or an amount is refused whole rather than
+    // cut (two lines pasted give no such value), and the value box's signs name the field.
+    auto *value = get<ui::SingleLineEdit>(QStringLiteral("sle_1"));
+    connect(field, &QComboBox::currentTextChanged, value, [value](const QString &shown) {
+        const dw::Column column = chosenColumn(shown);
+        value->setAccessibleName(column.name.isEmpty() ? QString() : shown);
+        value->setIdentifier(column.identifier || (!column.name.isEmpty() && column.type != dw::Type::Text));
+    });
 
     m_grid = new dw::DataView(this);
     addCustom(QStringLiteral("dw_scrth"), m_grid, 14, 52, 3406, 1492, 40);
@@ -95,19 +111,20 @@ void w_search::resized(int widthUnits, int /*heightUnits*/)
 
 void w_search::cb_1_clicked()
 {
-    const QString shown = get<ui::DropDownList>(QStringLiteral("ddlb_1"))->text();
-    QString column;
-    dw::Type type = dw::Type::Text;
-    for (const Field &f : fields())
-        if (f.item == shown) {
-            column = f.column;
-            type = f.type;
-        }
+    const dw::Column chosen = chosenColumn(get<ui::DropDownList>(QStringLiteral("ddlb_1"))->text());
+    const QString column = chosen.name;
+    const dw::Type type = chosen.type;
     const QString comparison = get<ui::DropDownList>(QStringLiteral("ddlb_2"))->text();
+    // Column and comparison come from fixed lists; with either missing there is no condition: the operator is
+    // told what to choose (the database's own text names a place in the statement no one sees).
+    if (column.isEmpty() || comparison.isEmpty()) {
+        msg::show(QStringLiteral("查询"), column.isEmpty()
+                                             ? QStringLiteral("请先选择要查询的项目（支票号码、日期、收款人、金额或开票人）。")
+                                             : QStringLiteral("请先选择比较方式（>、< 或 =）。"));
+        return;
+    }
     // The typed value is bound, never pasted into the statement: a quote or a % in it is data. An amount or a
     // date is bound as the number or date it stands for (a value that is neither refuses the statement).
-    // Column and comparison come from fixed lists; with either missing the statement is malformed and the
-    // database's error text is shown.
     const QString value = get<ui::SingleLineEdit>(QStringLiteral("sle_1"))->text();
     // < and > order texts as the lists and pickers do (GBK); = still asks for the same text.
     const bool textOrder = type == dw::Type::Text && (comparison == u"<" || comparison == u">");

@@ -366,6 +366,15 @@ void DataView::setCurrentCell(int row, const QString &column)
     }
 }
 
+void DataView::setCurrentFirstCell(int row)
+{
+    const QList<int> cells = tabCells();
+    if (cells.isEmpty())
+        setCurrentRow(row);
+    else
+        setCurrentCell(row, m_buffer.definition().cells.at(cells.first()).name);
+}
+
 void DataView::nextCell(bool backwards)
 {
     const QList<int> cells = tabCells();

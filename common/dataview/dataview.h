@@ -90,6 +90,8 @@ public:
     int columnCount() const { return int(m_buffer.definition().columns.size()); }
     // Makes a cell current (row and a result column by name) and gives it the input.
     void setCurrentCell(int row, const QString &column);
+    // Makes the first cell in tab order of a row current (a grid without one: the row), as a new row is typed.
+    void setCurrentFirstCell(int row);
     // Moves the input to the next (or previous) cell in tab order, as Tab does; at the end it stays.
     void nextCell(bool backwards = false);
 

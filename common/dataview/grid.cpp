@@ -338,12 +338,13 @@ void CellDelegate::limitInput(QLineEdit *e, const Buffer &buffer, const Cell &ce
         // The places the cell shows (an amount's two), so that what is stored is what the operator saw.
         const int shown = decimalPlaces(cell.format);
         const int places = shown < 0 ? kPlainPlaces : shown;
-        const QString fraction = places ? QStringLiteral("(\\.\\d{0,%1})?").arg(places) : QString();
-        e->setValidator(
-            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[\\d,]{0,15}") + fraction), e));
+        // No more integer digits than a stored number holds exactly at these places: a figure past them would
+        // be stored as another.
+        const int digits = textinput::exactIntegerDigits(places);
+        e->setValidator(textinput::figureValidator(digits, places, true, e));
         textinput::describeAccepted(
-            e, places ? QStringLiteral("只能输入数字，小数点前最多 15 位（含分节号），小数点后最多 %1 位").arg(places)
-                      : QStringLiteral("只能输入数字，最多 15 位（含分节号），没有小数"));
+            e, places ? QStringLiteral("只能输入数字，小数点前最多 %1 位，小数点后最多 %2 位").arg(digits).arg(places)
+                      : QStringLiteral("只能输入数字，最多 %1 位，没有小数").arg(digits));
         break;
     }
     case Type::Date:

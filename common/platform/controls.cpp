@@ -126,38 +126,6 @@ void SingleLineEdit::keyPressEvent(QKeyEvent *e)
 
 // --- EditMask ---
 
-namespace {
-// The whole text of a numeric mask, whichever way it arrives (typed, pasted, dropped): digits with optional
-// group separators, at most the mask's places before and after the point, no sign.
-class NumericMaskValidator : public QValidator {
-public:
-    NumericMaskValidator(int integerDigits, int decimals, QObject *parent)
-        : QValidator(parent), m_integerDigits(integerDigits), m_decimals(decimals)
-    {
-    }
-    State validate(QString &input, int &) const override
-    {
-        QString plain = input;
-        plain.remove(u',');
-        const qsizetype dot = plain.indexOf(u'.');
-        const QString whole = dot < 0 ? plain : plain.left(dot);
-        const QString fraction = dot < 0 ? QString() : plain.mid(dot + 1);
-        const auto digitsOnly = [](const QString &t) {
-            return std::all_of(t.begin(), t.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-        };
-        if (!digitsOnly(whole) || !digitsOnly(fraction) || (dot >= 0 && m_decimals == 0))
-            return Invalid;
-        if (whole.size() > m_integerDigits || fraction.size() > m_decimals)
-            return Invalid;
-        return Acceptable;
-    }
-
-private:
-    int m_integerDigits;
-    int m_decimals;
-};
-} // namespace
-
 EditMask::EditMask(QWidget *parent) : SingleLineEdit(parent)
 {
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -181,8 +149,9 @@ void EditMask::setMask(const QString &mask)
     }
     const qsizetype dot = mask.indexOf(u'.');
     m_decimals = dot < 0 ? 0 : int(mask.size() - dot - 1);
-    m_integerDigits = int((dot < 0 ? mask : mask.left(dot)).count(u'#') + (dot < 0 ? mask : mask.left(dot)).count(u'0'));
-    setValidator(new NumericMaskValidator(m_integerDigits, m_decimals, this));
+    const QString whole = dot < 0 ? mask : mask.left(dot);
+    m_integerDigits = qMin(int(whole.count(u'#') + whole.count(u'0')), textinput::exactIntegerDigits(m_decimals));
+    setValidator(textinput::figureValidator(m_integerDigits, m_decimals, false, this));
     textinput::describeAccepted(this, acceptedWords());
     // The validator reads past the box's own separators (a digit typed or deleted between them); a pasted
     // figure brings its own, which must be in groups of three, or "1,5" would go in as 15.

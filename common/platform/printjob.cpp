@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
+#include <QLineEdit>
 #include <QMap>
 #include <QPageLayout>
 #include <QPageSize>
@@ -207,11 +208,13 @@ void noFreeName(const QString &folder)
 
 QString cannotWrite(const QString &file) { return QStringLiteral("无法写入文件 %1").arg(QDir::toNativeSeparators(file)); }
 
-// Our own PDF: PRINTOUT/ under the current directory, named by the time and the job number. The file written
-// is reserved here; its name is found when the job is complete, and an existing file is never reused.
-bool reservePdfFile(Job &job, int number)
+// PRINTOUT/ under the current directory, where the program's PDFs go.
+QDir printoutFolder() { return QDir(QDir::current().absoluteFilePath(QStringLiteral("PRINTOUT"))); }
+
+// Makes PRINTOUT/ where it is missing; false when it cannot be made (the reason in lastError()).
+bool makePrintoutFolder()
 {
-    const QDir dir(QDir::current().absoluteFilePath(QStringLiteral("PRINTOUT")));
+    const QDir dir = printoutFolder();
     const std::filesystem::path folder(QFile::encodeName(dir.path()).toStdString());
     std::error_code error;
     std::filesystem::create_directories(folder, error);
@@ -221,6 +224,16 @@ bool reservePdfFile(Job &job, int number)
         fail(fileFailure(QStringLiteral("无法建立文件夹 %1").arg(QDir::toNativeSeparators(dir.path())), error.value()));
         return false;
     }
+    return true;
+}
+
+// Our own PDF: PRINTOUT/, named by the time and the job number. The file written is reserved here; its name is
+// found when the job is complete, and an existing file is never reused.
+bool reservePdfFile(Job &job, int number)
+{
+    if (!makePrintoutFolder())
+        return false;
+    const QDir dir = printoutFolder();
     job.file = dir.filePath(
         QStringLiteral("%1-job%2.pdf").arg(services::now().toString(QStringLiteral("yyyyMMdd-HHmmss"))).arg(number));
     for (int n = 1; n < kPdfNames; ++n) {
@@ -297,6 +310,9 @@ bool writeOutputFileAside(Job &job)
     const QString output = job.printer->outputFileName();
     if (!job.part.isEmpty() || output.isEmpty())
         return true;
+    // The file the set-up dialog offers is in PRINTOUT/, which may not be there (yet, or any more).
+    if (QFileInfo(output).absoluteDir() == printoutFolder() && !makePrintoutFolder())
+        return false;
     QFile part(partName(output));
     if (!part.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         const int error = errno;
@@ -602,6 +618,13 @@ bool printerSetup(QWidget *parent)
     }
     QPrintDialog dialog(s.appPrinter.get(), parent);
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    // Printed to a file, the printer writes where the program's own PDFs go (the dialog's own offer is the
+    // home folder, or the folder itself without a name), named by the time as they are; the folder is made,
+    // as the dialog takes no file in a folder that is not there. A file chosen before stays.
+    if (auto *file = dialog.findChild<QLineEdit *>(QStringLiteral("filename"));
+        file && s.appPrinter->outputFileName().isEmpty() && makePrintoutFolder())
+        file->setText(QDir::toNativeSeparators(printoutFolder().filePath(
+            services::now().toString(QStringLiteral("yyyyMMdd-HHmmss")) + QStringLiteral(".pdf"))));
     const ui::NestedLoop loop([&dialog] { dialog.reject(); });
     if (dialog.exec() != QDialog::Accepted)
         return false;

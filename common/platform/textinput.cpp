@@ -55,12 +55,36 @@ QStringList linesOf(QStringView text)
 
 bool filled(const QString &line) { return !line.trimmed().isEmpty(); }
 
+// Ideographs, kana, hangul and full-width forms: Chinese lines join without a blank between them.
+bool isWide(QChar c) { return c.unicode() >= 0x2E80 && !(c.unicode() >= 0xFF61 && c.unicode() <= 0xFFDC); }
+
+// What the controls around a text leave: a spreadsheet cell's line end, a tab after the last cell.
+QStringView withoutControlsAround(QStringView text)
+{
+    qsizetype head = 0, end = text.size();
+    while (head < end && isControl(text.at(head)))
+        ++head;
+    while (end > head && isControl(text.at(end - 1)))
+        --end;
+    return text.mid(head, end - head);
+}
+
+// What a text holds between the blanks and controls around it.
+QStringView contentOf(QStringView text) { return withoutControlsAround(text).trimmed(); }
+
+// A line break or a tab between the characters of a text: two lines, or two cells of a spreadsheet.
+bool breaksWithin(QStringView text)
+{
+    const QStringView core = contentOf(text);
+    return std::any_of(core.begin(), core.end(), [](QChar c) { return c == u'\t' || isLineBreak(c); });
+}
+
 const QString kName = QStringLiteral("singleLineRule");
 
-// Keeps the rule in front of whatever validator the edit has: it cleans the part of the text the operator
-// just put in, holds it to the box's limit, and hands the result to that validator. Code may set another
-// validator on the edit after this one; the rule puts itself in front of it again before the edit is shown,
-// focused or dropped on.
+// Keeps the rule in front of whatever validator the edit has: it puts the part of the text the operator
+// just put in on one line (or refuses it where the box holds an identifier), holds it to the box's limit,
+// and hands the result to that validator. Code may set another validator on the edit after this one; the
+// rule puts itself in front of it again before the edit is shown, focused or dropped on.
 class SingleLineRule : public QValidator {
 public:
     explicit SingleLineRule(QLineEdit *edit) : QValidator(edit), m_edit(edit)
@@ -92,31 +116,33 @@ public:
 
     State validate(QString &input, int &pos) const override
     {
+        m_told = false;
+        QString joined; // what the operator is told of an input put on one line, unless told more
         if (hasControl(input)) {
-            if (m_identifier && severalLines(input)) {
-                refused(m_edit, QStringLiteral("只能输入一行，输入的内容有几行，未放入。"));
-                return Invalid;
+            if (const std::optional<Insertion> in = operatorInsertion(input)) {
+                const QStringView inserted = QStringView(input).mid(in->head, in->size);
+                if (breaksWithin(inserted)) {
+                    // "12" and "34" of "12↵34" or of two spreadsheet cells make no cheque number.
+                    if (m_identifier) {
+                        tell(QStringLiteral("只能输入一行，输入的内容有换行或制表符，未放入。"));
+                        return Invalid;
+                    }
+                    const QStringView core = contentOf(inserted);
+                    joined = std::any_of(core.begin(), core.end(), isLineBreak)
+                                 ? QStringLiteral("只能输入一行，输入的几行已连成一行。")
+                                 : QStringLiteral("只能输入一行，输入的制表符已换成空格。");
+                }
             }
             clean(input, pos);
         }
-        if (m_limit.fits && !m_limit.fits(input) && !holdToLimit(input, pos))
-            return Invalid;
-        if (const std::optional<Insertion> in = m_takes ? operatorInsertion(input) : std::nullopt;
-            in && !m_takes(input.mid(in->head, in->size))) {
-            refuseInsertion(m_takesWords);
-            return Invalid;
-        }
-        if (!m_inner)
-            return Acceptable;
-        // What the box's own validator refuses (a figure an amount box cannot hold) is told the same way.
-        const State state = m_inner->validate(input, pos);
-        if (state == Invalid && operatorInsertion(input))
-            refuseInsertion(acceptedWords());
+        const State state = heldToTheBox(input, pos);
+        if (state != Invalid && !joined.isEmpty() && !m_told)
+            tell(joined);
         return state;
     }
     void refuseInsertion(const QString &accepted) const
     {
-        refused(m_edit, QStringLiteral("%1，输入的内容不能放入。").arg(accepted));
+        tell(QStringLiteral("%1，输入的内容不能放入。").arg(accepted));
     }
     void fixup(QString &input) const override
     {
@@ -143,6 +169,38 @@ protected:
     }
 
 private:
+    // The box's limit, its check of what is put in, and its own validator.
+    State heldToTheBox(QString &input, int &pos) const
+    {
+        if (m_limit.fits && !m_limit.fits(input) && !holdToLimit(input, pos))
+            return Invalid;
+        if (const std::optional<Insertion> in = m_takes ? operatorInsertion(input) : std::nullopt;
+            in && !m_takes(input.mid(in->head, in->size))) {
+            refuseInsertion(m_takesWords);
+            return Invalid;
+        }
+        if (!m_inner)
+            return Acceptable;
+        // What the box's own validator refuses (a figure an amount box cannot hold) is told the same way. What
+        // the box holds without an insertion stands: text set by code (an amount another program stored past
+        // what may be typed), an undo, what a deletion left. Were it refused, the edit would take every next
+        // key, as it keeps to its validator only input that was valid before.
+        const State state = m_inner->validate(input, pos);
+        if (state != Invalid)
+            return state;
+        if (!operatorInsertion(input))
+            return Acceptable;
+        refuseInsertion(acceptedWords());
+        return Invalid;
+    }
+
+    // The sign at the box; one per change.
+    void tell(const QString &why) const
+    {
+        m_told = true;
+        refused(m_edit, why);
+    }
+
     void remember()
     {
         m_previous = m_edit->text();
@@ -189,17 +247,6 @@ private:
         return in.size > 0 ? std::optional<Insertion>(in) : std::nullopt;
     }
 
-    // Whether the operator put in more than one line: no one figure, which a box that holds one refuses whole
-    // rather than keep the first line of.
-    bool severalLines(const QString &input) const
-    {
-        const std::optional<Insertion> in = operatorInsertion(input);
-        if (!in)
-            return false;
-        const QStringList lines = linesOf(QStringView(input).mid(in->head, in->size));
-        return std::count_if(lines.begin(), lines.end(), filled) > 1;
-    }
-
     QString limitWords() const { return m_limit.words ? m_limit.words() : QStringLiteral("已满"); }
     QString acceptedWords() const
     {
@@ -229,17 +276,17 @@ private:
         if (low > 0 && inserted.at(low - 1).isHighSurrogate())
             --low; // never half a character
         if (low == 0) {
-            refused(m_edit, QStringLiteral("%1，输入的内容放不下，未放入。").arg(limitWords()));
+            tell(QStringLiteral("%1，输入的内容放不下，未放入。").arg(limitWords()));
             return false;
         }
         input = left + inserted.left(low) + right;
         pos = int(in.head + low);
-        refused(m_edit, QStringLiteral("%1，输入的内容只放入了前 %2 个字。").arg(limitWords()).arg(low));
+        tell(QStringLiteral("%1，输入的内容只放入了前 %2 个字。").arg(limitWords()).arg(low));
         return true;
     }
 
-    // Only the inserted part (what differs from the text before) is cut to its first line, so a paste into
-    // the middle of a box keeps what stood after it.
+    // Only the inserted part (what differs from the text before) is put on one line, so a paste into the
+    // middle of a box keeps what stood after it.
     void clean(QString &input, int &pos) const
     {
         const Insertion in = insertion(input);
@@ -262,6 +309,7 @@ private:
     QString m_accepted;
     Fits m_takes;
     QString m_takesWords;
+    mutable bool m_told = false; // this change was told of already
 };
 } // namespace
 
@@ -269,10 +317,26 @@ QString singleLine(const QString &text)
 {
     if (!hasControl(text))
         return text;
-    // The first line that holds more than blanks; a text of blank lines gives the first of them.
-    const QStringList lines = linesOf(text);
-    const auto first = std::find_if(lines.begin(), lines.end(), filled);
-    return first != lines.end() ? *first : lines.value(0);
+    // The lines that hold more than blanks, each joined to the next where it ends: Chinese ones directly
+    // ("北京科技" and "发展有限公司"), others with a blank between their words.
+    QString joined;
+    for (const QString &line : linesOf(withoutControlsAround(text))) {
+        if (!filled(line))
+            continue;
+        if (joined.isEmpty()) {
+            joined = line;
+            continue;
+        }
+        while (joined.back().isSpace())
+            joined.chop(1);
+        qsizetype from = 0;
+        while (line.at(from).isSpace()) // a filled line has a character that is not
+            ++from;
+        if (!isWide(joined.back()) && !isWide(line.at(from)))
+            joined += u' ';
+        joined += QStringView(line).mid(from);
+    }
+    return joined;
 }
 
 namespace {
@@ -328,6 +392,44 @@ void checkInserted(QLineEdit *edit, Fits takes, const QString &words)
     if (edit)
         ruleOf(edit)->setInsertedCheck(std::move(takes), words);
 }
+
+namespace {
+class FigureValidator : public QValidator {
+public:
+    FigureValidator(int integerDigits, int places, bool negative, QObject *parent)
+        : QValidator(parent), m_integerDigits(integerDigits), m_places(places), m_negative(negative)
+    {
+    }
+    State validate(QString &input, int &) const override
+    {
+        QStringView plain(input);
+        if (m_negative && plain.startsWith(u'-'))
+            plain = plain.mid(1);
+        const qsizetype dot = plain.indexOf(u'.');
+        const QStringView whole = dot < 0 ? plain : plain.left(dot);
+        const QStringView fraction = dot < 0 ? QStringView() : plain.mid(dot + 1);
+        const auto isDigit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+        if (!std::all_of(whole.begin(), whole.end(), [&](QChar c) { return isDigit(c) || c == u','; })
+            || !std::all_of(fraction.begin(), fraction.end(), isDigit) || (dot >= 0 && m_places == 0))
+            return Invalid;
+        if (whole.size() - whole.count(u',') > m_integerDigits || fraction.size() > m_places)
+            return Invalid;
+        return Acceptable;
+    }
+
+private:
+    int m_integerDigits;
+    int m_places;
+    bool m_negative;
+};
+} // namespace
+
+QValidator *figureValidator(int integerDigits, int places, bool negative, QObject *parent)
+{
+    return new FigureValidator(integerDigits, places, negative, parent);
+}
+
+int exactIntegerDigits(int places) { return qMax(1, 15 - places); }
 
 bool groupedByThousands(const QString &number)
 {

@@ -4,19 +4,22 @@
 #include <functional>
 
 class QLineEdit;
+class QObject;
 class QRect;
+class QValidator;
 class QWidget;
 
 // What a single-line box or a register cell can hold: one line of text without control characters.
 namespace textinput {
 
-// The first line of a text that has one (leading line breaks skipped), tabs as blanks, no other control
-// character.
+// A text on one line: its lines that hold more than blanks joined (Chinese ones directly, others with a blank
+// between), the line breaks and tabs around it dropped, tabs within as blanks, no other control character.
 COMMON_EXPORT QString singleLine(const QString &text);
 
 // Holds the operator's input to an edit to that rule, however it arrives (typed, pasted, dropped, from an
-// input method): the inserted part is cut to its first line and cleaned before the edit's own validator sees
-// it. A validator set on the edit later is kept behind the rule (from the edit's next show, focus or drop,
+// input method): the inserted part is put on one line before the edit's own validator sees it, with the
+// sign (see refused()) where lines were joined or tabs made blanks; a box that holds an identifier refuses a
+// line break or a tab within it whole, with the sign. A validator set on the edit later is kept behind the rule (from the edit's next show, focus or drop,
 // or at once by calling this again).
 COMMON_EXPORT void keepSingleLine(QLineEdit *edit);
 
@@ -48,6 +51,14 @@ COMMON_EXPORT void describeAccepted(QLineEdit *edit, const QString &words);
 // What the box takes of the operator's input, beyond its validator: a test of the inserted part alone, and
 // the words that tell its refusal. What fails is refused whole with the sign.
 COMMON_EXPORT void checkInserted(QLineEdit *edit, Fits takes, const QString &words);
+
+// What a figure's box or cell takes as its whole text, however it arrives: digits with group separators, at
+// most `integerDigits` before the point and `places` after it (none: no point), a leading minus where
+// `negative`.
+COMMON_EXPORT QValidator *figureValidator(int integerDigits, int places, bool negative, QObject *parent);
+// The integer digits a stored number holds exactly with `places` after the point: a double is exact to 15
+// significant digits, so an amount has 13 before its fen (9,999,999,999,999.99).
+COMMON_EXPORT int exactIntegerDigits(int places);
 
 // Group separators in a figure stand only between groups of three digits before the point: "1,5", "10,00"
 // and "1.000,50" are no amounts (read without them they would be 15, 1000 and 1.0005).

@@ -16,8 +16,12 @@
 #include "windowmanager.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -161,6 +165,7 @@ private slots:
     void calculatorStartedAgainOnlyWhenEnded();
     void calculatorMissingOrFailingIsReported();
     void printerSetupGetsTheMainWindow();
+    void printerSetupOffersAFileInPrintout();
     void helpOpensTheGuideAsAFile();
     void helpFailureIsReported();
     void exitQuestion_data();
@@ -617,6 +622,51 @@ void tst_main::printerSetupGetsTheMainWindow()
     QTRY_COMPARE(parents.size(), 1);
     QCOMPARE(parents[0], static_cast<QWidget *>(fr.w));
     QVERIFY(fr.f.boxes.isEmpty());
+}
+
+void tst_main::printerSetupOffersAFileInPrintout()
+{
+    // Printing to a file, the set-up dialog offers one where the program's own PDFs go, named by the time as
+    // they are; a form printed then is written there, the folder made for it.
+    Frame fr;
+    m_mainmenu::setPrinterSetupHook({}); // the real dialog
+    print::setBackend(print::Backend::Automatic);
+    QString offered;
+    bool answered = false;
+    std::function<void()> answer = [&] {
+        auto *dialog = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget());
+        if (!dialog) {
+            QTimer::singleShot(20, answer);
+            return;
+        }
+        offered = dialog->findChild<QLineEdit *>("filename")->text();
+        auto *printers = dialog->findChild<QComboBox *>("printers");
+        printers->setCurrentIndex(printers->count() - 1); // Print to File (PDF)
+        answered = true;
+        // Should the dialog refuse the file with a box of its own, the test goes on to fail, not wait.
+        QTimer::singleShot(2000, dialog, [dialog] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+                box->close();
+            dialog->reject();
+        });
+        dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click(); // 打印(P)
+    };
+    QTimer::singleShot(0, answer);
+    fr.chooseCategory(4);
+    fr.doubleClick("打印机设定");
+    QTRY_VERIFY(answered);
+    const QString file = QDir::current().filePath("PRINTOUT/20260305-093000.pdf");
+    QCOMPARE(offered, QDir::toNativeSeparators(file));
+    QVERIFY(print::applicationPrinter());
+    QCOMPARE(print::applicationPrinter()->outputFileName(), file);
+
+    const int job = print::open("支票");
+    QVERIFY2(job > 0, qPrintable(print::lastError()));
+    QCOMPARE(print::text(job, "123", 100, 100), 1);
+    QCOMPARE(print::close(job), 1);
+    QVERIFY(QFile::exists(file));
+    print::applicationPrinter()->setOutputFileName({});
+    print::chooseApplicationPrinter(false);
 }
 
 void tst_main::helpOpensTheGuideAsAFile()

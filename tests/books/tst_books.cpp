@@ -268,16 +268,17 @@ void tst_books::enterInTheLastCell_data()
     QTest::addColumn<QString>("window");
     QTest::addColumn<QString>("cell");
     QTest::addColumn<bool>("appends");
-    QTest::newRow("operators: password") << "w_passgate" << "passwd" << true;
-    QTest::newRow("operators: name") << "w_passgate" << "name" << false;
-    QTest::newRow("bank: print name") << "w_bank" << "printbank" << true;
-    QTest::newRow("payees: short code") << "w_skrbk" << "bs" << true;
-    QTest::newRow("payees: county") << "w_skrbk" << "xian" << false;
-    QTest::newRow("payers: county") << "w_fkrbk" << "xian" << true;
-    QTest::newRow("payers: short code") << "w_fkrbk" << "bs" << false;
-    QTest::newRow("remarks: ccode") << "w_cnbs1" << "ccode" << true;
-    QTest::newRow("print formats: bz") << "w_prsz" << "bz" << false;
-    QTest::newRow("unit: county") << "w_gate" << "xian" << false;
+    QTest::addColumn<QString>("first"); // the new row's first cell, where its typing starts
+    QTest::newRow("operators: password") << "w_passgate" << "passwd" << true << "id";
+    QTest::newRow("operators: name") << "w_passgate" << "name" << false << "";
+    QTest::newRow("bank: print name") << "w_bank" << "printbank" << true << "code";
+    QTest::newRow("payees: short code") << "w_skrbk" << "bs" << true << "bs";
+    QTest::newRow("payees: county") << "w_skrbk" << "xian" << false << "";
+    QTest::newRow("payers: county") << "w_fkrbk" << "xian" << true << "bs";
+    QTest::newRow("payers: short code") << "w_fkrbk" << "bs" << false << "";
+    QTest::newRow("remarks: ccode") << "w_cnbs1" << "ccode" << true << "cid";
+    QTest::newRow("print formats: bz") << "w_prsz" << "bz" << false << "";
+    QTest::newRow("unit: county") << "w_gate" << "xian" << false << "";
 }
 
 void tst_books::enterInTheLastCell()
@@ -285,6 +286,7 @@ void tst_books::enterInTheLastCell()
     QFETCH(QString, window);
     QFETCH(QString, cell);
     QFETCH(bool, appends);
+    QFETCH(QString, first);
     Fixture f;
     QVERIFY(f.connect());
     f.exec("INSERT INTO bankoffice (code, bankoffice) VALUES (1, 'a')");
@@ -301,12 +303,16 @@ void tst_books::enterInTheLastCell()
     QCOMPARE(v->rowCount(), appends ? rows + 1 : rows);
     if (appends) {
         QCOMPARE(w->rememberedRow(), rows + 1);
+        // The new row starts at its first cell: what is typed next goes there, not into the last column.
+        QCOMPARE(v->currentRow(), rows + 1);
+        QCOMPARE(v->currentColumn(), v->buffer().columnIndex(first));
         // Again, although the add button is disabled now.
         QVERIFY(!w->control("cb_1")->isEnabled());
         v->setCurrentCell(rows + 1, cell);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QCOMPARE(v->rowCount(), rows + 2);
         QCOMPARE(w->rememberedRow(), rows + 2);
+        QCOMPARE(v->currentColumn(), v->buffer().columnIndex(first));
         // Rows added but never typed into are not saved.
         click(w, "cb_3");
         QCOMPARE(v->rowCount(), rows);

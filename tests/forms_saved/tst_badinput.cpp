@@ -10,6 +10,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QTableView>
 
 using namespace chequetest;
 
@@ -81,8 +82,10 @@ private slots:
     void amountPasteSeparators_data();
     void amountPasteSeparators();
     void amountUndoTakesBackItsSeparators();
-    void registerAmountTakesTwoPlaces_data();
-    void registerAmountTakesTwoPlaces();
+    void registerAmountTakesWhatItHolds_data();
+    void registerAmountTakesWhatItHolds();
+    void registerAmountStoredBeyondShowsAsItIs_data();
+    void registerAmountStoredBeyondShowsAsItIs();
 };
 
 void tst_badinput::pasted_data()
@@ -99,7 +102,7 @@ void tst_badinput::pasted_data()
         const auto row = [&](const char *name) -> QTestData & {
             return QTest::newRow(qPrintable(target + u' ' + name));
         };
-        row("line breaks") << target << "line1\nline2\r\nline3" << "line1" << "line1" << "";
+        row("line breaks") << target << "line1\nline2\r\nline3" << "line1 line2 line3" << "line1 line2 line3" << "";
         row("leading break") << target << "\r\nline2" << "line2" << "line2" << "";
         row("control characters") << target << "A\tB\aC\x1b" "D\x7f" << "A BCD" << "A BCD" << "";
         row("emoji") << target << "付款😀" << "付款😀" << ""
@@ -156,8 +159,8 @@ void tst_badinput::pasted()
 
 void tst_badinput::pasteKeepsTheRestOfTheBox()
 {
-    // Only the pasted part is cut to its first line; what stood after the cursor stays, in every kind of
-    // single-line box: a plain edit, an amount box and an editable list.
+    // Only the pasted part is put on one line; what stood after the cursor stays, in every kind of single-line
+    // box: a plain edit, an amount box and an editable list.
     Fixture f;
     QVERIFY(f.connect());
     w_xjzp *w = openCheque();
@@ -165,7 +168,7 @@ void tst_badinput::pasteKeepsTheRestOfTheBox()
     typeText(w->control("sle_6"), "AB");
     w->get<QLineEdit>("sle_6")->setCursorPosition(1);
     paste(w->control("sle_6"), "x\ny");
-    QCOMPARE(w->textOf("sle_6"), QString("AxB"));
+    QCOMPARE(w->textOf("sle_6"), QString("Ax yB"));
     // A figure copied from a spreadsheet cell comes with its line end; pasted from the box's menu.
     focusOn(w, "em_1");
     QGuiApplication::clipboard()->setText("12.50\r\n");
@@ -175,7 +178,7 @@ void tst_badinput::pasteKeepsTheRestOfTheBox()
     list->setAllowEdit(true);
     list->setFocus(Qt::MouseFocusReason);
     paste(list->lineEdit(), "基本户\t\n二");
-    QCOMPARE(list->text(), QString("基本户 "));
+    QCOMPARE(list->text(), QString("基本户二"));
 }
 
 void tst_badinput::pasteCutToWhatFits_data()
@@ -284,8 +287,8 @@ void tst_badinput::pasteOverTheSelection_data()
                                       << QStringList{"“收款人帐号”", "最多 25 字节"};
     QTest::newRow("register payee ending alike") << "register" << "xkr" << "北京某某有限责任公司" << company
                                                  << company.left(30) << QStringList{"“收款人全称”", "最多 60 字节"};
-    // Two lines are no one figure: refused whole; a figure with its line end alone is taken, a text keeps its
-    // first line.
+    // Two lines are no one figure: refused whole; a figure with its line end alone is taken, a text is taken
+    // on one line.
     QTest::newRow("cheque number of two lines") << "form" << "sle_12" << "20180003" << "12\r\n34" << "20180003"
                                                 << QStringList{"“号码”只能输入一行"};
     QTest::newRow("cheque number with its line end") << "form" << "sle_12" << "" << "12345\r\n" << "12345"
@@ -295,7 +298,31 @@ void tst_badinput::pasteOverTheSelection_data()
                                                          << QStringList{"“支票号码”只能输入一行"};
     QTest::newRow("register account of two lines") << "register" << "shcode" << "0024065517277688943" << "6222\n0212"
                                                    << "0024065517277688943" << QStringList{"“收款人帐号”只能输入一行"};
-    QTest::newRow("register payee of two lines") << "register" << "xkr" << "某某" << "甲\n乙" << "甲" << QStringList{};
+    QTest::newRow("register payee of two lines") << "register" << "xkr" << "某某" << "甲\n乙" << "甲乙"
+                                                 << QStringList{"“收款人全称”只能输入一行，输入的几行已连成一行。"};
+    // Two lines or two spreadsheet cells: a text box takes them on one line, Chinese ones joined directly, an
+    // identifier refuses them whole; either way with the balloon. A line end or a tab around the text, as a
+    // spreadsheet cell is copied, is neither.
+    const QString joined = "只能输入一行，输入的几行已连成一行。";
+    const QString refused = "只能输入一行，输入的内容有换行或制表符，未放入。";
+    QTest::newRow("payee on two lines") << "form" << "sle_4" << "" << "北京科技\n发展有限公司" << "北京科技发展有限公司"
+                                        << QStringList{"“收款人”" + joined};
+    QTest::newRow("payee in words on two lines") << "form" << "sle_4" << "" << "ABC Trading\r\nCo. Ltd"
+                                                 << "ABC Trading Co. Ltd" << QStringList{"“收款人”" + joined};
+    QTest::newRow("payee from two cells") << "form" << "sle_4" << "" << "北京\t科技" << "北京 科技"
+                                          << QStringList{"“收款人”只能输入一行，输入的制表符已换成空格。"};
+    QTest::newRow("payee with its line end") << "form" << "sle_4" << "" << "北京科技\r\n" << "北京科技"
+                                             << QStringList{};
+    QTest::newRow("cheque number from two cells") << "form" << "sle_12" << "2018" << "12\t34" << "2018"
+                                                  << QStringList{"“号码”" + refused};
+    QTest::newRow("register cheque number from two cells") << "register" << "zphm" << "001" << "12\t34" << "001"
+                                                           << QStringList{"“支票号码”" + refused};
+    QTest::newRow("book account from two cells") << "book" << "skrcode" << "" << "12\t34" << ""
+                                                 << QStringList{"“银行帐号”" + refused};
+    QTest::newRow("book account with a tab after") << "book" << "skrcode" << "" << "1234\t" << "1234"
+                                                   << QStringList{};
+    QTest::newRow("book account with blanks and a line end") << "book" << "skrcode" << "" << " 1234 \r\n "
+                                                             << " 1234 " << QStringList{};
     QTest::newRow("book account with blanks") << "book" << "skrcode" << "" << "6222 0212 3456 7890 1234 567" << ""
                                               << QStringList{"“银行帐号”", "最多 25 字节"};
     QTest::newRow("book payee, one- and two-byte") << "book" << "skrname" << "某公司Ltd"
@@ -474,34 +501,45 @@ void tst_badinput::amountPasteSeparators()
         QVERIFY2(balloon::text().contains("“金额”"), qPrintable(balloon::text()));
 }
 
-void tst_badinput::registerAmountTakesTwoPlaces_data()
+void tst_badinput::registerAmountTakesWhatItHolds_data()
 {
     // An amount cell of the register editors takes the places it shows, as the forms' amount boxes do: a third
-    // place, typed or pasted, is refused with the balloon and never stored. `kept`: the cell after the input,
-    // `stored`: the register's amount after OK (the row holds 1 before).
+    // place, typed or pasted, is refused with the balloon and never stored. Nor does it take more integer
+    // digits than a stored amount holds exactly to the fen (13): 99999999999999.99 would be stored as
+    // 99,999,999,999,999.98. `kept`: the cell after the input, `fen`: the register's amount after OK (the row
+    // holds 1 before).
     QTest::addColumn<QString>("window");
     QTest::addColumn<bool>("pasting"); // the cell's text selected and the input pasted over it, else typed after it
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("kept");
-    QTest::addColumn<double>("stored");
+    QTest::addColumn<qint64>("fen");
     for (const QString window : {"gobank", "inbank"}) {
         const auto row = [&](const char *name) -> QTestData & {
             return QTest::newRow(qPrintable(window + u' ' + name));
         };
-        row("typed 12.345") << window << false << "12.345" << "12.34" << 12.34;
-        row("typed 1.2345") << window << false << "1.2345" << "1.23" << 1.23;
-        row("pasted 12.345") << window << true << "12.345" << "1.00" << 1.0;
-        row("typed 12.34") << window << false << "12.34" << "12.34" << 12.34;
+        row("typed 12.345") << window << false << "12.345" << "12.34" << qint64(1234);
+        row("typed 1.2345") << window << false << "1.2345" << "1.23" << qint64(123);
+        row("pasted 12.345") << window << true << "12.345" << "1.00" << qint64(100);
+        row("typed 12.34") << window << false << "12.34" << "12.34" << qint64(1234);
+        row("typed 14 integer digits") << window << false << "99999999999999.99" << "9999999999999.99"
+                                       << qint64(999999999999999);
+        row("pasted 14 integer digits") << window << true << "99999999999999.99" << "1.00" << qint64(100);
+        row("pasted 15 integer digits") << window << true << "123456789012345.07" << "1.00" << qint64(100);
+        row("pasted 16 integer digits") << window << true << "999999999999999.99" << "1.00" << qint64(100);
+        row("pasted 13 digits in groups") << window << true << "1,234,567,890,123.07" << "1,234,567,890,123.07"
+                                          << qint64(123456789012307);
+        row("typed 13 digits, negative") << window << false << "-9999999999999.99" << "-9999999999999.99"
+                                         << qint64(-999999999999999);
     }
 }
 
-void tst_badinput::registerAmountTakesTwoPlaces()
+void tst_badinput::registerAmountTakesWhatItHolds()
 {
     QFETCH(QString, window);
     QFETCH(bool, pasting);
     QFETCH(QString, input);
     QFETCH(QString, kept);
-    QFETCH(double, stored);
+    QFETCH(qint64, fen);
     Fixture f;
     QVERIFY(f.connect());
     QVERIFY(noSign());
@@ -522,12 +560,65 @@ void tst_badinput::registerAmountTakesTwoPlaces()
     QCOMPARE(beeped > 0, refused);
     QCOMPARE(!balloon::text().isEmpty(), refused);
     if (refused)
-        QVERIFY2(balloon::text().contains("“金额”") && balloon::text().contains("小数点后最多 2 位"),
+        QVERIFY2(balloon::text().contains("“金额”")
+                     && balloon::text().contains("小数点前最多 13 位，小数点后最多 2 位"),
                  qPrintable(balloon::text()));
     QTest::keyClick(edit, Qt::Key_Tab);
     w->get<QAbstractButton>("cb_3")->click();
     QVERIFY(f.boxes.isEmpty());
-    QCOMPARE(f.scalar(QString("SELECT an FROM %1").arg(window == "gobank" ? "xjzp" : "jzd")).toDouble(), stored);
+    // In fen, as the lists add it: a double compared would pass a figure one fen off.
+    QCOMPARE(f.scalar(QString("SELECT CAST(round(an * 100) AS INTEGER) FROM %1")
+                          .arg(window == "gobank" ? "xjzp" : "jzd"))
+                 .toLongLong(),
+             fen);
+}
+
+void tst_badinput::registerAmountStoredBeyondShowsAsItIs_data()
+{
+    // An amount another program stored past what the cell takes shows as it is, and the operator passes
+    // through its cell and saves without a word and without changing it; a key typed to it is refused.
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("edited"); // the cell's text in its editor
+    QTest::newRow("14 integer digits") << "99999999999999.98" << "99,999,999,999,999.98" << "99999999999999.98";
+    QTest::newRow("18 integer digits") << "100000000000000000" << "100,000,000,000,000,000.00"
+                                       << "100000000000000000.00";
+}
+
+void tst_badinput::registerAmountStoredBeyondShowsAsItIs()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, shown);
+    QFETCH(QString, edited);
+    Fixture f;
+    QVERIFY(f.connect());
+    QVERIFY(noSign());
+    brevik::GridEditor *w = openOnRow(f, "gobank", "xkr");
+    QVERIFY(w);
+    f.exec("UPDATE xjzp SET an = " + stored);
+    const QString before = f.scalar("SELECT an FROM xjzp").toString();
+    w->get<QAbstractButton>("cb_3")->click(); // read again
+    const QList<dw::Cell> &cells = w->grid()->definition().cells;
+    const auto an = std::find_if(cells.begin(), cells.end(), [](const dw::Cell &c) { return c.name == "an"; });
+    QVERIFY(an != cells.end());
+    QCOMPARE(w->grid()->grid()->model()->index(0, int(an - cells.begin())).data().toString(), shown);
+    w->grid()->setCurrentCell(1, "an");
+    QLineEdit *edit = focusedEditor();
+    QVERIFY(edit);
+    QCOMPARE(edit->text(), edited);
+    edit->end(false);
+    for (const Qt::Key key : {Qt::Key_5, Qt::Key_A}) {
+        QTest::keyClick(edit, key);
+        QCOMPARE(edit->text(), edited);
+        QVERIFY(!balloon::text().isEmpty());
+        QVERIFY(noSign());
+    }
+    QTest::keyClick(edit, Qt::Key_Tab);
+    QVERIFY(focusedEditor() != edit);
+    w->get<QAbstractButton>("cb_3")->click();
+    QVERIFY(f.boxes.isEmpty());
+    QCOMPARE(balloon::text(), QString());
+    QCOMPARE(f.scalar("SELECT an FROM xjzp").toString(), before);
 }
 
 QTEST_MAIN(tst_badinput)

@@ -9,11 +9,13 @@
 #include "globals.h"
 #include "platform/controls.h"
 #include "dataview/sql.h"
+#include "platform/balloon.h"
 #include "platform/printjob.h"
 #include "platform/services.h"
 #include "platform/units.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QHeaderView>
 #include <QHelpEvent>
@@ -89,6 +91,8 @@ private slots:
     void identifiersShownWhole();
     void queryThatCannotBeBuilt_data();
     void queryThatCannotBeBuilt();
+    void pastedValue_data();
+    void pastedValue();
     void descriptionThatCannotMakeAGrid();
     void styleOfTheDescription_data();
     void styleOfTheDescription();
@@ -312,14 +316,19 @@ void tst_search::identifiersShownWhole()
 
 void tst_search::queryThatCannotBeBuilt_data()
 {
+    // With no field or no comparison chosen there is no condition to ask for: the operator is told what to
+    // choose, and nothing is asked of the database.
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("comparison");
     QTest::addColumn<QString>("value");
-    QTest::newRow("no field") << QString() << "=" << "5";
-    QTest::newRow("no comparison") << "支票号码" << QString() << "5";
-    QTest::newRow("empty comparison") << "支票号码" << "" << "5";
-    // The malformed statement is what the box tells, not the value.
-    QTest::newRow("no comparison, no amount") << "金额" << QString() << "abc";
+    QTest::addColumn<QString>("told");
+    const QString chooseField = "请先选择要查询的项目（支票号码、日期、收款人、金额或开票人）。";
+    const QString chooseComparison = "请先选择比较方式（>、< 或 =）。";
+    QTest::newRow("no field") << QString() << "=" << "5" << chooseField;
+    QTest::newRow("no field, no comparison") << QString() << QString() << "5" << chooseField;
+    QTest::newRow("no comparison") << "支票号码" << QString() << "5" << chooseComparison;
+    QTest::newRow("empty comparison") << "支票号码" << "" << "5" << chooseComparison;
+    QTest::newRow("no comparison, no amount") << "金额" << QString() << "abc" << chooseComparison;
 }
 
 void tst_search::queryThatCannotBeBuilt()
@@ -327,6 +336,7 @@ void tst_search::queryThatCannotBeBuilt()
     QFETCH(QString, field);
     QFETCH(QString, comparison);
     QFETCH(QString, value);
+    QFETCH(QString, told);
     Fixture f;
     QVERIFY(f.connect());
     fill(f);
@@ -336,13 +346,64 @@ void tst_search::queryThatCannotBeBuilt()
 
     choose(w, field, comparison, value);
     QCOMPARE(f.boxes.size(), 1);
-    QCOMPARE(f.boxes.first().title, QStringLiteral("Syntax From SQL"));
-    QVERIFY(f.boxes.first().text.contains("syntax error"));
+    QCOMPARE(f.boxes.first().title, QStringLiteral("查询"));
+    QCOMPARE(f.boxes.first().text, told);
     QCOMPARE(f.boxes.first().icon, msg::Icon::None);
     QCOMPARE(f.boxes.first().buttons, msg::Buttons::Ok);
     // The earlier result stays on the screen.
     QCOMPARE(numbers(w->grid()), QStringList{"123"});
     QCOMPARE(w->lastStatement(), QStringLiteral("SELECT * FROM xjzp Where xjzp.zphm=:value"));
+}
+
+void tst_search::pastedValue_data()
+{
+    // The value box takes the rule of the field chosen: a cheque number, a date or an amount pasted on two
+    // lines (or from two spreadsheet cells) is refused whole, a name is taken on one line; the balloon names
+    // the field. `sign` empty: no balloon.
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("kept");
+    QTest::addColumn<QString>("sign");
+    QTest::addColumn<QStringList>("found"); // the cheque numbers the query finds with "="
+    const QString refused = "只能输入一行，输入的内容有换行或制表符，未放入。";
+    QTest::newRow("number on two lines") << "支票号码" << "20180003\n34" << "" << "“支票号码”" + refused
+                                         << QStringList{};
+    QTest::newRow("number from two cells") << "支票号码" << "12\t34" << "" << "“支票号码”" + refused << QStringList{};
+    QTest::newRow("number with its line end") << "支票号码" << "1234\r\n" << "1234" << "" << QStringList{"1234"};
+    QTest::newRow("amount on two lines") << "金额" << "500\n12" << "" << "“金额”" + refused << QStringList{};
+    QTest::newRow("date from two cells") << "日期" << "2026.03.04\t2026.03.05" << "" << "“日期”" + refused
+                                         << QStringList{};
+    QTest::newRow("name on two lines") << "收款人" << "上\n海" << "上海" << "“收款人”只能输入一行，输入的几行已连成一行。"
+                                       << QStringList{" 12 "};
+}
+
+void tst_search::pastedValue()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, pasted);
+    QFETCH(QString, kept);
+    QFETCH(QString, sign);
+    QFETCH(QStringList, found);
+    Fixture f;
+    QVERIFY(f.connect());
+    fill(f);
+    auto *w = qobject_cast<w_search *>(ui::openWindow("w_search"));
+    QApplication::setActiveWindow(w);
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    QVERIFY(w->get<ui::DropDownList>("ddlb_1")->selectItem(field) >= 0);
+    QVERIFY(w->get<ui::DropDownList>("ddlb_2")->selectItem("=") >= 0);
+    auto *value = w->get<ui::SingleLineEdit>("sle_1");
+    value->setFocus(Qt::MouseFocusReason);
+    balloon::hide();
+    QGuiApplication::clipboard()->setText(pasted);
+    QTest::keyClick(value, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(value->text(), kept);
+    QCOMPARE(balloon::text(), sign);
+    if (kept.isEmpty())
+        return;
+    w->get<QPushButton>("cb_1")->click();
+    QVERIFY(f.boxes.isEmpty());
+    QCOMPARE(numbers(w->grid()), found);
 }
 
 void tst_search::descriptionThatCannotMakeAGrid()

@@ -60,16 +60,21 @@ void tst_textinput::singleLine_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("line");
     QTest::newRow("plain") << "北京 公司" << "北京 公司";
-    QTest::newRow("LF, CRLF") << "line1\nline2\r\nline3" << "line1";
-    QTest::newRow("CR alone") << "a\rb" << "a";
-    QTest::newRow("leading breaks") << "\r\n\r\nabc\ndef" << "abc";
+    QTest::newRow("LF, CRLF") << "line1\nline2\r\nline3" << "line1 line2 line3";
+    QTest::newRow("CR alone") << "a\rb" << "a b";
+    QTest::newRow("leading breaks") << "\r\n\r\nabc\ndef" << "abc def";
     QTest::newRow("blank first line") << "   \nabc" << "abc";
     QTest::newRow("only breaks") << "\n\r\n" << "";
     QTest::newRow("tab as a blank") << "A\tB" << "A B";
+    QTest::newRow("tabs around") << "\tA B\t\r\n" << "A B";
     QTest::newRow("bell, escape, delete") << "A\aB\x1b" "C\x7f" << "ABC";
-    QTest::newRow("C1 controls") << QString("A") + QChar(0x85) + "B" + QChar(0x9b) << "A";
-    QTest::newRow("line separator") << QString("甲") + QChar(0x2028) + "乙" << "甲";
+    QTest::newRow("C1 controls") << QString("A") + QChar(0x85) + "B" + QChar(0x9b) << "A B";
+    QTest::newRow("line separator") << QString("甲") + QChar(0x2028) + "乙" << "甲乙";
     QTest::newRow("trailing line end") << "12.50\r\n" << "12.50";
+    // Chinese lines join directly, words with one blank, whatever blanks stood at the line ends.
+    QTest::newRow("a name on two lines") << "北京科技\n发展有限公司" << "北京科技发展有限公司";
+    QTest::newRow("Chinese and Latin") << "北京 \n ABC 公司\nLtd. \n\n  Co." << "北京ABC 公司Ltd. Co.";
+    QTest::newRow("full-width bracket") << "科技（\n北京）" << "科技（北京）";
 }
 
 void tst_textinput::singleLine()
