@@ -89,12 +89,19 @@ void Buffer::fail(int code, const QString &text, bool tell)
         m_onFailed(code, text);
 }
 
+namespace {
+// A sum past the fen's range, said alike whether the program or the database adds it.
+QString sumOverflowText() { return QStringLiteral("金额合计超出了能计算的范围（integer overflow）"); }
+} // namespace
+
 void Buffer::failOn(QSqlQuery &query)
 {
     // A query that could not even be prepared left its reason with the transaction.
     const QSqlError e = query.lastError();
     query.finish(); // the failure ends the snapshot the query reads in
-    if (e.isValid())
+    if (e.isValid() && db::engineText(e) == u"integer overflow") // SQLite's sum()
+        fail(db::engineCode(e), sumOverflowText());
+    else if (e.isValid())
         fail(db::engineCode(e), db::engineText(e));
     else
         fail(m_transaction->SQLDBCode, m_transaction->SQLErrText);
@@ -872,7 +879,7 @@ QVariant Buffer::aggregate(Aggregate kind, int column, int first, int last)
             // Past the fen's range the sum is no sum: it fails as the database's own sum does.
             const std::optional<qint64> one = v.isNull() ? std::optional<qint64>(0) : toFen(v);
             if (!one || __builtin_add_overflow(fen, *one, &fen)) {
-                fail(kSumOverflowCode, QStringLiteral("金额合计超出了能计算的范围（integer overflow）"));
+                fail(kSumOverflowCode, sumOverflowText());
                 return {};
             }
         } else {
