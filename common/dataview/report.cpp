@@ -254,11 +254,14 @@ void PagePainter::paint(const PrintedPage &page)
         // A band lower than its type still shows the whole line.
         QRectF rect = toDevice(t.rect);
         rect.setHeight(qMax(rect.height(), made.height));
+        const qreal least = kMinimumFigurePoints / page.scale;
         const FittedText fitted = t.fixed || surelyFits(made, t.text, rect.width())
                                           || advanceOf(made, t.text) <= rect.width()
                                       ? FittedText{t.text, made.made}
-                                      : fitText(t.text, t.figure, made.made, made.metrics, rect.width(),
-                                                m_painter.device(), kMinimumFigurePoints / page.scale);
+                                      : made.fitted.get({t.text, rect.width(), least, t.figure}, [&] {
+                                            return fitText(t.text, t.figure, made.made, made.metrics, rect.width(),
+                                                           m_painter.device(), least);
+                                        });
         const int flags = int(t.alignment | Qt::AlignTop) | Qt::TextSingleLine | Qt::TextDontClip;
         if (fitted.font != made.made) {
             m_painter.setFont(fitted.font);
@@ -291,7 +294,7 @@ int PagePainter::select(const ui::Font &font)
         made.setUnderline(font.underline);
         made.setItalic(font.italic);
         const QFontMetricsF metrics(made, m_painter.device());
-        m_fonts.append({font, made, metrics, metrics.height(), {}, {}});
+        m_fonts.append({font, made, metrics, metrics.height(), {}, {}, {}});
         m_current = int(m_fonts.size() - 1);
     }
     m_painter.setFont(m_fonts.at(m_current).made);
@@ -300,16 +303,7 @@ int PagePainter::select(const ui::Font &font)
 
 qreal PagePainter::advanceOf(Made &made, const QString &text)
 {
-    if (const auto it = made.advances.constFind(text); it != made.advances.constEnd())
-        return *it;
-    const auto old = made.older.constFind(text);
-    const qreal advance = old != made.older.constEnd() ? *old : made.metrics.horizontalAdvance(text);
-    if (made.advances.size() >= 4096) {
-        made.older = std::exchange(made.advances, {});
-        made.advances.reserve(4096);
-    }
-    made.advances.insert(text, advance);
-    return advance;
+    return made.advances.get(text, [&] { return made.metrics.horizontalAdvance(text); });
 }
 
 bool PagePainter::surelyFits(Made &made, const QString &text, qreal width)

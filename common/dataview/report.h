@@ -1,5 +1,6 @@
 #pragma once
 #include "dataview/buffer.h"
+#include "dataview/fit.h"
 #include "dataview/format.h"
 #include "platform/export.h"
 #include "platform/window.h"
@@ -16,6 +17,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 
 class QPainter;
 class QSizeF;
@@ -187,15 +189,46 @@ private:
     QPainter &m_painter;
     const qreal m_scale;
     const QPointF m_origin;
+    // What is worked out for the texts a print keeps drawing: a list repeats its dates, names and accounts from
+    // row to row, and measuring a text costs as much as drawing it. Two generations: when the newer is full it
+    // becomes the older, so the texts that keep coming stay and the ones seen once go.
+    template <typename Key, typename Value>
+    class Recent {
+    public:
+        template <typename Make>
+        Value get(const Key &key, Make make)
+        {
+            if (const auto it = m_newer.constFind(key); it != m_newer.constEnd())
+                return *it;
+            const auto old = m_older.constFind(key);
+            Value value = old != m_older.constEnd() ? *old : make();
+            if (m_newer.size() >= 4096) {
+                m_older = std::exchange(m_newer, {});
+                m_newer.reserve(4096);
+            }
+            m_newer.insert(key, value);
+            return value;
+        }
+
+    private:
+        QHash<Key, Value> m_newer, m_older;
+    };
+    // A text that does not fit its width, as drawn there: the long names of a list come back again and again.
+    struct FitKey {
+        QString text;
+        qreal width;
+        qreal minimumPoints;
+        bool figure;
+        bool operator==(const FitKey &) const = default;
+        friend size_t qHash(const FitKey &k, size_t seed = 0) { return qHashMulti(seed, k.text, k.width, k.figure); }
+    };
     struct Made {
         ui::Font font;
         QFont made;
         QFontMetricsF metrics; // on the device
         qreal height;
-        // The advances of the texts drawn in it: a list repeats its dates, names and accounts from row to row,
-        // and measuring a text costs as much as drawing it. Two generations: when the newer is full it becomes
-        // the older, so the texts that keep coming stay and the ones seen once go.
-        QHash<QString, qreal> advances, older;
+        Recent<QString, qreal> advances;
+        Recent<FitKey, FittedText> fitted;
         // Each character's own advance: a text whose characters add up to well under its width fits unmeasured.
         QHash<char16_t, qreal> characters;
     };
