@@ -30,7 +30,16 @@ ReportExpression literal(const QString &text)
 
 ReportExpression columnValue(const QString &column, const QString &format)
 {
-    return [column, format](const ReportContext &c) { return formatValue(c.buffer->item(c.row, column), format); };
+    // Rows come in order, so a column's value is often the one of the row before (a day's date, a group's
+    // account): that text is not made again. Keyed by the value itself, it cannot outlive a change of rows.
+    return [column, shown = Format(format), last = QVariant(), lastText = QString()](const ReportContext &c) mutable {
+        QVariant value = c.buffer->item(c.row, column);
+        if (value.metaType() != last.metaType() || value != last || last.isNull()) {
+            lastText = shown.text(value);
+            last = std::move(value);
+        }
+        return lastText;
+    };
 }
 
 ReportExpression runningNumber()
@@ -42,8 +51,8 @@ namespace {
 // Totals come from the buffer, which computes them once per retrieve.
 ReportExpression totalOf(const QString &column, Aggregate kind, const QString &format)
 {
-    return [=](const ReportContext &c) {
-        return formatValue(c.buffer->total(kind, c.buffer->columnIndex(column)), format);
+    return [column, kind, shown = Format(format)](const ReportContext &c) {
+        return shown.text(c.buffer->total(kind, c.buffer->columnIndex(column)));
     };
 }
 } // namespace
@@ -52,12 +61,12 @@ ReportExpression sumOf(const QString &column, Scope scope, const QString &format
 {
     if (scope == Scope::All)
         return totalOf(column, Aggregate::Sum, format);
-    return [=](const ReportContext &c) {
+    return [column, shown = Format(format)](const ReportContext &c) {
         const int of = c.buffer->columnIndex(column);
         // Outside a group (the summary, the header and footer) the group is every row.
         const QVariant sum = c.group >= 0 ? c.buffer->runTotal(c.groupColumn, c.group, Aggregate::Sum, of)
                                           : c.buffer->total(Aggregate::Sum, of);
-        return formatValue(sum, format);
+        return shown.text(sum);
     };
 }
 
@@ -73,7 +82,7 @@ ReportExpression pageText(const QString &pattern)
 
 ReportExpression todayText(const QString &format)
 {
-    return [format](const ReportContext &c) { return formatValue(c.today, format); };
+    return [shown = Format(format)](const ReportContext &c) { return shown.text(c.today); };
 }
 
 // --- Layout ---
