@@ -326,6 +326,13 @@ bool PagePainter::surelyFits(Made &made, const QString &text, qreal width)
         if (!((u >= 0x20 && u < 0x7f) || (u >= 0x3000 && u < 0x3040) || (u >= 0x4e00 && u < 0xa000)
               || (u >= 0xff00 && u < 0xfff0)))
             return false;
+        if (u < 0x7f) {
+            qreal &advance = made.ascii[u - 0x20];
+            if (advance < 0)
+                advance = made.metrics.horizontalAdvance(c);
+            sum += advance;
+            continue;
+        }
         auto it = made.characters.constFind(u);
         if (it == made.characters.constEnd())
             it = made.characters.insert(u, made.metrics.horizontalAdvance(c));

@@ -14,6 +14,7 @@
 #include <QAbstractScrollArea>
 #include <QHash>
 #include <QWidget>
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -230,7 +231,14 @@ private:
         Recent<QString, qreal> advances;
         Recent<FitKey, FittedText> fitted;
         // Each character's own advance: a text whose characters add up to well under its width fits unmeasured.
+        // The printable ASCII ones (the digits and signs of every amount, date and number) in a table of their
+        // own, -1 until measured.
         QHash<char16_t, qreal> characters;
+        std::array<qreal, 0x5f> ascii = [] {
+            std::array<qreal, 0x5f> unmeasured;
+            unmeasured.fill(-1);
+            return unmeasured;
+        }();
     };
     // The text's advance in the font, measured once.
     static qreal advanceOf(Made &made, const QString &text);
