@@ -193,7 +193,7 @@ private:
     // What is worked out for the texts a print keeps drawing: a list repeats its dates, names and accounts from
     // row to row, and measuring a text costs as much as drawing it. Two generations: when the newer is full it
     // becomes the older, so the texts that keep coming stay and the ones seen once go.
-    template <typename Key, typename Value>
+    template <typename Key, typename Value, int kSize>
     class Recent {
     public:
         template <typename Make>
@@ -203,9 +203,9 @@ private:
                 return *it;
             const auto old = m_older.constFind(key);
             Value value = old != m_older.constEnd() ? *old : make();
-            if (m_newer.size() >= 4096) {
+            if (m_newer.size() >= kSize) {
                 m_older = std::exchange(m_newer, {});
-                m_newer.reserve(4096);
+                m_newer.reserve(kSize);
             }
             m_newer.insert(key, value);
             return value;
@@ -228,8 +228,9 @@ private:
         QFont made;
         QFontMetricsF metrics; // on the device
         qreal height;
-        Recent<QString, qreal> advances;
-        Recent<FitKey, FittedText> fitted;
+        Recent<QString, qreal, 4096> advances;
+        // Fewer: a list cuts few of its texts, and each fit holds two texts and a font.
+        Recent<FitKey, FittedText, 2048> fitted;
         // Each character's own advance: a text whose characters add up to well under its width fits unmeasured.
         // The printable ASCII ones (the digits and signs of every amount, date and number) in a table of their
         // own, -1 until measured.
