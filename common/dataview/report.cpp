@@ -31,10 +31,12 @@ ReportExpression literal(const QString &text)
 ReportExpression columnValue(const QString &column, const QString &format)
 {
     // Rows come in order, so a column's value is often the one of the row before (a day's date, a group's
-    // account): that text is not made again. Keyed by the value itself, it cannot outlive a change of rows.
+    // account): that text is not made again. Keyed by the value itself, it cannot outlive a change of rows. A
+    // double is always made again: 0 and -0 are equal, yet they show apart.
     return [column, shown = Format(format), last = QVariant(), lastText = QString()](const ReportContext &c) mutable {
         QVariant value = c.buffer->item(c.row, column);
-        if (value.metaType() != last.metaType() || value != last || last.isNull()) {
+        if (value.metaType() != last.metaType() || value != last || last.isNull()
+            || value.typeId() == QMetaType::Double) {
             lastText = shown.text(value);
             last = std::move(value);
         }
