@@ -45,13 +45,8 @@ QString unsignedDigits(const QVariant &value, int decimals, bool &negative)
 }
 
 // Null for a value that is no number.
-QString formatNumber(const QVariant &value, const QString &format)
+QString formatNumber(const QVariant &value, int decimals, int minDigits, bool grouped)
 {
-    const qsizetype dot = format.indexOf(u'.');
-    const QString intPicture = dot < 0 ? format : format.left(dot);
-    const int decimals = decimalPlaces(format);
-    const int minDigits = qMax(1, int(intPicture.count(u'0')));
-
     bool negative = false;
     const QString s = unsignedDigits(value, decimals, negative);
     if (s.isNull())
@@ -61,7 +56,7 @@ QString formatNumber(const QVariant &value, const QString &format)
     const QString frac = point < 0 ? QString() : s.mid(point);
     while (intPart.size() < minDigits)
         intPart.prepend(u'0');
-    if (intPicture.contains(u','))
+    if (grouped)
         for (qsizetype i = intPart.size() - 3; i > 0; i -= 3)
             intPart.insert(i, u',');
     return (negative ? QStringLiteral("-") : QString()) + intPart + frac;
@@ -112,7 +107,7 @@ QString displayText(const QVariant &value)
     if (value.isNull())
         return {};
     if (value.metaType() == QMetaType::fromType<Fen>())
-        return formatNumber(value, QStringLiteral("0.00"));
+        return formatNumber(value, 2, 1, false);
     switch (value.typeId()) {
     case QMetaType::QDate:
         return value.toDate().toString(QStringLiteral("yyyy-MM-dd"));
@@ -128,28 +123,56 @@ bool isFigureFormat(const QString &format)
     return !format.startsWith(u'\'') && (isDatePicture(format.toLower()) || isNumberPicture(format));
 }
 
-QString formatValue(const QVariant &value, const QString &format)
+QString formatValue(const QVariant &value, const QString &format) { return Format(format).text(value); }
+
+Format::Format(const QString &format)
 {
     if (format.isEmpty())
-        return displayText(value);
+        return;
     if (format.startsWith(u'\'')) {
         const qsizetype end = format.indexOf(u'\'', 1);
-        return format.mid(1, end < 0 ? -1 : end - 1);
+        m_kind = Kind::Literal;
+        m_picture = format.mid(1, end < 0 ? -1 : end - 1);
+        return;
     }
-    if (value.isNull())
-        return {};
     const QString lower = format.toLower();
     if (isDatePicture(lower)) {
-        const QDate d = typedValue(value, Type::Date).toDate();
-        if (!d.isValid())
-            return displayText(value);
-        QString picture = lower;
-        picture.replace(QStringLiteral("mm"), QStringLiteral("MM"));
-        return d.toString(picture);
+        m_kind = Kind::Date;
+        m_picture = lower;
+        m_picture.replace(QStringLiteral("mm"), QStringLiteral("MM"));
+    } else if (isNumberPicture(format)) {
+        m_kind = Kind::Number;
+        const qsizetype dot = format.indexOf(u'.');
+        const QString intPicture = dot < 0 ? format : format.left(dot);
+        m_decimals = decimalPlaces(format);
+        m_minDigits = qMax(1, int(intPicture.count(u'0')));
+        m_grouped = intPicture.contains(u',');
+    } else {
+        m_kind = Kind::Other;
     }
-    if (isNumberPicture(format)) {
-        const QString figure = formatNumber(value, format);
+}
+
+QString Format::text(const QVariant &value) const
+{
+    switch (m_kind) {
+    case Kind::Plain:
+        return displayText(value);
+    case Kind::Literal:
+        return m_picture;
+    case Kind::Date: {
+        if (value.isNull())
+            return {};
+        const QDate d = typedValue(value, Type::Date).toDate();
+        return d.isValid() ? d.toString(m_picture) : displayText(value);
+    }
+    case Kind::Number: {
+        if (value.isNull())
+            return {};
+        const QString figure = formatNumber(value, m_decimals, m_minDigits, m_grouped);
         return figure.isNull() ? displayText(value) : figure;
+    }
+    case Kind::Other:
+        break;
     }
     return displayText(value);
 }

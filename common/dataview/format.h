@@ -39,6 +39,21 @@ COMMON_EXPORT QString displayText(const QVariant &value);
 //   figure reads as the sums add it.
 // No value shows as an empty text; a value that is not of the picture's kind shows as displayText.
 COMMON_EXPORT QString formatValue(const QVariant &value, const QString &format);
+
+// A display format read once, for what shows many values in it (a list's column, row after row): the same
+// texts as formatValue, without reading the picture again for each value.
+class COMMON_EXPORT Format {
+public:
+    explicit Format(const QString &format = {});
+    QString text(const QVariant &value) const;
+
+private:
+    enum class Kind { Plain, Literal, Date, Number, Other } m_kind = Kind::Plain;
+    QString m_picture; // the literal's text, or the date picture as QDate reads it
+    int m_decimals = 0, m_minDigits = 1;
+    bool m_grouped = false;
+};
+
 // Whether a display format is a date or number picture, so that what it shows is a figure.
 COMMON_EXPORT bool isFigureFormat(const QString &format);
 } // namespace dw

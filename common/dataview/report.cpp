@@ -30,7 +30,18 @@ ReportExpression literal(const QString &text)
 
 ReportExpression columnValue(const QString &column, const QString &format)
 {
-    return [column, format](const ReportContext &c) { return formatValue(c.buffer->item(c.row, column), format); };
+    // Rows come in order, so a column's value is often the one of the row before (a day's date, a group's
+    // account): that text is not made again. Keyed by the value itself, it cannot outlive a change of rows. A
+    // double is always made again: 0 and -0 are equal, yet they show apart.
+    return [column, shown = Format(format), last = QVariant(), lastText = QString()](const ReportContext &c) mutable {
+        QVariant value = c.buffer->item(c.row, column);
+        if (value.metaType() != last.metaType() || value != last || last.isNull()
+            || value.typeId() == QMetaType::Double) {
+            lastText = shown.text(value);
+            last = std::move(value);
+        }
+        return lastText;
+    };
 }
 
 ReportExpression runningNumber()
@@ -42,8 +53,8 @@ namespace {
 // Totals come from the buffer, which computes them once per retrieve.
 ReportExpression totalOf(const QString &column, Aggregate kind, const QString &format)
 {
-    return [=](const ReportContext &c) {
-        return formatValue(c.buffer->total(kind, c.buffer->columnIndex(column)), format);
+    return [column, kind, shown = Format(format)](const ReportContext &c) {
+        return shown.text(c.buffer->total(kind, c.buffer->columnIndex(column)));
     };
 }
 } // namespace
@@ -52,12 +63,12 @@ ReportExpression sumOf(const QString &column, Scope scope, const QString &format
 {
     if (scope == Scope::All)
         return totalOf(column, Aggregate::Sum, format);
-    return [=](const ReportContext &c) {
+    return [column, shown = Format(format)](const ReportContext &c) {
         const int of = c.buffer->columnIndex(column);
         // Outside a group (the summary, the header and footer) the group is every row.
         const QVariant sum = c.group >= 0 ? c.buffer->runTotal(c.groupColumn, c.group, Aggregate::Sum, of)
                                           : c.buffer->total(Aggregate::Sum, of);
-        return formatValue(sum, format);
+        return shown.text(sum);
     };
 }
 
@@ -73,7 +84,7 @@ ReportExpression pageText(const QString &pattern)
 
 ReportExpression todayText(const QString &format)
 {
-    return [format](const ReportContext &c) { return formatValue(c.today, format); };
+    return [shown = Format(format)](const ReportContext &c) { return shown.text(c.today); };
 }
 
 // --- Layout ---
@@ -254,11 +265,14 @@ void PagePainter::paint(const PrintedPage &page)
         // A band lower than its type still shows the whole line.
         QRectF rect = toDevice(t.rect);
         rect.setHeight(qMax(rect.height(), made.height));
+        const qreal least = kMinimumFigurePoints / page.scale;
         const FittedText fitted = t.fixed || surelyFits(made, t.text, rect.width())
                                           || advanceOf(made, t.text) <= rect.width()
                                       ? FittedText{t.text, made.made}
-                                      : fitText(t.text, t.figure, made.made, made.metrics, rect.width(),
-                                                m_painter.device(), kMinimumFigurePoints / page.scale);
+                                      : made.fitted.get({t.text, rect.width(), least, t.figure}, [&] {
+                                            return fitText(t.text, t.figure, made.made, made.metrics, rect.width(),
+                                                           m_painter.device(), least);
+                                        });
         const int flags = int(t.alignment | Qt::AlignTop) | Qt::TextSingleLine | Qt::TextDontClip;
         if (fitted.font != made.made) {
             m_painter.setFont(fitted.font);
@@ -291,7 +305,7 @@ int PagePainter::select(const ui::Font &font)
         made.setUnderline(font.underline);
         made.setItalic(font.italic);
         const QFontMetricsF metrics(made, m_painter.device());
-        m_fonts.append({font, made, metrics, metrics.height(), {}, {}});
+        m_fonts.append({font, made, metrics, metrics.height(), {}, {}, {}});
         m_current = int(m_fonts.size() - 1);
     }
     m_painter.setFont(m_fonts.at(m_current).made);
@@ -300,16 +314,7 @@ int PagePainter::select(const ui::Font &font)
 
 qreal PagePainter::advanceOf(Made &made, const QString &text)
 {
-    if (const auto it = made.advances.constFind(text); it != made.advances.constEnd())
-        return *it;
-    const auto old = made.older.constFind(text);
-    const qreal advance = old != made.older.constEnd() ? *old : made.metrics.horizontalAdvance(text);
-    if (made.advances.size() >= 4096) {
-        made.older = std::exchange(made.advances, {});
-        made.advances.reserve(4096);
-    }
-    made.advances.insert(text, advance);
-    return advance;
+    return made.advances.get(text, [&] { return made.metrics.horizontalAdvance(text); });
 }
 
 bool PagePainter::surelyFits(Made &made, const QString &text, qreal width)
@@ -323,6 +328,13 @@ bool PagePainter::surelyFits(Made &made, const QString &text, qreal width)
         if (!((u >= 0x20 && u < 0x7f) || (u >= 0x3000 && u < 0x3040) || (u >= 0x4e00 && u < 0xa000)
               || (u >= 0xff00 && u < 0xfff0)))
             return false;
+        if (u < 0x7f) {
+            qreal &advance = made.ascii[u - 0x20];
+            if (advance < 0)
+                advance = made.metrics.horizontalAdvance(c);
+            sum += advance;
+            continue;
+        }
         auto it = made.characters.constFind(u);
         if (it == made.characters.constEnd())
             it = made.characters.insert(u, made.metrics.horizontalAdvance(c));

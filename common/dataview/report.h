@@ -1,5 +1,6 @@
 #pragma once
 #include "dataview/buffer.h"
+#include "dataview/fit.h"
 #include "dataview/format.h"
 #include "platform/export.h"
 #include "platform/window.h"
@@ -13,9 +14,11 @@
 #include <QAbstractScrollArea>
 #include <QHash>
 #include <QWidget>
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 
 class QPainter;
 class QSizeF;
@@ -187,17 +190,56 @@ private:
     QPainter &m_painter;
     const qreal m_scale;
     const QPointF m_origin;
+    // What is worked out for the texts a print keeps drawing: a list repeats its dates, names and accounts from
+    // row to row, and measuring a text costs as much as drawing it. Two generations: when the newer is full it
+    // becomes the older, so the texts that keep coming stay and the ones seen once go.
+    template <typename Key, typename Value, int kSize>
+    class Recent {
+    public:
+        template <typename Make>
+        Value get(const Key &key, Make make)
+        {
+            if (const auto it = m_newer.constFind(key); it != m_newer.constEnd())
+                return *it;
+            const auto old = m_older.constFind(key);
+            Value value = old != m_older.constEnd() ? *old : make();
+            if (m_newer.size() >= kSize) {
+                m_older = std::exchange(m_newer, {});
+                m_newer.reserve(kSize);
+            }
+            m_newer.insert(key, value);
+            return value;
+        }
+
+    private:
+        QHash<Key, Value> m_newer, m_older;
+    };
+    // A text that does not fit its width, as drawn there: the long names of a list come back again and again.
+    struct FitKey {
+        QString text;
+        qreal width;
+        qreal minimumPoints;
+        bool figure;
+        bool operator==(const FitKey &) const = default;
+        friend size_t qHash(const FitKey &k, size_t seed = 0) { return qHashMulti(seed, k.text, k.width, k.figure); }
+    };
     struct Made {
         ui::Font font;
         QFont made;
         QFontMetricsF metrics; // on the device
         qreal height;
-        // The advances of the texts drawn in it: a list repeats its dates, names and accounts from row to row,
-        // and measuring a text costs as much as drawing it. Two generations: when the newer is full it becomes
-        // the older, so the texts that keep coming stay and the ones seen once go.
-        QHash<QString, qreal> advances, older;
+        Recent<QString, qreal, 4096> advances;
+        // Fewer: a list cuts few of its texts, and each fit holds two texts and a font.
+        Recent<FitKey, FittedText, 2048> fitted;
         // Each character's own advance: a text whose characters add up to well under its width fits unmeasured.
+        // The printable ASCII ones (the digits and signs of every amount, date and number) in a table of their
+        // own, -1 until measured.
         QHash<char16_t, qreal> characters;
+        std::array<qreal, 0x5f> ascii = [] {
+            std::array<qreal, 0x5f> unmeasured;
+            unmeasured.fill(-1);
+            return unmeasured;
+        }();
     };
     // The text's advance in the font, measured once.
     static qreal advanceOf(Made &made, const QString &text);

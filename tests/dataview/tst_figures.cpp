@@ -177,6 +177,8 @@ private slots:
     void freeFormFigureTooNarrowIsMarked();
     void textTooWideIsCutWithEllipsis();
     void listPrintCutsLongTextWithEllipsis();
+    void sameTextFitsEachWidth_data();
+    void sameTextFitsEachWidth();
 };
 
 void tst_figures::listShowsFiguresWhole_data()
@@ -711,6 +713,48 @@ void tst_figures::listPrintCutsLongTextWithEllipsis()
     while (start > 0 && payee.contains(text.at(start - 1)))
         --start;
     QVERIFY2(cut - start >= 10 && payee.startsWith(text.mid(start, cut - start)), qPrintable(text));
+}
+
+void tst_figures::sameTextFitsEachWidth_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("figure");
+    QTest::addColumn<int>("wide");
+    QTest::addColumn<int>("narrow");
+    // Both widths too narrow for the whole text: it is cut, or drawn smaller, in each.
+    QTest::newRow("payee") << QStringLiteral("青岛天鑫信息技术有限责任公司北京分公司第一营业部办事处") << false << 3500 << 1500;
+    QTest::newRow("amount") << QStringLiteral("9,999,999,999,999.99") << true << 1300 << 1000;
+}
+
+// One painter draws a text again and again across a print: drawn in a wide cell, then in a narrow one, it is
+// fitted to each, never to the width it was first drawn in.
+void tst_figures::sameTextFitsEachWidth()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, figure);
+    QFETCH(int, wide);
+    QFETCH(int, narrow);
+    const ui::Font font{QStringLiteral("宋体"), 12, 400};
+    dw::PrintedPage page;
+    int y = 0;
+    for (const int width : {wide, narrow, wide, narrow}) {
+        page.texts.append({QRect(0, y, width, 600), text, Qt::AlignLeft, font, false, figure});
+        y += 1000;
+    }
+    QImage image(800, 400, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    const qreal k = 0.0945; // device pixels a thousandth of a centimetre: 240 to the inch
+    {
+        QPainter p(&image);
+        dw::PagePainter(p, k).paint(page);
+    }
+    grabTo(image, QStringLiteral("same_text_%1").arg(figure ? "figure" : "text"));
+    for (const dw::PrintedText &t : std::as_const(page.texts)) {
+        const QRectF cell(t.rect.left() * k, t.rect.top() * k, t.rect.width() * k, t.rect.height() * k);
+        QVERIFY(inkRuns(image, cell) > 3);
+        // A few pixels right of its side on, the row shows no ink.
+        QCOMPARE(inkRuns(image, QRectF(cell.right() + 3, cell.top(), image.width(), cell.height())), 0);
+    }
 }
 
 int main(int argc, char **argv)

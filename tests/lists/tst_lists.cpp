@@ -102,6 +102,7 @@ private slots:
     void sumsPastTheirRangeShowNoFigure_data();
     void sumsPastTheirRangeShowNoFigure();
     void largeRegister();
+    void reprintShowsChangedRows();
 };
 
 void tst_lists::formats_data()
@@ -278,6 +279,32 @@ void tst_lists::printPagesCarryHeaderAndFooter()
     }
     QCOMPARE(details, 60);
     QVERIFY(texts(pages.last()).contains("1,830.00")); // 1 + 2 + ... + 60
+}
+
+// A list printed, its rows changed, queried and printed again: the second print shows the rows as they are now,
+// the same as a first print of them would.
+void tst_lists::reprintShowsChangedRows()
+{
+    Fixture f;
+    QVERIFY(f.connect());
+    for (int i = 1; i <= 3; ++i)
+        addPayment(f, QStringLiteral("2026-02-01"), QStringLiteral("工商银行"), 10 * i, QStringLiteral("甲公司"));
+    auto *w = openList<w_cabank>("w_cabank");
+    auto detailTexts = [&] {
+        query(w, "2026-01-01", "2026-12-31");
+        PrintedPages printed;
+        w->get<QPushButton>("cb_1")->click();
+        return printed.documents.size() == 1 ? texts(printed.documents.first().pages.first()) : QStringList();
+    };
+    const QStringList before = detailTexts();
+    QVERIFY2(before.join(u' ').contains(QStringLiteral("2 26.02.01 001 甲公司 货款 20.00")), qPrintable(before.join(u' ')));
+    f.exec("UPDATE xjzp SET rq = '2026-02-01', xkr = '乙公司', an = 25 WHERE an = 20");
+    f.exec("UPDATE xjzp SET rq = '2026-02-03' WHERE an = 30");
+    const QStringList after = detailTexts();
+    const QString shown = after.join(u' ');
+    QVERIFY2(shown.contains(QStringLiteral("1 26.02.01 001 甲公司 货款 10.00 现金支票 2 26.02.01 001 乙公司 货款 25.00 "
+                                           "现金支票 3 26.02.03 001 甲公司 货款 30.00")),
+             qPrintable(shown));
 }
 
 void tst_lists::lastPageSaysNOfN_data()
