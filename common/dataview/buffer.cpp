@@ -94,17 +94,22 @@ namespace {
 QString sumOverflowText() { return QStringLiteral("金额合计超出了能计算的范围（integer overflow）"); }
 } // namespace
 
-void Buffer::failOn(QSqlQuery &query)
+std::pair<int, QString> Buffer::failureOf(const QSqlQuery &query) const
 {
     // A query that could not even be prepared left its reason with the transaction.
     const QSqlError e = query.lastError();
+    if (!e.isValid())
+        return {m_transaction->SQLDBCode, m_transaction->SQLErrText};
+    if (db::engineText(e) == u"integer overflow") // SQLite's sum()
+        return {db::engineCode(e), sumOverflowText()};
+    return {db::engineCode(e), db::engineText(e)};
+}
+
+void Buffer::failOn(QSqlQuery &query)
+{
+    const auto [code, text] = failureOf(query);
     query.finish(); // the failure ends the snapshot the query reads in
-    if (e.isValid() && db::engineText(e) == u"integer overflow") // SQLite's sum()
-        fail(db::engineCode(e), sumOverflowText());
-    else if (e.isValid())
-        fail(db::engineCode(e), db::engineText(e));
-    else
-        fail(m_transaction->SQLDBCode, m_transaction->SQLErrText);
+    fail(code, text);
 }
 
 void Buffer::closeCursor()
@@ -811,11 +816,9 @@ QVariantList Buffer::scalars(const QString &select, const QString &where, const 
     const QString sql = m_statement.over(select) + (where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where);
     if (!m_transaction->prepare(q, sql, m_bound + more) || !q.exec() || !q.next()) {
         if (m_passQuery && m_pass && !m_pass->failureCode) {
-            const QSqlError e = q.lastError();
-            m_pass->failureCode = e.isValid() ? db::engineCode(e) : m_transaction->SQLDBCode;
-            m_pass->failureText = e.isValid() ? db::engineText(e) : m_transaction->SQLErrText;
-            if (!m_pass->failureCode)
-                m_pass->failureCode = -1;
+            const auto [code, text] = failureOf(q);
+            m_pass->failureCode = code ? code : -1;
+            m_pass->failureText = text;
             return {};
         }
         failOn(q);

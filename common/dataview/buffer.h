@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class QSqlQuery;
@@ -247,6 +248,8 @@ private:
     // reason with the transaction) when it could not be opened.
     std::unique_ptr<RowCursor> openCursor(const QString &sql, const QVariantList &args);
     QVariantList valuesOf(quint32 handle) const;
+    // Why a query failed: the engine's code and words (or what it left with the transaction).
+    std::pair<int, QString> failureOf(const QSqlQuery &query) const;
     // The condition that finds the row with the key by the columns' names.
     QString keyWhere(const QVariantList &key, QVariantList &args) const;
     // An edited or deleted row's identity and stored key, taken from the rows read.

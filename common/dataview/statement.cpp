@@ -10,6 +10,15 @@
 namespace dw {
 
 namespace {
+// The mark that ends a literal or quoted name opened by `c` ('text', "name", `name`, [name]); none when `c`
+// opens none.
+QChar closingQuote(QChar c)
+{
+    if (c == u'[')
+        return u']';
+    return c == u'\'' || c == u'"' || c == u'`' ? c : QChar();
+}
+
 // The text with every character inside a literal, a quoted name or parentheses replaced by a blank, so that
 // keywords and commas found in it are those of the statement itself. Lengths stay as they are.
 QString topLevel(const QString &sql)
@@ -25,8 +34,8 @@ QString topLevel(const QString &sql)
             out[i] = u' ';
             continue;
         }
-        if (c == u'\'' || c == u'"' || c == u'`' || c == u'[') {
-            quote = c == u'[' ? QChar(u']') : c;
+        if (const QChar closing = closingQuote(c); !closing.isNull()) {
+            quote = closing;
             out[i] = u' ';
         } else if (c == u'(') {
             ++depth;
@@ -53,8 +62,8 @@ QString withoutComments(const QString &sql)
         if (!quote.isNull()) {
             if (c == quote)
                 quote = QChar();
-        } else if (c == u'\'' || c == u'"' || c == u'`' || c == u'[') {
-            quote = c == u'[' ? QChar(u']') : c;
+        } else if (const QChar closing = closingQuote(c); !closing.isNull()) {
+            quote = closing;
         } else if (c == u'-' && sql.mid(i, 2) == QLatin1String("--")) {
             const qsizetype end = sql.indexOf(u'\n', i);
             i = end < 0 ? sql.size() : end;

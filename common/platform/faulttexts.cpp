@@ -14,20 +14,14 @@ QString faultAdvice(int dbCode, int lockWaitMs)
         return QStringLiteral("数据库文件在程序打开它之后被替换了（被改名、移走或换成了另一个文件），这次的数据没有"
                               "写入。再试一次时程序会打开现在的 nardelo.db；如仍不成功，请退出并重新启动程序。");
     // Extended codes carry the primary one in their low byte.
-    switch (dbCode & 0xff) {
-    case SQLITE_READONLY:
-    case SQLITE_CANTOPEN:
-    case SQLITE_PERM:
-        // The log files another account's program left, not the file and folder, may be what refuses.
+    const int primary = dbCode & 0xff;
+    // The log files another account's program left, not the file and folder, may be what refuses.
+    if (primary == SQLITE_READONLY || primary == SQLITE_CANTOPEN || primary == SQLITE_PERM)
         if (const QStringList logs = Transaction::logFilesRefusingWrites(); !logs.isEmpty())
             return QStringLiteral("数据库文件旁的 %1 属于另一个用户，本程序不能写入，这次的数据没有写入。请让管理员"
                                   "给%2加上本用户的写入权限，然后再试一次。")
                 .arg(logs.join(u'、'), logs.size() > 1 ? QStringLiteral("这些文件") : QStringLiteral("这个文件"));
-        break;
-    default:
-        break;
-    }
-    switch (dbCode & 0xff) {
+    switch (primary) {
     case SQLITE_READONLY:
         return QStringLiteral("数据库文件是只读的，不能写入。请让管理员给 DATABASE 文件夹和其中的 nardelo.db "
                               "加上写入权限，然后再试一次。");

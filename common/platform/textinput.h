@@ -19,8 +19,8 @@ COMMON_EXPORT QString singleLine(const QString &text);
 // Holds the operator's input to an edit to that rule, however it arrives (typed, pasted, dropped, from an
 // input method): the inserted part is put on one line before the edit's own validator sees it, with the
 // sign (see refused()) where lines were joined or tabs made blanks; a box that holds an identifier refuses a
-// line break or a tab within it whole, with the sign. A validator set on the edit later is kept behind the rule (from the edit's next show, focus or drop,
-// or at once by calling this again).
+// line break or a tab within it whole, with the sign. A validator set on the edit later is kept behind the
+// rule (from the edit's next show, focus or drop, or at once by calling this again).
 COMMON_EXPORT void keepSingleLine(QLineEdit *edit);
 
 // Whether a text fits a box: its characters, its GBK bytes (the registers' widths) or its width on screen.
